@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds with warnings as errors and runs every test; then builds the non-GUI suites with
+# address and undefined-behaviour sanitizers and runs them too.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export QT_QPA_PLATFORM=offscreen
+"$here/scripts/setup.sh" "$here/build-ci" -DKESTRIN_WERROR=ON
+ctest --test-dir "$here/build-ci" --output-on-failure -j "$(nproc)"
+"$here/scripts/setup.sh" "$here/build-asan" -DKESTRIN_WERROR=ON -DKESTRIN_SANITIZE=ON -DKESTRIN_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$here/build-asan" --output-on-failure -j "$(nproc)" -L sanitize

@@ -1,0 +1,44 @@
+#include "ProgDir.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <clocale>
+
+namespace StartupFiles {
+
+QString ResolveProgDir() {
+    // applicationDirPath() follows /proc/self/exe, so a symlink to the program or a relative start
+    // still finds the real program directory.
+    QString dir = QCoreApplication::applicationDirPath();
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir;
+}
+
+QStringList RequiredFiles() {
+    return {QStringLiteral("libkvcom.so"), QStringLiteral("devices.ini"), QStringLiteral("kestrin.ini")};
+}
+
+bool CheckRequiredFiles(const QString& progDir, QString* missing) {
+    for (const QString& f : RequiredFiles()) {
+        if (!QFileInfo(progDir + f).isFile()) {
+            if (missing)
+                *missing = f;
+            return false;
+        }
+    }
+    return true;
+}
+
+void UseDotDecimalSeparator() {
+    // Our own conversions never consult the locale; this also keeps Qt widgets and any C library
+    // formatting on ".", as the files and the instruments expect.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::OmitGroupSeparator);
+    QLocale::setDefault(c);
+}
+
+} // namespace StartupFiles

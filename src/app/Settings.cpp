@@ -1,0 +1,47 @@
+#include "Settings.h"
+
+#include "IniFile.h"
+
+namespace SettingsFile {
+
+namespace {
+const QString Main = QStringLiteral("Main");
+}
+
+TSettings Read(const QString& path) {
+    const TIniFile ini(path);
+    TSettings s;
+    s.Save = ini.ReadBool(Main, QStringLiteral("Save"), false);
+    if (s.Save) {
+        s.Left = ini.ReadInteger(Main, QStringLiteral("Left"), 200);
+        s.Top = ini.ReadInteger(Main, QStringLiteral("Top"), 100);
+    }
+    s.Load = ini.ReadBool(Main, QStringLiteral("Load"), false);
+    s.Project = ini.ReadString(Main, QStringLiteral("Project"), QString());
+    s.Hint = ini.ReadBool(Main, QStringLiteral("Hint"), false);
+    s.Confirm = ini.ReadBool(Main, QStringLiteral("Confirm"), true);
+    s.ReWrite = ini.ReadInteger(Main, QStringLiteral("ReWrite"), 1);
+    s.ReRead = ini.ReadInteger(Main, QStringLiteral("ReRead"), 1);
+    return s;
+}
+
+bool Write(const QString& path, const TSettings& s, const QString& prjPath, int left, int top,
+           QString* error) {
+    TIniFile ini(path);
+    ini.EraseSection(Main);
+    ini.WriteBool(Main, QStringLiteral("Save"), s.Save);
+    if (s.Save) {
+        ini.WriteInteger(Main, QStringLiteral("Left"), left);
+        ini.WriteInteger(Main, QStringLiteral("Top"), top);
+    }
+    ini.WriteBool(Main, QStringLiteral("Load"), s.Load);
+    if (s.Load)
+        ini.WriteString(Main, QStringLiteral("Project"), prjPath);
+    ini.WriteBool(Main, QStringLiteral("Hint"), s.Hint);
+    ini.WriteInteger(Main, QStringLiteral("ReWrite"), s.ReWrite);
+    ini.WriteInteger(Main, QStringLiteral("ReRead"), s.ReRead);
+    ini.WriteBool(Main, QStringLiteral("Confirm"), s.Confirm);
+    return ini.UpdateFile(error);
+}
+
+} // namespace SettingsFile

@@ -1,0 +1,16 @@
+#pragma once
+// The settings file "kestrin.ini", section "Main".
+#include "AppState.h"
+
+#include <QString>
+
+namespace SettingsFile {
+// Reads the settings; absent or unparsable keys take their defaults. Left and Top are read only
+// when Save is set.
+TSettings Read(const QString& path);
+
+// Erases "Main" and writes Save, (Left, Top), Load, (Project), Hint, ReWrite, ReRead, Confirm.
+// Left/Top are written only when Save is set, Project (the open project's path) only when Load is.
+bool Write(const QString& path, const TSettings& s, const QString& prjPath, int left, int top,
+           QString* error = nullptr);
+} // namespace SettingsFile

@@ -1,0 +1,49 @@
+#pragma once
+/* The exchange library libkvcom.so: serial-line transport for the instruments' text parcels.
+ * Every function but KV_CreateCOM returns 0 on success or one of the negative codes below.
+ * Text buffers are allocated by the caller: KV_BUFFER_SIZE bytes each (254 characters and the
+ * terminating zero), KV_PORTS_BUFFER_SIZE for the port search. */
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define KV_BUFFER_SIZE 255
+#define KV_PORTS_BUFFER_SIZE 1793
+
+enum {
+    KV_OK = 0,
+    KV_ERR_HANDLE = -100,       /* invalid handle */
+    KV_ERR_NO_PORT = -101,      /* port does not exist */
+    KV_ERR_PERMISSION = -102,   /* permission denied */
+    KV_ERR_OPEN = -103,         /* port cannot be opened (busy or other) */
+    KV_ERR_SPEED = -104,        /* speed not supported */
+    KV_ERR_TIMEOUT_ARG = -105,  /* bad time-out */
+    KV_ERR_NOT_OPEN = -106,     /* port not open */
+    KV_ERR_WRITE = -107,        /* write failed */
+    KV_ERR_NO_ANSWER = -108,    /* no answer within the time-out */
+    KV_ERR_TOO_LONG = -109,     /* answer longer than 254 characters */
+    KV_ERR_MALFORMED = -110,    /* malformed answer */
+    KV_ERR_CHECKWORD = -111,    /* check word mismatch */
+    KV_ERR_BUFFER = -112,       /* text too long for its buffer */
+    KV_ERR_LINE_LOST = -113     /* line lost (device gone, I/O error) */
+};
+
+#define KV_API __attribute__((visibility("default")))
+
+KV_API int32_t KV_CreateCOM(void);
+KV_API int32_t KV_FreeCOM(int32_t* handle);
+KV_API int32_t KV_OpenCOM(int32_t handle, const char* portName);
+KV_API int32_t KV_CloseCOM(int32_t handle);
+KV_API int32_t KV_SetBaudRate(int32_t handle, uint16_t baudRate);
+KV_API int32_t KV_SetTimeout(int32_t handle, uint16_t timeoutMs);
+KV_API int32_t KV_ASCIICRCWord(const char* request, char* checkWord);
+KV_API int32_t KV_TransmitParcel(int32_t handle, const char* parcel);
+KV_API int32_t KV_ReceiveParcel(int32_t handle, char* answer);
+KV_API int32_t KV_AnalysisAnswerParcel(const char* answer, uint8_t* address, char* data);
+KV_API int32_t KV_SearchAvailableCOMPorts(int32_t handle, int32_t reserved, void* window, char* ports);
+
+#ifdef __cplusplus
+}
+#endif

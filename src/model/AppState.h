@@ -1,0 +1,65 @@
+#pragma once
+// The program's state: one object that start-up creates and hands to the windows, dialogs and
+// workers that need it. Members keep the names the rest of the program uses.
+#include "Model.h"
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// In-memory program settings (file "kestrin.ini", section "Main").
+struct TSettings {
+    bool Save = false;
+    int32_t Left = 200;
+    int32_t Top = 100;
+    bool Load = false;
+    QString Project;
+    bool Hint = false;
+    bool Confirm = true;
+    int32_t ReWrite = 1;
+    int32_t ReRead = 1;
+};
+
+// Project states.
+enum : uint8_t { PrjChanged = 0, PrjSaved = 1, PrjNone = 2 };
+// Exchange states (2 is never set; the channel table refuses edits while it is 2).
+enum : uint8_t { ExchIdle = 0, ExchReadWrite = 1, ExchChannel = 2, ExchMeasure = 3 };
+
+class TAppState {
+public:
+    QString ProgDir; // ends in "/"
+
+    std::vector<std::unique_ptr<TDevProp>> DevTypes;
+    std::vector<std::unique_ptr<TDev>> DevList;
+    uint8_t CurType = 0;
+    uint8_t ActDevice = 0;
+
+    uint8_t PrjState = PrjNone;
+    QString PrjPath;
+
+    // Written only on the user-interface thread (lock callbacks); read there too.
+    uint8_t ExchangeState = ExchIdle;
+    std::atomic<bool> ReadStop{false};
+    std::atomic<bool> WriteStop{false};
+    std::atomic<bool> MeasureStop{false};
+
+    QStringList PortList;
+    QStringList SpeedList;
+
+    TSettings Settings;
+
+    // True when CurType indexes an entry (a catalogue may be empty).
+    bool HasCurType() const { return CurType < DevTypes.size() && CurType < DevList.size(); }
+    TDevProp& CurDevType() { return *DevTypes[CurType]; }
+    TDev& CurDev() { return *DevList[CurType]; }
+
+    // The never-saved project's path: the doubled separator makes it differ from any path a file
+    // dialog returns.
+    QString SentinelPath() const { return ProgDir + QStringLiteral("/noname.prj"); }
+
+    // Reads the catalogue and creates one device record per entry with the base descriptions loaded.
+    void LoadCatalogue();
+};
