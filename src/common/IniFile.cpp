@@ -6,9 +6,52 @@
 #include <QFile>
 #include <QSaveFile>
 
+size_t TIniFile::CiHash::operator()(QStringView v) const noexcept {
+    size_t h = 1469598103934665603ull;
+    for (QChar c : v) {
+        const char16_t u = c.unicode();
+        // ASCII letters fold without a table look-up; everything else through Unicode case folding.
+        const char16_t f = u < 0x80 ? static_cast<char16_t>((u >= 'A' && u <= 'Z') ? u + 32 : u)
+                                    : static_cast<char16_t>(QChar::toCaseFolded(static_cast<char32_t>(u)));
+        h = (h ^ f) * 1099511628211ull;
+    }
+    return h;
+}
+
 namespace {
-QString Fold(const QString& s) { return s.trimmed().toCaseFolded(); }
+// Trimmed range [start, start + len) of a part of text.
+void TrimRange(QStringView text, qsizetype from, qsizetype to, qsizetype& start, qsizetype& len) {
+    while (from < to && text[from].isSpace())
+        ++from;
+    while (to > from && text[to - 1].isSpace())
+        --to;
+    start = from;
+    len = to - from;
+}
 } // namespace
+
+TIniFile::Line TIniFile::MakeLine(QString raw) {
+    Line line;
+    line.Raw = std::move(raw);
+    const QStringView r(line.Raw);
+    qsizetype s = 0, len = 0;
+    TrimRange(r, 0, r.size(), s, len);
+    if (len == 0)
+        return line;
+    if (r[s] == QLatin1Char('[')) {
+        const qsizetype close = r.indexOf(QLatin1Char(']'), s + 1);
+        line.LineKind = Kind::Section;
+        TrimRange(r, s + 1, close < 0 ? s + len : close, line.NameStart, line.NameLen);
+    } else if (r[s] != QLatin1Char(';')) {
+        const qsizetype eq = r.indexOf(QLatin1Char('='), s);
+        if (eq > s) {
+            line.LineKind = Kind::Key;
+            TrimRange(r, s, eq, line.NameStart, line.NameLen);
+            TrimRange(r, eq + 1, s + len, line.ValueStart, line.ValueLen);
+        }
+    }
+    return line;
+}
 
 TIniFile::TIniFile(const QString& path) : Path(path) {
     QFile f(path);
@@ -33,22 +76,7 @@ void TIniFile::Parse(const QString& text) {
         qsizetype end = pos;
         while (end < n && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
             ++end;
-        Line line;
-        line.Raw = text.mid(pos, end - pos);
-        const QString t = line.Raw.trimmed();
-        if (t.startsWith(QLatin1Char('['))) {
-            const qsizetype close = t.indexOf(QLatin1Char(']'));
-            line.LineKind = Kind::Section;
-            line.Name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
-        } else if (!t.isEmpty() && !t.startsWith(QLatin1Char(';'))) {
-            const qsizetype eq = t.indexOf(QLatin1Char('='));
-            if (eq > 0) {
-                line.LineKind = Kind::Key;
-                line.Name = t.left(eq).trimmed();
-                line.Value = t.mid(eq + 1).trimmed();
-            }
-        }
-        Lines.push_back(std::move(line));
+        Lines.push_back(MakeLine(text.mid(pos, end - pos)));
         // One line break: CR LF, LF or a lone CR.
         if (end < n && text[end] == QLatin1Char('\r') && end + 1 < n && text[end + 1] == QLatin1Char('\n'))
             pos = end + 2;
@@ -61,23 +89,13 @@ void TIniFile::BuildIndex() const {
     if (IndexValid)
         return;
     Index.clear();
-    SectionIndex* current = nullptr;
     for (qsizetype i = 0; i < static_cast<qsizetype>(Lines.size()); ++i) {
         const Line& l = Lines[static_cast<size_t>(i)];
         if (l.LineKind == Kind::Section) {
-            const QString key = l.Name.toCaseFolded();
-            auto it = Index.find(key);
-            if (it == Index.end()) {
-                SectionIndex si;
-                si.Header = i;
-                current = &*Index.insert(key, std::move(si));
-            } else {
-                current = nullptr; // a repeated section is listed but never consulted
-            }
-        } else if (l.LineKind == Kind::Key && current) {
-            const QString key = l.Name.toCaseFolded();
-            if (!current->Keys.contains(key))
-                current->Keys.insert(key, i);
+            // A repeated section is listed but never consulted: the first one answers.
+            auto [it, inserted] = Index.try_emplace(l.Name());
+            if (inserted)
+                it->second.Header = i;
         }
     }
     IndexValid = true;
@@ -85,22 +103,32 @@ void TIniFile::BuildIndex() const {
 
 qsizetype TIniFile::FindSection(const QString& section) const {
     BuildIndex();
-    auto it = Index.constFind(Fold(section));
-    return it == Index.constEnd() ? -1 : it->Header;
+    auto it = Index.find(QStringView(section).trimmed());
+    return it == Index.end() ? -1 : it->second.Header;
 }
 
 qsizetype TIniFile::FindKey(const QString& section, const QString& key) const {
     BuildIndex();
-    auto it = Index.constFind(Fold(section));
-    if (it == Index.constEnd())
+    auto it = Index.find(QStringView(section).trimmed());
+    if (it == Index.end())
         return -1;
-    auto k = it->Keys.constFind(Fold(key));
-    return k == it->Keys.constEnd() ? -1 : *k;
+    const SectionIndex& si = it->second;
+    if (!si.KeysBuilt) {
+        const qsizetype end = SectionEnd(si.Header);
+        for (qsizetype i = si.Header + 1; i < end; ++i) {
+            const Line& l = Lines[static_cast<size_t>(i)];
+            if (l.LineKind == Kind::Key)
+                si.Keys.try_emplace(l.Name(), i);
+        }
+        si.KeysBuilt = true;
+    }
+    auto k = si.Keys.find(QStringView(key).trimmed());
+    return k == si.Keys.end() ? -1 : k->second;
 }
 
-const QString* TIniFile::Find(const QString& section, const QString& key) const {
+const TIniFile::Line* TIniFile::Find(const QString& section, const QString& key) const {
     const qsizetype i = FindKey(section, key);
-    return i < 0 ? nullptr : &Lines[static_cast<size_t>(i)].Value;
+    return i < 0 ? nullptr : &Lines[static_cast<size_t>(i)];
 }
 
 qsizetype TIniFile::SectionEnd(qsizetype header) const {
@@ -114,20 +142,49 @@ QStringList TIniFile::ReadSections() const {
     QStringList out;
     for (const Line& l : Lines)
         if (l.LineKind == Kind::Section)
-            out.append(l.Name);
+            out.append(l.Name().toString());
     return out;
 }
 
 QStringList TIniFile::ReadSection(const QString& section) const {
     QStringList out;
+    for (const auto& kv : ReadSectionValues(section))
+        out.append(kv.first);
+    return out;
+}
+
+std::vector<std::pair<QString, QString>> TIniFile::ReadSectionValues(const QString& section) const {
+    std::vector<std::pair<QString, QString>> out;
     const qsizetype h = FindSection(section);
     if (h < 0)
         return out;
     const qsizetype end = SectionEnd(h);
-    for (qsizetype i = h + 1; i < end; ++i)
-        if (Lines[static_cast<size_t>(i)].LineKind == Kind::Key)
-            out.append(Lines[static_cast<size_t>(i)].Name);
+    std::unordered_map<QStringView, bool, CiHash, CiEqual> seen;
+    for (qsizetype i = h + 1; i < end; ++i) {
+        const Line& l = Lines[static_cast<size_t>(i)];
+        if (l.LineKind != Kind::Key || !seen.try_emplace(l.Name(), true).second)
+            continue;
+        QStringView v = l.Value();
+        if (v.size() > MaxValueLength)
+            v = v.left(MaxValueLength);
+        out.emplace_back(l.Name().toString(), v.toString());
+    }
     return out;
+}
+
+void TIniFile::ForEachKey(const QString& section,
+                          const std::function<void(QStringView, QStringView)>& visit) const {
+    const qsizetype h = FindSection(section);
+    if (h < 0)
+        return;
+    const qsizetype end = SectionEnd(h);
+    for (qsizetype i = h + 1; i < end; ++i) {
+        const Line& l = Lines[static_cast<size_t>(i)];
+        if (l.LineKind == Kind::Key) {
+            const QStringView v = l.Value();
+            visit(l.Name(), v.size() > MaxValueLength ? v.left(MaxValueLength) : v);
+        }
+    }
 }
 
 bool TIniFile::SectionExists(const QString& section) const { return FindSection(section) >= 0; }
@@ -137,24 +194,25 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const {
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
-    const QString* v = Find(section, key);
-    if (!v)
+    const Line* l = Find(section, key);
+    if (!l)
         return def;
-    return v->size() > MaxValueLength ? v->left(MaxValueLength) : *v;
+    const QStringView v = l->Value();
+    return (v.size() > MaxValueLength ? v.left(MaxValueLength) : v).toString();
 }
 
 int32_t TIniFile::ReadInteger(const QString& section, const QString& key, int32_t def) const {
-    const QString* v = Find(section, key);
-    if (!v)
+    const Line* l = Find(section, key);
+    if (!l)
         return def;
-    return Numbers::ParseInt(*v).value_or(def);
+    return Numbers::ParseInt(l->Value()).value_or(def);
 }
 
 double TIniFile::ReadFloat(const QString& section, const QString& key, double def) const {
-    const QString* v = Find(section, key);
-    if (!v)
+    const Line* l = Find(section, key);
+    if (!l)
         return def;
-    return Numbers::ParseFloat(*v).value_or(def);
+    return Numbers::ParseFloat(l->Value()).value_or(def);
 }
 
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const {
@@ -162,25 +220,18 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    Line line;
-    line.LineKind = Kind::Key;
-    line.Name = key.trimmed();
-    line.Value = value.trimmed();
-    line.Raw = line.Name + QLatin1Char('=') + value;
+    Line line = MakeLine(key.trimmed() + QLatin1Char('=') + value);
     const qsizetype existing = FindKey(section, key);
+    Invalidate(); // every change below moves or replaces lines the index points into
     if (existing >= 0) {
         Lines[static_cast<size_t>(existing)] = std::move(line);
         return;
     }
-    qsizetype h = FindSection(section);
+    const qsizetype h = FindSection(section);
+    Invalidate();
     if (h < 0) {
-        Line header;
-        header.LineKind = Kind::Section;
-        header.Name = section.trimmed();
-        header.Raw = QLatin1Char('[') + header.Name + QLatin1Char(']');
-        Lines.push_back(std::move(header));
+        Lines.push_back(MakeLine(QLatin1Char('[') + section.trimmed() + QLatin1Char(']')));
         Lines.push_back(std::move(line));
-        Invalidate();
         return;
     }
     // After the section's last key, so blank lines and comments before the next section stay there.
@@ -190,7 +241,6 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
         if (Lines[static_cast<size_t>(i)].LineKind == Kind::Key)
             at = i + 1;
     Lines.insert(Lines.begin() + at, std::move(line));
-    Invalidate();
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int32_t value) {
@@ -202,18 +252,18 @@ void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
 }
 
 void TIniFile::EraseSection(const QString& section) {
-    const QString name = Fold(section);
+    const QStringView name = QStringView(section).trimmed();
     std::vector<Line> kept;
     kept.reserve(Lines.size());
     bool skipping = false;
     for (Line& l : Lines) {
         if (l.LineKind == Kind::Section)
-            skipping = l.Name.toCaseFolded() == name;
+            skipping = l.Name().compare(name, Qt::CaseInsensitive) == 0;
         if (!skipping)
             kept.push_back(std::move(l));
     }
-    Lines = std::move(kept);
     Invalidate();
+    Lines = std::move(kept);
 }
 
 QString TIniFile::Text() const {
@@ -241,7 +291,6 @@ bool TIniFile::UpdateFile(QString* error) {
     if (f.write(bytes) != bytes.size() || !f.commit()) {
         if (error)
             *error = f.errorString();
-        f.cancelWriting();
         return false;
     }
     FileFound = true;

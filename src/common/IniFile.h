@@ -9,10 +9,13 @@
 // - values of up to MaxValueLength characters are read whole.
 // Changes are kept in memory until UpdateFile(), which writes a temporary file beside the target
 // and renames it over the target, so a crash never leaves a half-written file.
-#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <cstdint>
+#include <functional>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class TIniFile {
@@ -29,6 +32,12 @@ public:
 
     QStringList ReadSections() const;
     QStringList ReadSection(const QString& section) const; // key names in file order
+    // Key names and values of a section in file order (the first of repeated keys only), read in
+    // one pass: for sections with hundreds of keys such as option lists.
+    std::vector<std::pair<QString, QString>> ReadSectionValues(const QString& section) const;
+    // Visits every key line of the first section of that name in file order, repeated keys
+    // included; the views are valid during the call only.
+    void ForEachKey(const QString& section, const std::function<void(QStringView, QStringView)>& visit) const;
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
 
@@ -54,9 +63,13 @@ private:
     struct Line {
         QString Raw;
         Kind LineKind = Kind::Other;
-        QString Name;  // section or key name, trimmed
-        QString Value; // key value, trimmed
+        // Section or key name and key value, trimmed, as positions in Raw (no copies: files with
+        // hundreds of thousands of lines load fast).
+        qsizetype NameStart = 0, NameLen = 0, ValueStart = 0, ValueLen = 0;
+        QStringView Name() const { return QStringView(Raw).mid(NameStart, NameLen); }
+        QStringView Value() const { return QStringView(Raw).mid(ValueStart, ValueLen); }
     };
+    static Line MakeLine(QString raw);
 
     void Parse(const QString& text);
     void BuildIndex() const;
@@ -64,7 +77,7 @@ private:
     qsizetype FindSection(const QString& section) const;
     // Index of the key's line inside the first section with that name, or -1.
     qsizetype FindKey(const QString& section, const QString& key) const;
-    const QString* Find(const QString& section, const QString& key) const;
+    const Line* Find(const QString& section, const QString& key) const;
     qsizetype SectionEnd(qsizetype header) const;
     void Invalidate() { IndexValid = false; }
 
@@ -73,10 +86,20 @@ private:
     bool Truncated = false;
     std::vector<Line> Lines;
 
+    // Names compared and hashed without regard to letter case, without copying them.
+    struct CiHash {
+        size_t operator()(QStringView v) const noexcept;
+    };
+    struct CiEqual {
+        bool operator()(QStringView a, QStringView b) const noexcept {
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        }
+    };
     struct SectionIndex {
         qsizetype Header = -1;
-        QHash<QString, qsizetype> Keys; // case-folded key -> first line index
+        mutable bool KeysBuilt = false;
+        mutable std::unordered_map<QStringView, qsizetype, CiHash, CiEqual> Keys; // first line of a key
     };
     mutable bool IndexValid = false;
-    mutable QHash<QString, SectionIndex> Index; // case-folded section name -> first section
+    mutable std::unordered_map<QStringView, SectionIndex, CiHash, CiEqual> Index; // first section of a name
 };

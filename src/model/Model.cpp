@@ -4,6 +4,7 @@
 #include "Numbers.h"
 
 #include <QFileInfo>
+#include <bitset>
 
 const std::vector<TColorIdent>& ColorIdents() {
     static const std::vector<TColorIdent> idents = [] {
@@ -127,10 +128,25 @@ bool LoadDescriptions(const QString& progDir, TDevProp& t, const QString& versio
         if (p->SType == 1) {
             p->Vmin = QStringLiteral("0");
             p->Vmax = QStringLiteral("255");
-            p->Menu = std::make_unique<QStringList>();
-            p->Menu->reserve(MenuSize);
-            for (int k = 0; k < MenuSize; ++k)
-                p->Menu->append(menu.ReadString(s, QStringLiteral("M") + QString::number(k), MenuNoneText));
+            p->Menu = std::make_unique<QStringList>(MenuSize, MenuNoneText);
+            // One pass over the section instead of 256 look-ups. Only "M" and the number in decimal
+            // without leading zeros names an option, as a look-up of "M" + k would find it; the
+            // first of repeated keys counts.
+            std::bitset<MenuSize> found;
+            menu.ForEachKey(s, [&](QStringView key, QStringView text) {
+                if (key.size() < 2 || key.size() > 4 || (key[0] != QLatin1Char('M') && key[0] != QLatin1Char('m')))
+                    return;
+                int k = 0;
+                for (qsizetype j = 1; j < key.size(); ++j) {
+                    if (!key[j].isDigit() || key[j].unicode() > '9' || (j == 1 && key[j] == QLatin1Char('0') && key.size() > 2))
+                        return;
+                    k = k * 10 + (key[j].unicode() - '0');
+                }
+                if (k < MenuSize && !found[static_cast<size_t>(k)]) {
+                    found.set(static_cast<size_t>(k));
+                    (*p->Menu)[k] = text.toString();
+                }
+            });
         }
         // A colour that is neither an identifier nor a number falls back to the default white
         // rather than leaving the list half loaded.

@@ -1,0 +1,74 @@
+#include "IniFile.h"
+#include "Settings.h"
+#include "TestUtil.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(SettingsFile, EmptyMainSectionGivesDefaults) {
+    QTemporaryDir dir;
+    TestUtil::WriteCp1251(dir.filePath("kestrin.ini"), QStringLiteral("[Main]\n"));
+    const TSettings s = SettingsFile::Read(dir.filePath("kestrin.ini"));
+    EXPECT_FALSE(s.Save);
+    EXPECT_FALSE(s.Load);
+    EXPECT_FALSE(s.Hint);
+    EXPECT_TRUE(s.Confirm);
+    EXPECT_EQ(s.ReWrite, 1);
+    EXPECT_EQ(s.ReRead, 1);
+    EXPECT_EQ(s.Left, 200);
+    EXPECT_EQ(s.Top, 100);
+    EXPECT_TRUE(s.Project.isEmpty());
+}
+
+TEST(SettingsFile, PositionIsReadOnlyWhenRemembered) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kestrin.ini");
+    TestUtil::WriteCp1251(path, QStringLiteral("[Main]\nSave=0\nLeft=10\nTop=20\nLoad=1\nProject=/x/п.prj\n"
+                                               "Hint=1\nConfirm=0\nReWrite=$A\nReRead=x\n"));
+    TSettings s = SettingsFile::Read(path);
+    EXPECT_EQ(s.Left, 200);
+    EXPECT_EQ(s.Top, 100);
+    EXPECT_TRUE(s.Load);
+    EXPECT_EQ(s.Project, QStringLiteral("/x/п.prj"));
+    EXPECT_TRUE(s.Hint);
+    EXPECT_FALSE(s.Confirm);
+    EXPECT_EQ(s.ReWrite, 10);
+    EXPECT_EQ(s.ReRead, 1);
+
+    TestUtil::WriteCp1251(path, QStringLiteral("[Main]\nSave=1\nLeft=10\nTop=20\n"));
+    s = SettingsFile::Read(path);
+    EXPECT_EQ(s.Left, 10);
+    EXPECT_EQ(s.Top, 20);
+}
+
+TEST(SettingsFile, WriteOrderAndEraseRules) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kestrin.ini");
+    TestUtil::WriteCp1251(path, QStringLiteral("[Other]\nx=1\n[Main]\nLeft=1\nTop=2\nProject=old\nStray=1\n"));
+    TSettings s;
+    s.Save = false;
+    s.Load = false;
+    ASSERT_TRUE(SettingsFile::Write(path, s, "/p/a.prj", 5, 6));
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadSection("Main"), QStringList({"Save", "Load", "Hint", "ReWrite", "ReRead", "Confirm"}));
+    EXPECT_EQ(ini.ReadInteger("Other", "x", 0), 1);
+
+    s.Save = true;
+    s.Load = true;
+    s.Hint = true;
+    s.Confirm = false;
+    s.ReWrite = 3;
+    s.ReRead = 0;
+    ASSERT_TRUE(SettingsFile::Write(path, s, QString(), 15, 25));
+    ini = TIniFile(path);
+    EXPECT_EQ(ini.ReadSection("Main"),
+              QStringList({"Save", "Left", "Top", "Load", "Project", "Hint", "ReWrite", "ReRead", "Confirm"}));
+    EXPECT_EQ(ini.ReadString("Main", "Project", "x"), QString()); // no project open: written empty
+    const TSettings back = SettingsFile::Read(path);
+    EXPECT_TRUE(back.Save && back.Load && back.Hint);
+    EXPECT_FALSE(back.Confirm);
+    EXPECT_EQ(back.Left, 15);
+    EXPECT_EQ(back.Top, 25);
+    EXPECT_EQ(back.ReWrite, 3);
+    EXPECT_EQ(back.ReRead, 0);
+}
