@@ -1,34 +1,33 @@
 #include "AppState.h"
-#include "ProgDir.h"
-#include "Settings.h"
+#include "KvLibrary.h"
+#include "Main_u.h"
+#include "MainExchange.h"
+#include "PortList.h"
+#include "UserDialogs.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QMessageBox>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Настройка приборов серии KestrinK1"));
 
     TAppState state;
-    state.ProgDir = StartupFiles::ResolveProgDir();
-    StartupFiles::UseDotDecimalSeparator();
-    if (!StartupFiles::CheckRequiredFiles(state.ProgDir)) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"),
-                        QStringLiteral("Ошибка! Не найдены файлы необходимые для работы программы!"),
-                        QMessageBox::Ok);
-        box.exec();
-        return 1;
-    }
-    state.Settings = SettingsFile::Read(state.ProgDir + QStringLiteral("kestrin.ini"));
-    state.SpeedList = {QStringLiteral("300"),  QStringLiteral("600"),  QStringLiteral("1200"), QStringLiteral("2400"),
-                       QStringLiteral("4800"), QStringLiteral("9600"), QStringLiteral("19200")};
-    state.LoadCatalogue();
-
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Настройка приборов серии Kestrin K1"));
-    w.resize(700, 509);
-    w.setMinimumSize(600, 480);
-    w.show();
+    TQtUserDialogs dialogs;
+    TKvLibrary library;
+    TfrmMain main(state, dialogs);
+    main.LoadPortList = [&](TAppState& s) {
+        if (!library.Load(s.ProgDir)) {
+            dialogs.Message(QStringLiteral("Ошибка! Не удалось загрузить библиотеку обмена:\r") + library.ErrorText(),
+                            QStringLiteral("Ошибка"), TMsgButtons::Ok);
+            return false;
+        }
+        LoadPortList(library.Table(), s.PortList, s.SpeedList, &main);
+        return true;
+    };
+    if (!main.FormCreate())
+        return 1; // the reason was shown; nothing else was created
+    TMainExchange exchange(main, library.Table());
+    main.CreateDialogs();
+    main.show();
     return app.exec();
 }

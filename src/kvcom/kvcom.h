@@ -2,7 +2,24 @@
 /* The exchange library libkvcom.so: serial-line transport for the instruments' text parcels.
  * Every function but KV_CreateCOM returns 0 on success or one of the negative codes below.
  * Text buffers are allocated by the caller: KV_BUFFER_SIZE bytes each (254 characters and the
- * terminating zero), KV_PORTS_BUFFER_SIZE for the port search. */
+ * terminating zero), KV_PORTS_BUFFER_SIZE for the port search.
+ *
+ * Behaviour callers may rely on:
+ * - Handles are positive; all functions are thread-safe, one operation at a time per handle.
+ *   A new handle has speed 9600 and time-out 1000 ms; speed and time-out set before KV_OpenCOM
+ *   are kept for it. Null text pointers give KV_ERR_BUFFER.
+ * - KV_OpenCOM: "SIM1" is the demo line (when kvcom.ini enables it), a name starting with "/" is a
+ *   path, any other name is a device under /dev. A port open through another handle, or held
+ *   exclusively by another program, is KV_ERR_OPEN. Opening an open handle first closes its port.
+ * - KV_ASCIICRCWord: 4 upper-case hexadecimal digits of CRC-16/MODBUS over the text from its first
+ *   ":" through its last ";"; KV_ERR_MALFORMED when there is no such range.
+ * - KV_TransmitParcel drops any unread input first, so a late answer to an earlier request is never
+ *   taken for the answer to this one.
+ * - KV_ReceiveParcel gives the parcel from "!" through its CR (CR included); bytes before "!" are
+ *   skipped. KV_ERR_NO_ANSWER after the time-out, KV_ERR_TOO_LONG for a parcel that does not fit
+ *   (the rest of it up to its CR is discarded), KV_ERR_LINE_LOST when the device went away.
+ *   Further answers that arrived together (a broadcast) are kept for the next call.
+ * - KV_AnalysisAnswerParcel takes the parcel with or without its CR; on failure data is empty. */
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -14,20 +31,20 @@ extern "C" {
 
 enum {
     KV_OK = 0,
-    KV_ERR_HANDLE = -100,       /* invalid handle */
-    KV_ERR_NO_PORT = -101,      /* port does not exist */
-    KV_ERR_PERMISSION = -102,   /* permission denied */
-    KV_ERR_OPEN = -103,         /* port cannot be opened (busy or other) */
-    KV_ERR_SPEED = -104,        /* speed not supported */
-    KV_ERR_TIMEOUT_ARG = -105,  /* bad time-out */
-    KV_ERR_NOT_OPEN = -106,     /* port not open */
-    KV_ERR_WRITE = -107,        /* write failed */
-    KV_ERR_NO_ANSWER = -108,    /* no answer within the time-out */
-    KV_ERR_TOO_LONG = -109,     /* answer longer than 254 characters */
-    KV_ERR_MALFORMED = -110,    /* malformed answer */
-    KV_ERR_CHECKWORD = -111,    /* check word mismatch */
-    KV_ERR_BUFFER = -112,       /* text too long for its buffer */
-    KV_ERR_LINE_LOST = -113     /* line lost (device gone, I/O error) */
+    KV_ERR_HANDLE = -100,      /* invalid handle */
+    KV_ERR_NO_PORT = -101,     /* port does not exist */
+    KV_ERR_PERMISSION = -102,  /* permission denied */
+    KV_ERR_OPEN = -103,        /* port cannot be opened (busy or other) */
+    KV_ERR_SPEED = -104,       /* speed not supported */
+    KV_ERR_TIMEOUT_ARG = -105, /* bad time-out */
+    KV_ERR_NOT_OPEN = -106,    /* port not open */
+    KV_ERR_WRITE = -107,       /* write failed */
+    KV_ERR_NO_ANSWER = -108,   /* no answer within the time-out */
+    KV_ERR_TOO_LONG = -109,    /* answer longer than 254 characters */
+    KV_ERR_MALFORMED = -110,   /* malformed answer */
+    KV_ERR_CHECKWORD = -111,   /* check word mismatch */
+    KV_ERR_BUFFER = -112,      /* text too long for its buffer */
+    KV_ERR_LINE_LOST = -113    /* line lost (device gone, I/O error) */
 };
 
 #define KV_API __attribute__((visibility("default")))

@@ -177,3 +177,26 @@ bool Reload(const QString& progDir, TDevProp& t, TDev& dev, const QString& versi
     }
     return true;
 }
+
+QString PackValues(const TDev& dev) {
+    QString out = QStringLiteral("|");
+    for (const QString& v : dev.Values) {
+        out += v;
+        out += QLatin1Char('|');
+    }
+    return out;
+}
+
+void UnpackValues(TDev& dev, const QString& text) {
+    qsizetype pos = text.indexOf(QLatin1Char('|'));
+    if (pos < 0)
+        return;
+    ++pos;
+    for (qsizetype i = 0; i < dev.Values.size(); ++i) {
+        const qsizetype bar = text.indexOf(QLatin1Char('|'), pos);
+        if (bar < 0)
+            return;
+        dev.Values[i] = text.mid(pos, bar - pos);
+        pos = bar + 1;
+    }
+}

@@ -89,3 +89,8 @@ bool LoadDescriptions(const QString& progDir, TDevProp& t, const QString& versio
 // LoadDescriptions, then rebuilds the device record's values for the new list by parameter name
 // (letter case ignored). False, with nothing changed, when the load fails.
 bool Reload(const QString& progDir, TDevProp& t, TDev& dev, const QString& version);
+
+// Packed value text of a project file: "|" and then every value followed by "|" (no escape).
+QString PackValues(const TDev& dev);
+// Sets the record's values from a packed text; values after the last one found keep what they held.
+void UnpackValues(TDev& dev, const QString& text);

@@ -1,0 +1,39 @@
+#pragma once
+// The link of one exchange run and the single-parameter read and write built on it.
+#include "Exchange.h"
+
+#include "Model.h"
+
+#include <QString>
+#include <cstdint>
+
+// Opens a link: create a handle, open the port, set speed and time-out (its low 16 bits). The
+// first nonzero library code is the result; the handle must be closed with CloseDevLink either way.
+int OpenLink(const TKvApi& api, const QString& portName, uint16_t baudRate, int32_t timeOut,
+             ExchangeHandle& handle);
+// Same with the port and speed of a device record and the time-out of its device type.
+int OpenDevLink(const TKvApi& api, const TDev& dev, const TDevProp& devType, ExchangeHandle& handle);
+// Closes the port (result ignored) and frees the handle; the handle is empty afterwards, so a
+// second call does nothing.
+void CloseDevLink(ExchangeHandle& handle);
+
+// Closes a link when the run that opened it leaves, on every path.
+class TDevLinkCloser {
+public:
+    explicit TDevLinkCloser(ExchangeHandle& handle) : Handle(handle) {}
+    ~TDevLinkCloser() { CloseDevLink(Handle); }
+    TDevLinkCloser(const TDevLinkCloser&) = delete;
+    TDevLinkCloser& operator=(const TDevLinkCloser&) = delete;
+
+private:
+    ExchangeHandle& Handle;
+};
+
+// Reads one parameter into valueText, which keeps its text on every failure and on a "$0" answer.
+// The request goes to dev.Address as it is at the call.
+int ReadParam(const TDev& dev, const ExchangeHandle& handle, uint16_t paramAddress, QString& valueText,
+              uint8_t code);
+
+// Writes one parameter; nothing is sent when the value text cannot be encoded.
+int WriteParam(const TDev& dev, const ExchangeHandle& handle, uint16_t paramAddress, uint8_t special,
+               const QString& valueText, uint8_t code);

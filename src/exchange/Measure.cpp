@@ -1,0 +1,123 @@
+#include "Measure.h"
+
+#include "DevLink.h"
+#include "Exchange.h"
+#include "Numbers.h"
+
+#include <cmath>
+#include <thread>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+constexpr int ChannelValueCode = 5;
+
+// Sleeps in short slices so that a stop request does not have to wait for the whole period.
+void PauseUnlessStopped(TMeasureRun& run, std::chrono::milliseconds total) {
+    const auto slice = std::chrono::milliseconds(50);
+    while (total.count() > 0 && !run.Stop) {
+        const auto step = std::min(total, slice);
+        if (run.Sleep)
+            run.Sleep(step);
+        else
+            std::this_thread::sleep_for(step);
+        total -= step;
+    }
+}
+} // namespace
+
+void MeasureLoop(TMeasureRun& run) {
+    IExchangeUi& ui = run.Ui;
+    ui.ShowMessage(QStringLiteral("Чтение из прибора..."));
+    QString status;
+    ExchangeHandle h;
+    const int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
+    if (code != ExOk) {
+        status = QStringLiteral("Ошибка чтения: ") + QString::number(code);
+        ui.ShowError(QStringLiteral("Измерение остановлено, ошибка: ") + QString::number(code),
+                     QStringLiteral("Ошибка"));
+    } else {
+        ui.ShowExchangeStatus(QStringLiteral("идет обмен"));
+        bool linked = false;
+        const int c = DevCheck(h, run.Dev.Address, run.DevType.TypeNum, linked);
+        const int channels = run.DevType.Channels;
+        if (c != ExOk || !linked) {
+            status = QStringLiteral("Нет связи с прибором!");
+        } else if (channels == 0) {
+            // A type without channels has nothing to poll (and no cycle to take a modulo of).
+            status = QStringLiteral("Нет каналов для измерения");
+        } else {
+            std::vector<Clock::time_point> lastRead(static_cast<size_t>(channels) + 1);
+            std::vector<bool> everRead(static_cast<size_t>(channels) + 1, false);
+            ui.ClearSeries();
+            ui.SwitchAutoScaleOn();
+            const Clock::time_point start = run.Now();
+            const auto tmin = std::chrono::duration<double>(run.DevType.Tmin);
+            const int retries = std::max(0, run.Retries);
+            int k = 1;
+            bool anySelected = true; // nothing to judge before the first turn
+            while (!run.Stop && status.isEmpty()) {
+                if (k == 1) {
+                    // A whole turn without a selected channel: rest a moment instead of spinning
+                    // both threads at full speed until a channel is selected again.
+                    if (!anySelected)
+                        PauseUnlessStopped(run, std::chrono::milliseconds(20));
+                    anySelected = false;
+                }
+                if (ui.ChannelSelected(k)) {
+                    anySelected = true;
+                    const auto idx = static_cast<size_t>(k);
+                    if (everRead[idx]) {
+                        const auto wait = tmin - (run.Now() - lastRead[idx]);
+                        const auto ms = std::chrono::milliseconds(
+                            std::llround(std::chrono::duration<double, std::milli>(wait).count()));
+                        if (ms.count() > 0)
+                            PauseUnlessStopped(run, ms);
+                    }
+                    int attempts = 0;
+                    for (;;) {
+                        if (run.Stop) {
+                            status = QStringLiteral("Измерение остановлено");
+                            break;
+                        }
+                        // Each reading starts from nothing, so a "$0" answer can never show or plot
+                        // the previous channel's value.
+                        QString value;
+                        const int r =
+                            ReadParam(run.Dev, h, static_cast<uint16_t>(k), value, ChannelValueCode);
+                        if (r != ExOk) {
+                            if (attempts < retries) {
+                                ++attempts;
+                                continue;
+                            }
+                            if (ui.AskYesNo(QStringLiteral("Ошибка чтения данных! Повторить?"),
+                                            QStringLiteral("Ошибка"))) {
+                                attempts = 0;
+                                continue;
+                            }
+                            status = QStringLiteral("Ошибка чтения");
+                            break;
+                        }
+                        lastRead[idx] = run.Now();
+                        everRead[idx] = true;
+                        if (!value.isEmpty())
+                            ui.ShowValue(k, value);
+                        // A value that is not a number is shown as received and not plotted.
+                        if (const auto v = Numbers::ParseFloat(value)) {
+                            const double minutes =
+                                std::chrono::duration<double, std::ratio<60>>(lastRead[idx] - start).count();
+                            ui.AddPoint(k, minutes, *v);
+                        }
+                        break;
+                    }
+                }
+                k = k % channels + 1;
+            }
+            if (status.isEmpty())
+                status = QStringLiteral("Измерение остановлено");
+        }
+    }
+    CloseDevLink(h);
+    ui.ShowMessage(status);
+    ui.ShowExchangeStatus(QStringLiteral("нет обмена"));
+}

@@ -1,0 +1,202 @@
+#include "ReadWriteAll.h"
+
+#include "DevLink.h"
+#include "Exchange.h"
+#include "Numbers.h"
+
+namespace {
+const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
+const QString ErrorCaption = QStringLiteral("Ошибка");
+const QString UnsupportedVersion = QStringLiteral("Данная модификация прибора не поддерживается программой!\r"
+                                                  "Для работы с прибором необходимо обновить программу.");
+constexpr int MaxVersionLength = 255;
+
+// Asks for an empty value and names the parameter; true when the set is complete.
+bool CheckComplete(TExchangeRun& run) {
+    const int k = run.Ui.FirstEmptyValue();
+    if (k < 0)
+        return true;
+    const QString name = k < run.DevType.ParamCount() ? run.DevType.Param(k).Name : QString();
+    run.Ui.ShowError(QStringLiteral("Неверно введен параметр \"") + name + QStringLiteral("\" ."),
+                     QStringLiteral("Ошибка ввода данных"));
+    return false;
+}
+
+// Identifies the instrument and offers to load the descriptions of its version. Empty when the run
+// goes on, otherwise the status text it ends with.
+QString MatchVersion(TExchangeRun& run, const ExchangeHandle& h, const QString& question,
+                     const QString& stopped) {
+    bool linked = false;
+    QString version;
+    const int code =
+        DevGetVersion(h, run.Dev.Address, run.DevType.TypeNum, MaxVersionLength, linked, version);
+    if (code != ExOk || !linked)
+        return QStringLiteral("Нет связи с прибором!");
+    if (version == run.DevType.Version)
+        return QString();
+    if (!run.Ui.AskYesNo(question, ProgramTitle))
+        return stopped;
+    run.Ui.TableToValues();
+    if (!run.Ui.ReloadDescriptions(version)) {
+        run.Ui.ShowError(UnsupportedVersion, ProgramTitle);
+        return QStringLiteral("Файл не найден");
+    }
+    return QString();
+}
+} // namespace
+
+QString NormalReadValue(const QString& text) {
+    if (const auto v = Numbers::ParseFloat(text))
+        return Numbers::FormatGeneral(*v);
+    return text;
+}
+
+int ProgressPercent(int done, int count) {
+    if (count <= 0)
+        return 0;
+    return static_cast<int>(Numbers::RoundHalfEven(100.0 / count * done));
+}
+
+void ReadAll(TExchangeRun& run) {
+    IExchangeUi& ui = run.Ui;
+    ui.ShowMessage(QStringLiteral("Чтение из прибора..."));
+    QString status;
+    ExchangeHandle h;
+    int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
+    if (code == ExOk) {
+        status = MatchVersion(run, h,
+                              QStringLiteral("Прибор имеет параметры отличные от представленных в списке!\r"
+                                             "Загрузить новый список параметров и продолжить чтение?"),
+                              QStringLiteral("Чтение остановлено"));
+        if (status.isEmpty()) {
+            ui.ShowProgress(true);
+            const int count = run.DevType.ParamCount();
+            const int retries = std::max(0, run.Retries);
+            for (int i = 0; i < count && status.isEmpty(); ++i) {
+                const TParam& p = run.DevType.Param(i);
+                int attempts = 0;
+                for (;;) {
+                    if (run.Stop) {
+                        status = QStringLiteral("Чтение остановлено");
+                        break;
+                    }
+                    // A read that succeeds without a value (bit strings, a "$0" answer) keeps the
+                    // parameter's own current value.
+                    QString value = i < run.Dev.Values.size() ? run.Dev.Values[i] : QString();
+                    const int r = ReadParam(run.Dev, h, p.Address, value, p.VType);
+                    if (r != ExOk) {
+                        if (attempts < retries) {
+                            ++attempts;
+                            continue;
+                        }
+                        if (ui.AskYesNo(QStringLiteral("Ошибка чтения данных! Повторить?"), ErrorCaption)) {
+                            attempts = 0;
+                            continue;
+                        }
+                        status = QStringLiteral("Ошибка чтения");
+                        break;
+                    }
+                    ui.StoreValue(i, NormalReadValue(value));
+                    ui.SetProgress(ProgressPercent(i + 1, count));
+                    break;
+                }
+            }
+            if (status.isEmpty())
+                status = QStringLiteral("Чтение завершено");
+        }
+    } else {
+        status = QStringLiteral("Ошибка чтения: ") + QString::number(code);
+        ui.ShowError(QStringLiteral("Чтение остановлено, ошибка: ") + QString::number(code), ErrorCaption);
+    }
+    CloseDevLink(h);
+    ui.ShowProgress(false);
+    ui.ShowMessage(status);
+}
+
+void WriteAll(TExchangeRun& run) {
+    IExchangeUi& ui = run.Ui;
+    ui.TableToValues();
+    ui.ShowMessage(QStringLiteral("Проверка параметров..."));
+    if (!CheckComplete(run)) {
+        ui.ShowMessage(QStringLiteral("Неверные данные"));
+        return;
+    }
+    ui.ShowMessage(QStringLiteral("Запись в прибор..."));
+    QString status;
+    ExchangeHandle h;
+    int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
+    const auto errorExit = [&](int c) {
+        status = QStringLiteral("Ошибка записи: ") + QString::number(c);
+        ui.ShowError(QStringLiteral("Запись остановлена, ошибка: ") + QString::number(c), ErrorCaption);
+    };
+    if (code != ExOk) {
+        errorExit(code);
+    } else {
+        const QString before = run.DevType.Version;
+        status = MatchVersion(run, h,
+                              QStringLiteral("Прибор имеет параметры отличные от представленных в списке!\r"
+                                             "Загрузить новый список параметров и продолжить запись?"),
+                              QStringLiteral("Запись остановлена"));
+        if (status.isEmpty() && run.DevType.Version != before) {
+            // The new descriptions may add parameters that have no value yet.
+            ui.ShowMessage(QStringLiteral("Проверка параметров..."));
+            if (!CheckComplete(run))
+                status = QStringLiteral("Неверные данные");
+            else
+                ui.ShowMessage(QStringLiteral("Запись в прибор..."));
+        }
+        if (status.isEmpty()) {
+            ui.ShowProgress(true);
+            const int count = run.DevType.ParamCount();
+            const int retries = std::max(0, run.Retries);
+            for (int i = 0; i < count && status.isEmpty(); ++i) {
+                const TParam& p = run.DevType.Param(i);
+                const QString value = i < run.Dev.Values.size() ? run.Dev.Values[i] : QString();
+                const uint8_t special = p.Name == NetAddressParamName ? 1 : p.Name == SpeedParamName ? 2 : 0;
+                int attempts = 0;
+                for (;;) {
+                    if (run.Stop) {
+                        status = QStringLiteral("Запись остановлена");
+                        break;
+                    }
+                    const int r = WriteParam(run.Dev, h, p.Address, special, value, p.VType);
+                    if (r != ExOk) {
+                        if (attempts < retries) {
+                            ++attempts;
+                            continue;
+                        }
+                        if (ui.AskYesNo(QStringLiteral("Ошибка записи данных! Повторить?"), ErrorCaption)) {
+                            attempts = 0;
+                            continue;
+                        }
+                        status = QStringLiteral("Ошибка записи");
+                        break;
+                    }
+                    // The instrument takes a new address or speed after its answer: follow it at once.
+                    if (special == 1) {
+                        if (const auto a = Numbers::ParseInt(value))
+                            ui.SetDevAddress(static_cast<uint8_t>(*a));
+                    } else if (special == 2) {
+                        if (const auto s = Numbers::ParseInt(value)) {
+                            const auto index = static_cast<uint16_t>(*s);
+                            if (index < run.SpeedList.size())
+                                ui.SetDevBaudRate(static_cast<uint16_t>(run.SpeedList[index].toInt()));
+                        }
+                        const int c = run.Api.SetBaudRate(h.Handle, run.Dev.BaudRate);
+                        if (c != ExOk) {
+                            errorExit(c);
+                            break;
+                        }
+                    }
+                    ui.SetProgress(ProgressPercent(i + 1, count));
+                    break;
+                }
+            }
+            if (status.isEmpty())
+                status = QStringLiteral("Запись завершена");
+        }
+    }
+    CloseDevLink(h);
+    ui.ShowProgress(false);
+    ui.ShowMessage(status);
+}

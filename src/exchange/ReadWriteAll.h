@@ -1,0 +1,30 @@
+#pragma once
+// Read-all and write-all: every parameter of the active device type from or to the instrument.
+#include "ExchangeUi.h"
+#include "KvLibrary.h"
+#include "Model.h"
+
+#include <QStringList>
+#include <atomic>
+
+// Everything one run works on. The device record and its type are read here; every change of them
+// goes through the user-interface hand-over (Ui), so readers on that thread always see whole values.
+struct TExchangeRun {
+    const TKvApi& Api;
+    TDevProp& DevType;
+    TDev& Dev;
+    IExchangeUi& Ui;
+    const std::atomic<bool>& Stop;
+    int Retries = 1; // ReRead or ReWrite
+    QStringList SpeedList;
+};
+
+// The value text as it is stored after a read: a decimal number in its general form ("1.50000"
+// becomes "1.5"); anything else (a text channel value, an empty text) as received.
+QString NormalReadValue(const QString& text);
+
+// Progress bar position after done of count parameters (half to even).
+int ProgressPercent(int done, int count);
+
+void ReadAll(TExchangeRun& run);
+void WriteAll(TExchangeRun& run);

@@ -1,0 +1,73 @@
+#pragma once
+// Background exchange workers of the main window: each runs one operation on the active device,
+// locking the commands that would start a competing exchange while it runs.
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <functional>
+
+// Runs fn on the thread of context and waits for it; runs it at once when already there.
+void RunOnThreadOf(QObject* context, const std::function<void()>& fn);
+
+class TExchangeWorker : public QThread {
+    Q_OBJECT
+public:
+    struct TJob {
+        std::atomic<bool>* Stop = nullptr;
+        std::function<void(bool)> Lock;                  // lock callback, called on the UI thread
+        std::function<void()> Operation;                 // runs on the worker
+        std::function<void(const QString&)> ReportError; // unexpected failure, on the UI thread
+        QObject* UiContext = nullptr;
+    };
+    explicit TExchangeWorker(TJob job, QObject* parent = nullptr);
+
+protected:
+    // Clear the stop request, lock, run, unlock.
+    void Execute(bool skipWhenStopped);
+    TJob Job;
+};
+
+class ThreadDevRead : public TExchangeWorker {
+    Q_OBJECT
+public:
+    using TExchangeWorker::TExchangeWorker;
+
+protected:
+    void run() override { Execute(false); }
+};
+
+class ThreadDevWrite : public TExchangeWorker {
+    Q_OBJECT
+public:
+    using TExchangeWorker::TExchangeWorker;
+
+protected:
+    void run() override { Execute(false); }
+};
+
+class ThreadAllRead : public TExchangeWorker {
+    Q_OBJECT
+public:
+    using TExchangeWorker::TExchangeWorker;
+
+protected:
+    void run() override { Execute(true); }
+};
+
+class ThreadAllWrite : public TExchangeWorker {
+    Q_OBJECT
+public:
+    using TExchangeWorker::TExchangeWorker;
+
+protected:
+    void run() override { Execute(true); }
+};
+
+class ThreadMeasure : public TExchangeWorker {
+    Q_OBJECT
+public:
+    using TExchangeWorker::TExchangeWorker;
+
+protected:
+    void run() override { Execute(false); }
+};

@@ -1,0 +1,72 @@
+#include "KvConfig.h"
+
+#include "IniFile.h"
+#include "kvcom.h"
+
+#include <QDir>
+#include <QFile>
+#include <dlfcn.h>
+
+namespace Kv {
+
+QString LibraryDir() {
+    Dl_info info{};
+    // Any symbol of this library names the file it was loaded from.
+    if (dladdr(reinterpret_cast<void*>(&KV_CreateCOM), &info) == 0 || info.dli_fname == nullptr)
+        return QStringLiteral("./");
+    const QString path = QFile::decodeName(info.dli_fname);
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QStringLiteral("./") : path.left(slash + 1);
+}
+
+TLibConfig ReadConfig() {
+    TLibConfig cfg;
+    cfg.Dir = LibraryDir();
+    const TIniFile ini(cfg.Dir + QStringLiteral("kvcom.ini"));
+    const QString ports = QStringLiteral("Ports");
+    const QString demo = QStringLiteral("Demo");
+
+    cfg.Demo = ini.ReadInteger(ports, QStringLiteral("Demo"), 1) != 0;
+    for (const QString& p :
+         ini.ReadString(ports, QStringLiteral("Extra"), QString()).split(QLatin1Char(';'))) {
+        const QString path = p.trimmed();
+        if (!path.isEmpty())
+            cfg.Extra.append(path);
+    }
+
+    Sim::TConfig& bus = cfg.DemoBus;
+    for (const QString& key : ini.ReadSection(demo)) {
+        if (!key.startsWith(QStringLiteral("Device"), Qt::CaseInsensitive))
+            continue;
+        if (const auto spec = Sim::ParseDeviceSpec(ini.ReadString(demo, key, QString())))
+            bus.Devices.push_back(*spec);
+    }
+    if (bus.Devices.empty()) {
+        bus.Devices.push_back({1, 21, QString(), 0});
+        bus.Devices.push_back({2, 21, QStringLiteral("K1_205"), 0});
+        bus.Devices.push_back({5, 7, QString(), 0});
+    }
+    const int32_t speed =
+        ini.ReadInteger(demo, QStringLiteral("Speed"), static_cast<int32_t>(Sim::DefaultSpeed));
+    if (speed > 0 && Sim::SpeedIndexOf(static_cast<uint32_t>(speed)) >= 0)
+        bus.DefaultSpeed = static_cast<uint32_t>(speed);
+    bus.LineTiming = ini.ReadBool(demo, QStringLiteral("Timing"), false);
+    bus.CalibSeconds = std::max(0.0, ini.ReadFloat(demo, QStringLiteral("CalibSeconds"), 2.0));
+    const QString progDir = ini.ReadString(demo, QStringLiteral("ProgDir"), QString());
+    bus.ProgDir = progDir.isEmpty() ? cfg.Dir : QDir(cfg.Dir).absoluteFilePath(progDir);
+
+    auto count = [&](const char* key) {
+        return static_cast<uint32_t>(std::max(0, ini.ReadInteger(demo, QLatin1String(key), 0)));
+    };
+    bus.Faults.DropEvery = count("Drop");
+    bus.Faults.BadCrcEvery = count("BadCrc");
+    bus.Faults.ForeignEvery = count("Foreign");
+    bus.Faults.Dollar1Every = count("Dollar1");
+    bus.Faults.DelayMs = count("DelayMs");
+    bus.Faults.SilenceAfter = count("SilenceAfter");
+    bus.Faults.Noise = count("Noise") != 0;
+    bus.Faults.Echo = count("Echo") != 0;
+    return cfg;
+}
+
+} // namespace Kv

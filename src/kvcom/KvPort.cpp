@@ -1,0 +1,46 @@
+#include "KvPort.h"
+
+namespace Kv {
+
+TAnswerReader::TResult TAnswerReader::Feed(const char* data, size_t size, size_t& consumed) {
+    consumed = 0;
+    while (consumed < size) {
+        const char c = data[consumed++];
+        switch (State) {
+        case TState::Seeking:
+            if (c == '!') {
+                Buf[0] = c;
+                Len = 1;
+                State = TState::Collecting;
+            }
+            break;
+        case TState::Collecting:
+            if (Len >= MaxParcel) {
+                // No room for this byte, not even for a closing CR: the parcel is too long.
+                State = c == '\r' ? TState::Seeking : TState::Draining;
+                if (State == TState::Seeking) {
+                    Len = 0;
+                    return TResult::TooLong;
+                }
+                break;
+            }
+            Buf[Len++] = c;
+            if (c == '\r') {
+                Buf[Len] = '\0';
+                State = TState::Seeking;
+                return TResult::Complete;
+            }
+            break;
+        case TState::Draining:
+            if (c == '\r') {
+                State = TState::Seeking;
+                Len = 0;
+                return TResult::TooLong;
+            }
+            break;
+        }
+    }
+    return TResult::More;
+}
+
+} // namespace Kv

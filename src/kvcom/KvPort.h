@@ -1,0 +1,52 @@
+#pragma once
+// Inside the exchange library: one open line behind a handle (a serial port or the demo line) and the
+// assembly of answer parcels from the bytes that arrive.
+#include "kvcom.h"
+
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+
+namespace Kv {
+
+// Longest parcel a caller's buffer holds, CR included.
+constexpr size_t MaxParcel = KV_BUFFER_SIZE - 1;
+
+// Picks answer parcels out of the incoming bytes: everything before "!" is skipped (line noise, the
+// echo of our own request), a parcel ends with its CR. A parcel too long for the caller's buffer is
+// swallowed up to its CR so that the next one starts clean.
+class TAnswerReader {
+public:
+    enum class TResult { More, Complete, TooLong };
+
+    // Consumes bytes from the front of data until a parcel ends or the bytes run out.
+    TResult Feed(const char* data, size_t size, size_t& consumed);
+    // The complete parcel, CR included.
+    const char* Text() const { return Buf; }
+    size_t Size() const { return Len; }
+    // Drops a partly received parcel.
+    void Reset() {
+        State = TState::Seeking;
+        Len = 0;
+    }
+    bool SeenTooLong() const { return State == TState::Draining; }
+
+private:
+    enum class TState { Seeking, Collecting, Draining };
+    TState State = TState::Seeking;
+    char Buf[MaxParcel + 1] = {};
+    size_t Len = 0;
+};
+
+// One open line.
+class TPort {
+public:
+    virtual ~TPort() = default;
+    virtual int32_t SetSpeed(uint32_t baud) = 0;
+    // Drops stale input, then sends the parcel.
+    virtual int32_t Transmit(const char* data, size_t size) = 0;
+    // Waits at most timeoutMs for one whole answer parcel and copies it, zero-terminated, to answer.
+    virtual int32_t Receive(char* answer, uint16_t timeoutMs) = 0;
+};
+
+} // namespace Kv

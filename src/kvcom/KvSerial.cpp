@@ -1,0 +1,170 @@
+#include "KvSerial.h"
+
+#include "Line.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace Kv {
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+int32_t OpenErrorCode(int err) {
+    switch (err) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+        return KV_ERR_NO_PORT;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return KV_ERR_PERMISSION;
+    default:
+        return KV_ERR_OPEN;
+    }
+}
+
+// Errors that mean the device has gone (unplugged adapter, closed pseudo-terminal master).
+bool LineLost(int err) {
+    return err == EIO || err == ENXIO || err == ENODEV || err == EPIPE || err == EBADF;
+}
+
+timespec Remaining(TClock::time_point deadline) {
+    const auto left = deadline - TClock::now();
+    const auto ns = left > TClock::duration::zero()
+                        ? std::chrono::duration_cast<std::chrono::nanoseconds>(left).count()
+                        : 0;
+    return timespec{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+}
+
+} // namespace
+
+TSerialPort::~TSerialPort() {
+    if (Fd >= 0) {
+        // A pseudo-terminal keeps its exclusive flag while its master lives; clear it for the next opener.
+        ioctl(Fd, TIOCNXCL);
+        ::close(Fd);
+    }
+}
+
+int32_t TSerialPort::Open(const QByteArray& path, uint32_t baud) {
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return OpenErrorCode(errno);
+    if (!isatty(fd)) {
+        ::close(fd);
+        return KV_ERR_OPEN;
+    }
+    // Someone else holds the port: TIOCEXCL alone does not stop a privileged opener, so look at the
+    // flag the holder set, and take an advisory lock that every user of this library respects.
+    int exclusive = 0;
+    if ((ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return KV_ERR_OPEN;
+    }
+    ioctl(fd, TIOCEXCL);
+    if (!Line::ConfigureRaw(fd, baud)) {
+        ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        return Line::SpeedConstant(baud) == 0 ? KV_ERR_SPEED : KV_ERR_OPEN;
+    }
+    tcflush(fd, TCIOFLUSH);
+    Fd = fd;
+    return KV_OK;
+}
+
+int32_t TSerialPort::SetSpeed(uint32_t baud) {
+    if (Line::SpeedConstant(baud) == 0)
+        return KV_ERR_SPEED;
+    // Output still leaving goes out at the old speed first.
+    if (!Line::SetSpeed(Fd, baud, true))
+        return LineLost(errno) ? KV_ERR_LINE_LOST : KV_ERR_SPEED;
+    return KV_OK;
+}
+
+int32_t TSerialPort::Transmit(const char* data, size_t size) {
+    // An answer that came too late for an earlier request must not pass for the answer to this one.
+    tcflush(Fd, TCIFLUSH);
+    Pending.clear();
+    Reader.Reset();
+
+    // The line takes the bytes at once unless the driver's buffer is full; allow generous time.
+    const TClock::time_point deadline = TClock::now() + std::chrono::seconds(5);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(Fd, data + done, size - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            return LineLost(errno) ? KV_ERR_LINE_LOST : KV_ERR_WRITE;
+        pollfd p{Fd, POLLOUT, 0};
+        const timespec left = Remaining(deadline);
+        if (left.tv_sec == 0 && left.tv_nsec == 0)
+            return KV_ERR_WRITE;
+        const int r = ppoll(&p, 1, &left, nullptr);
+        if (r < 0 && errno != EINTR)
+            return KV_ERR_WRITE;
+        if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            return KV_ERR_LINE_LOST;
+    }
+    return KV_OK;
+}
+
+int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
+    const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
+    char buf[512];
+    for (;;) {
+        // Bytes left over from the last read first: a broadcast brings several answers at once.
+        if (!Pending.isEmpty()) {
+            size_t used = 0;
+            const auto result = Reader.Feed(Pending.constData(), static_cast<size_t>(Pending.size()), used);
+            Pending.remove(0, static_cast<qsizetype>(used));
+            if (result == TAnswerReader::TResult::Complete) {
+                std::memcpy(answer, Reader.Text(), Reader.Size() + 1);
+                return KV_OK;
+            }
+            if (result == TAnswerReader::TResult::TooLong)
+                return KV_ERR_TOO_LONG;
+        }
+        const timespec left = Remaining(deadline);
+        if (left.tv_sec == 0 && left.tv_nsec == 0)
+            return Reader.SeenTooLong() ? KV_ERR_TOO_LONG : KV_ERR_NO_ANSWER;
+        pollfd p{Fd, POLLIN, 0};
+        const int r = ppoll(&p, 1, &left, nullptr);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            return KV_ERR_LINE_LOST;
+        }
+        if (r == 0)
+            continue;
+        if (p.revents & POLLIN) {
+            const ssize_t n = ::read(Fd, buf, sizeof buf);
+            if (n > 0) {
+                Pending.append(buf, n);
+                continue;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EINTR))
+                continue;
+            return KV_ERR_LINE_LOST; // 0 bytes: hung up
+        }
+        if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+            return KV_ERR_LINE_LOST;
+    }
+}
+
+} // namespace Kv

@@ -1,0 +1,145 @@
+#include "ChartExport.h"
+
+#include "CanvasPainter.h"
+#include "CanvasSvg.h"
+#include "Chart.h"
+#include "WmfCanvas.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QSaveFile>
+#include <charconv>
+#include <queue>
+
+namespace {
+QSize SizeOr(const TChart& chart, QSize size) { return size.isEmpty() ? ChartPictureSize(chart) : size; }
+
+bool WriteAll(const QString& fileName, const QByteArray& bytes) {
+    QSaveFile f(fileName);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(bytes) != bytes.size())
+        return false;
+    return f.commit();
+}
+
+void AppendNumber(QByteArray& out, double v) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v); // shortest text that reads back exactly
+    out.append(buf, res.ptr - buf);
+}
+} // namespace
+
+TChartFileKind ChartFileKindOf(const QString& fileName) {
+    if (fileName.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return TChartFileKind::Png;
+    if (fileName.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        return TChartFileKind::Svg;
+    return TChartFileKind::Wmf;
+}
+
+QSize ChartPictureSize(const TChart& chart) {
+    if (chart.testAttribute(Qt::WA_WState_Created) && chart.width() >= 100 && chart.height() >= 80)
+        return chart.size();
+    return QSize(1200, 700);
+}
+
+bool SaveChartWmf(const TChart& chart, const QString& fileName, QSize size) {
+    size = SizeOr(chart, size);
+    TWmfCanvas canvas(size);
+    chart.Draw(canvas, QRectF(QPointF(0, 0), size));
+    return WriteAll(fileName, canvas.Finish());
+}
+
+bool SaveChartPng(const TChart& chart, const QString& fileName, QSize size) {
+    size = SizeOr(chart, size);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        TPainterCanvas canvas(painter);
+        chart.Draw(canvas, QRectF(QPointF(0, 0), size));
+    }
+    QSaveFile f(fileName);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    return image.save(&f, "PNG") && f.commit();
+}
+
+bool SaveChartSvg(const TChart& chart, const QString& fileName, QSize size) {
+    size = SizeOr(chart, size);
+    TSvgCanvas canvas(size);
+    chart.Draw(canvas, QRectF(QPointF(0, 0), size));
+    return WriteAll(fileName, canvas.Finish());
+}
+
+bool SaveChart(const TChart& chart, const QString& fileName, QSize size) {
+    switch (ChartFileKindOf(fileName)) {
+    case TChartFileKind::Png:
+        return SaveChartPng(chart, fileName, size);
+    case TChartFileKind::Svg:
+        return SaveChartSvg(chart, fileName, size);
+    case TChartFileKind::Wmf:
+        break;
+    }
+    return SaveChartWmf(chart, fileName, size);
+}
+
+bool SaveChartCsv(const TChart& chart, const QString& fileName) {
+    QSaveFile f(fileName);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray out("time_min,channel,value\r\n");
+    // Merge the series by time; equal times keep series order.
+    struct THead {
+        double X;
+        int Series;
+        size_t Index;
+        bool operator>(const THead& o) const { return X != o.X ? X > o.X : Series > o.Series; }
+    };
+    std::priority_queue<THead, std::vector<THead>, std::greater<THead>> heads;
+    for (int s = 0; s < chart.SeriesCount(); ++s)
+        if (chart.Series(s).Count() > 0)
+            heads.push({chart.Series(s).Xs()[0], s, 0});
+    while (!heads.empty()) {
+        const THead h = heads.top();
+        heads.pop();
+        const TChartSeries& series = chart.Series(h.Series);
+        AppendNumber(out, h.X);
+        out.append(',');
+        out.append(QByteArray::number(h.Series + 1));
+        out.append(',');
+        AppendNumber(out, series.Ys()[h.Index]);
+        out.append("\r\n");
+        if (h.Index + 1 < series.Count())
+            heads.push({series.Xs()[h.Index + 1], h.Series, h.Index + 1});
+        if (out.size() > (1 << 20)) {
+            if (f.write(out) != out.size())
+                return false;
+            out.clear();
+        }
+    }
+    if (f.write(out) != out.size())
+        return false;
+    return f.commit();
+}
+
+bool PrintChart(const TChart& chart, QPagedPaintDevice& device) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    // Draw in the canvas's 1/96-inch units, scaled to the device's resolution.
+    const double scale = device.logicalDpiX() / CanvasUnitsPerInch;
+    const QSizeF area(device.width() / scale, device.height() / scale);
+    const QSize picture = ChartPictureSize(chart);
+    const double aspect = static_cast<double>(picture.height()) / picture.width();
+    QSizeF size(area.width(), area.width() * aspect);
+    if (size.height() > area.height())
+        size = QSizeF(area.height() / aspect, area.height());
+    painter.scale(scale, scale);
+    TPainterCanvas canvas(painter);
+    chart.Draw(canvas, QRectF(QPointF((area.width() - size.width()) / 2, 0), size));
+    return painter.end();
+}

@@ -1,0 +1,55 @@
+#include "HelpWindow.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+THelpWindow::THelpWindow(const QString& helpDir, QWidget* parent) : QDialog(parent), HelpDir(helpDir) {
+    setWindowTitle(QStringLiteral("Справка"));
+    resize(720, 560);
+    Browser = new QTextBrowser(this);
+    Browser->setOpenExternalLinks(true);
+    Browser->setSearchPaths({helpDir});
+    auto* back = new QPushButton(QStringLiteral("Назад"), this);
+    auto* home = new QPushButton(QStringLiteral("Содержание"), this);
+    auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
+    connect(back, &QPushButton::clicked, Browser, &QTextBrowser::backward);
+    connect(home, &QPushButton::clicked, this, [this] { ShowTopic(QString()); });
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back);
+    buttons->addWidget(home);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Browser);
+    layout->addLayout(buttons);
+}
+
+void THelpWindow::ShowTopic(const QString& topic) {
+    const QString page = (topic.isEmpty() ? QStringLiteral("index") : topic) + QStringLiteral(".html");
+    const QString path = HelpDir + page;
+    if (QFileInfo(path).isFile())
+        Browser->setSource(QUrl::fromLocalFile(path));
+    else
+        Browser->setHtml(QStringLiteral("<p>Файл справки не найден: %1</p>").arg(path.toHtmlEscaped()));
+    show();
+    raise();
+    activateWindow();
+}
+
+QString THelpWindow::CurrentPage() const { return QFileInfo(Browser->source().toLocalFile()).fileName(); }
+
+void ShowHelpTopic(const QString& progDir, const QString& topic) {
+    static QPointer<THelpWindow> window;
+    if (!window) {
+        window = new THelpWindow(progDir + QStringLiteral("help/"), QApplication::activeWindow());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    window->ShowTopic(topic);
+}

@@ -1,0 +1,266 @@
+#include "MainExchange.h"
+
+#include "Measure.h"
+#include "ReadWriteAll.h"
+#include "Workers.h"
+#include "fChan.h"
+#include "fDev_u.h"
+#include "fMeasure.h"
+
+#include <QEventLoop>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+enum { KindDevRead, KindDevWrite, KindAllRead, KindAllWrite, KindMeasure };
+} // namespace
+
+TMainExchange::TMainExchange(TfrmMain& main, const TKvApi& api) : QObject(&main), Main(main), Api(api) {
+    connect(&main, &TfrmMain::StartExchange, this, &TMainExchange::Start);
+    connect(&main, &TfrmMain::WaitForWorkers, this, &TMainExchange::WaitForWorkers);
+    connect(main.frmMeasure, &TfrmMeasure::MeasureClicked, this, [this] { Start(TExchangeCommand::Measure); });
+    connect(main.frmMeasure, &TfrmMeasure::MeasureStopClicked, this, [this] { Main.State.MeasureStop = true; });
+}
+
+TMainExchange::~TMainExchange() {
+    // The window is going away: no worker may outlive it.
+    Main.State.ReadStop = true;
+    Main.State.WriteStop = true;
+    Main.State.MeasureStop = true;
+    WaitForWorkers();
+}
+
+void TMainExchange::Start(TExchangeCommand command) {
+    TAppState& s = Main.State;
+    if (!s.HasCurType() || s.ExchangeState != ExchIdle || !Api.IsComplete())
+        return;
+    TExchangeWorker::TJob job;
+    job.UiContext = &Main;
+    job.ReportError = [this](const QString& error) {
+        Main.Dialogs.Message(QStringLiteral("Непредвиденная ошибка при обмене с прибором:\r") + error,
+                             QStringLiteral("Ошибка"), TMsgButtons::Ok);
+    };
+    const auto readAll = [this] {
+        TAppState& st = Main.State;
+        TExchangeRun run{Api, st.CurDevType(), st.CurDev(), *this, st.ReadStop, st.Settings.ReRead, st.SpeedList};
+        ReadAll(run);
+    };
+    const auto writeAll = [this] {
+        TAppState& st = Main.State;
+        TExchangeRun run{Api, st.CurDevType(), st.CurDev(), *this, st.WriteStop, st.Settings.ReWrite, st.SpeedList};
+        WriteAll(run);
+    };
+    int kind = 0;
+    std::unique_ptr<QThread> worker;
+    switch (command) {
+    case TExchangeCommand::DevRead:
+        kind = KindDevRead;
+        job.Stop = &s.ReadStop;
+        job.Lock = [this](bool on) { SetDevReadBusy(on); };
+        job.Operation = readAll;
+        worker = std::make_unique<ThreadDevRead>(std::move(job));
+        break;
+    case TExchangeCommand::DevWrite:
+        kind = KindDevWrite;
+        job.Stop = &s.WriteStop;
+        job.Lock = [this](bool on) { SetDevWriteBusy(on); };
+        job.Operation = writeAll;
+        worker = std::make_unique<ThreadDevWrite>(std::move(job));
+        break;
+    case TExchangeCommand::ReadAll:
+        kind = KindAllRead;
+        job.Stop = &s.ReadStop;
+        job.Lock = [this](bool on) { SetAllBusy(on); };
+        job.Operation = readAll;
+        worker = std::make_unique<ThreadAllRead>(std::move(job));
+        break;
+    case TExchangeCommand::WriteAll:
+        kind = KindAllWrite;
+        job.Stop = &s.WriteStop;
+        job.Lock = [this](bool on) { SetAllBusy(on); };
+        job.Operation = writeAll;
+        worker = std::make_unique<ThreadAllWrite>(std::move(job));
+        break;
+    case TExchangeCommand::Measure:
+        kind = KindMeasure;
+        job.Stop = &s.MeasureStop;
+        job.Lock = [this](bool on) { SetMeasureBusy(on); };
+        job.Operation = [this] {
+            TAppState& st = Main.State;
+            TMeasureRun run{Api, st.CurDevType(), st.CurDev(), *this, st.MeasureStop, st.Settings.ReRead, {}, {}};
+            run.Now = [] { return std::chrono::steady_clock::now(); };
+            MeasureLoop(run);
+        };
+        worker = std::make_unique<ThreadMeasure>(std::move(job));
+        break;
+    }
+    // The previous worker of this kind has ended (one exchange at a time); release it now.
+    if (Workers[static_cast<size_t>(kind)])
+        Workers[static_cast<size_t>(kind)]->wait();
+    Workers[static_cast<size_t>(kind)] = std::move(worker);
+    Workers[static_cast<size_t>(kind)]->start();
+}
+
+bool TMainExchange::AnyRunning() const {
+    for (const auto& w : Workers)
+        if (w && w->isRunning())
+            return true;
+    return false;
+}
+
+void TMainExchange::WaitForWorkers() {
+    // A local event loop, so the workers' hand-overs (status texts, questions, unlock) still run.
+    while (AnyRunning()) {
+        QEventLoop loop;
+        for (const auto& w : Workers)
+            if (w)
+                connect(w.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        if (AnyRunning())
+            loop.exec();
+    }
+}
+
+void TMainExchange::LockCommon(bool on, uint8_t exchangeState) {
+    Main.State.ExchangeState = on ? exchangeState : static_cast<uint8_t>(ExchIdle);
+    Main.ShowPrjState();
+}
+
+void TMainExchange::SetDevReadBusy(bool on) {
+    LockCommon(on, ExchReadWrite);
+    Main.btnDevWrite->setEnabled(!on);
+    Main.btnDevReadStop->setVisible(on);
+    Main.btnDevRead->setVisible(!on);
+    for (QPushButton* b : {Main.btnCalib, Main.btnChRead, Main.btnChWrite, Main.frmMeasure->btnMeasure})
+        b->setEnabled(!on);
+    Main.frmDev->ASG->viewport()->update();
+    QPushButton* focus = on ? Main.btnDevReadStop : Main.btnDevRead;
+    if (focus->isVisible() && focus->isEnabled())
+        focus->setFocus();
+}
+
+void TMainExchange::SetDevWriteBusy(bool on) {
+    LockCommon(on, ExchReadWrite);
+    Main.btnDevRead->setEnabled(!on);
+    Main.btnDevWriteStop->setVisible(on);
+    Main.btnDevWrite->setVisible(!on);
+    for (QPushButton* b : {Main.btnCalib, Main.btnChRead, Main.btnChWrite, Main.frmMeasure->btnMeasure})
+        b->setEnabled(!on);
+    Main.frmDev->ASG->viewport()->update();
+    QPushButton* focus = on ? Main.btnDevWriteStop : Main.btnDevWrite;
+    if (focus->isVisible() && focus->isEnabled())
+        focus->setFocus();
+}
+
+void TMainExchange::SetAllBusy(bool on) {
+    LockCommon(on, ExchReadWrite);
+    for (QPushButton* b : {Main.btnChRead, Main.btnChWrite, Main.btnDevRead, Main.btnDevWrite, Main.btnCalib,
+                           Main.frmMeasure->btnMeasure})
+        b->setEnabled(!on);
+    Main.frmDev->ASG->viewport()->update();
+    Main.frmChan->ASG->viewport()->update();
+}
+
+void TMainExchange::SetMeasureBusy(bool on) {
+    LockCommon(on, ExchMeasure);
+    for (QPushButton* b : {Main.btnDevRead, Main.btnDevWrite, Main.btnChRead, Main.btnChWrite, Main.btnCalib})
+        b->setEnabled(!on);
+    Main.frmMeasure->SetRunning(on);
+}
+
+void TMainExchange::Ui(const std::function<void()>& fn) { RunOnThreadOf(&Main, fn); }
+
+void TMainExchange::ShowMessage(const QString& text) {
+    Ui([&] { Main.ShowMessage(text); });
+}
+
+void TMainExchange::ShowExchangeStatus(const QString& text) {
+    Ui([&] { Main.gsExchangeStatus->setText(text); });
+}
+
+void TMainExchange::ShowProgress(bool on) {
+    Ui([&] {
+        Main.gsExchangeStatus->setVisible(!on);
+        Main.pbMain->setVisible(on);
+        if (!on)
+            Main.pbMain->setValue(0);
+    });
+}
+
+void TMainExchange::SetProgress(int percent) {
+    Ui([&] { Main.pbMain->setValue(percent); });
+}
+
+bool TMainExchange::AskYesNo(const QString& text, const QString& caption) {
+    bool yes = false;
+    Ui([&] { yes = Main.Dialogs.Message(text, caption, TMsgButtons::YesNo) == TMsgAnswer::Yes; });
+    return yes;
+}
+
+void TMainExchange::ShowError(const QString& text, const QString& caption) {
+    Ui([&] { Main.Dialogs.Message(text, caption, TMsgButtons::Ok); });
+}
+
+void TMainExchange::StoreValue(int index, const QString& value) {
+    Ui([&] {
+        TDev& dev = Main.State.CurDev();
+        if (index < 0 || index >= dev.Values.size())
+            return;
+        dev.Values[index] = value;
+        Main.frmDev->ShowParamRow(dev, index);
+    });
+}
+
+void TMainExchange::TableToValues() {
+    Ui([&] { Main.frmDev->TableToValues(Main.State.CurDev()); });
+}
+
+int TMainExchange::FirstEmptyValue() {
+    int k = -1;
+    Ui([&] { k = Main.frmDev->FirstEmptyValue(Main.State.CurDev()); });
+    return k;
+}
+
+bool TMainExchange::ReloadDescriptions(const QString& version) {
+    bool ok = false;
+    Ui([&] {
+        TAppState& s = Main.State;
+        ok = Reload(s.ProgDir, s.CurDevType(), s.CurDev(), version);
+        if (ok) {
+            Main.ApplyDevType(s.CurDevType());
+            Main.frmDev->ValuesToTable(s.CurDev());
+        }
+    });
+    return ok;
+}
+
+void TMainExchange::SetDevAddress(uint8_t address) {
+    Ui([&] { Main.State.CurDev().Address = address; });
+}
+
+void TMainExchange::SetDevBaudRate(uint16_t baudRate) {
+    Ui([&] { Main.State.CurDev().BaudRate = baudRate; });
+}
+
+void TMainExchange::ClearSeries() {
+    Ui([&] { Main.frmMeasure->ClearSeries(); });
+}
+
+void TMainExchange::SwitchAutoScaleOn() {
+    Ui([&] { Main.frmMeasure->SwitchAutoScaleOn(); });
+}
+
+bool TMainExchange::ChannelSelected(int k) {
+    bool on = false;
+    Ui([&] { on = Main.frmMeasure->ChannelSelected(k); });
+    return on;
+}
+
+void TMainExchange::ShowValue(int k, const QString& text) {
+    Ui([&] { Main.frmMeasure->ShowValue(k, text); });
+}
+
+void TMainExchange::AddPoint(int k, double minutes, double value) {
+    Ui([&] { Main.frmMeasure->AddPoint(k, minutes, value); });
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The main window's exchange workers: starting them, their lock callbacks, the hand-over of the
+// operations' user-interface effects, and the wait for them at program close.
+#include "ExchangeUi.h"
+#include "KvLibrary.h"
+#include "Main_u.h"
+
+#include <QObject>
+#include <QThread>
+#include <array>
+#include <memory>
+
+class TMainExchange : public QObject, public IExchangeUi {
+    Q_OBJECT
+public:
+    TMainExchange(TfrmMain& main, const TKvApi& api);
+    ~TMainExchange() override;
+
+    void Start(TExchangeCommand command);
+    // Returns when every worker started last of each kind has ended; the user-interface thread
+    // keeps carrying out the workers' hand-overs meanwhile.
+    void WaitForWorkers();
+    bool AnyRunning() const;
+
+    // Lock callbacks (user-interface thread).
+    void SetDevReadBusy(bool on);
+    void SetDevWriteBusy(bool on);
+    void SetAllBusy(bool on);
+    void SetMeasureBusy(bool on);
+
+    // IExchangeUi, called from the worker.
+    void ShowMessage(const QString& text) override;
+    void ShowExchangeStatus(const QString& text) override;
+    void ShowProgress(bool on) override;
+    void SetProgress(int percent) override;
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    void ShowError(const QString& text, const QString& caption) override;
+    void StoreValue(int index, const QString& value) override;
+    void TableToValues() override;
+    int FirstEmptyValue() override;
+    bool ReloadDescriptions(const QString& version) override;
+    void SetDevAddress(uint8_t address) override;
+    void SetDevBaudRate(uint16_t baudRate) override;
+    void ClearSeries() override;
+    void SwitchAutoScaleOn() override;
+    bool ChannelSelected(int k) override;
+    void ShowValue(int k, const QString& text) override;
+    void AddPoint(int k, double minutes, double value) override;
+
+private:
+    void Ui(const std::function<void()>& fn);
+    void LockCommon(bool on, uint8_t exchangeState);
+    TfrmMain& Main;
+    const TKvApi& Api;
+    // The worker of each kind started last: device read, device write, read-all, write-all, measure.
+    std::array<std::unique_ptr<QThread>, 5> Workers;
+};

@@ -1,0 +1,177 @@
+// Project files: New, Open, Save, Save As and Close of the main window.
+#include "IniFile.h"
+#include "Main_u.h"
+#include "fDev_u.h"
+
+#include <QFileInfo>
+#include <QTabWidget>
+
+namespace {
+const QString MainSection = QStringLiteral("Main");
+const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
+constexpr int MaxVersionLength = 255;
+} // namespace
+
+bool TfrmMain::PrjSaveToPath(const QString& path) {
+    if (!State.HasCurType())
+        return false;
+    frmDev->TableToValues(State.CurDev());
+    TIniFile ini(path);
+    ini.EraseSection(MainSection);
+    const TDev& dev = State.CurDev();
+    ini.WriteString(MainSection, QStringLiteral("Version"), State.CurDevType().Version);
+    ini.WriteInteger(MainSection, QStringLiteral("ActDevice"), State.ActDevice);
+    ini.WriteString(MainSection, QStringLiteral("COMPort"), dev.COMPort);
+    ini.WriteInteger(MainSection, QStringLiteral("BaudRate"), dev.BaudRate);
+    ini.WriteInteger(MainSection, QStringLiteral("Address"), dev.Address);
+    ini.WriteInteger(MainSection, QStringLiteral("ActPage"), pcMain->currentIndex());
+    for (size_t i = 0; i < State.DevTypes.size() && i < State.DevList.size(); ++i) {
+        const QString section = State.DevTypes[i]->Name;
+        ini.EraseSection(section);
+        ini.WriteString(section, QStringLiteral("Device"), PackValues(*State.DevList[i]));
+    }
+    QString error;
+    if (!ini.UpdateFile(&error)) {
+        // The file on disk is untouched (the new text goes to a temporary file first).
+        Dialogs.Message(QStringLiteral("Не удалось сохранить проект!\r") + path + QStringLiteral("\r") + error,
+                        ProgramTitle, TMsgButtons::Ok);
+        return false;
+    }
+    State.PrjPath = path;
+    State.PrjState = PrjSaved;
+    SetCaption();
+    ShowMessage(QStringLiteral("Проект был сохранен"));
+    ShowPrjState();
+    return true;
+}
+
+bool TfrmMain::PrjSaveAs() {
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("Сохранение проекта");
+    spec.Filters = {QStringLiteral("Проект (*.prj)")};
+    spec.DefaultExt = QStringLiteral("prj");
+    spec.Directory = State.ProgDir;
+    const QString path = Dialogs.SaveFileName(spec);
+    if (path.isEmpty())
+        return false;
+    return PrjSaveToPath(path);
+}
+
+bool TfrmMain::PrjSave() {
+    if (State.PrjPath == State.SentinelPath())
+        return PrjSaveAs();
+    return PrjSaveToPath(State.PrjPath);
+}
+
+bool TfrmMain::PrjOpenFile(const QString& path) {
+    if (!State.HasCurType())
+        return false;
+    const TIniFile ini(path);
+    TDevProp& type = State.CurDevType();
+    const QString version = ini.ReadString(MainSection, QStringLiteral("Version"), QString()).left(MaxVersionLength);
+    if (version != type.Version && !Reload(State.ProgDir, type, State.CurDev(), version)) {
+        Dialogs.Message(QStringLiteral("Не удалось загрузить проект!\rНеизвестная модификация прибора."), ProgramTitle,
+                        TMsgButtons::Ok);
+        return false;
+    }
+    for (size_t i = 0; i < State.DevTypes.size() && i < State.DevList.size(); ++i)
+        UnpackValues(*State.DevList[i],
+                     ini.ReadString(State.DevTypes[i]->Name, QStringLiteral("Device"), QString()));
+    // Values of up to 2047 characters are read whole; a longer packed text is cut, and UnpackValues
+    // then keeps what it could not find.
+    State.ActDevice = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("ActDevice"), 0));
+    QString port = ini.ReadString(MainSection, QStringLiteral("COMPort"), QStringLiteral("COM1"));
+    qsizetype known = -1;
+    for (qsizetype k = 0; k < State.PortList.size(); ++k)
+        if (State.PortList[k].compare(port, Qt::CaseInsensitive) == 0)
+            known = k;
+    if (known < 0)
+        port = State.PortList.isEmpty() ? QString() : State.PortList.constFirst();
+    TDev& dev = State.CurDev();
+    dev.COMPort = port;
+    dev.BaudRate = static_cast<uint16_t>(ini.ReadInteger(MainSection, QStringLiteral("BaudRate"), 9600));
+    dev.Address = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("Address"), 0));
+    const int page = ini.ReadInteger(MainSection, QStringLiteral("ActPage"), 0);
+    {
+        // Selecting the stored page is not a user's change of page.
+        const QSignalBlocker block(pcMain);
+        pcMain->setCurrentIndex(page >= 0 && page <= 2 ? page : -1);
+    }
+    ApplyDevType(type);
+    State.PrjPath = path;
+    State.PrjState = PrjSaved;
+    SetCaption();
+    ShowMessage(QStringLiteral("Проект был открыт"));
+    ShowPrjState();
+    return true;
+}
+
+void TfrmMain::PrjOpen() {
+    if (State.PrjState == PrjChanged) {
+        const TMsgAnswer a = Dialogs.Message(QStringLiteral("Текущий проект был изменен. Сохранить?"),
+                                             QStringLiteral("Warning"), TMsgButtons::YesNoCancel);
+        if (a == TMsgAnswer::Cancel)
+            return;
+        if (a == TMsgAnswer::Yes)
+            PrjSaveToPath(State.PrjPath); // a never-saved project goes to "noname.prj" here
+    }
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("Загрузка проекта");
+    spec.Filters = {QStringLiteral("Проекты (*.prj)")};
+    spec.DefaultExt = QStringLiteral("prj");
+    spec.Directory = State.ProgDir;
+    const QString path = Dialogs.OpenFileName(spec);
+    if (path.isEmpty())
+        return;
+    PrjOpenFile(path);
+}
+
+bool TfrmMain::PrjClose() {
+    if (State.PrjState == PrjChanged) {
+        const TMsgAnswer a = Dialogs.Message(QStringLiteral("Текущий проект был изменен. Сохранить?"),
+                                             QStringLiteral("Внимание"), TMsgButtons::YesNoCancel);
+        if (a == TMsgAnswer::Cancel)
+            return false;
+        if (a == TMsgAnswer::Yes)
+            PrjSave(); // the close goes on even when this save does not take place
+    }
+    // Each record is reset to its own type's parameters, so a catalogue of several types keeps one
+    // value per parameter in every record.
+    for (size_t i = 0; i < State.DevList.size() && i < State.DevTypes.size(); ++i) {
+        TDev& dev = *State.DevList[i];
+        dev.Values.clear();
+        for (const auto& p : State.DevTypes[i]->Params)
+            dev.Values.append(p->SType == 2 ? QStringLiteral("0") : QString());
+    }
+    State.PrjPath.clear();
+    State.PrjState = PrjNone;
+    SetCaption();
+    ShowMessage(QStringLiteral("Проект был закрыт"));
+    ShowPrjState();
+    return true;
+}
+
+void TfrmMain::PrjNew() {
+    if (State.PrjState != PrjNone && !PrjClose())
+        return;
+    if (!State.HasCurType())
+        return;
+    State.ActDevice = 0;
+    TDev& dev = State.CurDev();
+    dev.Address = 1;
+    dev.BaudRate = static_cast<uint16_t>(State.CurDevType().BaudRate);
+    if (!State.PortList.isEmpty())
+        dev.COMPort = State.PortList.constFirst();
+    if (!ShowDevSetDialog || !ShowDevSetDialog())
+        return;
+    State.PrjPath = State.SentinelPath();
+    ApplyDevType(State.CurDevType());
+    SetCaption();
+    ShowMessage(QStringLiteral("Открыт новый проект"));
+    {
+        const QSignalBlocker block(pcMain);
+        pcMain->setCurrentIndex(0);
+    }
+    State.PrjState = PrjSaved;
+    ShowPrjState();
+}

@@ -1,0 +1,86 @@
+#include "UserDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <memory>
+
+namespace {
+QWidget* ParentWindow() {
+    QWidget* w = QApplication::activeModalWidget();
+    return w ? w : QApplication::activeWindow();
+}
+} // namespace
+
+TMsgAnswer TQtUserDialogs::Message(const QString& text, const QString& caption, TMsgButtons buttons,
+                                   TMsgAnswer defaultAnswer) {
+    QString body = text;
+    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(ParentWindow());
+    box.setWindowTitle(caption);
+    box.setText(body);
+    box.setIcon(buttons == TMsgButtons::Ok ? QMessageBox::Warning : QMessageBox::Question);
+    QPushButton* ok = nullptr;
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
+    QPushButton* cancel = nullptr;
+    if (buttons == TMsgButtons::Ok) {
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+    } else {
+        yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+        no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+        if (buttons == TMsgButtons::YesNoCancel)
+            cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+        box.setDefaultButton(defaultAnswer == TMsgAnswer::No ? no : yes);
+        box.setEscapeButton(cancel ? cancel : no);
+    }
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == ok)
+        return TMsgAnswer::Ok;
+    if (clicked == yes)
+        return TMsgAnswer::Yes;
+    if (clicked == no)
+        return TMsgAnswer::No;
+    return buttons == TMsgButtons::Ok ? TMsgAnswer::Ok : TMsgAnswer::Cancel;
+}
+
+namespace {
+QFileDialog* MakeDialog(const TFileDialogSpec& spec, QFileDialog::AcceptMode mode) {
+    auto* d = new QFileDialog(ParentWindow(), spec.Title, spec.Directory);
+    d->setAcceptMode(mode);
+    d->setNameFilters(spec.Filters);
+    if (spec.FilterIndex >= 0 && spec.FilterIndex < spec.Filters.size())
+        d->selectNameFilter(spec.Filters[spec.FilterIndex]);
+    d->setDefaultSuffix(spec.DefaultExt);
+    d->setOption(QFileDialog::DontUseNativeDialog, false);
+    d->setLabelText(QFileDialog::Accept, mode == QFileDialog::AcceptSave ? QStringLiteral("Сохранить")
+                                                                         : QStringLiteral("Открыть"));
+    d->setLabelText(QFileDialog::Reject, QStringLiteral("Отмена"));
+    d->setLabelText(QFileDialog::FileName, QStringLiteral("Имя файла:"));
+    d->setLabelText(QFileDialog::FileType, QStringLiteral("Тип файла:"));
+    d->setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
+    return d;
+}
+} // namespace
+
+QString TQtUserDialogs::SaveFileName(const TFileDialogSpec& spec, int* filterIndex) {
+    std::unique_ptr<QFileDialog> d(MakeDialog(spec, QFileDialog::AcceptSave));
+    // The callers ask their own overwrite questions where they need one.
+    d->setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty())
+        return QString();
+    if (filterIndex)
+        *filterIndex = static_cast<int>(spec.Filters.indexOf(d->selectedNameFilter()));
+    return d->selectedFiles().constFirst();
+}
+
+QString TQtUserDialogs::OpenFileName(const TFileDialogSpec& spec) {
+    std::unique_ptr<QFileDialog> d(MakeDialog(spec, QFileDialog::AcceptOpen));
+    d->setFileMode(QFileDialog::AnyFile); // a typed name that does not exist is the caller's to judge
+    if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty())
+        return QString();
+    return d->selectedFiles().constFirst();
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Every message box and file dialog of the program goes through this interface, so that tests can
+// answer them. The program uses standard Qt dialogs with Russian button texts.
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+enum class TMsgButtons { Ok, YesNo, YesNoCancel };
+enum class TMsgAnswer { Ok, Yes, No, Cancel };
+
+struct TFileDialogSpec {
+    QString Title;
+    QStringList Filters; // "Проект (*.prj)" ...
+    QString DefaultExt;  // without the dot
+    QString Directory;
+    int FilterIndex = 0; // initially chosen filter
+};
+
+class IUserDialogs {
+public:
+    virtual ~IUserDialogs() = default;
+    // A "\r" in the text is a line break. With YesNo the default button is defaultAnswer.
+    virtual TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons,
+                               TMsgAnswer defaultAnswer = TMsgAnswer::Yes) = 0;
+    // Empty when cancelled. *filterIndex receives the chosen filter (0-based).
+    virtual QString SaveFileName(const TFileDialogSpec& spec, int* filterIndex = nullptr) = 0;
+    virtual QString OpenFileName(const TFileDialogSpec& spec) = 0;
+};
+
+class TQtUserDialogs : public IUserDialogs {
+public:
+    TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons,
+                       TMsgAnswer defaultAnswer = TMsgAnswer::Yes) override;
+    QString SaveFileName(const TFileDialogSpec& spec, int* filterIndex = nullptr) override;
+    QString OpenFileName(const TFileDialogSpec& spec) override;
+};

@@ -1,0 +1,960 @@
+#include "fDev_u.h"
+
+#include "Numbers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <optional>
+
+namespace {
+const QString ErrorCaption = QStringLiteral("Ошибка ввода");
+const QString ErrorBadData = QStringLiteral("Неверно введены данные!");
+const QString ErrorBelowMin = QStringLiteral("Введенное значение меньше минимально возможного для данного "
+                                             "параметра! Будет установлено минимальное значение.");
+const QString ErrorAboveMax = QStringLiteral("Введенное значение превышает максимально возможное для данного "
+                                             "параметра! Будет установлено максимальное значение.");
+const QString SwitchOnText = QStringLiteral("включена");
+
+constexpr uint32_t ClNone = 0x1FFFFFFF;
+constexpr uint32_t ClMaroon = 0x000080;
+constexpr uint32_t ClWindowText = 0x80000008; // system colour 8, COLOR_WINDOWTEXT
+constexpr uint32_t ClGrayText = 0x80000011;   // system colour 17, COLOR_GRAYTEXT
+// Font colour of the coupled cell: index 0 locked, index 1 editable.
+constexpr uint32_t SwitchColors[2] = {ClGrayText, ClWindowText};
+
+// The stored font colour lives beside the cell's text so that parameter-set files can save it.
+constexpr int FontColorRole = Qt::UserRole + 1;
+
+// Decimal whole number: optional sign and ASCII digits, nothing else. Beyond 64 bits the value
+// saturates (saturate) or the text is not taken as a number.
+std::optional<long long> ParseWhole(const QString& text, bool saturate) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i >= n)
+        return std::nullopt;
+    constexpr long long maxV = std::numeric_limits<long long>::max();
+    long long v = 0;
+    bool overflow = false;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        const int d = c - u'0';
+        if (v > (maxV - d) / 10)
+            overflow = true;
+        else
+            v = v * 10 + d;
+    }
+    if (overflow) {
+        if (!saturate)
+            return std::nullopt;
+        return negative ? std::numeric_limits<long long>::min() : maxV;
+    }
+    return negative ? -v : v;
+}
+
+// A limit that is not a decimal whole number sets no limit on its side.
+std::optional<long long> Limit(const QString& text) { return ParseWhole(text, false); }
+
+// Option number of a value text, when it addresses an entry of the menu.
+std::optional<int> MenuIndex(const TParam& p, const QString& value) {
+    if (!p.Menu)
+        return std::nullopt;
+    const std::optional<int32_t> k = Numbers::ParseInt(value);
+    if (!k || *k < 0 || *k >= MenuSize || *k >= p.Menu->size())
+        return std::nullopt;
+    return *k;
+}
+
+QString MenuText(const TParam& p, const QString& value) {
+    const std::optional<int> k = MenuIndex(p, value);
+    return k ? p.Menu->at(*k) : QString();
+}
+} // namespace
+
+QColor WinColorToQColor(uint32_t color, const QPalette& palette) {
+    const uint32_t kind = color >> 24;
+    if (kind == 0x80) {
+        struct TSysColor {
+            QPalette::ColorGroup Group;
+            QPalette::ColorRole Role;
+        };
+        // Windows system-colour numbering, index = low byte.
+        static const TSysColor sys[] = {
+            {QPalette::Active, QPalette::Button},            // clScrollBar
+            {QPalette::Active, QPalette::Window},            // clBackground
+            {QPalette::Active, QPalette::Highlight},         // clActiveCaption
+            {QPalette::Inactive, QPalette::Highlight},       // clInactiveCaption
+            {QPalette::Active, QPalette::Window},            // clMenu
+            {QPalette::Active, QPalette::Base},              // clWindow
+            {QPalette::Active, QPalette::Shadow},            // clWindowFrame
+            {QPalette::Active, QPalette::WindowText},        // clMenuText
+            {QPalette::Active, QPalette::WindowText},        // clWindowText
+            {QPalette::Active, QPalette::HighlightedText},   // clCaptionText
+            {QPalette::Active, QPalette::Window},            // clActiveBorder
+            {QPalette::Inactive, QPalette::Window},          // clInactiveBorder
+            {QPalette::Active, QPalette::Mid},               // clAppWorkSpace
+            {QPalette::Active, QPalette::Highlight},         // clHighlight
+            {QPalette::Active, QPalette::HighlightedText},   // clHighlightText
+            {QPalette::Active, QPalette::Button},            // clBtnFace
+            {QPalette::Active, QPalette::Dark},              // clBtnShadow
+            {QPalette::Disabled, QPalette::Text},            // clGrayText
+            {QPalette::Active, QPalette::ButtonText},        // clBtnText
+            {QPalette::Inactive, QPalette::HighlightedText}, // clInactiveCaptionText
+            {QPalette::Active, QPalette::Light},             // clBtnHighlight
+            {QPalette::Active, QPalette::Shadow},            // cl3DDkShadow
+            {QPalette::Active, QPalette::Midlight},          // cl3DLight
+            {QPalette::Active, QPalette::ToolTipText},       // clInfoText
+            {QPalette::Active, QPalette::ToolTipBase},       // clInfoBk
+        };
+        const uint32_t index = color & 0xFF;
+        if (index >= std::size(sys))
+            return QColor();
+        return palette.color(sys[index].Group, sys[index].Role);
+    }
+    // 0x02BBGGRR is the palette-relative form of the same RGB value.
+    if (kind != 0 && kind != 0x02)
+        return QColor();
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Private state
+
+struct TfrmDev::TImpl {
+    TImpl(TfrmDev& owner, TAppState& state, IUserDialogs& dialogs, TDevHost& host)
+        : Owner(owner), State(state), Dialogs(dialogs), Host(host) {}
+
+    TfrmDev& Owner;
+    TAppState& State;
+    IUserDialogs& Dialogs;
+    TDevHost& Host;
+    QTableWidget* Grid = nullptr;
+    QStyledItemDelegate* Delegate = nullptr;
+    QPointer<QWidget> OpenEditor; // the cell editor while one is open
+    bool ShowHints = false;
+    bool InCommit = false; // a message box during the check may make the editor commit again
+    int HeaderHeight = HeaderRowHeight;
+
+    const TDevProp* CurProp() const { return State.HasCurType() ? State.DevTypes[State.CurType].get() : nullptr; }
+    // Description of the parameter shown in grid row `row`, or null for the header and rows a
+    // parameter set added beyond the type's parameters.
+    const TParam* ParamAt(int row) const {
+        const TDevProp* t = CurProp();
+        if (!t || row < 1 || row > t->ParamCount())
+            return nullptr;
+        return &t->Param(row - 1);
+    }
+    int Rows() const { return Grid->rowCount() + 1; }
+    bool ValidCell(int col, int row) const { return col >= 0 && col < Grid->columnCount() && row >= 0 && row < Rows(); }
+
+    QTableWidgetItem* Item(int col, int row) const;
+    QTableWidgetItem* EnsureItem(int col, int row);
+    void MakeRowCells(int row, const TParam* p);
+
+    bool CoupledPair(const TDevProp& t) const {
+        return t.SqrtIndex >= 0 && t.SqrtLinIndex >= 0 && t.SqrtIndex < t.ParamCount() &&
+               t.SqrtLinIndex < t.ParamCount();
+    }
+    bool SwitchOn(const TDevProp& t) const { return Owner.CellText(1, t.SqrtIndex + 1) == SwitchOnText; }
+    void ApplySwitchRule(const TDevProp& t) {
+        if (CoupledPair(t) && t.SqrtLinIndex + 1 < Rows())
+            Owner.SetCellFontColor(1, t.SqrtLinIndex + 1, SwitchColors[SwitchOn(t) ? 1 : 0]);
+    }
+    // One value into its cell; check boxes tick for "1" only, or (read-all's row refresh) for
+    // any non-zero integer.
+    void ShowValue(int i, const TParam& p, const QString& value, bool nonZeroTicks);
+    void SetValueText(int row, const QString& text) {
+        if (Owner.CellText(1, row) != text)
+            Owner.SetCellText(1, row, text);
+    }
+
+    void InputError() { Dialogs.Message(ErrorBadData, ErrorCaption, TMsgButtons::Ok); }
+    void CommitEdit(int col, int row, const QString& newText, bool fromList);
+    void ClickCheckBox(int col, int row);
+    void CloseEditor(bool commit);
+};
+
+// ---------------------------------------------------------------------------------------------
+// Cells: text and check box are stored; the look is computed from the parameter descriptions
+// whenever the view asks, so it always follows the loaded type.
+
+class TDevCell : public QTableWidgetItem {
+public:
+    TDevCell(const TfrmDev::TImpl& impl, int col, int row)
+        : QTableWidgetItem(QTableWidgetItem::UserType), Impl(impl), Col(col), Row(row) {
+        if (col == 0)
+            setFlags(Qt::NoItemFlags); // names are never selected nor edited
+        else
+            setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+    }
+
+    QVariant data(int role) const override {
+        switch (role) {
+        case Qt::TextAlignmentRole:
+            return int((Col == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
+        case Qt::FontRole:
+            if (Col == 0 && Impl.ParamAt(Row)) {
+                QFont f;
+                f.setBold(true);
+                return f;
+            }
+            break;
+        case Qt::ForegroundRole: {
+            const QVariant stored = QTableWidgetItem::data(FontColorRole);
+            if (stored.isValid()) {
+                const QColor c = WinColorToQColor(stored.toUInt(), Impl.Grid->palette());
+                if (c.isValid())
+                    return QBrush(c);
+            }
+            if (Col == 0) // names are disabled items: keep their text out of the disabled colour
+                return QBrush(Impl.ParamAt(Row) ? WinColorToQColor(ClMaroon, Impl.Grid->palette())
+                                                : Impl.Grid->palette().color(QPalette::Active, QPalette::Text));
+            break;
+        }
+        case Qt::BackgroundRole:
+            if (const TParam* p = Impl.ParamAt(Row)) {
+                const QColor c = WinColorToQColor(p->Color, Impl.Grid->palette());
+                if (c.isValid())
+                    return QBrush(c);
+            }
+            break;
+        case Qt::ToolTipRole:
+            if (Col == 0 && Impl.ShowHints)
+                if (const TParam* p = Impl.ParamAt(Row); p && !p->Hint.isEmpty())
+                    return p->Hint;
+            return QVariant();
+        default:
+            break;
+        }
+        return QTableWidgetItem::data(role);
+    }
+
+private:
+    const TfrmDev::TImpl& Impl;
+    const int Col;
+    const int Row; // rows are only added or removed at the end, so a cell keeps its row
+};
+
+QTableWidgetItem* TfrmDev::TImpl::Item(int col, int row) const {
+    if (!ValidCell(col, row))
+        return nullptr;
+    return row == 0 ? Grid->horizontalHeaderItem(col) : Grid->item(row - 1, col);
+}
+
+QTableWidgetItem* TfrmDev::TImpl::EnsureItem(int col, int row) {
+    if (!ValidCell(col, row))
+        return nullptr;
+    if (QTableWidgetItem* it = Item(col, row))
+        return it;
+    if (row == 0) {
+        auto* header = new QTableWidgetItem();
+        header->setTextAlignment(Qt::AlignCenter);
+        Grid->setHorizontalHeaderItem(col, header);
+        return header;
+    }
+    auto* cell = new TDevCell(*this, col, row);
+    Grid->setItem(row - 1, col, cell);
+    return cell;
+}
+
+void TfrmDev::TImpl::MakeRowCells(int row, const TParam* p) {
+    // Filled before insertion: one model notification per cell.
+    auto* name = new TDevCell(*this, 0, row);
+    auto* value = new TDevCell(*this, 1, row);
+    if (p) {
+        name->setText(QStringLiteral(" ") + p->Name);
+        if (p->SType == 2)
+            value->setCheckState(Qt::Checked);
+    }
+    Grid->setItem(row - 1, 0, name);
+    Grid->setItem(row - 1, 1, value);
+    for (int c = 2; c < Grid->columnCount(); ++c)
+        Grid->setItem(row - 1, c, new TDevCell(*this, c, row));
+}
+
+void TfrmDev::TImpl::ShowValue(int i, const TParam& p, const QString& value, bool nonZeroTicks) {
+    const int row = i + 1;
+    if (row >= Rows())
+        return;
+    switch (p.SType) {
+    case 1:
+        SetValueText(row, value.isEmpty() ? QString() : MenuText(p, value));
+        break;
+    case 2: {
+        bool on = value == QLatin1String("1");
+        if (nonZeroTicks) {
+            const std::optional<int32_t> v = Numbers::ParseInt(value);
+            on = v && *v != 0;
+        }
+        Owner.SetCheckBox(1, row, on);
+        break;
+    }
+    default: // text, and presentation kinds the tables define nothing for
+        SetValueText(row, value);
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editors
+
+namespace {
+class TDevCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    bool Chosen = false; // the user picked an entry; anything else leaves the cell alone
+    std::function<void()> PopupHidden;
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        if (PopupHidden)
+            PopupHidden();
+    }
+};
+} // namespace
+
+class TDevDelegate : public QStyledItemDelegate {
+public:
+    TDevDelegate(TfrmDev::TImpl& impl, QObject* parent) : QStyledItemDelegate(parent), Impl(impl) {}
+
+    // ASGGetEditorType
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+        auto* self = const_cast<TDevDelegate*>(this);
+        const TParam* p = Impl.ParamAt(index.row() + 1);
+        if (p && p->SType == 1) {
+            auto* combo = new TDevCombo(parent);
+            combo->setEditable(false);
+            if (p->Menu)
+                for (int k = 0; k < p->Menu->size() && k < MenuSize; ++k)
+                    if (true)
+                        combo->addItem(p->Menu->at(k), k);
+            QObject::connect(combo, &QComboBox::activated, self, [self, combo] {
+                combo->Chosen = true;
+                emit self->commitData(combo);
+                emit self->closeEditor(combo);
+            });
+            // The popup hides before the choice is reported: decide after the choice had its turn.
+            combo->PopupHidden = [self, combo] {
+                QTimer::singleShot(0, combo, [self, combo] {
+                    if (!combo->Chosen)
+                        emit self->closeEditor(combo);
+                });
+            };
+            QTimer::singleShot(0, combo, [combo] {
+                if (combo->isVisible())
+                    combo->showPopup();
+            });
+            Impl.OpenEditor = combo;
+            return combo;
+        }
+        auto* edit = new QLineEdit(parent);
+        edit->setFrame(false);
+        edit->setAlignment(Qt::AlignCenter);
+        QString pattern;
+        if (p && p->SType != 2) {
+            const std::optional<long long> lo = Limit(p->Vmin);
+            switch (p->VType) {
+            case 0:
+                pattern = QStringLiteral("[0-9]*");
+                break;
+            case 1:
+            case 2:
+                pattern = lo && *lo < 0 ? QStringLiteral("[-0-9]*") : QStringLiteral("[0-9]*");
+                break;
+            case 3: // the characters of a real; the check judges the whole text
+                pattern = QStringLiteral("[-+0-9.,eE]*");
+                break;
+            default:
+                break;
+            }
+        }
+        if (!pattern.isEmpty())
+            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+        Impl.OpenEditor = edit;
+        return edit;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (auto* combo = qobject_cast<QComboBox*>(editor))
+            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+        else if (auto* edit = qobject_cast<QLineEdit*>(editor))
+            edit->setText(text);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+        if (auto* combo = dynamic_cast<TDevCombo*>(editor)) {
+            if (combo->Chosen)
+                Impl.CommitEdit(index.column(), index.row() + 1, combo->currentText(), true);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+            Impl.CommitEdit(index.column(), index.row() + 1, edit->text(), false);
+        }
+    }
+
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+        if (Impl.OpenEditor == editor)
+            Impl.OpenEditor = nullptr;
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
+    // Check boxes without text sit in the middle of their cell.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        if (!(opt.features & QStyleOptionViewItem::HasCheckIndicator) || !opt.text.isEmpty()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QWidget* w = opt.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        const QRect check = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, w);
+        QStyleOptionViewItem plain = opt;
+        plain.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        style->drawControl(QStyle::CE_ItemViewItem, &plain, painter, w);
+        QStyleOptionViewItem box = opt;
+        box.rect = QStyle::alignedRect(opt.direction, Qt::AlignCenter, check.size(), opt.rect);
+        box.state &= ~QStyle::State_HasFocus;
+        box.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, w);
+    }
+
+private:
+    TfrmDev::TImpl& Impl;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The grid: editing permission, list cells that open on a click, check boxes flipped by a click on
+// the selected cell.
+
+class TDevGrid : public QTableWidget {
+public:
+    TDevGrid(TfrmDev::TImpl& impl, QWidget* parent) : QTableWidget(parent), Impl(impl) {}
+    using QTableWidget::edit;
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
+        if (!index.isValid())
+            return QTableWidget::edit(index, trigger, event);
+        const int col = index.column();
+        const int row = index.row() + 1;
+        if (!Impl.Owner.ASGCanEditCell(col, row) || Impl.Owner.HasCheckBox(col, row))
+            return false;
+        const TParam* p = Impl.ParamAt(row);
+        if (p && p->SType == 1 && event && event->type() == QEvent::MouseButtonRelease &&
+            state() != EditingState)
+            return QTableWidget::edit(index, AllEditTriggers, nullptr);
+        return QTableWidget::edit(index, trigger, event);
+    }
+
+    void mousePressEvent(QMouseEvent* e) override {
+        const QModelIndex index = indexAt(e->position().toPoint());
+        const bool wasCurrent = index.isValid() && index == currentIndex();
+        QTableWidget::mousePressEvent(e);
+        if (e->button() == Qt::LeftButton && wasCurrent)
+            Impl.ClickCheckBox(index.column(), index.row() + 1);
+    }
+
+    // The second click of a double click is a click as well.
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        const QModelIndex index = indexAt(e->position().toPoint());
+        const bool wasCurrent = index.isValid() && index == currentIndex();
+        QTableWidget::mouseDoubleClickEvent(e);
+        if (e->button() == Qt::LeftButton && wasCurrent)
+            Impl.ClickCheckBox(index.column(), index.row() + 1);
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        const QModelIndex index = currentIndex();
+        if (e->key() == Qt::Key_Space && state() != EditingState && index.isValid() &&
+            Impl.Owner.HasCheckBox(index.column(), index.row() + 1)) {
+            Impl.ClickCheckBox(index.column(), index.row() + 1);
+            e->accept();
+            return;
+        }
+        QTableWidget::keyPressEvent(e);
+    }
+
+private:
+    TfrmDev::TImpl& Impl;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Editing events
+
+void TfrmDev::TImpl::ClickCheckBox(int col, int row) { // ASGCheckBoxClick
+    if (!Owner.HasCheckBox(col, row) || !Owner.ASGCanEditCell(col, row))
+        return;
+    Owner.SetCheckBox(col, row, !Owner.IsChecked(col, row));
+    Host.PrjChange();
+}
+
+void TfrmDev::TImpl::CommitEdit(int col, int row, const QString& newText, bool fromList) { // ASGCellValidate
+    if (InCommit || !ValidCell(col, row) || row == 0)
+        return;
+    const QString oldText = Owner.CellText(col, row);
+    if (newText == oldText)
+        return;
+    InCommit = true;
+    QString text = newText;
+    const bool accepted = Owner.CheckValue(row - 1, text);
+    // A refused value keeps the old text, except the comma-turned form of a refused real.
+    if (accepted || text != newText)
+        Owner.SetCellText(col, row, text);
+    Host.PrjChange(); // ASGCellsChanged
+    if (fromList) {   // ASGComboChange
+        if (const TDevProp* t = CurProp(); t && CoupledPair(*t) && row == t->SqrtIndex + 1)
+            ApplySwitchRule(*t);
+        Grid->setFocus();
+    }
+    InCommit = false;
+}
+
+void TfrmDev::TImpl::CloseEditor(bool commit) {
+    QWidget* editor = OpenEditor;
+    if (!editor)
+        return;
+    if (commit)
+        emit Delegate->commitData(editor);
+    emit Delegate->closeEditor(editor, commit ? QAbstractItemDelegate::NoHint
+                                              : QAbstractItemDelegate::RevertModelCache);
+    OpenEditor = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TfrmDev
+
+TfrmDev::TfrmDev(TAppState& state, IUserDialogs& dialogs, TDevHost& host, QWidget* parent)
+    : QWidget(parent), Impl(std::make_unique<TImpl>(*this, state, dialogs, host)) {
+    auto* grid = new TDevGrid(*Impl, this);
+    ASG = grid;
+    Impl->Grid = grid;
+    auto* delegate = new TDevDelegate(*Impl, grid);
+    Impl->Delegate = delegate;
+    grid->setItemDelegate(delegate);
+
+    grid->setColumnCount(2);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                          QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    grid->setWordWrap(false);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    QHeaderView* rows = grid->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(DataRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+
+    // The fixed header row is the real header, so that it stays in view while scrolling.
+    QHeaderView* header = grid->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setStretchLastSection(false);
+    header->setHighlightSections(false);
+    header->setSectionsClickable(false);
+    header->setDefaultAlignment(Qt::AlignCenter);
+    header->setFixedHeight(HeaderRowHeight);
+    QFont bold = grid->font();
+    bold.setBold(true);
+    header->setFont(bold);
+    Impl->EnsureItem(0, 0)->setText(QStringLiteral(" Параметр"));
+    Impl->EnsureItem(1, 0)->setText(QStringLiteral(" Значение"));
+
+    SetRowCount(2);
+    grid->setGeometry(rect());
+    FormResize();
+}
+
+TfrmDev::~TfrmDev() = default;
+
+void TfrmDev::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    ASG->setGeometry(rect());
+    FormResize();
+}
+
+void TfrmDev::FormResize() {
+    QTableWidget* g = ASG;
+    const bool wasEnabled = g->updatesEnabled();
+    g->setUpdatesEnabled(false);
+    const QRect client = g->contentsRect();
+    const int total = Impl->HeaderHeight + g->verticalHeader()->length();
+    const bool bar = total > client.height();
+    g->setVerticalScrollBarPolicy(bar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int width = std::max(0, client.width() - (bar ? g->verticalScrollBar()->sizeHint().width() : 0));
+    const int cols = g->columnCount();
+    int others = 0;
+    for (int c = 1; c < cols; ++c) {
+        const int w = static_cast<int>(width * 0.5 / cols);
+        g->setColumnWidth(c, w);
+        others += w;
+    }
+    if (cols > 0)
+        g->setColumnWidth(0, std::max(0, width - others));
+    g->setUpdatesEnabled(wasEnabled);
+}
+
+void TfrmDev::SetShowHints(bool on) {
+    Impl->ShowHints = on;
+    Impl->EnsureItem(0, 0)->setToolTip(on ? QStringLiteral("Названия параметров прибора") : QString());
+    Impl->EnsureItem(1, 0)->setToolTip(on ? QStringLiteral("Значения параметров прибора") : QString());
+}
+
+void TfrmDev::EndEdit() { Impl->CloseEditor(true); }
+
+// ASGCanEditCell
+bool TfrmDev::ASGCanEditCell(int col, int row) const {
+    if (col != 1 || row < 1 || row >= RowCount() || Impl->State.ExchangeState == ExchReadWrite)
+        return false;
+    if (HasCheckBox(col, row)) {
+        const QModelIndex current = ASG->currentIndex();
+        if (!current.isValid() || current.row() + 1 != row || current.column() != col)
+            return false;
+    }
+    if (const TDevProp* t = Impl->CurProp(); t && Impl->CoupledPair(*t) && row == t->SqrtLinIndex + 1)
+        return Impl->SwitchOn(*t);
+    return true;
+}
+
+bool TfrmDev::CheckValue(int p, QString& text) {
+    const TDevProp* t = Impl->CurProp();
+    if (!t || p < 0 || p >= t->ParamCount()) { // a row without a description takes any text
+        Impl->Host.PrjChange();
+        return true;
+    }
+    const TParam& prm = t->Param(p);
+    const std::optional<long long> lo = Limit(prm.Vmin);
+    const std::optional<long long> hi = Limit(prm.Vmax);
+
+    if (prm.VType == 4) { // bit string: length within the limits, only 0 and 1
+        const long long len = text.size();
+        bool ok = (!lo || len >= *lo) && (!hi || len <= *hi);
+        for (const QChar c : text)
+            ok = ok && (c == QLatin1Char('0') || c == QLatin1Char('1'));
+        if (!ok) {
+            Impl->InputError();
+            return false;
+        }
+    }
+
+    QString message;
+    if (prm.SType == 0) {
+        // The project file separates values by "|" without any escape.
+        if (text.contains(QLatin1Char('|'))) {
+            Impl->InputError();
+            return false;
+        }
+        if (text.isEmpty()) {
+            Impl->Host.PrjChange();
+            return true;
+        }
+        switch (prm.VType) {
+        case 0:
+        case 1:
+        case 2: {
+            const std::optional<long long> v = ParseWhole(text, true);
+            if (!v) {
+                Impl->InputError();
+                return false;
+            }
+            if (lo && *v < *lo) {
+                text = prm.Vmin;
+                message = ErrorBelowMin;
+            }
+            if (hi && *v > *hi) {
+                text = prm.Vmax;
+                message = ErrorAboveMax;
+            }
+            break;
+        }
+        case 3: {
+            text.replace(QLatin1Char(','), QLatin1Char('.'));
+            const std::optional<double> v = Numbers::ParseFloat(text);
+            if (!v) {
+                Impl->InputError();
+                return false;
+            }
+            if (lo && !(*v >= static_cast<double>(*lo))) {
+                text = prm.Vmin;
+                message = ErrorBelowMin;
+            }
+            if (hi && *v > static_cast<double>(*hi)) {
+                text = prm.Vmax;
+                message = ErrorAboveMax;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    if (!message.isEmpty())
+        Impl->Dialogs.Message(message, ErrorCaption, TMsgButtons::Ok);
+    Impl->Host.PrjChange();
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Table operations
+
+void TfrmDev::ApplyDevType(const TDevProp& t) {
+    Impl->CloseEditor(false);
+    QTableWidget* g = ASG;
+    const bool wasEnabled = g->updatesEnabled();
+    g->setUpdatesEnabled(false);
+    const int n = t.ParamCount();
+    // Fresh cells: no check box, no text and no stored font colour are left from the last type.
+    g->setRowCount(0);
+    g->setRowCount(std::max(n, 1));
+    for (int row = 1; row < Impl->Rows(); ++row)
+        Impl->MakeRowCells(row, row <= n ? &t.Param(row - 1) : nullptr);
+    FormResize();
+    Impl->Host.BuildMeasureView(t);
+    Impl->Host.SetDevStatusText(t.Name);
+    if (Impl->State.HasCurType())
+        ValuesToTable(Impl->State.CurDev());
+    g->setUpdatesEnabled(wasEnabled);
+}
+
+void TfrmDev::ValuesToTable(const TDev& d) {
+    const TDevProp* t = Impl->CurProp();
+    if (!t)
+        return;
+    const int n = std::min<int>(static_cast<int>(d.Values.size()), t->ParamCount());
+    for (int i = 0; i < n; ++i)
+        Impl->ShowValue(i, t->Param(i), d.Values[i], false);
+    Impl->ApplySwitchRule(*t);
+}
+
+void TfrmDev::ShowParamRow(const TDev& d, int i) {
+    const TDevProp* t = Impl->CurProp();
+    if (!t || i < 0 || i >= d.Values.size() || i >= t->ParamCount())
+        return;
+    Impl->ShowValue(i, t->Param(i), d.Values[i], true);
+    if (i <= 255 && (i == t->SqrtIndex || i == t->SqrtLinIndex))
+        Impl->ApplySwitchRule(*t);
+}
+
+void TfrmDev::TableToValues(TDev& d) {
+    d.Values.clear();
+    const TDevProp* t = Impl->CurProp();
+    if (!t)
+        return;
+    for (int i = 0; i < t->ParamCount(); ++i) {
+        const TParam& p = t->Param(i);
+        const int row = i + 1;
+        switch (p.SType) {
+        case 1: {
+            // An empty cell or an undefined option ("<none>") is no choice.
+            const QString text = CellText(1, row);
+            QString value;
+            if (p.Menu && !text.isEmpty() && text != MenuNoneText)
+                for (int k = 0; k < p.Menu->size() && k < MenuSize; ++k)
+                    if (p.Menu->at(k).compare(text, Qt::CaseInsensitive) == 0) {
+                        value = QString::number(k);
+                        break;
+                    }
+            d.Values.append(value);
+            break;
+        }
+        case 2:
+            d.Values.append(IsChecked(1, row) ? QStringLiteral("1") : QStringLiteral("0"));
+            break;
+        default:
+            d.Values.append(CellText(1, row));
+            break;
+        }
+    }
+}
+
+void TfrmDev::ResetValues(TDev& d) {
+    d.Values.clear();
+    const TDevProp* t = Impl->CurProp();
+    if (!t)
+        return;
+    for (int i = 0; i < t->ParamCount(); ++i)
+        d.Values.append(t->Param(i).SType == 2 ? QStringLiteral("0") : QString());
+}
+
+int TfrmDev::FirstEmptyValue(const TDev& d) const {
+    for (int i = 0; i < d.Values.size(); ++i)
+        if (d.Values[i].isEmpty())
+            return i;
+    return -1;
+}
+
+void TfrmDev::ClearTable(const TDevProp& t) {
+    const bool wasEnabled = ASG->updatesEnabled();
+    ASG->setUpdatesEnabled(false);
+    for (int i = 0; i < t.ParamCount() && i + 1 < RowCount(); ++i) {
+        Impl->SetValueText(i + 1, QString());
+        if (t.Param(i).SType == 2 && HasCheckBox(1, i + 1))
+            SetCheckBox(1, i + 1, false);
+    }
+    ASG->setUpdatesEnabled(wasEnabled);
+}
+
+void TfrmDev::SetFactoryDefaults(const TDevProp& t) {
+    const bool wasEnabled = ASG->updatesEnabled();
+    ASG->setUpdatesEnabled(false);
+    for (int i = 0; i < t.ParamCount() && i + 1 < RowCount(); ++i) {
+        const TParam& p = t.Param(i);
+        switch (p.SType) {
+        case 1:
+            Impl->SetValueText(i + 1, MenuText(p, p.Value));
+            break;
+        case 2: {
+            const std::optional<int32_t> v = Numbers::ParseInt(p.Value);
+            SetCheckBox(1, i + 1, v && *v != 0);
+            break;
+        }
+        default:
+            Impl->SetValueText(i + 1, p.Value);
+            break;
+        }
+    }
+    Impl->ApplySwitchRule(t);
+    ASG->setUpdatesEnabled(wasEnabled);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Grid access
+
+int TfrmDev::ColCount() const { return ASG->columnCount(); }
+int TfrmDev::RowCount() const { return Impl->Rows(); }
+
+QString TfrmDev::CellText(int col, int row) const {
+    const QTableWidgetItem* it = Impl->Item(col, row);
+    return it ? it->text() : QString();
+}
+
+void TfrmDev::SetCellText(int col, int row, const QString& text) {
+    if (QTableWidgetItem* it = Impl->EnsureItem(col, row))
+        it->setText(text);
+}
+
+bool TfrmDev::HasCheckBox(int col, int row) const {
+    const QTableWidgetItem* it = row > 0 ? Impl->Item(col, row) : nullptr;
+    return it && it->data(Qt::CheckStateRole).isValid();
+}
+
+bool TfrmDev::IsChecked(int col, int row) const {
+    return HasCheckBox(col, row) && Impl->Item(col, row)->checkState() == Qt::Checked;
+}
+
+void TfrmDev::SetCheckBox(int col, int row, bool checked) {
+    if (row < 1)
+        return;
+    if (QTableWidgetItem* it = Impl->EnsureItem(col, row)) {
+        const Qt::CheckState s = checked ? Qt::Checked : Qt::Unchecked;
+        if (!HasCheckBox(col, row) || it->checkState() != s)
+            it->setCheckState(s);
+    }
+}
+
+void TfrmDev::RemoveCheckBox(int col, int row) {
+    if (HasCheckBox(col, row))
+        Impl->Item(col, row)->setData(Qt::CheckStateRole, QVariant());
+}
+
+uint32_t TfrmDev::CellFontColor(int col, int row) const {
+    const QTableWidgetItem* it = row > 0 ? Impl->Item(col, row) : nullptr;
+    const QVariant v = it ? it->data(FontColorRole) : QVariant();
+    return v.isValid() ? v.toUInt() : ClNone;
+}
+
+void TfrmDev::SetCellFontColor(int col, int row, uint32_t color) {
+    if (row < 1)
+        return;
+    if (QTableWidgetItem* it = Impl->EnsureItem(col, row)) {
+        const QVariant v = color == ClNone ? QVariant() : QVariant(color);
+        if (it->data(FontColorRole) != v)
+            it->setData(FontColorRole, v);
+    }
+}
+
+TfrmDev::TAlign TfrmDev::CellAlignment(int col, int row) const {
+    return row > 0 && col == 0 ? TAlign::Left : TAlign::Center;
+}
+
+QColor TfrmDev::CellBackground(int col, int row) const {
+    const QTableWidgetItem* it = row > 0 ? Impl->Item(col, row) : nullptr;
+    const QVariant v = it ? it->data(Qt::BackgroundRole) : QVariant();
+    return v.isValid() ? v.value<QBrush>().color() : QColor();
+}
+
+QColor TfrmDev::CellTextColor(int col, int row) const {
+    const QTableWidgetItem* it = row > 0 ? Impl->Item(col, row) : nullptr;
+    const QVariant v = it ? it->data(Qt::ForegroundRole) : QVariant();
+    return v.isValid() ? v.value<QBrush>().color() : ASG->palette().color(QPalette::Active, QPalette::Text);
+}
+
+QFont TfrmDev::CellFont(int col, int row) const {
+    QFont f = ASG->font();
+    if (row == 0 || (col == 0 && Impl->ParamAt(row)))
+        f.setBold(true);
+    return f;
+}
+
+void TfrmDev::SetRowCount(int rows) {
+    rows = std::max(rows, 1);
+    const int old = RowCount();
+    ASG->setRowCount(rows - 1);
+    for (int row = old; row < rows; ++row)
+        Impl->MakeRowCells(row, nullptr);
+}
+
+int TfrmDev::ColWidth(int col) const { return ASG->columnWidth(col); }
+void TfrmDev::SetColWidth(int col, int width) { ASG->setColumnWidth(col, std::max(0, width)); }
+
+int TfrmDev::RowHeight(int row) const {
+    if (row == 0)
+        return Impl->HeaderHeight;
+    return row < RowCount() ? ASG->rowHeight(row - 1) : 0;
+}
+
+void TfrmDev::SetRowHeight(int row, int height) {
+    height = std::max(1, height);
+    if (row == 0) {
+        Impl->HeaderHeight = height;
+        ASG->horizontalHeader()->setFixedHeight(height);
+    } else if (row < RowCount()) {
+        ASG->setRowHeight(row - 1, height);
+    }
+}
+
+void TfrmDev::ClearGrid() {
+    Impl->CloseEditor(false);
+    const bool wasEnabled = ASG->updatesEnabled();
+    ASG->setUpdatesEnabled(false);
+    for (int col = 0; col < ColCount(); ++col) {
+        SetCellText(col, 0, QString());
+        for (int row = 1; row < RowCount(); ++row) {
+            SetCellText(col, row, QString());
+            RemoveCheckBox(col, row);
+            SetCellFontColor(col, row, ClNone);
+        }
+    }
+    ASG->setUpdatesEnabled(wasEnabled);
+}

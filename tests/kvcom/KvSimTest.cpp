@@ -1,0 +1,251 @@
+// The library against simulated instruments: kestrin-sim on a pseudo-terminal, the in-library demo
+// line SIM1, and the port list with kvcom.ini.
+#include "KvLib.h"
+
+#include <gtest/gtest.h>
+
+#include <QSerialPortInfo>
+
+#include <algorithm>
+#include <thread>
+
+using namespace TestSupport;
+
+namespace {
+
+QByteArray PortList(TKvLib& lib) {
+    int32_t h = lib.CreateCOM();
+    char ports[KV_PORTS_BUFFER_SIZE];
+    std::memset(ports, 'Z', sizeof ports);
+    const int32_t rc = lib.SearchAvailableCOMPorts(h, 0, nullptr, ports);
+    lib.FreeCOM(&h);
+    EXPECT_EQ(rc, KV_OK);
+    return rc == KV_OK ? QByteArray(ports) : QByteArray();
+}
+
+QByteArray SystemPorts() {
+    QByteArray out;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        out += info.portName().toLatin1() + ';';
+    return out;
+}
+
+TEST(KvSim, TransactionsWithKestrinSim) {
+    TProgDir dir;
+    TSimProcess sim(
+        {"--progdir", dir.Path(), "--device", "5:9", "--device", "1:21", "--device", "2:21:K1_205"});
+    ASSERT_TRUE(sim.Started());
+    TKvLib& L = ShippedLib();
+    const int32_t h = L.Open(sim.Path(), 9600, 200);
+    ASSERT_NE(h, 0);
+    QByteArray data;
+    int from = 0;
+    EXPECT_EQ(L.Ask(h, ":2;0;", &data, &from), KV_OK);
+    EXPECT_EQ(from, 2);
+    EXPECT_EQ(data, "21");
+    EXPECT_EQ(L.Ask(h, ":2;37;0001FF;", &data), KV_OK);
+    EXPECT_EQ(data, "K1_205");
+    EXPECT_EQ(L.Ask(h, ":1;38;000110;0080;", &data), KV_OK);
+    EXPECT_EQ(data, "$0");
+    EXPECT_EQ(L.Ask(h, ":1;37;000110;", &data), KV_OK);
+    EXPECT_EQ(data, "0080");
+    EXPECT_EQ(L.Ask(h, ":3;0;", &data), KV_ERR_NO_ANSWER);
+
+    // The search: one request, answers in address order until the line stays silent.
+    ASSERT_EQ(L.Send(h, ":0;0;"), KV_OK);
+    QList<int> found;
+    char answer[KV_BUFFER_SIZE];
+    while (L.ReceiveParcel(h, answer) == KV_OK) {
+        uint8_t address = 0;
+        char payload[KV_BUFFER_SIZE];
+        ASSERT_EQ(L.AnalysisAnswerParcel(answer, &address, payload), KV_OK);
+        found.append(address);
+    }
+    EXPECT_EQ(found, QList<int>({1, 2, 5}));
+    L.Close(h);
+}
+
+TEST(KvSim, TransactionTimeOverAPseudoTerminal) {
+    TSimProcess sim({});
+    ASSERT_TRUE(sim.Started());
+    TKvLib& L = ShippedLib();
+    const int32_t h = L.Open(sim.Path(), 9600, 1000);
+    ASSERT_NE(h, 0);
+    std::vector<double> ms;
+    QByteArray data;
+    for (int i = 0; i < 2000; ++i) {
+        const auto start = TClock::now();
+        ASSERT_EQ(L.Ask(h, ":1;37;000101;", &data), KV_OK);
+        ms.push_back(MsSince(start));
+    }
+    L.Close(h);
+    std::sort(ms.begin(), ms.end());
+    std::printf("library transaction with kestrin-sim: median %.3f ms, 99th %.3f ms\n", ms[ms.size() / 2],
+                ms[ms.size() * 99 / 100]);
+    EXPECT_LT(ms[ms.size() / 2], 1.0);
+}
+
+TEST(KvSim, PortListHasSystemPortsThenExtraThenDemo) {
+    TLibCopy copy({"[Ports]", "Demo=1", "Extra= /tmp/kv-a ;/dev/serial/by-id/kv b;;/tmp/kv-a"});
+    ASSERT_TRUE(copy.Loaded);
+    EXPECT_EQ(PortList(copy.Lib), SystemPorts() + "/tmp/kv-a;/dev/serial/by-id/kv b;SIM1;");
+
+    TLibCopy off({"[Ports]", "Demo=0"});
+    ASSERT_TRUE(off.Loaded);
+    EXPECT_EQ(PortList(off.Lib), SystemPorts());
+    int32_t rc = 0;
+    EXPECT_EQ(off.Lib.Open("SIM1", 9600, 100, &rc), 0);
+    EXPECT_EQ(rc, KV_ERR_NO_PORT);
+
+    char ports[KV_PORTS_BUFFER_SIZE];
+    EXPECT_EQ(off.Lib.SearchAvailableCOMPorts(0, 0, nullptr, ports), KV_ERR_HANDLE);
+    int32_t h = off.Lib.CreateCOM();
+    EXPECT_EQ(off.Lib.SearchAvailableCOMPorts(h, 0, nullptr, nullptr), KV_ERR_BUFFER);
+    off.Lib.FreeCOM(&h);
+}
+
+TEST(KvSim, PortListKeepsOnlyWholeNamesThatFit) {
+    QStringList extra; // 40 names of 49 or 99 characters: far more than the buffer holds
+    for (int i = 0; i < 40; ++i)
+        extra.append(QStringLiteral("/tmp/kv-%1-").arg(i, 2, 10, QLatin1Char('0')) + QString(i % 3 ? 40 : 90, 'p'));
+    TLibCopy copy({"[Ports]", "Extra=" + extra.join(';')});
+    ASSERT_TRUE(copy.Loaded);
+    const QByteArray list = PortList(copy.Lib);
+    EXPECT_LE(list.size(), KV_PORTS_BUFFER_SIZE - 1);
+    EXPECT_GT(list.size() + 50, KV_PORTS_BUFFER_SIZE - 1) << "room for another name was left unused";
+    EXPECT_TRUE(list.endsWith(";SIM1;")) << "a short name after the overflow still fits";
+    qsizetype at = -1; // every listed extra is one whole name, in the configured order
+    for (const QByteArray& n : list.split(';'))
+        if (n.startsWith("/tmp/kv-")) {
+            const qsizetype k = extra.indexOf(QString::fromLatin1(n));
+            EXPECT_GT(k, at) << n.constData();
+            at = k;
+        }
+    EXPECT_GE(at, 0);
+}
+
+TEST(KvSim, ExtraPathIsAPortLikeAnyOther) {
+    QTemporaryDir tmp;
+    const QString link = tmp.path() + "/kestrin line";
+    TSimProcess sim({"--link", link});
+    ASSERT_TRUE(sim.Started());
+    TLibCopy copy({"[Ports]", "Demo=0", "Extra=" + link});
+    ASSERT_TRUE(copy.Loaded);
+    const QByteArray list = PortList(copy.Lib);
+    ASSERT_TRUE(list.endsWith(QFile::encodeName(link) + ';'));
+    const int32_t h = copy.Lib.Open(link);
+    ASSERT_NE(h, 0);
+    QByteArray data;
+    EXPECT_EQ(copy.Lib.Ask(h, ":1;0;", &data), KV_OK);
+    EXPECT_EQ(data, "21");
+    copy.Lib.Close(h);
+}
+
+class KvDemo : public ::testing::Test {
+protected:
+    TProgDir Dir;
+};
+
+TEST_F(KvDemo, BusOfTheIniFileAnswers) {
+    TLibCopy copy({"[Ports]", "Demo=1", "[Demo]", "Device1=5:9", "Device2=1:21", "Device3=2:21:K1_205",
+                   "ProgDir=" + Dir.Path(), "CalibSeconds=0.3"});
+    ASSERT_TRUE(copy.Loaded);
+    TKvLib& L = copy.Lib;
+    const int32_t h = L.Open("SIM1", 9600, 150);
+    ASSERT_NE(h, 0);
+    QByteArray data;
+    int from = 0;
+    ASSERT_EQ(L.Send(h, ":0;0;"), KV_OK);
+    QList<QByteArray> answers;
+    char answer[KV_BUFFER_SIZE];
+    while (L.ReceiveParcel(h, answer) == KV_OK)
+        answers.append(answer);
+    EXPECT_EQ(answers, QList<QByteArray>({Answer(1, "21"), Answer(2, "21"), Answer(5, "9")}));
+    EXPECT_EQ(L.Ask(h, ":2;37;0001FF;", &data, &from), KV_OK);
+    EXPECT_EQ(from, 2);
+    EXPECT_EQ(data, "K1_205");
+    EXPECT_EQ(L.Ask(h, ":1;37;0001FF;", &data), KV_OK);
+    EXPECT_EQ(data, "");
+    EXPECT_EQ(L.Ask(h, ":1;37;000111;", &data), KV_OK);
+    EXPECT_EQ(data, "0000C03F");
+    EXPECT_EQ(L.Ask(h, ":1;1;2;", &data), KV_OK);
+    EXPECT_TRUE(data.contains('.')) << data.constData();
+
+    // Calibration runs on its own and returns to idle.
+    EXPECT_EQ(L.Ask(h, ":1;38;001000;01;", &data), KV_OK);
+    EXPECT_EQ(data, "$0");
+    const auto start = TClock::now();
+    while (L.Ask(h, ":1;37;001000;", &data) == KV_OK && data != "00" && MsSince(start) < 3000)
+        usleep(20000);
+    EXPECT_EQ(data, "00");
+    EXPECT_NEAR(MsSince(start), 300, 150);
+
+    // Another speed is not heard.
+    ASSERT_EQ(L.SetBaudRate(h, 19200), KV_OK);
+    EXPECT_EQ(L.Ask(h, ":1;0;", &data), KV_ERR_NO_ANSWER);
+    L.Close(h);
+}
+
+TEST_F(KvDemo, StateOutlivesTheHandles) {
+    TLibCopy copy({"[Demo]", "Device1=1:21", "ProgDir=" + Dir.Path()});
+    ASSERT_TRUE(copy.Loaded);
+    TKvLib& L = copy.Lib;
+    QByteArray data;
+    int32_t h = L.Open("sim1"); // letter case does not matter
+    ASSERT_NE(h, 0);
+    EXPECT_EQ(L.Ask(h, ":1;38;000107;00;", &data), KV_OK);
+    EXPECT_EQ(L.Ask(h, ":1;38;000101;0C;", &data), KV_OK);
+    L.Close(h);
+    // Two handles at once share the same bus.
+    const int32_t a = L.Open("SIM1");
+    const int32_t b = L.Open("SIM1");
+    ASSERT_NE(a, 0);
+    ASSERT_NE(b, 0);
+    EXPECT_EQ(L.Ask(a, ":1;0;", &data), KV_ERR_NO_ANSWER);
+    EXPECT_EQ(L.Ask(b, ":12;37;000107;", &data), KV_OK);
+    EXPECT_EQ(data, "00");
+    EXPECT_EQ(L.Ask(a, ":12;37;000101;", &data), KV_OK);
+    EXPECT_EQ(data, "0C");
+    L.Close(a);
+    L.Close(b);
+}
+
+TEST_F(KvDemo, LineTimingAndFaults) {
+    TLibCopy copy({"[Demo]", "Device1=1:21", "ProgDir=" + Dir.Path(), "Speed=1200", "Timing=1", "Noise=1",
+                   "Echo=1", "BadCrc=2"});
+    ASSERT_TRUE(copy.Loaded);
+    TKvLib& L = copy.Lib;
+    const int32_t h = L.Open("SIM1", 1200, 1000);
+    ASSERT_NE(h, 0);
+    QByteArray data;
+    const auto start = TClock::now();
+    EXPECT_EQ(L.Ask(h, ":1;0;", &data), KV_OK); // through the echo and the noise
+    EXPECT_EQ(data, "21");
+    // 10 request bytes, 11 answer bytes and the noise, 10 bits each at 1200 bit/s.
+    EXPECT_GE(MsSince(start), 21 * 10 * 1000.0 / 1200);
+    EXPECT_LT(MsSince(start), 400);
+    EXPECT_EQ(L.Ask(h, ":1;0;", &data), KV_ERR_CHECKWORD);
+    L.Close(h);
+}
+
+TEST(KvShipped, DemoLineOfTheShippedSettings) {
+    TKvLib& L = ShippedLib();
+    ASSERT_NE(L.Module, nullptr);
+    EXPECT_TRUE(PortList(L).endsWith("SIM1;"));
+    const int32_t h = L.Open("SIM1", 9600, 1000);
+    ASSERT_NE(h, 0);
+    QByteArray data;
+    for (int address : {1, 2}) {
+        EXPECT_EQ(L.Ask(h, ":" + QByteArray::number(address) + ";0;", &data), KV_OK);
+        EXPECT_EQ(data, "21");
+    }
+    EXPECT_EQ(L.Ask(h, ":1;37;0001FF;", &data), KV_OK);
+    EXPECT_EQ(data, "");
+    EXPECT_EQ(L.Ask(h, ":2;37;0001FF;", &data), KV_OK);
+    EXPECT_EQ(data, "K1_205");
+    EXPECT_EQ(L.Ask(h, ":5;0;", &data), KV_OK);
+    EXPECT_NE(data, "21");
+    L.Close(h);
+}
+
+} // namespace

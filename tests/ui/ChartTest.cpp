@@ -1,0 +1,568 @@
+// The chart: number texts, ticks, the scaling and moving commands, automatic scaling, series
+// storage, decimation, legend, 3D look and the mouse zoom.
+#include "ScriptedDialogs.h"
+
+#include "Chart.h"
+#include "ChartMath.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <cmath>
+#include <random>
+
+namespace {
+// Canvas that keeps what was drawn.
+class TRecordingCanvas : public TCanvas {
+public:
+    struct TText {
+        QPointF At;
+        QString Text;
+    };
+    struct TPoly {
+        QColor Color;
+        std::vector<QPointF> Points;
+    };
+    std::vector<TText> Texts;
+    std::vector<TPoly> Polylines;
+    std::vector<TPoly> Polygons;
+    std::vector<QRectF> Rects;
+
+    void Line(QPointF, QPointF) override {}
+    void Polyline(std::span<const QPointF> p) override {
+        Polylines.push_back({CurPen.Color, {p.begin(), p.end()}});
+    }
+    void Polygon(std::span<const QPointF> p) override {
+        Polygons.push_back({CurBrush.Color, {p.begin(), p.end()}});
+    }
+    void Rectangle(const QRectF& r) override { Rects.push_back(r); }
+    void FillRect(const QRectF&, const QColor&) override {}
+    void Text(QPointF at, const QString& t) override { Texts.push_back({at, t}); }
+    void SetClipRect(const QRectF&) override {}
+    void ResetClip() override {}
+
+    std::vector<QPointF> PointsOf(const QColor& c) const {
+        std::vector<QPointF> out;
+        for (const auto& p : Polylines)
+            if (p.Color == c)
+                out.insert(out.end(), p.Points.begin(), p.Points.end());
+        return out;
+    }
+    // Texts right of the plot: the legend's.
+    QStringList TextsRightOf(double x) const {
+        QStringList out;
+        for (const auto& t : Texts)
+            if (t.At.x() > x)
+                out << t.Text;
+        return out;
+    }
+};
+
+// Draws the chart the way the screen does and returns what was drawn; the widget's own drawing
+// fixes the layout that PlotRect reports.
+std::unique_ptr<TRecordingCanvas> Record(TChart& chart) {
+    chart.resize(1200, 700);
+    (void)chart.grab();
+    auto canvas = std::make_unique<TRecordingCanvas>();
+    chart.Draw(*canvas, QRectF(chart.rect()));
+    return canvas;
+}
+
+// Per column of the window, the first lowest and first highest point, by a plain scan.
+std::vector<size_t> BruteDecimate(const TChartSeries& s, double x0, double x1, int columns) {
+    std::vector<size_t> out;
+    const auto& xs = s.Xs();
+    const auto& ys = s.Ys();
+    const double scale = columns / (x1 - x0);
+    int column = -1;
+    size_t lo = 0, hi = 0;
+    auto flush = [&] {
+        if (column < 0)
+            return;
+        out.push_back(std::min(lo, hi));
+        if (lo != hi)
+            out.push_back(std::max(lo, hi));
+    };
+    bool before = false;
+    size_t lastBefore = 0;
+    size_t firstAfter = xs.size();
+    for (size_t i = 0; i < xs.size(); ++i) {
+        if (xs[i] < x0) {
+            before = true;
+            lastBefore = i;
+            continue;
+        }
+        if (xs[i] > x1) {
+            firstAfter = std::min(firstAfter, i);
+            continue;
+        }
+        const int c = std::min(columns - 1, static_cast<int>(std::floor((xs[i] - x0) * scale)));
+        if (c != column) {
+            flush();
+            column = c;
+            lo = hi = i;
+        } else {
+            if (ys[i] < ys[lo])
+                lo = i;
+            if (ys[i] > ys[hi])
+                hi = i;
+        }
+    }
+    flush();
+    if (before)
+        out.insert(out.begin(), lastBefore);
+    if (firstAfter < xs.size())
+        out.push_back(firstAfter);
+    return out;
+}
+} // namespace
+
+TEST(ChartFormat, FourDecimalMaskGroupsThousands) {
+    const QString mask = QStringLiteral("#,##0.0000");
+    EXPECT_EQ(FormatFloatMask(1234567.5, mask), "1,234,567.5000");
+    EXPECT_EQ(FormatFloatMask(-0.5, mask), "-0.5000");
+    EXPECT_EQ(FormatFloatMask(0, mask), "0.0000");
+    EXPECT_EQ(FormatFloatMask(100, mask), "100.0000");
+    EXPECT_EQ(FormatFloatMask(1000, mask), "1,000.0000");
+    EXPECT_EQ(FormatFloatMask(-1234.56789, mask), "-1,234.5679");
+    EXPECT_EQ(FormatFloatMask(999.99996, mask), "1,000.0000"); // rounding carries into a new group
+    EXPECT_EQ(FormatFloatMask(-0.00001, mask), "0.0000");      // no minus on a zero text
+    EXPECT_EQ(FormatFloatMask(-123456789012.0, mask), "-123,456,789,012.0000");
+}
+
+TEST(ChartFormat, OptionalDecimalsAndNoGrouping) {
+    const QString optional = QStringLiteral("#,##0.###");
+    EXPECT_EQ(FormatFloatMask(2.5, optional), "2.5");
+    EXPECT_EQ(FormatFloatMask(3, optional), "3");
+    EXPECT_EQ(FormatFloatMask(1234.00051, optional), "1,234.001");
+    EXPECT_EQ(FormatFloatMask(0.0004, optional), "0");
+    EXPECT_EQ(FormatFloatMask(1234.5, QStringLiteral("0.00")), "1234.50");
+}
+
+TEST(ChartTicks, NiceStepsInsideTheRange) {
+    const std::vector<double> ticks = NiceTicks(0, 10, 5);
+    EXPECT_EQ(ticks, (std::vector<double>{0, 2, 4, 6, 8, 10}));
+
+    const std::vector<double> small = NiceTicks(-0.3, 0.7, 5);
+    ASSERT_EQ(small.size(), 5u);
+    EXPECT_DOUBLE_EQ(small.front(), -0.2);
+    EXPECT_EQ(small[1], 0.0); // exactly zero, so its label has no minus
+    EXPECT_DOUBLE_EQ(small.back(), 0.6);
+
+    for (const auto& [lo, hi, count] : {std::tuple{-17.3, 1234.9, 7}, {1e-6, 3.7e-6, 4}, {43190.0, 43200.0, 12}}) {
+        const std::vector<double> t = NiceTicks(lo, hi, count);
+        ASSERT_FALSE(t.empty());
+        EXPECT_LE(static_cast<int>(t.size()), count + 1);
+        for (double v : t) {
+            EXPECT_GE(v, lo - 1e-12 * std::fabs(lo));
+            EXPECT_LE(v, hi + 1e-12 * std::fabs(hi));
+        }
+        const double step = NiceStep(lo, hi, count);
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+        EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 ||
+                    std::fabs(mantissa - 5) < 1e-9)
+            << mantissa;
+    }
+    EXPECT_TRUE(NiceTicks(5, 5, 4).empty());
+    EXPECT_TRUE(NiceTicks(0, INFINITY, 4).empty());
+}
+
+TEST(ChartCommandArithmetic, ZoomChangesTheBoundsByAThirtiethOfTheRange) {
+    using namespace ChartCommands;
+    EXPECT_EQ(ZoomOutX({0, 30}), (TAxisRange{0, 31}));
+    EXPECT_EQ(ZoomInX({0, 30}), (TAxisRange{0, 29}));
+    EXPECT_EQ(ZoomOutY({-15, 15}), (TAxisRange{-16, 16}));
+    EXPECT_EQ(ZoomInY({-15, 15}), (TAxisRange{-14, 14}));
+    const TAxisRange x = ZoomOutX({2, 5});
+    EXPECT_EQ(x.Min, 2);
+    EXPECT_DOUBLE_EQ(x.Max, 5.1);
+    const TAxisRange y = ZoomInY({-3, 3});
+    EXPECT_DOUBLE_EQ(y.Min, -2.8);
+    EXPECT_DOUBLE_EQ(y.Max, 2.8);
+}
+
+TEST(ChartCommandArithmetic, MovesShiftBothBoundsByTheStep) {
+    using namespace ChartCommands;
+    EXPECT_EQ(MoveLeft({3, 33}), (TAxisRange{2, 32}));
+    EXPECT_EQ(MoveRight({0, 30}), (TAxisRange{1, 31}));
+    EXPECT_EQ(MoveDown({0, 30}), (TAxisRange{1, 31}));
+    EXPECT_EQ(MoveUp({0, 30}), (TAxisRange{-1, 29}));
+    EXPECT_EQ(MoveUp({-60, -30}), (TAxisRange{-61, -31}));
+}
+
+TEST(ChartCommandArithmetic, MoveLeftNearZeroKeepsTheWidthAndStartsAtZero) {
+    using namespace ChartCommands;
+    EXPECT_EQ(MoveLeft({0.5, 30.5}), (TAxisRange{0, 30}));
+    EXPECT_EQ(MoveLeft({1, 31}), (TAxisRange{0, 30})); // exactly reaching 0 is an ordinary move
+    EXPECT_EQ(MoveLeft({0, 30}), (TAxisRange{0, 30}));
+    TAxisRange r{7.25, 19.5};
+    for (int i = 0; i < 200; ++i) {
+        r = MoveLeft(r);
+        ASSERT_GE(r.Min, 0);
+        EXPECT_NEAR(r.Span(), 12.25, 1e-9);
+    }
+    EXPECT_EQ(r.Min, 0);
+}
+
+TEST(ChartScaling, AutomaticAxesFollowTheDataUntilSwitchedOff) {
+    TChart chart;
+    EXPECT_TRUE(chart.AutoX());
+    EXPECT_TRUE(chart.AutoY());
+    chart.AddSeries();
+    chart.AddSeries();
+    chart.AddPoint(0, 0.5, 10);
+    chart.AddPoint(1, 0.7, -4);
+    chart.AddPoint(0, 2.5, 6);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0.5, 2.5}));
+    EXPECT_EQ(chart.YRange(), (TAxisRange{-4, 10}));
+
+    chart.SetAutoX(false);
+    chart.AddPoint(1, 9, 100);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0.5, 2.5})); // kept as shown when switched off
+    EXPECT_EQ(chart.YRange(), (TAxisRange{-4, 100}));
+    chart.SetAutoX(true);
+    EXPECT_EQ(chart.XMax(), 9);
+
+    // Setting one bound switches its axis off and keeps the other bound.
+    chart.SetYMin(-50);
+    EXPECT_FALSE(chart.AutoY());
+    EXPECT_EQ(chart.YRange(), (TAxisRange{-50, 100}));
+    chart.SetXRange({0, 60});
+    EXPECT_FALSE(chart.AutoX());
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0, 60}));
+}
+
+TEST(ChartScaling, CoincidingDataIsWidened) {
+    TChart chart;
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0, 1}));
+    chart.AddSeries();
+    chart.AddPoint(0, 2, 5);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{2, 3}));
+    EXPECT_LT(chart.YMin(), 5);
+    EXPECT_GT(chart.YMax(), 5);
+}
+
+TEST(ChartCommands, WorkOnTheShownWindowAndSwitchTheAxisOff) {
+    TChart chart;
+    EXPECT_FALSE(chart.ZoomOutX()); // no series: nothing happens
+    EXPECT_FALSE(chart.MoveLeft());
+    EXPECT_TRUE(chart.AutoX());
+    chart.AddSeries();
+    chart.AddPoint(0, 0, -15);
+    chart.AddPoint(0, 30, 15);
+
+    EXPECT_TRUE(chart.ZoomOutX());
+    EXPECT_FALSE(chart.AutoX());
+    EXPECT_TRUE(chart.AutoY());
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0, 31}));
+    EXPECT_TRUE(chart.ZoomInY());
+    EXPECT_FALSE(chart.AutoY());
+    EXPECT_EQ(chart.YRange(), (TAxisRange{-14, 14}));
+    chart.SetXRange({0.5, 30.5});
+    EXPECT_TRUE(chart.MoveLeft());
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0, 30}));
+    EXPECT_TRUE(chart.MoveRight());
+    EXPECT_EQ(chart.XRange(), (TAxisRange{1, 31}));
+    chart.SetYRange({0, 30});
+    EXPECT_TRUE(chart.MoveDown());
+    EXPECT_EQ(chart.YRange(), (TAxisRange{1, 31}));
+    EXPECT_TRUE(chart.MoveUp());
+    EXPECT_EQ(chart.YRange(), (TAxisRange{0, 30}));
+    EXPECT_TRUE(chart.ZoomOutY());
+    EXPECT_EQ(chart.YRange(), (TAxisRange{-1, 31}));
+    EXPECT_TRUE(chart.ZoomInX());
+    EXPECT_EQ(chart.XRange(), (TAxisRange{1, 30}));
+}
+
+TEST(ChartSeriesList, TitlesColoursPointsAndRemoval) {
+    TChart chart;
+    for (int i = 0; i < 17; ++i)
+        EXPECT_EQ(chart.AddSeries(), i);
+    EXPECT_EQ(chart.Series(0).Title, "Канал 1");
+    EXPECT_EQ(chart.Series(16).Title, "Канал 17");
+    std::vector<QRgb> colours;
+    for (int i = 0; i < 16; ++i)
+        colours.push_back(chart.Series(i).Color.rgb());
+    std::sort(colours.begin(), colours.end());
+    EXPECT_EQ(std::unique(colours.begin(), colours.end()), colours.end()) << "palette colours repeat";
+    EXPECT_NE(chart.Series(0).Color, QColor(Qt::white));
+
+    EXPECT_TRUE(chart.AddPoint(3, 1, 2));
+    EXPECT_FALSE(chart.AddPoint(17, 1, 2));
+    EXPECT_FALSE(chart.AddPoint(-1, 1, 2));
+    EXPECT_FALSE(chart.AddPoint(3, 2, NAN));
+    EXPECT_FALSE(chart.AddPoint(3, INFINITY, 1));
+    EXPECT_EQ(chart.Series(3).Count(), 1u);
+    chart.ClearSeries();
+    EXPECT_EQ(chart.SeriesCount(), 17);
+    EXPECT_EQ(chart.Series(3).Count(), 0u);
+    chart.RemoveAllSeries();
+    EXPECT_EQ(chart.SeriesCount(), 0);
+    EXPECT_EQ(chart.AddSeries(), 0);
+    EXPECT_EQ(chart.Series(0).Title, "Канал 1");
+    EXPECT_EQ(chart.AddSeries(QStringLiteral("Другая")), 1);
+    EXPECT_EQ(chart.Series(1).Title, "Другая");
+}
+
+TEST(ChartSeriesStore, MillionPointsFitInUnderTwentyFourBytesEach) {
+    TChartSeries s(QStringLiteral("Канал 1"), Qt::red);
+    for (int i = 0; i < 1'000'000; ++i)
+        ASSERT_TRUE(s.Add(i * 0.01, std::sin(i * 0.001)));
+    EXPECT_EQ(s.Count(), 1'000'000u);
+    EXPECT_LT(static_cast<double>(s.CapacityBytes()) / s.Count(), 24.0);
+    EXPECT_EQ(s.MinX(), 0);
+    EXPECT_DOUBLE_EQ(s.MaxX(), 999999 * 0.01);
+    s.Clear();
+    EXPECT_EQ(s.Count(), 0u);
+    EXPECT_EQ(s.CapacityBytes(), 0u);
+}
+
+TEST(ChartDecimation, MatchesAPlainScanColumnByColumn) {
+    std::mt19937 rng(12345);
+    std::uniform_real_distribution<double> gap(0.0, 0.02);
+    std::normal_distribution<double> noise(0, 1);
+    TChartSeries s(QString(), Qt::red);
+    double x = 0;
+    for (int i = 0; i < 200'000; ++i) {
+        // Runs of equal X and equal Y test the boundaries and the choice among equal values.
+        if (i % 97 != 0)
+            x += gap(rng);
+        s.Add(x, i % 13 == 0 ? 0.5 : std::round(noise(rng) * 8) / 8);
+    }
+    const double end = s.MaxX();
+    std::vector<size_t> got;
+    for (const auto& [x0, x1, columns] :
+         {std::tuple{0.0, end, 1137}, {end * 0.3, end * 0.31, 500}, {end * 0.5, end * 0.9, 7}, {-50.0, -10.0, 100},
+          {end + 1, end + 5, 100}, {-1.0, end + 1, 1}, {s.Xs()[5000], s.Xs()[5000], 10}}) {
+        s.Decimate(x0, x1, columns, got);
+        if (!(x1 > x0)) {
+            EXPECT_TRUE(got.empty());
+            continue;
+        }
+        EXPECT_EQ(got, BruteDecimate(s, x0, x1, columns)) << x0 << ".." << x1 << " in " << columns;
+    }
+}
+
+TEST(ChartDecimation, MillionPointsGiveAtMostTwoPerColumnAndKeepTheExtremes) {
+    TChartSeries s(QString(), Qt::red);
+    const int n = 1'000'000;
+    for (int i = 0; i < n; ++i) {
+        double y = std::sin(i * 0.0001);
+        if (i == 123'457)
+            y = -1000;
+        if (i == 777'777)
+            y = 1000;
+        s.Add(i / 1000.0, y);
+    }
+    const int columns = 1100;
+    std::vector<size_t> idx;
+    s.Decimate(0, s.MaxX(), columns, idx);
+    std::vector<int> perColumn(columns, 0);
+    for (size_t i : idx)
+        ++perColumn[std::min(columns - 1, static_cast<int>(std::floor(s.Xs()[i] * (columns / s.MaxX()))))];
+    EXPECT_LE(*std::max_element(perColumn.begin(), perColumn.end()), 2);
+    EXPECT_LE(idx.size(), 2u * columns);
+    EXPECT_TRUE(std::is_sorted(idx.begin(), idx.end()));
+    EXPECT_NE(std::find(idx.begin(), idx.end(), 123'457u), idx.end());
+    EXPECT_NE(std::find(idx.begin(), idx.end(), 777'777u), idx.end());
+
+    // A window in the middle: the points just outside it are kept so the line reaches the edges.
+    s.Decimate(500.0005, 600.0005, 300, idx);
+    ASSERT_FALSE(idx.empty());
+    EXPECT_EQ(idx.front(), 500'000u);
+    EXPECT_EQ(idx.back(), 600'001u);
+}
+
+TEST(ChartDecimation, XGoingBackIsStillDrawnWithItsExtremes) {
+    TChartSeries s(QString(), Qt::red);
+    for (int i = 0; i < 1000; ++i)
+        s.Add(i % 100, i == 555 ? 99 : (i == 222 ? -99 : i % 7));
+    EXPECT_FALSE(s.XAscending());
+    std::vector<size_t> idx;
+    s.Decimate(0, 99, 50, idx);
+    EXPECT_LT(idx.size(), 1000u);
+    EXPECT_NE(std::find(idx.begin(), idx.end(), 555u), idx.end());
+    EXPECT_NE(std::find(idx.begin(), idx.end(), 222u), idx.end());
+}
+
+TEST(ChartDrawing, MillionPointSeriesIsDrawnDecimatedWithItsExtremes) {
+    TChart chart;
+    chart.AddSeries();
+    for (int i = 0; i < 1'000'000; ++i)
+        chart.AddPoint(0, i / 1000.0, i == 400'000 ? 50.0 : (i == 900'001 ? -50.0 : std::sin(i * 0.001)));
+    const auto canvas = Record(chart);
+    const QRectF plot = chart.PlotRect();
+    ASSERT_GT(plot.width(), 1000);
+    const std::vector<QPointF> pts = canvas->PointsOf(chart.Series(0).Color);
+    EXPECT_LE(pts.size(), static_cast<size_t>(2 * plot.width() + 4));
+    double top = INFINITY, bottom = -INFINITY;
+    for (const QPointF& p : pts) {
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    // The extremes reach the ends of the left axis: 5 and 95 percent of the plot's height.
+    EXPECT_NEAR(top, plot.top() + 0.05 * plot.height(), 1e-6);
+    EXPECT_NEAR(bottom, plot.top() + 0.95 * plot.height(), 1e-6);
+}
+
+TEST(ChartDrawing, PointsOutsideAZoomedWindowAreCutAtThePlot) {
+    TChart chart;
+    chart.AddSeries();
+    for (int i = 0; i <= 100; ++i)
+        chart.AddPoint(0, i, i % 2 ? 1e6 : -1e6);
+    chart.SetXRange({40, 60});
+    chart.SetYRange({-1, 1});
+    const auto canvas = Record(chart);
+    const QRectF allowed = chart.PlotRect().adjusted(-1.01, -1.01, 1.01, 1.01);
+    const std::vector<QPointF> pts = canvas->PointsOf(chart.Series(0).Color);
+    ASSERT_FALSE(pts.empty());
+    for (const QPointF& p : pts)
+        EXPECT_TRUE(allowed.contains(p)) << p.x() << "," << p.y();
+}
+
+TEST(ChartLegend, ListsSeriesTitlesOrTheMostRecentValues) {
+    TChart chart;
+    for (int i = 0; i < 3; ++i)
+        chart.AddSeries();
+    chart.AddPoint(0, 0, 1);
+    chart.AddPoint(2, 1, 2);
+    EXPECT_TRUE(Record(chart)->TextsRightOf(chart.PlotRect().right()).isEmpty()); // legend off at first
+
+    chart.SetLegendVisible(true);
+    EXPECT_EQ(Record(chart)->TextsRightOf(chart.PlotRect().right()),
+              (QStringList{"Канал 1", "Канал 2", "Канал 3"}));
+
+    TChart single;
+    single.AddSeries();
+    single.SetLegendVisible(true);
+    single.SetLegendShowsValues(true);
+    for (int i = 0; i < 1000; ++i)
+        single.AddPoint(0, i, 1000 + i * 0.25);
+    const QStringList values = Record(single)->TextsRightOf(single.PlotRect().right());
+    ASSERT_GT(values.size(), 5);
+    EXPECT_LT(values.size(), 1000); // only what fits the height
+    EXPECT_EQ(values.back(), "1,249.7500");
+    for (qsizetype i = 0; i < values.size(); ++i)
+        EXPECT_EQ(values[i], FormatFloatMask(1000 + (1000 - values.size() + i) * 0.25, single.YLabelFormat()));
+
+    single.SetLegendVisible(false);
+    EXPECT_TRUE(Record(single)->TextsRightOf(single.PlotRect().right()).isEmpty());
+}
+
+TEST(ChartLook, LeftAxisLabelsUseTheValueFormat) {
+    TChart chart;
+    chart.AddSeries();
+    chart.AddPoint(0, 0, 0);
+    chart.AddPoint(0, 1, 5000);
+    const auto canvas = Record(chart);
+    QStringList left;
+    for (const auto& t : canvas->Texts)
+        if (t.At.x() < chart.PlotRect().left())
+            left << t.Text;
+    ASSERT_GE(left.size(), 3);
+    EXPECT_TRUE(left.contains("0.0000"));
+    EXPECT_TRUE(left.contains("5,000.0000"));
+}
+
+TEST(ChartLook, ThreeDimensionalSeriesAreRibbonsBeforeAnOffsetBackWall) {
+    TChart chart;
+    chart.AddSeries();
+    chart.AddSeries();
+    for (int i = 0; i < 50; ++i) {
+        chart.AddPoint(0, i, i % 5);
+        chart.AddPoint(1, i, 10 - i % 3);
+    }
+    const auto flat = Record(chart);
+    EXPECT_TRUE(flat->Polygons.empty());
+
+    chart.Set3D(true);
+    const auto solid = Record(chart);
+    const QRectF plot = chart.PlotRect();
+    // The back wall sits up and to the right of the front plane by the depth.
+    const auto back = std::find_if(solid->Rects.begin(), solid->Rects.end(), [&](const QRectF& r) {
+        return r.size() == plot.size() && r.left() > plot.left() && r.left() - plot.left() == plot.top() - r.top();
+    });
+    EXPECT_NE(back, solid->Rects.end());
+    // Ribbons: filled faces in shades of each series' colour, the two series at different depths.
+    for (int s = 0; s < 2; ++s) {
+        const QColor c = chart.Series(s).Color;
+        const auto faces = std::count_if(solid->Polygons.begin(), solid->Polygons.end(), [&](const auto& p) {
+            return p.Color == c.lighter(130) || p.Color == c.darker(130);
+        });
+        EXPECT_GE(faces, 49) << "series " << s;
+    }
+    const auto firstFace = [&](int s) {
+        const QColor c = chart.Series(s).Color;
+        return *std::find_if(solid->Polygons.begin(), solid->Polygons.end(),
+                             [&](const auto& p) { return p.Color == c.lighter(130) || p.Color == c.darker(130); });
+    };
+    // Same X, further back: shifted right.
+    EXPECT_LT(firstFace(0).Points[0].x(), firstFace(1).Points[0].x());
+}
+
+TEST(ChartMouse, DraggingDownRightZoomsAndTheOtherWayUndoes) {
+    TChart chart;
+    chart.AddSeries();
+    chart.AddPoint(0, 0, 0);
+    chart.AddPoint(0, 100, 100);
+    chart.resize(1200, 700);
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    chart.repaint();
+    const QRectF plot = chart.PlotRect();
+    ASSERT_FALSE(plot.isEmpty());
+    const double yTop = plot.top() + 0.05 * plot.height();
+    const double yBottom = plot.top() + 0.95 * plot.height();
+    auto pixel = [&](double x, double y) {
+        return QPoint(static_cast<int>(std::lround(plot.left() + x / 100 * plot.width())),
+                      static_cast<int>(std::lround(yBottom - y / 100 * (yBottom - yTop))));
+    };
+    QSignalSpy zoomed(&chart, &TChart::Zoomed);
+    QSignalSpy unzoomed(&chart, &TChart::UnZoomed);
+
+    QTest::mousePress(&chart, Qt::LeftButton, {}, pixel(25, 75));
+    QTest::mouseMove(&chart, pixel(40, 50));
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, pixel(50, 25));
+    EXPECT_EQ(zoomed.count(), 1);
+    EXPECT_FALSE(chart.AutoX());
+    EXPECT_FALSE(chart.AutoY());
+    const double tolX = 100 / plot.width();
+    const double tolY = 100 / (yBottom - yTop);
+    EXPECT_NEAR(chart.XMin(), 25, tolX);
+    EXPECT_NEAR(chart.XMax(), 50, tolX);
+    EXPECT_NEAR(chart.YMin(), 25, tolY);
+    EXPECT_NEAR(chart.YMax(), 75, tolY);
+
+    // A click without a drag changes nothing.
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, pixel(30, 30));
+    EXPECT_EQ(zoomed.count(), 1);
+    EXPECT_EQ(unzoomed.count(), 0);
+
+    chart.repaint();
+    QTest::mousePress(&chart, Qt::LeftButton, {}, pixel(50, 50));
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, pixel(30, 60));
+    EXPECT_EQ(unzoomed.count(), 1);
+    EXPECT_TRUE(chart.AutoX());
+    EXPECT_TRUE(chart.AutoY());
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0, 100}));
+}
+
+TEST(ChartClipping, PolylinePiecesStayInsideAndKeepInnerPoints) {
+    TPolylinePieces pieces;
+    const QRectF r(0, 0, 10, 10);
+    const std::vector<QPointF> line = {{-5, 5}, {5, 5}, {5, 20}, {7, 20}, {7, 5}, {8, 5}};
+    ClipPolyline(line, r, pieces);
+    ASSERT_EQ(pieces.PieceCount(), 2u);
+    const auto a = pieces.Piece(0);
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_EQ(a[0], QPointF(0, 5));
+    EXPECT_EQ(a[1], QPointF(5, 5));
+    EXPECT_EQ(a[2], QPointF(5, 10));
+    const auto b = pieces.Piece(1);
+    ASSERT_EQ(b.size(), 3u);
+    EXPECT_EQ(b[0], QPointF(7, 10));
+    EXPECT_EQ(b[2], QPointF(8, 5));
+
+    const std::vector<QPointF> outside = {{-5, -5}, {-1, 20}, {20, 20}};
+    ClipPolyline(outside, r, pieces);
+    EXPECT_EQ(pieces.PieceCount(), 0u);
+}

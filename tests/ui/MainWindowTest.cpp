@@ -1,0 +1,244 @@
+#include "IniFile.h"
+#include "MainFixture.h"
+#include "fChan.h"
+#include "fDev_u.h"
+#include "fMeasure.h"
+#include "fProgSet.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+struct TEnabled {
+    bool New, Open, Save, SaveAs, Close, Settings, ReadAll, WriteAll, Stop;
+};
+TEnabled Read(const TfrmMain& m) {
+    EXPECT_EQ(m.btnNew->isEnabled(), m.miNew->isEnabled());
+    EXPECT_EQ(m.btnOpen->isEnabled(), m.miOpen->isEnabled());
+    EXPECT_EQ(m.btnSave->isEnabled(), m.miSave->isEnabled());
+    EXPECT_EQ(m.btnClose->isEnabled(), m.miClose->isEnabled());
+    EXPECT_EQ(m.btnSet->isEnabled(), m.miProgSet->isEnabled());
+    return {m.btnNew->isEnabled(),   m.btnOpen->isEnabled(),    m.btnSave->isEnabled(),
+            m.miSaveAs->isEnabled(), m.btnClose->isEnabled(),   m.miProgSet->isEnabled(),
+            m.btnReadAll->isEnabled(), m.btnWriteAll->isEnabled(), m.btnStop->isEnabled()};
+}
+} // namespace
+
+TEST_F(MainFixture, StartsWithoutProject) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Main->windowTitle(), QStringLiteral("Настройка приборов серии Kestrin K1"));
+    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_FALSE(Main->pcMain->isVisibleTo(Main.get()));
+    EXPECT_EQ(Main->spDevStatus->text(), "none");
+    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Нет открытого проекта"));
+    const TEnabled e = Read(*Main);
+    EXPECT_TRUE(e.New && e.Open && e.Settings);
+    EXPECT_FALSE(e.Save || e.SaveAs || e.Close || e.ReadAll || e.WriteAll || e.Stop);
+    ASSERT_EQ(State.DevTypes.size(), 2u);
+    EXPECT_EQ(State.CurType, 0);
+    EXPECT_EQ(State.DevList[0]->Values.size(), State.DevTypes[0]->ParamCount());
+    EXPECT_FALSE(Main->pcMain->isTabVisible(1)); // the channel page's tab is never shown
+    EXPECT_EQ(Main->btnNew->toolTip(), QStringLiteral("Новый проект (Ctrl+N)"));
+    EXPECT_EQ(Main->btnStop->toolTip(), QStringLiteral("Остановить обмен данными с прибором"));
+    EXPECT_EQ(Main->miNew->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(Main->miExit->shortcut(), QKeySequence("Alt+X"));
+    EXPECT_EQ(Main->miHelp->shortcut(), QKeySequence(Qt::Key_F10));
+    EXPECT_TRUE(Dialogs.Asked.empty());
+}
+
+TEST_F(MainFixture, MissingRequiredFileStopsStartUpWithTheMessage) {
+    QFile::remove(ProgDir + "kestrin.ini");
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(Dialogs.Asked.size(), 1u);
+    EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Ошибка! Не найдены файлы необходимые для работы программы!"));
+    EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("Ошибка"));
+    EXPECT_TRUE(State.DevTypes.empty());
+    EXPECT_FALSE(QFileInfo::exists(ProgDir + "kestrin.ini")); // never written
+}
+
+TEST_F(MainFixture, EmptyCatalogueStillStarts) {
+    TestUtil::WriteBytes(ProgDir + "devices.ini", "");
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(State.DevTypes.empty());
+    EXPECT_EQ(State.PrjState, PrjNone);
+    NewProject(); // nothing to create a project for: no crash, still no project
+    EXPECT_EQ(State.PrjState, PrjNone);
+}
+
+TEST_F(MainFixture, EnabledCommandsFollowProjectAndExchangeState) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    ASSERT_EQ(State.PrjState, PrjSaved);
+    struct Row {
+        uint8_t Prj;
+        uint8_t Exch;
+        TEnabled Want;
+    };
+    const Row table[] = {
+        {PrjChanged, ExchIdle, {true, true, true, true, true, true, true, true, false}},
+        {PrjChanged, ExchReadWrite, {false, false, true, true, false, false, false, false, true}},
+        {PrjSaved, ExchIdle, {true, true, false, true, true, true, true, true, false}},
+        {PrjSaved, ExchMeasure, {false, false, false, false, false, false, false, false, true}},
+        {PrjNone, ExchIdle, {true, true, false, false, false, true, false, false, false}},
+        {PrjNone, ExchReadWrite, {false, false, false, false, false, false, false, false, false}},
+    };
+    for (const Row& r : table) {
+        State.PrjState = r.Prj;
+        State.ExchangeState = r.Exch;
+        Main->ShowPrjState();
+        const TEnabled e = Read(*Main);
+        const auto where = ::testing::Message() << "state " << int(r.Prj) << " exchange " << int(r.Exch);
+        EXPECT_EQ(e.New, r.Want.New) << where;
+        EXPECT_EQ(e.Open, r.Want.Open) << where;
+        EXPECT_EQ(e.Save, r.Want.Save) << where;
+        EXPECT_EQ(e.SaveAs, r.Want.SaveAs) << where;
+        EXPECT_EQ(e.Close, r.Want.Close) << where;
+        EXPECT_EQ(e.Settings, r.Want.Settings) << where;
+        EXPECT_EQ(e.ReadAll, r.Want.ReadAll) << where;
+        EXPECT_EQ(e.WriteAll, r.Want.WriteAll) << where;
+        EXPECT_EQ(e.Stop, r.Want.Stop) << where;
+        EXPECT_EQ(Main->btnDevSet->isEnabled(), r.Exch == ExchIdle) << where;
+        EXPECT_EQ(Main->pcMain->isVisibleTo(Main.get()), r.Prj != PrjNone) << where;
+    }
+    State.ExchangeState = ExchIdle;
+}
+
+TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    EXPECT_EQ(Main->windowTitle(), QStringLiteral("Настройка приборов серии Kestrin K1 : noname.prj"));
+    EXPECT_EQ(State.PrjPath, ProgDir + "/noname.prj");
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Открыт новый проект"));
+    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Текущий проект сохранен"));
+    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1");
+    Main->pcMain->setCurrentIndex(2); // a change of page is a change of the project
+    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Текущий проект изменен"));
+    Main->PrjChange();
+    EXPECT_EQ(State.PrjState, PrjChanged);
+
+    State.ActDevice = 7; // out of the designation table: shown as the first designation
+    Main->ShowPrjState();
+    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1");
+    State.ActDevice = 2;
+    Main->ShowPrjState();
+    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1V");
+}
+
+TEST_F(MainFixture, WriteConfirmationAndStopButton) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    QSignalSpy starts(Main.get(), &TfrmMain::StartExchange);
+    State.Settings.Confirm = true;
+    Dialogs.Answers = {TMsgAnswer::No};
+    Main->DevicesClick(Main->btnDevWrite);
+    EXPECT_EQ(starts.count(), 0);
+    EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Вы действительно хотите произвести запись данных в прибор?"));
+    EXPECT_EQ(Dialogs.Asked.back().Caption, QStringLiteral("Запись данных"));
+    Dialogs.Answers = {TMsgAnswer::No};
+    Main->ToolBarClick(Main->btnWriteAll);
+    EXPECT_EQ(starts.count(), 0);
+    EXPECT_EQ(Dialogs.Asked.back().Caption, QStringLiteral("Запись параметров"));
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Main->ToolBarClick(Main->btnWriteAll);
+    ASSERT_EQ(starts.count(), 1);
+    EXPECT_EQ(starts.takeFirst().at(0).value<TExchangeCommand>(), TExchangeCommand::WriteAll);
+
+    State.Settings.Confirm = false;
+    const size_t asked = Dialogs.Asked.size();
+    Main->DevicesClick(Main->btnDevWrite);
+    EXPECT_EQ(Dialogs.Asked.size(), asked);
+    ASSERT_EQ(starts.count(), 1);
+    EXPECT_EQ(starts.takeFirst().at(0).value<TExchangeCommand>(), TExchangeCommand::DevWrite);
+
+    // A read marks the project changed.
+    State.PrjState = PrjSaved;
+    Main->DevicesClick(Main->btnDevRead);
+    EXPECT_EQ(State.PrjState, PrjChanged);
+
+    State.ExchangeState = ExchMeasure;
+    Main->ToolBarClick(Main->btnStop);
+    EXPECT_TRUE(State.MeasureStop);
+    EXPECT_FALSE(State.ReadStop || State.WriteStop);
+    State.MeasureStop = false;
+    State.ExchangeState = ExchReadWrite;
+    Main->ToolBarClick(Main->btnStop);
+    EXPECT_TRUE(State.ReadStop && State.WriteStop);
+    EXPECT_FALSE(State.MeasureStop);
+    State.ExchangeState = ExchIdle;
+}
+
+TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
+    ASSERT_TRUE(Start());
+    TfrmProgSet& d = *Main->frmProgSet;
+    QTimer::singleShot(0, &d, [&] {
+        d.CB3->setChecked(!State.Settings.Hint);
+        d.SE2->setValue(7);
+        d.CancelBtn->click();
+    });
+    const bool hintBefore = State.Settings.Hint;
+    Main->ToolBarClick(Main->btnSet);
+    EXPECT_EQ(State.Settings.Hint, hintBefore);
+    EXPECT_EQ(State.Settings.ReRead, 1);
+
+    QTimer::singleShot(0, &d, [&] {
+        EXPECT_EQ(d.CB3->isChecked(), hintBefore); // shown again with the old values
+        d.CB3->setChecked(false);
+        d.CB1->setChecked(true);
+        d.SE1->setValue(4);
+        d.SE2->setValue(150); // the spin box keeps to 0..100
+        d.OkBtn->click();
+    });
+    Main->ToolBarClick(Main->miProgSet);
+    EXPECT_FALSE(State.Settings.Hint);
+    EXPECT_TRUE(State.Settings.Save);
+    EXPECT_EQ(State.Settings.ReWrite, 4);
+    EXPECT_EQ(State.Settings.ReRead, 100);
+    EXPECT_TRUE(Main->gsExchangeStatus->toolTip().isEmpty()); // hints off at once
+    EXPECT_FALSE(Main->btnNew->toolTip().isEmpty());          // the tool bar keeps its hints
+}
+
+TEST_F(MainFixture, CloseWritesSettingsAndCancelAtTheProjectQuestionKeepsRunning) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    State.Settings.Load = true;
+    State.Settings.Save = false;
+    Main->PrjChange();
+    Dialogs.Answers = {TMsgAnswer::Cancel};
+    EXPECT_FALSE(Main->close());
+    EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Текущий проект был изменен. Сохранить?"));
+    EXPECT_EQ(Dialogs.Asked.back().Caption, QStringLiteral("Внимание"));
+    TIniFile ini(ProgDir + "kestrin.ini");
+    EXPECT_EQ(ini.ReadSection("Main"), QStringList({"Save", "Load", "Project", "Hint", "ReWrite", "ReRead", "Confirm"}));
+    EXPECT_EQ(ini.ReadString("Main", "Project", QString()), ProgDir + "/noname.prj");
+    EXPECT_EQ(State.PrjState, PrjChanged);
+
+    Dialogs.Answers = {TMsgAnswer::No};
+    EXPECT_TRUE(Main->close());
+    EXPECT_TRUE(State.DevTypes.empty()); // released on close
+}
+
+TEST_F(MainFixture, CloseDuringExchangeAsksAndNoKeepsItRunning) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    State.ExchangeState = ExchReadWrite;
+    Main->ShowPrjState();
+    Dialogs.Answers = {TMsgAnswer::No};
+    EXPECT_FALSE(Main->close());
+    EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Идет обмен данными с прибором. Продолжить?"));
+    EXPECT_EQ(Dialogs.Asked.back().Caption, QStringLiteral("Обмен с прибором"));
+    EXPECT_FALSE(State.ReadStop || State.WriteStop || State.MeasureStop);
+    QSignalSpy waits(Main.get(), &TfrmMain::WaitForWorkers);
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    EXPECT_TRUE(Main->close());
+    EXPECT_EQ(waits.count(), 1);
+    EXPECT_TRUE(State.ReadStop && State.WriteStop && State.MeasureStop);
+}

@@ -1,0 +1,70 @@
+#pragma once
+// Answers message boxes and file dialogs from a script and records what was asked.
+#include "UserDialogs.h"
+
+#include <QApplication>
+#include <deque>
+#include <gtest/gtest.h>
+
+struct TAskedMessage {
+    QString Text;
+    QString Caption;
+    TMsgButtons Buttons;
+};
+
+class TScriptedDialogs : public IUserDialogs {
+public:
+    std::deque<TMsgAnswer> Answers;  // used in order; Ok/Yes when the script runs out
+    std::deque<QString> FileNames;   // answers of file dialogs ("" = cancelled)
+    std::deque<int> FilterIndices;   // chosen filter of save dialogs
+    std::vector<TAskedMessage> Asked;
+    std::vector<TFileDialogSpec> FileDialogs;
+
+    TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons,
+                       TMsgAnswer = TMsgAnswer::Yes) override {
+        Asked.push_back({text, caption, buttons});
+        if (Answers.empty())
+            return buttons == TMsgButtons::Ok ? TMsgAnswer::Ok : TMsgAnswer::Yes;
+        const TMsgAnswer a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
+    QString SaveFileName(const TFileDialogSpec& spec, int* filterIndex) override {
+        FileDialogs.push_back(spec);
+        if (filterIndex) {
+            *filterIndex = FilterIndices.empty() ? 0 : FilterIndices.front();
+            if (!FilterIndices.empty())
+                FilterIndices.pop_front();
+        }
+        return Next();
+    }
+    QString OpenFileName(const TFileDialogSpec& spec) override {
+        FileDialogs.push_back(spec);
+        return Next();
+    }
+    QString LastText() const { return Asked.empty() ? QString() : Asked.back().Text; }
+
+private:
+    QString Next() {
+        if (FileNames.empty())
+            return QString();
+        QString f = FileNames.front();
+        FileNames.pop_front();
+        return f;
+    }
+};
+
+// gtest_main does not create an application object; GUI suites need one.
+class TQtAppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char arg0[] = "kestrin-tests";
+            static char* argv[] = {arg0, nullptr};
+            App = new QApplication(argc, argv);
+        }
+    }
+    QApplication* App = nullptr;
+};
+inline ::testing::Environment* const QtAppEnv = ::testing::AddGlobalTestEnvironment(new TQtAppEnvironment);
