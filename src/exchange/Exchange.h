@@ -18,9 +18,6 @@ enum : int {
     ExDeviceError = -22,
 };
 
-// Command numbers of the requests.
-enum : int { CmdIdentify = 0, CmdChannelValue = 1, CmdRead = 37, CmdWrite = 38 };
-
 // One library link: the library's functions and the handle they work on. The table is not owned.
 struct ExchangeHandle {
     const TKvApi* Api = nullptr;

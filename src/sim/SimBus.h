@@ -114,7 +114,7 @@ public:
     // only the newest LogLimit are kept.
     const std::deque<QByteArray>& Log() const { return RequestLog; }
     void ClearLog() { RequestLog.clear(); }
-    static constexpr size_t LogLimit = 100000;
+    static constexpr size_t LogLimit = 10000;
 
     // Called with each request frame as it arrives.
     void SetTrace(std::function<void(const QByteArray&)> trace) { Trace = std::move(trace); }

@@ -66,13 +66,13 @@ QByteArray Bof(uint16_t kind) {
 
 QByteArray Font(bool bold) {
     QByteArray b;
-    Put16(b, 200);    // 10 points, in twentieths
+    Put16(b, 200);          // 10 points, in twentieths
     Put16(b, bold ? 1 : 0); // bold flag (repeats the weight), no italic, no strike-out
-    Put16(b, 0x7FFF); // automatic colour
+    Put16(b, 0x7FFF);       // automatic colour
     Put16(b, bold ? 700 : 400);
-    Put16(b, 0);       // no super/subscript
-    b.append('\0');    // no underline
-    b.append('\0');    // family
+    Put16(b, 0);         // no super/subscript
+    b.append('\0');      // no underline
+    b.append('\0');      // family
     b.append(char(204)); // Cyrillic character set
     b.append('\0');
     PutShortString(b, QStringLiteral("Arial"));
@@ -339,8 +339,8 @@ QByteArray CompoundFile(const QString& streamName, const QByteArray& stream, QSt
         Put16(e, name.isEmpty() ? 0 : static_cast<uint32_t>((name.size() + 1) * 2));
         e.append(char(type));
         e.append(char(type == 0 ? 0 : 1)); // black
-        Put32(e, KNoStream);                // left sibling
-        Put32(e, KNoStream);                // right sibling
+        Put32(e, KNoStream);               // left sibling
+        Put32(e, KNoStream);               // right sibling
         Put32(e, child);
         e.append(QByteArray(16 + 4 + 8 + 8, '\0')); // class id, state, times
         Put32(e, start);

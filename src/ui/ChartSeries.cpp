@@ -12,6 +12,12 @@ void TChartSeries::Grow() {
     const size_t next = std::max<size_t>(1024, cap + cap / 4);
     X.reserve(next);
     Y.reserve(next);
+    const size_t blocks = next / BlockSize + 1;
+    BlockFirstX.reserve(blocks);
+    BlockLoY.reserve(blocks);
+    BlockHiY.reserve(blocks);
+    BlockLoAt.reserve(blocks);
+    BlockHiAt.reserve(blocks);
 }
 
 bool TChartSeries::Add(double x, double y) {
@@ -36,15 +42,21 @@ bool TChartSeries::Add(double x, double y) {
     const size_t block = i / BlockSize;
     const auto offset = static_cast<uint8_t>(i % BlockSize);
     if (offset == 0) {
-        BlockLo.push_back(0);
-        BlockHi.push_back(0);
+        BlockFirstX.push_back(x);
+        BlockLoY.push_back(y);
+        BlockHiY.push_back(y);
+        BlockLoAt.push_back(0);
+        BlockHiAt.push_back(0);
     } else {
-        const size_t base = block * BlockSize;
         // Strict comparisons keep the first of equal values, as a scan from the left would.
-        if (y < Y[base + BlockLo[block]])
-            BlockLo[block] = offset;
-        if (y > Y[base + BlockHi[block]])
-            BlockHi[block] = offset;
+        if (y < BlockLoY[block]) {
+            BlockLoY[block] = y;
+            BlockLoAt[block] = offset;
+        }
+        if (y > BlockHiY[block]) {
+            BlockHiY[block] = y;
+            BlockHiAt[block] = offset;
+        }
     }
     return true;
 }
@@ -53,25 +65,37 @@ void TChartSeries::Clear() {
     // A cleared chart gives its memory back; a month of points is a lot to hold for nothing.
     std::vector<double>().swap(X);
     std::vector<double>().swap(Y);
-    std::vector<uint8_t>().swap(BlockLo);
-    std::vector<uint8_t>().swap(BlockHi);
+    std::vector<double>().swap(BlockFirstX);
+    std::vector<double>().swap(BlockLoY);
+    std::vector<double>().swap(BlockHiY);
+    std::vector<uint8_t>().swap(BlockLoAt);
+    std::vector<uint8_t>().swap(BlockHiAt);
     LoX = HiX = LoY = HiY = 0;
     Ascending = true;
 }
 
 size_t TChartSeries::CapacityBytes() const {
-    return (X.capacity() + Y.capacity()) * sizeof(double) + BlockLo.capacity() + BlockHi.capacity();
+    return (X.capacity() + Y.capacity() + BlockFirstX.capacity() + BlockLoY.capacity() + BlockHiY.capacity()) *
+               sizeof(double) +
+           BlockLoAt.capacity() + BlockHiAt.capacity();
 }
 
 void TChartSeries::RangeExtremes(size_t begin, size_t end, size_t& lo, size_t& hi) const {
     lo = hi = begin;
+    double loY = Y[begin];
+    double hiY = loY;
     size_t i = begin + 1;
     auto scan = [&](size_t to) {
         for (; i < to; ++i) {
-            if (Y[i] < Y[lo])
+            const double y = Y[i];
+            if (y < loY) {
+                loY = y;
                 lo = i;
-            if (Y[i] > Y[hi])
+            }
+            if (y > hiY) {
+                hiY = y;
                 hi = i;
+            }
         }
     };
     const size_t aligned = (begin + BlockSize - 1) / BlockSize * BlockSize;
@@ -79,17 +103,44 @@ void TChartSeries::RangeExtremes(size_t begin, size_t end, size_t& lo, size_t& h
         i = begin; // the block summary covers begin itself
     else
         scan(std::min(end, aligned));
-    while (i + BlockSize <= end) {
+    for (; i + BlockSize <= end; i += BlockSize) {
         const size_t block = i / BlockSize;
-        const size_t l = i + BlockLo[block];
-        const size_t h = i + BlockHi[block];
-        if (Y[l] < Y[lo])
-            lo = l;
-        if (Y[h] > Y[hi])
-            hi = h;
-        i += BlockSize;
+        if (BlockLoY[block] < loY) {
+            loY = BlockLoY[block];
+            lo = i + BlockLoAt[block];
+        }
+        if (BlockHiY[block] > hiY) {
+            hiY = BlockHiY[block];
+            hi = i + BlockHiAt[block];
+        }
     }
     scan(end);
+}
+
+template <typename Pred> size_t TChartSeries::PartitionPoint(size_t begin, size_t end, Pred pred) const {
+    if (begin >= end)
+        return end;
+    // Galloping over the blocks' first X from the block of begin: a column usually holds few
+    // blocks compared with the series.
+    const size_t blockEnd = (end + BlockSize - 1) / BlockSize; // blocks that start before end
+    size_t lo = begin / BlockSize + 1;
+    size_t hi = lo;
+    size_t step = 1;
+    while (hi < blockEnd && pred(BlockFirstX[hi])) {
+        lo = hi + 1;
+        hi = lo + step;
+        step *= 2;
+    }
+    hi = std::min(hi, blockEnd);
+    const auto bx = BlockFirstX.begin();
+    const size_t failBlock = static_cast<size_t>(
+        std::partition_point(bx + static_cast<ptrdiff_t>(lo), bx + static_cast<ptrdiff_t>(hi), pred) - bx);
+    // The answer lies in the block before the first block whose first X fails.
+    const size_t from = std::max(begin, (failBlock - 1) * BlockSize);
+    const size_t to = std::min(end, failBlock * BlockSize);
+    const auto xb = X.begin();
+    return static_cast<size_t>(
+        std::partition_point(xb + static_cast<ptrdiff_t>(from), xb + static_cast<ptrdiff_t>(to), pred) - xb);
 }
 
 namespace {
@@ -119,32 +170,16 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
         return c >= lastColumn ? lastColumn : static_cast<int>(c);
     };
 
-    const auto xb = X.begin();
-    const size_t first = static_cast<size_t>(std::lower_bound(xb, X.end(), x0) - xb);
-    const size_t end = static_cast<size_t>(std::upper_bound(xb + static_cast<ptrdiff_t>(first), X.end(), x1) - xb);
+    const size_t first = PartitionPoint(0, X.size(), [&](double x) { return x < x0; });
+    const size_t end = PartitionPoint(first, X.size(), [&](double x) { return x <= x1; });
     if (first > 0)
         out.push_back(first - 1);
     size_t begin = first;
     while (begin < end) {
         const int column = columnOf(X[begin]);
-        size_t colEnd = end;
-        if (column < lastColumn) {
-            // Galloping search: a column holds few points compared with the series.
-            auto inColumn = [&](size_t k) { return columnOf(X[k]) <= column; };
-            size_t lo = begin + 1;
-            size_t step = 1;
-            size_t hi = lo;
-            while (hi < end && inColumn(hi)) {
-                lo = hi + 1;
-                hi = lo + step;
-                step *= 2;
-            }
-            hi = std::min(hi, end);
-            colEnd = static_cast<size_t>(
-                std::partition_point(xb + static_cast<ptrdiff_t>(lo), xb + static_cast<ptrdiff_t>(hi),
-                                     [&](double x) { return columnOf(x) <= column; }) -
-                xb);
-        }
+        const size_t colEnd =
+            column < lastColumn ? PartitionPoint(begin + 1, end, [&](double x) { return columnOf(x) <= column; })
+                                : end;
         size_t lo = 0;
         size_t hi = 0;
         RangeExtremes(begin, colEnd, lo, hi);

@@ -36,19 +36,26 @@ public:
     void Decimate(double x0, double x1, int columns, std::vector<size_t>& out) const;
 
     // Points per block of the lowest/highest summary.
-    static constexpr size_t BlockSize = 64;
+    static constexpr size_t BlockSize = 32;
 
 private:
     void Grow();
     void DecimateUnordered(double x0, double x1, int columns, std::vector<size_t>& out) const;
     // Lowest and highest point in [begin, end), begin < end.
     void RangeExtremes(size_t begin, size_t end, size_t& lo, size_t& hi) const;
+    // First index in [begin, end) whose X fails pred, for a pred that holds for a leading part.
+    template <typename Pred> size_t PartitionPoint(size_t begin, size_t end, Pred pred) const;
 
     std::vector<double> X;
     std::vector<double> Y;
-    // Per block of BlockSize points: offsets of its lowest and highest Y inside the block.
-    std::vector<uint8_t> BlockLo;
-    std::vector<uint8_t> BlockHi;
+    // Per block of BlockSize points, in small arrays of their own so that finding a column's
+    // extremes and bounds reads little of the large point arrays: the block's first X, its lowest
+    // and highest Y and their offsets inside the block.
+    std::vector<double> BlockFirstX;
+    std::vector<double> BlockLoY;
+    std::vector<double> BlockHiY;
+    std::vector<uint8_t> BlockLoAt;
+    std::vector<uint8_t> BlockHiAt;
     double LoX = 0, HiX = 0, LoY = 0, HiY = 0;
     bool Ascending = true;
 };

@@ -19,7 +19,8 @@ TFileResult SaveFileBytes(const QString& fileName, const QByteArray& bytes) {
     if (file.write(bytes) != bytes.size()) {
         const QString why = file.errorString();
         file.cancelWriting();
-        return {false, QStringLiteral("Ошибка записи файла \"%1\": %2").arg(QFileInfo(fileName).fileName(), why)};
+        return {false,
+                QStringLiteral("Ошибка записи файла \"%1\": %2").arg(QFileInfo(fileName).fileName(), why)};
     }
     if (!file.commit())
         return {false, QStringLiteral("Ошибка записи файла \"%1\": %2")

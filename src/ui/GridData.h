@@ -30,8 +30,8 @@ struct TGridCell {
 struct TGridData {
     int ColCount = 0;
     int RowCount = 0;
-    std::vector<int> ColWidths;  // pixels, one per column
-    std::vector<int> RowHeights; // pixels, one per row
+    std::vector<int> ColWidths;   // pixels, one per column
+    std::vector<int> RowHeights;  // pixels, one per row
     std::vector<TGridCell> Cells; // column-major: Cells[col * RowCount + row]
 
     // Sets the size and empties everything: texts, check boxes, properties, appearance.

@@ -40,17 +40,17 @@ const TIdentList KVAlignments = {"vtaTop", "vtaCenter", "vtaBottom"};
 const TIdentList KGraphicVAligns = {"vaTop", "vaBottom", "vaCenter", "vaUnderText", "vaAboveText", "vaFull"};
 const TIdentList KGraphicHAligns = {"haLeft", "haRight", "haCenter", "haBeforeText", "haAfterText", "haFull"};
 const TIdentList KEditors = {
-    "edNormal",        "edSpinEdit",       "edComboEdit",    "edComboList",      "edEditBtn",
-    "edCheckBox",      "edDateEdit",       "edDateEditUpDown", "edTimeEdit",     "edButton",
-    "edDataCheckBox",  "edNumeric",        "edPositiveNumeric", "edFloat",       "edCapital",
-    "edMixedCase",     "edPassword",       "edUnitEditBtn",  "edLowerCase",      "edUpperCase",
-    "edFloatSpinEdit", "edTimeSpinEdit",   "edDateSpinEdit", "edNumericEditBtn", "edFloatEditBtn",
-    "edCustom",        "edRichEdit",       "edUniEdit",      "edUniComboEdit",   "edUniComboList"};
-const TIdentList KGraphicKinds = {"ctBitmap",  "ctIcon",       "ctNone",      "ctImageList",   "ctCheckBox",
-                                  "ctDataCheckBox", "ctRotated", "ctDataImage", "ctNode",      "ctRadio",
-                                  "ctEmpty",   "ctImages",     "ctPicture",   "ctFilePicture", "ctValue",
-                                  "ctProgress", "ctComment",   "ctButton",    "ctBitButton",   "ctVirtCheckBox",
-                                  "ctProgressPie"};
+    "edNormal",        "edSpinEdit",     "edComboEdit",       "edComboList",      "edEditBtn",
+    "edCheckBox",      "edDateEdit",     "edDateEditUpDown",  "edTimeEdit",       "edButton",
+    "edDataCheckBox",  "edNumeric",      "edPositiveNumeric", "edFloat",          "edCapital",
+    "edMixedCase",     "edPassword",     "edUnitEditBtn",     "edLowerCase",      "edUpperCase",
+    "edFloatSpinEdit", "edTimeSpinEdit", "edDateSpinEdit",    "edNumericEditBtn", "edFloatEditBtn",
+    "edCustom",        "edRichEdit",     "edUniEdit",         "edUniComboEdit",   "edUniComboList"};
+const TIdentList KGraphicKinds = {
+    "ctBitmap",    "ctIcon",         "ctNone",       "ctImageList", "ctCheckBox", "ctDataCheckBox",
+    "ctRotated",   "ctDataImage",    "ctNode",       "ctRadio",     "ctEmpty",    "ctImages",
+    "ctPicture",   "ctFilePicture",  "ctValue",      "ctProgress",  "ctComment",  "ctButton",
+    "ctBitButton", "ctVirtCheckBox", "ctProgressPie"};
 constexpr int KCtCheckBox = 4;
 
 // ---------------------------------------------------------------------------------------------
@@ -196,7 +196,7 @@ struct TValue {
     uint8_t Tag = 0;
     int64_t Int = 0;
     double Real = 0;
-    QByteArray Bytes;               // texts and identifiers
+    QByteArray Bytes;                // texts and identifiers
     std::vector<QByteArray> Members; // set members
 };
 
@@ -323,7 +323,8 @@ private:
                 if (member.isEmpty())
                     return true;
                 if (v.Members.size() >= 64)
-                    return Fail(QStringLiteral("недопустимое значение свойства \"%1\"").arg(QLatin1String(name)));
+                    return Fail(
+                        QStringLiteral("недопустимое значение свойства \"%1\"").arg(QLatin1String(name)));
                 v.Members.push_back(member);
             }
         case TagLongText:
@@ -430,7 +431,9 @@ private:
     const TValue& V;
 };
 
-bool Is(const QByteArray& name, const char* expected) { return name.compare(expected, Qt::CaseInsensitive) == 0; }
+bool Is(const QByteArray& name, const char* expected) {
+    return name.compare(expected, Qt::CaseInsensitive) == 0;
+}
 
 // Strips the prefix (letter case ignored); false when the name does not carry it.
 bool StripPrefix(const QByteArray& name, const QByteArray& prefix, QByteArray& rest) {
@@ -442,7 +445,8 @@ bool StripPrefix(const QByteArray& name, const QByteArray& prefix, QByteArray& r
 
 bool UnknownProperty(TReader& r, const QByteArray& name) {
     // Names come from the file: show printable ASCII only.
-    return r.Fail(QStringLiteral("неизвестное свойство \"%1\"").arg(QString::fromLatin1(name.toPercentEncoding())));
+    return r.Fail(
+        QStringLiteral("неизвестное свойство \"%1\"").arg(QString::fromLatin1(name.toPercentEncoding())));
 }
 
 bool ParseExtents(const QString& text, std::vector<int>& out) {
@@ -570,8 +574,9 @@ bool ReadPropRecord(TReader& r, TPropRecord& c) {
             ok = UnknownProperty(r, name);
         else if (Is(rest, "IsBaseCell") || Is(rest, "ReadOnly") || Is(rest, "WordWrap"))
             ok = p.Bool(b);
-        else if (Is(rest, "CellSpanX") || Is(rest, "CellSpanY") || Is(rest, "OwnerCol") || Is(rest, "OwnerRow") ||
-                 Is(rest, "BorderWidth") || Is(rest, "FontSize") || Is(rest, "NodeLevel"))
+        else if (Is(rest, "CellSpanX") || Is(rest, "CellSpanY") || Is(rest, "OwnerCol") ||
+                 Is(rest, "OwnerRow") || Is(rest, "BorderWidth") || Is(rest, "FontSize") ||
+                 Is(rest, "NodeLevel"))
             ok = p.Int(i);
         else if (Is(rest, "Alignment"))
             ok = p.Enum(KAlignments, e);
@@ -628,7 +633,8 @@ bool ReadGraphicRecord(TReader& r, TGraphicRecord& g) {
             ok = p.Enum(KGraphicVAligns, e);
         else if (Is(rest, "CellHAlign"))
             ok = p.Enum(KGraphicHAligns, e);
-        else if (Is(rest, "CellIndex") || Is(rest, "CellAngle") || Is(rest, "CellErrFrom") || Is(rest, "CellErrLen"))
+        else if (Is(rest, "CellIndex") || Is(rest, "CellAngle") || Is(rest, "CellErrFrom") ||
+                 Is(rest, "CellErrLen"))
             ok = p.Int(i);
         else if (Is(rest, "CellTransparent") || Is(rest, "CellCreated"))
             ok = p.Bool(b);
@@ -755,12 +761,14 @@ TParamSetReadResult ReadParamSetFile(TGridData& grid, const QString& fileName) {
         return res;
     }
     if (file.size() > KParamSetMaxFileSize) {
-        res.Error = QStringLiteral("Файл \"%1\" слишком велик для файла параметров.").arg(QFileInfo(fileName).fileName());
+        res.Error = QStringLiteral("Файл \"%1\" слишком велик для файла параметров.")
+                        .arg(QFileInfo(fileName).fileName());
         return res;
     }
     const QByteArray bytes = file.read(KParamSetMaxFileSize + 1);
     if (bytes.size() > KParamSetMaxFileSize) { // devices and pipes report no size beforehand
-        res.Error = QStringLiteral("Файл \"%1\" слишком велик для файла параметров.").arg(QFileInfo(fileName).fileName());
+        res.Error = QStringLiteral("Файл \"%1\" слишком велик для файла параметров.")
+                        .arg(QFileInfo(fileName).fileName());
         return res;
     }
     if (file.error() != QFileDevice::NoError) {

@@ -11,7 +11,7 @@
 inline constexpr int KParamSetMaxCols = 1000;
 inline constexpr int KParamSetMaxRows = 100000;
 inline constexpr int KParamSetMaxCells = 200000;
-inline constexpr int KParamSetMaxExtent = 32767;              // column width or row height, pixels
+inline constexpr int KParamSetMaxExtent = 32767;                 // column width or row height, pixels
 inline constexpr qint64 KParamSetMaxFileSize = 64 * 1024 * 1024; // bytes
 
 struct TParamSetReadResult {

@@ -208,8 +208,8 @@ QByteArray RtfExportBytes(const TGridData& grid) {
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049\r\n"
                      "{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}}\r\n{\\colortbl;";
     for (uint32_t rgb : colors) {
-        out.append("\\red" + QByteArray::number(rgb >> 16) + "\\green" + QByteArray::number((rgb >> 8) & 0xFF) +
-                   "\\blue" + QByteArray::number(rgb & 0xFF) + ";");
+        out.append("\\red" + QByteArray::number(rgb >> 16) + "\\green" +
+                   QByteArray::number((rgb >> 8) & 0xFF) + "\\blue" + QByteArray::number(rgb & 0xFF) + ";");
     }
     out.append("}\r\n\\uc1\\f0\\fs20\r\n");
     out.append(body);
@@ -218,7 +218,8 @@ QByteArray RtfExportBytes(const TGridData& grid) {
 }
 
 QByteArray HtmlExportBytes(const TGridData& grid) {
-    QString out = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">") + KCrLf;
+    QString out =
+        QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">") + KCrLf;
     for (int r = 0; r < grid.RowCount; ++r) {
         out += QLatin1String("<tr>") + KCrLf;
         for (int c = 0; c < grid.ColCount; ++c) {
@@ -269,7 +270,9 @@ TFileResult ExportText(const TGridData& grid, const QString& fileName) {
     return SaveFileBytes(fileName, TextExportBytes(grid));
 }
 
-TFileResult ExportDoc(const TGridData& grid, const QString& fileName) { return SaveFileBytes(fileName, RtfExportBytes(grid)); }
+TFileResult ExportDoc(const TGridData& grid, const QString& fileName) {
+    return SaveFileBytes(fileName, RtfExportBytes(grid));
+}
 
 TFileResult ExportXls(const TGridData& grid, const QString& fileName) {
     QString error;
@@ -293,5 +296,6 @@ TFileResult ExportTable(const TGridData& grid, const QString& fileName) {
         return ExportXls(grid, fileName);
     if (ext == QLatin1String("html"))
         return ExportHtml(grid, fileName);
-    return {false, QStringLiteral("Неизвестный формат экспорта: \"%1\".").arg(QFileInfo(fileName).fileName())};
+    return {false,
+            QStringLiteral("Неизвестный формат экспорта: \"%1\".").arg(QFileInfo(fileName).fileName())};
 }

@@ -66,7 +66,9 @@ QString PrintTitleText(const QString& deviceTypeName) {
     return QStringLiteral("ПРИБОР ") + deviceTypeName + QStringLiteral(". ТАБЛИЦА ПАРАМЕТРОВ ПРИБОРА.");
 }
 
-int PrintCellWidth(int dpiX, int tenths) { return static_cast<int>(Numbers::RoundHalfEven(dpiX * tenths * 0.1)); }
+int PrintCellWidth(int dpiX, int tenths) {
+    return static_cast<int>(Numbers::RoundHalfEven(dpiX * tenths * 0.1));
+}
 
 TTablePrinter::TRow PrintRowOf(const TGridData& grid, int row) {
     TTablePrinter::TRow out;
@@ -122,7 +124,8 @@ private:
 class TPainterCanvas : public IPrintCanvas {
 public:
     TPainterCanvas(QPainter& painter, QPagedPaintDevice& device)
-        : Painter(painter), Device(device), Printer(dynamic_cast<QPrinter*>(&device)), BaseFont(painter.font()) {}
+        : Painter(painter), Device(device), Printer(dynamic_cast<QPrinter*>(&device)),
+          BaseFont(painter.font()) {}
     int DpiX() const override { return Device.logicalDpiX(); }
     int DpiY() const override { return Device.logicalDpiY(); }
     int PageWidth() const override { return Device.width(); }

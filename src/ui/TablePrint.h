@@ -16,13 +16,13 @@ public:
     virtual ~IPrintCanvas() = default;
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;
-    virtual int PageWidth() const = 0;  // printable area, pixels
+    virtual int PageWidth() const = 0; // printable area, pixels
     virtual int PageHeight() const = 0;
     virtual void SetFontStyle(bool bold, bool underline) = 0;
     virtual int TextWidth(const QString& text) = 0;
     virtual int TextHeight(const QString& text) = 0;
-    virtual void DrawText(int x, int y, const QString& text) = 0;           // top-left at (x, y)
-    virtual void DrawClipped(const QRect& rect, const QString& text) = 0;   // from the top-left, clipped
+    virtual void DrawText(int x, int y, const QString& text) = 0;         // top-left at (x, y)
+    virtual void DrawClipped(const QRect& rect, const QString& text) = 0; // from the top-left, clipped
     virtual bool NewPage() = 0;
     virtual bool Aborted() const = 0;
 };

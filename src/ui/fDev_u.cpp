@@ -152,7 +152,6 @@ struct TfrmDev::TImpl {
     QStyledItemDelegate* Delegate = nullptr;
     QPointer<QWidget> OpenEditor; // the cell editor while one is open
     bool ShowHints = false;
-    bool InCommit = false; // a message box during the check may make the editor commit again
     int HeaderHeight = HeaderRowHeight;
 
     const TDevProp* CurProp() const { return State.HasCurType() ? State.DevTypes[State.CurType].get() : nullptr; }
@@ -345,7 +344,7 @@ public:
             combo->setEditable(false);
             if (p->Menu)
                 for (int k = 0; k < p->Menu->size() && k < MenuSize; ++k)
-                    if (true)
+                    if (p->Menu->at(k) != MenuNoneText)
                         combo->addItem(p->Menu->at(k), k);
             QObject::connect(combo, &QComboBox::activated, self, [self, combo] {
                 combo->Chosen = true;
@@ -508,12 +507,12 @@ void TfrmDev::TImpl::ClickCheckBox(int col, int row) { // ASGCheckBoxClick
 }
 
 void TfrmDev::TImpl::CommitEdit(int col, int row, const QString& newText, bool fromList) { // ASGCellValidate
-    if (InCommit || !ValidCell(col, row) || row == 0)
+    // The view keeps a message box's focus change from committing the same editor again.
+    if (!ValidCell(col, row) || row == 0)
         return;
     const QString oldText = Owner.CellText(col, row);
     if (newText == oldText)
         return;
-    InCommit = true;
     QString text = newText;
     const bool accepted = Owner.CheckValue(row - 1, text);
     // A refused value keeps the old text, except the comma-turned form of a refused real.
@@ -525,7 +524,6 @@ void TfrmDev::TImpl::CommitEdit(int col, int row, const QString& newText, bool f
             ApplySwitchRule(*t);
         Grid->setFocus();
     }
-    InCommit = false;
 }
 
 void TfrmDev::TImpl::CloseEditor(bool commit) {
@@ -586,7 +584,11 @@ TfrmDev::TfrmDev(TAppState& state, IUserDialogs& dialogs, TDevHost& host, QWidge
     FormResize();
 }
 
-TfrmDev::~TfrmDev() = default;
+TfrmDev::~TfrmDev() {
+    // The cells and the delegate read the private state: the grid must go before it does.
+    delete ASG;
+    ASG = nullptr;
+}
 
 void TfrmDev::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);

@@ -107,7 +107,8 @@ TEST(KvSim, PortListHasSystemPortsThenExtraThenDemo) {
 TEST(KvSim, PortListKeepsOnlyWholeNamesThatFit) {
     QStringList extra; // 40 names of 49 or 99 characters: far more than the buffer holds
     for (int i = 0; i < 40; ++i)
-        extra.append(QStringLiteral("/tmp/kv-%1-").arg(i, 2, 10, QLatin1Char('0')) + QString(i % 3 ? 40 : 90, 'p'));
+        extra.append(QStringLiteral("/tmp/kv-%1-").arg(i, 2, 10, QLatin1Char('0')) +
+                     QString(i % 3 ? 40 : 90, 'p'));
     TLibCopy copy({"[Ports]", "Extra=" + extra.join(';')});
     ASSERT_TRUE(copy.Loaded);
     const QByteArray list = PortList(copy.Lib);

@@ -105,17 +105,16 @@ TEST(SimProgram, FaultOptions) {
         QByteArray First, Second; // empty: nothing may arrive
         bool Prefix = false;      // something may come before the answer
     } cases[] = {
-        {{"--drop", "2"}, a, {}},
-        {{"--foreign", "2"}, a, Answer(2, "21")},
-        {{"--silence-after", "1"}, a, {}},
-        {{"--echo"}, Request(":1;0;") + a, Request(":1;0;") + a},
+        {{"--drop", "2"}, a, {}},          {{"--foreign", "2"}, a, Answer(2, "21")},
+        {{"--silence-after", "1"}, a, {}}, {{"--echo"}, Request(":1;0;") + a, Request(":1;0;") + a},
         {{"--noise"}, a, a, true},
     };
     for (const auto& c : cases) {
         TSimProcess sim(c.Args);
         TRawLine line(sim.Path());
         for (const QByteArray& expected : {c.First, c.Second}) {
-            const QByteArray got = line.Exchange(":1;0;", expected.count('\r'), expected.isEmpty() ? 150 : 1000);
+            const QByteArray got =
+                line.Exchange(":1;0;", expected.count('\r'), expected.isEmpty() ? 150 : 1000);
             if (c.Prefix)
                 EXPECT_TRUE(got.endsWith(expected) && got.indexOf('!') > 0) << got.toStdString();
             else

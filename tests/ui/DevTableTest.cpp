@@ -227,12 +227,16 @@ TEST_F(DevTable, WholeNumberChecks) {
     EXPECT_EQ(Check(1, "-2000"), "-1000");
     EXPECT_EQ(Dialogs.Asked.size(), 6u);
     EXPECT_EQ(Check(0, "+17"), "+17");
+    EXPECT_EQ(Check(0, "247"), "247"); // the limits themselves are allowed
+    EXPECT_EQ(Check(0, "1"), "1");
+    EXPECT_EQ(Check(2, "100"), "100");
+    EXPECT_EQ(Check(2, "-50"), "-50");
     EXPECT_EQ(Check(9, "-7"), "-7"); // limits that are not whole numbers limit nothing
     EXPECT_EQ(Check(9, "123456"), "123456");
     EXPECT_EQ(Dialogs.Asked.size(), 6u);
     EXPECT_EQ(Check(10, "7"), "5"); // below 10 and above 5: the maximum wins
     EXPECT_EQ(Dialogs.LastText(), AboveMax);
-    EXPECT_EQ(Host.PrjChanges, 8);
+    EXPECT_EQ(Host.PrjChanges, 12);
 }
 
 TEST_F(DevTable, RealBitStringTextAndEmptyChecks) {
@@ -352,6 +356,15 @@ TEST_F(DevTable, ListEditorOffersDefinedOptionsAndStoresOptionNumber) {
     TDev d;
     Form->TableToValues(d);
     EXPECT_EQ(d.Values[5], "7");
+}
+
+TEST_F(DevTable, ClosingWithListDroppedDownIsSafe) {
+    Click(6);
+    ASSERT_NE(ListEditor(), nullptr);
+    ASSERT_TRUE(ListEditor()->view()->isVisible());
+    Form.reset(); // the grid's cells must not outlive what they read
+    Settle();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(DevTable, SwitchRuleGreysAndLocksCoupledRow) {

@@ -65,14 +65,26 @@ std::vector<TRecord> SplitRecords(const QByteArray& b) {
             p.Tag = u8(i++);
             qsizetype n = 0;
             switch (p.Tag) {
-            case 0x02: n = 1; break;
-            case 0x03: n = 2; break;
-            case 0x04: n = 4; break;
-            case 0x05: n = 10; break;
+            case 0x02:
+                n = 1;
+                break;
+            case 0x03:
+                n = 2;
+                break;
+            case 0x04:
+                n = 4;
+                break;
+            case 0x05:
+                n = 10;
+                break;
             case 0x06:
-            case 0x07: n = 1 + u8(i); break;
+            case 0x07:
+                n = 1 + u8(i);
+                break;
             case 0x08:
-            case 0x09: n = 0; break;
+            case 0x09:
+                n = 0;
+                break;
             case 0x0B:
                 while (u8(i + n) != 0)
                     n += 1 + u8(i + n);
@@ -81,7 +93,9 @@ std::vector<TRecord> SplitRecords(const QByteArray& b) {
             case 0x0C:
                 n = 4 + (u8(i) | u8(i + 1) << 8 | u8(i + 2) << 16 | qsizetype(u8(i + 3)) << 24);
                 break;
-            default: ADD_FAILURE() << "tag " << int(p.Tag); return out;
+            default:
+                ADD_FAILURE() << "tag " << int(p.Tag);
+                return out;
             }
             p.Data = b.mid(i, n);
             i += n;
@@ -97,9 +111,13 @@ std::vector<TRecord> SplitRecords(const QByteArray& b) {
 int IntOf(const TProp& p) {
     const QByteArray& d = p.Data;
     switch (p.Tag) {
-    case 0x02: return static_cast<int8_t>(d[0]);
-    case 0x03: return static_cast<int16_t>(uint8_t(d[0]) | uint8_t(d[1]) << 8);
-    case 0x04: return static_cast<int32_t>(uint8_t(d[0]) | uint8_t(d[1]) << 8 | uint8_t(d[2]) << 16 | uint32_t(uint8_t(d[3])) << 24);
+    case 0x02:
+        return static_cast<int8_t>(d[0]);
+    case 0x03:
+        return static_cast<int16_t>(uint8_t(d[0]) | uint8_t(d[1]) << 8);
+    case 0x04:
+        return static_cast<int32_t>(uint8_t(d[0]) | uint8_t(d[1]) << 8 | uint8_t(d[2]) << 16 |
+                                    uint32_t(uint8_t(d[3])) << 24);
     }
     ADD_FAILURE() << "not an integer: " << p.Name.constData();
     return 0;
@@ -130,7 +148,9 @@ public:
             d += char((uint32_t(v) >> (8 * i)) & 0xFF);
         return Raw(name, d);
     }
-    TRecordBuilder& Bool(const QByteArray& name, bool v) { return Raw(name, QByteArray(1, char(v ? 0x09 : 0x08))); }
+    TRecordBuilder& Bool(const QByteArray& name, bool v) {
+        return Raw(name, QByteArray(1, char(v ? 0x09 : 0x08)));
+    }
     TRecordBuilder& Text(const QByteArray& name, const QString& s) {
         const QByteArray e = Cp1251::Encode(s);
         return Raw(name, QByteArray(1, char(0x06)) + char(e.size()) + e);
@@ -145,7 +165,8 @@ private:
     QByteArray B;
 };
 
-QByteArray Header(int cols, int rows, bool full, const QString& widths = "64,64", const QString& heights = "") {
+QByteArray Header(int cols, int rows, bool full, const QString& widths = "64,64",
+                  const QString& heights = "") {
     TRecordBuilder h("TGridPropIO");
     h.Int("ColCount", cols).Int("RowCount", rows).Text("ColWidths", widths);
     if (!heights.isEmpty())
@@ -188,10 +209,10 @@ TEST(ParamSetWrite, HeaderCellRecordOfColumnZeroIsTheDocumented56Bytes) {
     const QByteArray file = EncodeParamSet(g);
     const qsizetype second = file.indexOf("TPF0", 1);
     ASSERT_GT(second, 0);
-    QByteArray expected = QByteArray("TPF0") + char(0x0B) + "TGridCellIO" + char(0) + char(3) + "Col" + char(2) +
-                          char(0) + char(3) + "Row" + char(2) + char(0) + char(4) + "Cell" + char(6) + char(9) +
-                          QByteArray::fromHex("20CFE0F0E0ECE5F2F0") + char(7) + "HasProp" + char(8) + char(0) +
-                          char(0);
+    QByteArray expected = QByteArray("TPF0") + char(0x0B) + "TGridCellIO" + char(0) + char(3) + "Col" +
+                          char(2) + char(0) + char(3) + "Row" + char(2) + char(0) + char(4) + "Cell" +
+                          char(6) + char(9) + QByteArray::fromHex("20CFE0F0E0ECE5F2F0") + char(7) +
+                          "HasProp" + char(8) + char(0) + char(0);
     ASSERT_EQ(expected.size(), 56);
     EXPECT_EQ(file.mid(second), expected);
 }
@@ -205,11 +226,14 @@ TEST(ParamSetWrite, HeaderRecordCarriesSizeExtentsFullGridAndId) {
     std::vector<QByteArray> names;
     for (const TProp& p : h.Props)
         names.push_back(p.Name);
-    EXPECT_EQ(names, (std::vector<QByteArray>{"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"}));
+    EXPECT_EQ(names,
+              (std::vector<QByteArray>{"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"}));
     EXPECT_EQ(IntOf(*h.Find("ColCount")), 2);
     EXPECT_EQ(IntOf(*h.Find("RowCount")), 3);
-    EXPECT_EQ(h.Find("ColWidths")->Data, QByteArray("\x07" "310,103"));
-    EXPECT_EQ(h.Find("RowHeights")->Data, QByteArray("\x08" "30,25,25"));
+    EXPECT_EQ(h.Find("ColWidths")->Data, QByteArray("\x07"
+                                                    "310,103"));
+    EXPECT_EQ(h.Find("RowHeights")->Data, QByteArray("\x08"
+                                                     "30,25,25"));
     EXPECT_EQ(h.Find("FullGrid")->Tag, 0x09);
     EXPECT_EQ(IntOf(*h.Find("ID")), 4242);
     EXPECT_EQ(h.Find("ID")->Tag, 0x03);
@@ -220,8 +244,17 @@ TEST(ParamSetWrite, IntegersTakeTheSmallestTag) {
         int32_t Value;
         uint8_t Tag;
     };
-    for (const TCase& c : {TCase{0, 0x02}, {127, 0x02}, {-128, 0x02}, {128, 0x03}, {-129, 0x03}, {32767, 0x03},
-                           {-32768, 0x03}, {32768, 0x04}, {-32769, 0x04}, {INT32_MIN, 0x04}, {INT32_MAX, 0x04}}) {
+    for (const TCase& c : {TCase{0, 0x02},
+                           {127, 0x02},
+                           {-128, 0x02},
+                           {128, 0x03},
+                           {-129, 0x03},
+                           {32767, 0x03},
+                           {-32768, 0x03},
+                           {32768, 0x04},
+                           {-32769, 0x04},
+                           {INT32_MIN, 0x04},
+                           {INT32_MAX, 0x04}}) {
         TGridData g;
         g.Reset(1, 1);
         const std::vector<TRecord> recs = SplitRecords(EncodeParamSet(g, c.Value));
@@ -271,9 +304,9 @@ TEST(ParamSetWrite, RowHeightsOf84ParametersAreShortTextAnd85LongText) {
 
 TEST(ParamSetWrite, CellsComeColumnByColumnAndOnlyWhenTheyHaveTextOrProperties) {
     TGridData g = DeviceGrid(3);
-    g.Cell(1, 1).Text = "12";            // value with text: one record
-    g.Cell(1, 2).HasCheckBox = true;     // check box: three records
-    g.Cell(1, 2).Checked = true;         // (1, 3) stays empty: none
+    g.Cell(1, 1).Text = "12";        // value with text: one record
+    g.Cell(1, 2).HasCheckBox = true; // check box: three records
+    g.Cell(1, 2).Checked = true;     // (1, 3) stays empty: none
     const std::vector<TRecord> recs = SplitRecords(EncodeParamSet(g));
     std::vector<std::pair<int, int>> order;
     std::vector<QByteArray> classes;
@@ -282,10 +315,11 @@ TEST(ParamSetWrite, CellsComeColumnByColumnAndOnlyWhenTheyHaveTextOrProperties) 
         if (recs[i].Class == "TGridCellIO")
             order.emplace_back(IntOf(*recs[i].Find("Col")), IntOf(*recs[i].Find("Row")));
     }
-    EXPECT_EQ(order, (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0}, {1, 1}, {1, 2}}));
+    EXPECT_EQ(order,
+              (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0}, {1, 1}, {1, 2}}));
     EXPECT_EQ(classes, (std::vector<QByteArray>{"TGridCellIO", "TGridCellIO", "TGridCellIO", "TGridCellIO",
-                                                "TGridCellIO", "TGridCellIO", "TGridCellIO", "TGridCellPropIO",
-                                                "TGridGraphicIO"}));
+                                                "TGridCellIO", "TGridCellIO", "TGridCellIO",
+                                                "TGridCellPropIO", "TGridGraphicIO"}));
 }
 
 TEST(ParamSetWrite, CheckBoxAndCoupledCellsCarryExactlyTheListedProperties) {
@@ -302,14 +336,25 @@ TEST(ParamSetWrite, CheckBoxAndCoupledCellsCarryExactlyTheListedProperties) {
     EXPECT_EQ(boxCell.Find("Cell"), nullptr) << "a check-box cell has no text";
     EXPECT_EQ(boxCell.Find("HasProp")->Tag, 0x09);
 
-    const std::vector<QByteArray> propNames = {
-        "CellProperties.IsBaseCell", "CellProperties.CellSpanX",  "CellProperties.CellSpanY",
-        "CellProperties.OwnerCol",   "CellProperties.OwnerRow",   "CellProperties.Alignment",
-        "CellProperties.BorderColor", "CellProperties.BorderWidth", "CellProperties.BrushColor",
-        "CellProperties.BrushStyle", "CellProperties.FontColor",  "CellProperties.FontSize",
-        "CellProperties.FontStyle",  "CellProperties.Editor",     "CellProperties.ReadOnly",
-        "CellProperties.VAlignment", "CellProperties.WordWrap",   "CellProperties.NodeLevel",
-        "HasGraphic"};
+    const std::vector<QByteArray> propNames = {"CellProperties.IsBaseCell",
+                                               "CellProperties.CellSpanX",
+                                               "CellProperties.CellSpanY",
+                                               "CellProperties.OwnerCol",
+                                               "CellProperties.OwnerRow",
+                                               "CellProperties.Alignment",
+                                               "CellProperties.BorderColor",
+                                               "CellProperties.BorderWidth",
+                                               "CellProperties.BrushColor",
+                                               "CellProperties.BrushStyle",
+                                               "CellProperties.FontColor",
+                                               "CellProperties.FontSize",
+                                               "CellProperties.FontStyle",
+                                               "CellProperties.Editor",
+                                               "CellProperties.ReadOnly",
+                                               "CellProperties.VAlignment",
+                                               "CellProperties.WordWrap",
+                                               "CellProperties.NodeLevel",
+                                               "HasGraphic"};
     for (const TRecord* p : {&recs[6], &recs[9]}) {
         EXPECT_EQ(p->Class, "TGridCellPropIO");
         std::vector<QByteArray> names;
@@ -436,26 +481,30 @@ TEST(ParamSetRead, PartialSetLandsRelativeToItsFirstCellAndKeepsTheTable) {
 
 TEST(ParamSetRead, AcceptsEveryListedIdentifierKindAndRealValues) {
     const QByteArray real1 = QByteArray(1, char(0x05)) + QByteArray::fromHex("0000000000000080FF3F"); // 1.0
-    const QByteArray file =
-        Header(2, 2, true) + Cell(1, 1, "x", true) +
-        TRecordBuilder("TGridCellPropIO")
-            .Ident("CellProperties.Alignment", "taCenter")
-            .Ident("CellProperties.BrushStyle", "bsDiagCross")
-            .Raw("CellProperties.FontStyle", QByteArray::fromHex("0B") + "\x06" "fsBold" "\x0B" "fsUnderline" + '\0')
-            .Ident("CellProperties.Editor", "edUniComboList")
-            .Ident("CellProperties.VAlignment", "vtaBottom")
-            .Text("CellProperties.FontName", "Arial")
-            .Int("CellProperties.FontColor", 0x00ABCDEF)
-            .Bool("HasGraphic", true)
-            .End() +
-        TRecordBuilder("TGridGraphicIO")
-            .Ident("CellGraphic.CellType", "ctCheckBox")
-            .Ident("CellGraphic.CellVAlign", "vaFull")
-            .Ident("CellGraphic.CellHAlign", "haAfterText")
-            .Raw("CellGraphic.CellValue", real1)
-            .Text("CellGraphic.CellText", "t")
-            .Bool("CellGraphic.CellBoolean", false)
-            .End();
+    const QByteArray file = Header(2, 2, true) + Cell(1, 1, "x", true) +
+                            TRecordBuilder("TGridCellPropIO")
+                                .Ident("CellProperties.Alignment", "taCenter")
+                                .Ident("CellProperties.BrushStyle", "bsDiagCross")
+                                .Raw("CellProperties.FontStyle", QByteArray::fromHex("0B") +
+                                                                     "\x06"
+                                                                     "fsBold"
+                                                                     "\x0B"
+                                                                     "fsUnderline" +
+                                                                     '\0')
+                                .Ident("CellProperties.Editor", "edUniComboList")
+                                .Ident("CellProperties.VAlignment", "vtaBottom")
+                                .Text("CellProperties.FontName", "Arial")
+                                .Int("CellProperties.FontColor", 0x00ABCDEF)
+                                .Bool("HasGraphic", true)
+                                .End() +
+                            TRecordBuilder("TGridGraphicIO")
+                                .Ident("CellGraphic.CellType", "ctCheckBox")
+                                .Ident("CellGraphic.CellVAlign", "vaFull")
+                                .Ident("CellGraphic.CellHAlign", "haAfterText")
+                                .Raw("CellGraphic.CellValue", real1)
+                                .Text("CellGraphic.CellText", "t")
+                                .Bool("CellGraphic.CellBoolean", false)
+                                .End();
     TGridData g;
     const TParamSetReadResult r = DecodeParamSet(file, g);
     ASSERT_TRUE(r.Ok) << r.Error.toStdString();
@@ -478,29 +527,34 @@ TEST(ParamSetHostile, DamagedFilesStopWithAnErrorAndKeepWhatWasRead) {
         {"unknown tag", TRecordBuilder().Raw("Col", QByteArray::fromHex("0A00")).End(), "тип значения 0x0a"},
         {"unknown property", TRecordBuilder().Int("Col", 1).Int("Colour", 2).End(), "Colour"},
         {"wrong value type", TRecordBuilder().Text("Col", "1").End(), "тип значения свойства \"Col\""},
-        {"short text past the end", TRecordBuilder().Raw("Cell", QByteArray::fromHex("06FF41")).Unfinished(), "закончился"},
-        {"long text of 0xFFFFFFF0 bytes", TRecordBuilder().Raw("Cell", QByteArray::fromHex("0CF0FFFFFF41")).End(),
+        {"short text past the end", TRecordBuilder().Raw("Cell", QByteArray::fromHex("06FF41")).Unfinished(),
          "закончился"},
+        {"long text of 0xFFFFFFF0 bytes",
+         TRecordBuilder().Raw("Cell", QByteArray::fromHex("0CF0FFFFFF41")).End(), "закончился"},
         {"cell outside the table", Cell(2, 0, "x"), "вне таблицы"},
         {"negative row", Cell(0, -1, "x"), "вне таблицы"},
-        {"child object", TRecordBuilder().Int("Col", 1).End().chopped(1) + QByteArray::fromHex("0100"), "вложенные"},
-        {"unknown identifier", Cell(1, 1, "", true) + TRecordBuilder("P").Ident("CellProperties.Editor", "edFoo").End(),
-         "Editor"},
-        {"unknown font style", Cell(1, 1, "", true) +
+        {"child object", TRecordBuilder().Int("Col", 1).End().chopped(1) + QByteArray::fromHex("0100"),
+         "вложенные"},
+        {"unknown identifier",
+         Cell(1, 1, "", true) + TRecordBuilder("P").Ident("CellProperties.Editor", "edFoo").End(), "Editor"},
+        {"unknown font style",
+         Cell(1, 1, "", true) +
              TRecordBuilder("P").Raw("CellProperties.FontStyle", QByteArray::fromHex("0B03666F6F00")).End(),
          "FontStyle"},
         {"graphic other than a check box",
          Cell(1, 1, "", true) + TRecordBuilder("P").Bool("HasGraphic", true).End() +
              TRecordBuilder("G").Ident("CellGraphic.CellType", "ctBitmap").End(),
          "графика"},
-        {"colour name unknown", Cell(1, 1, "", true) + TRecordBuilder("P").Ident("CellProperties.FontColor", "clPink").End(),
+        {"colour name unknown",
+         Cell(1, 1, "", true) + TRecordBuilder("P").Ident("CellProperties.FontColor", "clPink").End(),
          "FontColor"},
     };
     for (const TCase& c : cases) {
         TGridData g;
         const TParamSetReadResult r = DecodeParamSet(good + c.Tail, g);
         EXPECT_FALSE(r.Ok) << c.What;
-        EXPECT_TRUE(r.Error.contains(QString::fromUtf8(c.ErrorPart))) << c.What << ": " << r.Error.toStdString();
+        EXPECT_TRUE(r.Error.contains(QString::fromUtf8(c.ErrorPart)))
+            << c.What << ": " << r.Error.toStdString();
         EXPECT_GE(r.CellsRead, 2) << c.What;
         EXPECT_EQ(g.ColCount, 2) << c.What;
         EXPECT_EQ(g.Cell(0, 0).Text, "h") << c.What;
@@ -551,9 +605,8 @@ TEST(ParamSetHostile, TruncationAtEveryOffsetNeverCrashesAndKeepsAPrefix) {
         g.Reset(1, 1);
         const TParamSetReadResult r = DecodeParamSet(bytes.left(len), g);
         EXPECT_EQ(r.Ok, r.Error.isEmpty()) << len;
-        const bool atBoundary =
-            std::find(boundaries.begin(), boundaries.end(), len) != boundaries.end() ||
-            std::find(boundaries.begin(), boundaries.end(), len - 1) != boundaries.end();
+        const bool atBoundary = std::find(boundaries.begin(), boundaries.end(), len) != boundaries.end() ||
+                                std::find(boundaries.begin(), boundaries.end(), len - 1) != boundaries.end();
         if (r.Ok) {
             ++okCount;
             EXPECT_TRUE(atBoundary) << "a cut inside a record must be noticed, length " << len;

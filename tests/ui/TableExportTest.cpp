@@ -24,8 +24,8 @@ TGridData SampleGrid() {
     TGridData g;
     g.Reset(2, 5);
     g.ColWidths = {300, 100};
-    const QString names[] = {QStringLiteral(" Параметр"), QStringLiteral(" Напряжение"), QStringLiteral(" Ток"),
-                             QStringLiteral(" Режим"), QStringLiteral(" Адрес")};
+    const QString names[] = {QStringLiteral(" Параметр"), QStringLiteral(" Напряжение"),
+                             QStringLiteral(" Ток"), QStringLiteral(" Режим"), QStringLiteral(" Адрес")};
     const QString values[] = {QStringLiteral(" Значение"), QStringLiteral("220"), QString(),
                               QStringLiteral("вкл\nдалее"), QStringLiteral("17")};
     for (int r = 0; r < 5; ++r) {
@@ -61,9 +61,12 @@ QStringList CrLfLines(const QByteArray& bytes) {
 // ------------------------------------------------------------------ compound file and BIFF8
 
 uint32_t U32(const QByteArray& b, qsizetype at) {
-    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 |
+           uint32_t(uint8_t(b[at + 3])) << 24;
 }
-uint16_t U16(const QByteArray& b, qsizetype at) { return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8); }
+uint16_t U16(const QByteArray& b, qsizetype at) {
+    return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
+}
 
 // Reads one stream out of a version-3 compound file, checking the container on the way.
 QByteArray CfbStream(const QByteArray& file, const QString& name) {
@@ -107,7 +110,8 @@ QByteArray CfbStream(const QByteArray& file, const QString& name) {
         const int nameBytes = U16(entry, 64);
         if (entry.at(66) != 2 || nameBytes < 2)
             continue;
-        const QString n = QString::fromUtf16(reinterpret_cast<const char16_t*>(entry.constData()), nameBytes / 2 - 1);
+        const QString n =
+            QString::fromUtf16(reinterpret_cast<const char16_t*>(entry.constData()), nameBytes / 2 - 1);
         if (n != name)
             continue;
         const uint32_t size = U32(entry, 120);
@@ -312,7 +316,8 @@ TEST(TextExport, CentringMayEndOneLongerAndLongFieldsGetNoPadding) {
     // "ab" in width 4 centres to 4 then gets one blank; "x" right-aligned in width 4 ("x\r\ny" is 4 long).
     EXPECT_EQ(lines[1], " ab     x ");
     g.Cell(0, 1).Text = "abc";
-    EXPECT_EQ(CrLfLines(TextExportBytes(g))[1], " abc    x ") << "odd centring ends one longer, no extra blank";
+    EXPECT_EQ(CrLfLines(TextExportBytes(g))[1], " abc    x ")
+        << "odd centring ends one longer, no extra blank";
 }
 
 // ------------------------------------------------------------------------------------- RTF
@@ -325,7 +330,8 @@ struct TRtfCell {
 // Cells of an RTF table as written: "\pard\intbl\qX{<format> <text>}\cell".
 std::vector<TRtfCell> RtfCells(const QByteArray& rtf) {
     std::vector<TRtfCell> out;
-    static const QRegularExpression re(QStringLiteral(R"(\\pard\\intbl\\(q[lcr])\{((?:\\[a-z]+\d*)+ )?(.*?)\}\\cell)"));
+    static const QRegularExpression re(
+        QStringLiteral(R"(\\pard\\intbl\\(q[lcr])\{((?:\\[a-z]+\d*)+ )?(.*?)\}\\cell)"));
     auto it = re.globalMatch(QString::fromLatin1(rtf));
     while (it.hasNext()) {
         const auto m = it.next();
@@ -366,7 +372,8 @@ TEST(DocExport, WritesARealRtfTableWithPerCellAlignmentAndCyrillicEscapes) {
     g.Cell(1, 1).Text = QStringLiteral("{a}\\b Ё 日");
     const QByteArray rtf = RtfExportBytes(g);
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1251"));
-    EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return uint8_t(c) < 0x80; })) << "7-bit file";
+    EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return uint8_t(c) < 0x80; }))
+        << "7-bit file";
     int depth = 0;
     for (qsizetype i = 0; i < rtf.size(); ++i) {
         if (rtf[i] == '\\') {
@@ -382,7 +389,8 @@ TEST(DocExport, WritesARealRtfTableWithPerCellAlignmentAndCyrillicEscapes) {
     EXPECT_EQ(rtf.count("\\cellx"), g.RowCount * g.ColCount);
     EXPECT_EQ(rtf.count("\\trhdr"), 1);
     EXPECT_TRUE(rtf.contains("\\cellx4500")) << "300 px at 15 twips";
-    EXPECT_TRUE(rtf.contains("\\'cf\\'e0\\'f0\\'e0\\'ec\\'e5\\'f2\\'f0")) << "Параметр as Windows-1251 escapes";
+    EXPECT_TRUE(rtf.contains("\\'cf\\'e0\\'f0\\'e0\\'ec\\'e5\\'f2\\'f0"))
+        << "Параметр as Windows-1251 escapes";
 
     const std::vector<TRtfCell> cells = RtfCells(rtf);
     ASSERT_EQ(cells.size(), size_t(g.RowCount * g.ColCount));
@@ -420,7 +428,9 @@ TEST(XlsExport, SmallTableIsAWorkbookWithEveryTextFromA1) {
             // The cell's format carries its alignment (1 left, 2 centred, 3 right) and bold font.
             const QByteArray& xf = wb.Xfs.at(size_t(wb.CellXf.at({r, c})));
             const int horz = uint8_t(xf[6]) & 7;
-            EXPECT_EQ(horz, cell.Alignment == TCellAlign::Left ? 1 : cell.Alignment == TCellAlign::Center ? 2 : 3);
+            EXPECT_EQ(horz, cell.Alignment == TCellAlign::Left     ? 1
+                            : cell.Alignment == TCellAlign::Center ? 2
+                                                                   : 3);
             const int font = U16(xf, 0);
             const QByteArray& f = wb.Fonts.at(size_t(font < 4 ? font : font - 1));
             EXPECT_EQ(U16(f, 6), cell.Bold ? 700 : 400) << c << "," << r;
@@ -428,7 +438,8 @@ TEST(XlsExport, SmallTableIsAWorkbookWithEveryTextFromA1) {
         }
     }
     EXPECT_EQ(wb.Order, expectedOrder) << "row for row, column for column";
-    const auto dim = std::find_if(wb.Recs.begin(), wb.Recs.end(), [](auto& r) { return r.Type == Biff8::RecDimensions; });
+    const auto dim =
+        std::find_if(wb.Recs.begin(), wb.Recs.end(), [](auto& r) { return r.Type == Biff8::RecDimensions; });
     ASSERT_NE(dim, wb.Recs.end());
     EXPECT_EQ(U32(dim->Body, 4), uint32_t(g.RowCount));
     EXPECT_EQ(U16(dim->Body, 10), g.ColCount);
@@ -449,7 +460,9 @@ TEST(XlsExport, LargeTableSplitsTheStringTableAcrossContinueRecords) {
     const QByteArray file = XlsExportBytes(g, &error);
     ASSERT_FALSE(file.isEmpty()) << error.toStdString();
     const TWorkbook wb = ReadWorkbook(file);
-    EXPECT_GT(std::count_if(wb.Recs.begin(), wb.Recs.end(), [](auto& r) { return r.Type == Biff8::RecContinue; }), 3);
+    EXPECT_GT(
+        std::count_if(wb.Recs.begin(), wb.Recs.end(), [](auto& r) { return r.Type == Biff8::RecContinue; }),
+        3);
     EXPECT_GT(wb.Sst.SplitStrings, 0) << "some string continues in the next record";
     EXPECT_EQ(wb.Sst.Strings.size(), 700 + 50 + 3);
     size_t expectedCells = 0;
@@ -488,7 +501,8 @@ TEST(HtmlExport, WritesOnlyTheTableWithAttributesColoursAndStyles) {
         QStringLiteral("<td nowrap align=\"center\"><b> Значение</b></td>"),
         QStringLiteral("</tr>"),
         QStringLiteral("<tr>"),
-        QStringLiteral("<td nowrap bgcolor=\"#FFF0E0\"><font color=\"#800000\"><b> Напряжение</b></font></td>"),
+        QStringLiteral(
+            "<td nowrap bgcolor=\"#FFF0E0\"><font color=\"#800000\"><b> Напряжение</b></font></td>"),
         QStringLiteral("<td nowrap align=\"center\" bgcolor=\"#FFF0E0\">220</td>"),
         QStringLiteral("</tr>"),
         QStringLiteral("<tr>"),
@@ -497,7 +511,8 @@ TEST(HtmlExport, WritesOnlyTheTableWithAttributesColoursAndStyles) {
         QStringLiteral("</tr>"),
         QStringLiteral("<tr>"),
         QStringLiteral("<td nowrap bgcolor=\"#FFF0E0\"><font color=\"#800000\"><b> Режим</b></font></td>"),
-        QStringLiteral("<td nowrap align=\"center\" bgcolor=\"#FFF0E0\"><font color=\"#808080\">вкл<br>далее</font></td>"),
+        QStringLiteral("<td nowrap align=\"center\" bgcolor=\"#FFF0E0\"><font "
+                       "color=\"#808080\">вкл<br>далее</font></td>"),
         QStringLiteral("</tr>"),
         QStringLiteral("<tr>"),
         QStringLiteral("<td nowrap bgcolor=\"#FFF0E0\"><font color=\"#800000\"><b> Адрес</b></font></td>"),
@@ -526,16 +541,17 @@ TEST(HtmlExport, CellTextsCannotBreakThePage) {
             inner << m.captured(1);
     }
     ASSERT_EQ(inner.size(), 4);
-    EXPECT_EQ(inner[0], QStringLiteral("&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;&lt;script&gt;alert(&quot;x&quot; &amp; "
-                                       "&#39;y&#39;)&lt;/script&gt;"));
+    EXPECT_EQ(inner[0],
+              QStringLiteral("&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;&lt;script&gt;alert(&quot;x&quot; &amp; "
+                             "&#39;y&#39;)&lt;/script&gt;"));
     EXPECT_EQ(inner[1], QStringLiteral("a&lt;b&gt;c&amp;amp;d"));
     EXPECT_EQ(inner[2], QStringLiteral("&#26085;&#26412; Ё")) << "characters without a Windows-1251 code";
     EXPECT_EQ(inner[3], QStringLiteral("<i><u>&quot; onmouseover=&quot;x</u></i>"));
 }
 
 TEST(HtmlExport, ColoursConvertFromTheTablesValues) {
-    EXPECT_EQ(HtmlColor(0x000080), "#800000");  // clMaroon
-    EXPECT_EQ(HtmlColor(0xFF0000), "#0000FF");  // clBlue
+    EXPECT_EQ(HtmlColor(0x000080), "#800000");   // clMaroon
+    EXPECT_EQ(HtmlColor(0xFF0000), "#0000FF");   // clBlue
     EXPECT_EQ(HtmlColor(0x80000008), "#000000"); // clWindowText
     EXPECT_EQ(HtmlColor(0x80000011), "#808080"); // clGrayText
     EXPECT_EQ(HtmlColor(KColorNone), "");
@@ -556,7 +572,8 @@ TEST(ExportFiles, EachFormatWritesItsFileAndFailuresLeaveNothingBehind) {
     EXPECT_EQ(TestUtil::ReadBytes(dir.filePath("table.txt")), TextExportBytes(g));
     EXPECT_EQ(TestUtil::ReadBytes(dir.filePath("table.doc")), RtfExportBytes(g));
     EXPECT_EQ(TestUtil::ReadBytes(dir.filePath("table.html")), HtmlExportBytes(g));
-    EXPECT_EQ(TestUtil::ReadBytes(dir.filePath("table.xls")).left(8), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
+    EXPECT_EQ(TestUtil::ReadBytes(dir.filePath("table.xls")).left(8),
+              QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
 
     EXPECT_FALSE(ExportTable(g, dir.filePath("table.pdf")).Ok);
 
