@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QWindow>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <memory>
@@ -80,25 +79,6 @@ void BM_AddPointAndGrabWidget(benchmark::State& state) {
     Report(state);
 }
 BENCHMARK(BM_AddPointAndGrabWidget)->Unit(benchmark::kMillisecond);
-
-void BM_AddPointAndRepaintShownWidget(benchmark::State& state) {
-    TLiveChart& live = Live();
-    live.Chart->show();
-    // repaint() paints only once the platform has exposed the window.
-    for (int i = 0; i < 1000 && !(live.Chart->windowHandle() && live.Chart->windowHandle()->isExposed()); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (!live.Chart->windowHandle() || !live.Chart->windowHandle()->isExposed()) {
-        state.SkipWithError("window not exposed");
-        return;
-    }
-    for (auto _ : state) {
-        live.AddReading();
-        live.Chart->repaint();
-    }
-    live.Chart->hide();
-    Report(state);
-}
-BENCHMARK(BM_AddPointAndRepaintShownWidget)->Unit(benchmark::kMillisecond);
 
 // The part of a drawing that depends on the number of points.
 void BM_DecimateAllSeries(benchmark::State& state) {

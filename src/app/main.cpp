@@ -4,6 +4,7 @@
 #include "MainExchange.h"
 #include "PortList.h"
 #include "UserDialogs.h"
+#include "fDevSet.h"
 
 #include <QApplication>
 
@@ -28,6 +29,9 @@ int main(int argc, char** argv) {
         return 1; // the reason was shown; nothing else was created
     TMainExchange exchange(main, library.Table());
     main.CreateDialogs();
+    // Owned by the main window; hidden between uses.
+    auto* frmDevSet = new TfrmDevSet(main, state, dialogs, library.Table(), &main);
+    main.ShowDevSetDialog = [frmDevSet] { return frmDevSet->Execute(); };
     main.show();
     return app.exec();
 }

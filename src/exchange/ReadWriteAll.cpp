@@ -10,6 +10,8 @@ const QString ErrorCaption = QStringLiteral("Ошибка");
 const QString UnsupportedVersion = QStringLiteral("Данная модификация прибора не поддерживается программой!\r"
                                                   "Для работы с прибором необходимо обновить программу.");
 constexpr int MaxVersionLength = 255;
+// No decoded answer can produce this character (Windows-1251 text never maps to it).
+const QString NothingDelivered = QString(QChar(0xFFFF));
 
 // Asks for an empty value and names the parameter; true when the set is complete.
 bool CheckComplete(TExchangeRun& run) {
@@ -80,9 +82,9 @@ void ReadAll(TExchangeRun& run) {
                         status = QStringLiteral("Чтение остановлено");
                         break;
                     }
-                    // A read that succeeds without a value (bit strings, a "$0" answer) keeps the
-                    // parameter's own current value.
-                    QString value = i < run.Dev.Values.size() ? run.Dev.Values[i] : QString();
+                    // A read that succeeds without a value (bit strings, a "$0" answer) leaves the
+                    // marker in place: the parameter keeps what the table shows.
+                    QString value = NothingDelivered;
                     const int r = ReadParam(run.Dev, h, p.Address, value, p.VType);
                     if (r != ExOk) {
                         if (attempts < retries) {
@@ -96,7 +98,8 @@ void ReadAll(TExchangeRun& run) {
                         status = QStringLiteral("Ошибка чтения");
                         break;
                     }
-                    ui.StoreValue(i, NormalReadValue(value));
+                    if (value != NothingDelivered)
+                        ui.StoreValue(i, NormalReadValue(value));
                     ui.SetProgress(ProgressPercent(i + 1, count));
                     break;
                 }

@@ -67,7 +67,7 @@ public:
 
     virtual void Line(QPointF from, QPointF to) = 0;
     virtual void Polyline(std::span<const QPointF> points) = 0;
-    // Outlined with the pen, filled with the brush.
+    // Outlined with the pen, filled with the brush by the nonzero winding rule.
     virtual void Polygon(std::span<const QPointF> points) = 0;
     virtual void Rectangle(const QRectF& rect) = 0;
     // Filled without outline, whatever the pen and brush are.

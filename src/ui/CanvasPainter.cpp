@@ -32,6 +32,10 @@ void TPainterCanvas::ApplyPen() {
     QPen pen(CurPen.Color, std::max(1, CurPen.Width), ToQt(CurPen.Style));
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
+    // Thin lines at one device pixel per unit take the raster engine's fast path; scaled painters
+    // (printers) keep real widths so lines do not shrink to a device pixel.
+    const QTransform& t = Painter.worldTransform();
+    pen.setCosmetic(CurPen.Width <= 1 && t.m11() == 1 && t.m22() == 1);
     Painter.setPen(pen);
     AppliedPen = CurPen;
 }
@@ -63,7 +67,7 @@ void TPainterCanvas::Polygon(std::span<const QPointF> points) {
         return;
     ApplyPen();
     ApplyBrush();
-    Painter.drawPolygon(points.data(), static_cast<int>(points.size()));
+    Painter.drawPolygon(points.data(), static_cast<int>(points.size()), Qt::WindingFill);
 }
 
 void TPainterCanvas::Rectangle(const QRectF& rect) {

@@ -164,7 +164,7 @@ void TSvgCanvas::Polyline(std::span<const QPointF> points) {
 void TSvgCanvas::Polygon(std::span<const QPointF> points) {
     if (points.size() < 3)
         return;
-    Append("<polygon");
+    Append("<polygon fill-rule=\"nonzero\"");
     AppendFill(CurBrush);
     AppendStroke();
     AppendPoints(points);

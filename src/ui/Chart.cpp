@@ -411,13 +411,16 @@ TChart::TLayout TChart::DrawChart(TCanvas& canvas, const QRectF& rect) const {
 
 void TChart::DrawSeries(TCanvas& canvas, const TLayout& layout, double depth) const {
     const QRectF& plot = layout.Plot;
-    const int columns = std::max(1, static_cast<int>(plot.width()));
-    // The same scale as the decimation's columns, so each column's points share one pixel column.
+    // Ribbons are at least a few pixels deep, so 3D needs only half the columns.
+    const int columns = std::max(1, static_cast<int>(depth > 0 ? plot.width() / 2 : plot.width()));
+    // The decimation's own scale, so each column's points share one pixel column.
     const double xScale = columns / layout.X.Span();
+    const double pixelsPerColumn = plot.width() / columns;
     const double yScale = (layout.YBottom - layout.YTop) / layout.Y.Span();
     const QRectF cut = plot.adjusted(-1, -1, 1, 1);
     std::vector<size_t> indices;
     std::vector<QPointF> points;
+    std::vector<QPointF> outline;
     TPolylinePieces pieces;
     const size_t n = SeriesList.size();
     const double slot = n > 0 ? depth / static_cast<double>(n) : 0;
@@ -433,7 +436,7 @@ void TChart::DrawSeries(TCanvas& canvas, const TLayout& layout, double depth) co
         const auto& xs = s.Xs();
         const auto& ys = s.Ys();
         for (size_t i : indices)
-            points.emplace_back(plot.left() + (xs[i] - layout.X.Min) * xScale,
+            points.emplace_back(plot.left() + (xs[i] - layout.X.Min) * xScale * pixelsPerColumn,
                                 layout.YBottom - (ys[i] - layout.Y.Min) * yScale);
         if (points.size() == 1)
             points.push_back(points.front() + QPointF(1, 0)); // a lone point still shows
@@ -445,33 +448,52 @@ void TChart::DrawSeries(TCanvas& canvas, const TLayout& layout, double depth) co
                 canvas.Polyline(pieces.Piece(p));
             continue;
         }
-        // Ribbon between the series' front and back at its own depth; rising and falling faces
-        // in different shades give the look of a solid band.
+        // Ribbon between the series' front and back edge at its own depth. Consecutive faces
+        // turned the same way (top side or under side seen, by the sign of the segment's cross
+        // product with the depth direction) make one polygon: filled by the nonzero rule it covers
+        // exactly their union. The two sides get two shades.
         const double z0 = std::round(slot * static_cast<double>(k));
         const double z1 = std::round(slot * static_cast<double>(k + 1));
         const QPointF front(z0, -z0);
         const QPointF rear(z1, -z1);
-        const TCanvasBrush up{s.Color.lighter(130)};
-        const TCanvasBrush down{s.Color.darker(130)};
+        const TCanvasBrush topSide{s.Color.lighter(130)};
+        const TCanvasBrush underSide{s.Color.darker(130)};
+        auto side = [](QPointF a, QPointF b) {
+            const double t = (b.x() - a.x()) + (b.y() - a.y());
+            return t > 0 ? 1 : (t < 0 ? -1 : 0);
+        };
         canvas.SetPen(TCanvasPen{s.Color, 1, TCanvasPenStyle::None});
-        std::vector<QPointF> shifted;
         for (size_t p = 0; p < pieces.PieceCount(); ++p) {
             const auto piece = pieces.Piece(p);
-            for (size_t i = 0; i + 1 < piece.size(); ++i) {
-                const QPointF a = piece[i];
-                const QPointF b = piece[i + 1];
-                canvas.SetBrush(b.y() <= a.y() ? up : down);
-                const QPointF quad[] = {a + front, b + front, b + rear, a + rear};
-                canvas.Polygon(quad);
+            size_t i = 0;
+            while (i + 1 < piece.size()) {
+                int sign = side(piece[i], piece[i + 1]);
+                size_t j = i + 1;
+                while (j + 1 < piece.size()) {
+                    const int next = side(piece[j], piece[j + 1]);
+                    if (next != 0 && sign != 0 && next != sign)
+                        break;
+                    if (sign == 0)
+                        sign = next;
+                    ++j;
+                }
+                outline.clear();
+                for (size_t m = i; m <= j; ++m)
+                    outline.push_back(piece[m] + front);
+                for (size_t m = j + 1; m-- > i;)
+                    outline.push_back(piece[m] + rear);
+                canvas.SetBrush(sign < 0 ? underSide : topSide);
+                canvas.Polygon(outline);
+                i = j;
             }
         }
         canvas.SetPen(TCanvasPen{s.Color.darker(150)});
         for (size_t p = 0; p < pieces.PieceCount(); ++p) {
             const auto piece = pieces.Piece(p);
-            shifted.assign(piece.begin(), piece.end());
-            for (QPointF& q : shifted)
+            outline.assign(piece.begin(), piece.end());
+            for (QPointF& q : outline)
                 q += front;
-            canvas.Polyline(shifted);
+            canvas.Polyline(outline);
         }
     }
 }

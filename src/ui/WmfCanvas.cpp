@@ -44,7 +44,7 @@ TWmfCanvas::TWmfCanvas(QSize size) : Writer(QRect(QPoint(0, 0), size), static_ca
     Writer.SetWindowExt(size.width(), size.height());
     Writer.SetBkMode(Wmf::BkTransparent);
     Writer.SetTextAlign(0); // top left, current position not updated
-    Writer.SetPolyFillMode(Wmf::FillAlternate);
+    Writer.SetPolyFillMode(Wmf::FillWinding);
     Writer.SetTextColor(State.TextColor);
 }
 

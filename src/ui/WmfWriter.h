@@ -44,7 +44,7 @@ inline constexpr uint8_t CyrillicCharset = 204;
 
 enum : uint16_t { PenSolid = 0, PenDash = 1, PenDot = 2, PenDashDot = 3, PenNull = 5 };
 enum : uint16_t { BrushSolid = 0, BrushNull = 1 };
-enum : uint16_t { BkTransparent = 1, MapAnisotropic = 8, FillAlternate = 1 };
+enum : uint16_t { BkTransparent = 1, MapAnisotropic = 8, FillAlternate = 1, FillWinding = 2 };
 } // namespace Wmf
 
 struct TWmfFontSpec {

@@ -463,16 +463,30 @@ TEST(ChartLook, LeftAxisLabelsUseTheValueFormat) {
     EXPECT_TRUE(left.contains("5,000.0000"));
 }
 
+// Winding number of a closed polygon around a point.
+int Winding(const std::vector<QPointF>& poly, QPointF q) {
+    int w = 0;
+    for (size_t i = 0; i < poly.size(); ++i) {
+        const QPointF a = poly[i];
+        const QPointF b = poly[(i + 1) % poly.size()];
+        const double cross = (b.x() - a.x()) * (q.y() - a.y()) - (q.x() - a.x()) * (b.y() - a.y());
+        if (a.y() <= q.y() && b.y() > q.y() && cross > 0)
+            ++w;
+        else if (a.y() > q.y() && b.y() <= q.y() && cross < 0)
+            --w;
+    }
+    return w;
+}
+
 TEST(ChartLook, ThreeDimensionalSeriesAreRibbonsBeforeAnOffsetBackWall) {
     TChart chart;
     chart.AddSeries();
     chart.AddSeries();
     for (int i = 0; i < 50; ++i) {
-        chart.AddPoint(0, i, i % 5);
+        chart.AddPoint(0, i, (i * 7) % 5);
         chart.AddPoint(1, i, 10 - i % 3);
     }
-    const auto flat = Record(chart);
-    EXPECT_TRUE(flat->Polygons.empty());
+    EXPECT_TRUE(Record(chart)->Polygons.empty());
 
     chart.Set3D(true);
     const auto solid = Record(chart);
@@ -481,22 +495,40 @@ TEST(ChartLook, ThreeDimensionalSeriesAreRibbonsBeforeAnOffsetBackWall) {
     const auto back = std::find_if(solid->Rects.begin(), solid->Rects.end(), [&](const QRectF& r) {
         return r.size() == plot.size() && r.left() > plot.left() && r.left() - plot.left() == plot.top() - r.top();
     });
-    EXPECT_NE(back, solid->Rects.end());
-    // Ribbons: filled faces in shades of each series' colour, the two series at different depths.
+    ASSERT_NE(back, solid->Rects.end());
+    const double depth = back->left() - plot.left();
+
     for (int s = 0; s < 2; ++s) {
+        SCOPED_TRACE(s);
         const QColor c = chart.Series(s).Color;
-        const auto faces = std::count_if(solid->Polygons.begin(), solid->Polygons.end(), [&](const auto& p) {
-            return p.Color == c.lighter(130) || p.Color == c.darker(130);
-        });
-        EXPECT_GE(faces, 49) << "series " << s;
+        std::vector<const std::vector<QPointF>*> faces;
+        bool top = false, under = false;
+        for (const auto& p : solid->Polygons) {
+            top = top || p.Color == c.lighter(130);
+            under = under || p.Color == c.darker(130);
+            if (p.Color == c.lighter(130) || p.Color == c.darker(130))
+                faces.push_back(&p.Points);
+        }
+        EXPECT_TRUE(top && under) << "both sides of the ribbon are seen";
+        // The front edge of the ribbon is the series' line; every point swept from it into the
+        // series' depth slot is covered by a face under the nonzero rule.
+        const std::vector<QPointF> edge = solid->PointsOf(c.darker(150));
+        ASSERT_GE(edge.size(), 50u);
+        const double slotDepth = depth / 2;
+        int covered = 0, probes = 0;
+        for (size_t i = 0; i + 1 < edge.size(); ++i)
+            for (const double along : {0.25, 0.5, 0.75}) {
+                const QPointF q = edge[i] + (edge[i + 1] - edge[i]) * along + QPointF(1, -1) * (slotDepth / 2);
+                ++probes;
+                covered += std::any_of(faces.begin(), faces.end(), [&](const auto* f) { return Winding(*f, q) != 0; });
+            }
+        EXPECT_EQ(covered, probes);
+        // Faces turned the same way are merged, so there are fewer faces than segments.
+        EXPECT_LT(faces.size(), edge.size() - 1);
     }
-    const auto firstFace = [&](int s) {
-        const QColor c = chart.Series(s).Color;
-        return *std::find_if(solid->Polygons.begin(), solid->Polygons.end(),
-                             [&](const auto& p) { return p.Color == c.lighter(130) || p.Color == c.darker(130); });
-    };
-    // Same X, further back: shifted right.
-    EXPECT_LT(firstFace(0).Points[0].x(), firstFace(1).Points[0].x());
+    // The series further back is shifted right by its depth: its edge starts right of the first.
+    EXPECT_LT(solid->PointsOf(chart.Series(0).Color.darker(150)).front().x(),
+              solid->PointsOf(chart.Series(1).Color.darker(150)).front().x());
 }
 
 TEST(ChartMouse, DraggingDownRightZoomsAndTheOtherWayUndoes) {

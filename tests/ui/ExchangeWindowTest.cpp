@@ -1,0 +1,169 @@
+// Read-all, edit, write-all and read-all again through the main window's workers, against the
+// simulator on a pseudo-terminal.
+#include "Exchange.h"
+#include "MainExchange.h"
+#include "MainFixture.h"
+#include "SimLine.h"
+#include "fDev_u.h"
+#include "fMeasure.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+class ExchangeWindow : public MainFixture {
+protected:
+    std::unique_ptr<TSimLine> Line;
+    std::unique_ptr<TMainExchange> Exchange;
+    QElapsedTimer Clock;
+    qint64 LongestStall = 0;
+
+    void StartAll(std::vector<Sim::TDeviceSpec> devices, bool timing = false) {
+        Sim::TConfig c = TSimLine::Config(std::move(devices));
+        c.ProgDir = ProgDir;
+        c.LineTiming = timing;
+        Line = std::make_unique<TSimLine>(c);
+        ASSERT_TRUE(Line->Ok());
+        ASSERT_TRUE(Start());
+        Exchange = std::make_unique<TMainExchange>(*Main, Line->Api());
+        State.Settings.Confirm = false;
+        NewProject();
+        ASSERT_EQ(State.PrjState, PrjSaved);
+        State.CurDev().COMPort = Line->Port();
+    }
+    void TearDown() override {
+        Exchange.reset();
+        MainFixture::TearDown();
+        Line.reset();
+    }
+    // Runs the event loop until the exchange is idle again, measuring the longest gap between two
+    // turns of the user-interface thread.
+    bool WaitIdle(int ms = 20000) {
+        QElapsedTimer total;
+        total.start();
+        QElapsedTimer gap;
+        gap.start();
+        QTest::qWait(1);
+        while (State.ExchangeState != ExchIdle || Exchange->AnyRunning()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            LongestStall = std::max(LongestStall, gap.restart());
+            if (total.elapsed() > ms)
+                return false;
+            QTest::qWait(1);
+        }
+        return true;
+    }
+    int IndexOf(const QString& name) const {
+        for (int i = 0; i < State.DevTypes[0]->ParamCount(); ++i)
+            if (State.DevTypes[0]->Param(i).Name == name)
+                return i;
+        return -1;
+    }
+    QByteArray Memory(int param) {
+        const QByteArray loc = ("0001" + HexAddress(State.DevTypes[0]->Param(param).Address)).toLatin1();
+        return Line->WithBus([&](Sim::TBus& bus) { return bus.Content(0, loc).value_or("?"); });
+    }
+};
+} // namespace
+
+TEST_F(ExchangeWindow, ReadEditWriteReadBackThroughTheWindow) {
+    StartAll({{1, 21, QString(), 0}});
+    TfrmDev& table = *Main->frmDev;
+
+    // Factory values first: a read never delivers the bit strings, and write-all refuses empty values.
+    Main->DevicesClick(Main->btnDevDef);
+    Main->ToolBarClick(Main->btnReadAll);
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_TRUE(Main->btnDevRead->isEnabled());
+    EXPECT_TRUE(Main->btnReadAll->isEnabled());
+    EXPECT_FALSE(Main->pbMain->isVisibleTo(Main.get()));
+    EXPECT_EQ(Main->pbMain->value(), 0);
+
+    // The table shows what the instrument holds; now edit three values as a user would.
+    const int addr = IndexOf(NetAddressParamName);
+    const int speed = IndexOf(SpeedParamName);
+    ASSERT_GE(addr, 0);
+    ASSERT_GE(speed, 0);
+    EXPECT_EQ(table.CellText(1, addr + 1), "1");
+    int real = -1;
+    for (int i = State.DevTypes[0]->ParamCount() - 1; i > speed && real < 0; --i)
+        if (State.DevTypes[0]->Param(i).VType == 3 && State.DevTypes[0]->Param(i).SType == 0)
+            real = i;
+    ASSERT_GE(real, 0);
+    table.SetCellText(1, addr + 1, "7");
+    table.SetCellText(1, real + 1, "2.25");
+    const QStringList& speeds = *State.DevTypes[0]->Param(speed).Menu;
+    table.SetCellText(1, speed + 1, speeds[6]); // 19200
+
+    Main->DevicesClick(Main->btnDevWrite);
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Запись завершена"));
+    EXPECT_EQ(State.CurDev().Address, 7);
+    EXPECT_EQ(State.CurDev().BaudRate, 19200);
+    EXPECT_EQ(Memory(real), "00001040"); // 2.25 as a single, least significant byte first
+    Line->WithBus([](Sim::TBus& bus) {
+        EXPECT_EQ(bus.Instrument(0).Address, 7);
+        EXPECT_EQ(bus.Instrument(0).Speed, 19200u);
+    });
+    EXPECT_EQ(State.PrjState, PrjChanged);
+
+    // Read back at the new address and speed.
+    table.ClearTable(State.CurDevType());
+    Main->DevicesClick(Main->btnDevRead);
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(table.CellText(1, real + 1), "2.25");
+    EXPECT_EQ(table.CellText(1, addr + 1), "7");
+    EXPECT_EQ(table.CellText(1, speed + 1), speeds[6]);
+    EXPECT_LT(LongestStall, 50) << "the window stopped answering for " << LongestStall << " ms";
+}
+
+TEST_F(ExchangeWindow, LockEffectsWhileAReadRunsAndStop) {
+    Sim::TDeviceSpec dev{1, 21, QString(), 1200};
+    StartAll({dev}, true); // a slow line: every parcel takes its wire time at 1200 baud
+    State.CurDev().BaudRate = 1200;
+    Main->DevicesClick(Main->btnDevRead);
+    QTest::qWait(50);
+    EXPECT_EQ(State.ExchangeState, ExchReadWrite);
+    EXPECT_FALSE(Main->btnDevRead->isVisibleTo(Main.get()));
+    EXPECT_TRUE(Main->btnDevReadStop->isVisibleTo(Main.get()));
+    EXPECT_FALSE(Main->btnDevWrite->isEnabled());
+    EXPECT_FALSE(Main->btnCalib->isEnabled());
+    EXPECT_FALSE(Main->frmMeasure->btnMeasure->isEnabled());
+    EXPECT_FALSE(Main->btnNew->isEnabled());
+    EXPECT_TRUE(Main->btnStop->isEnabled());
+    QTest::mouseClick(Main->btnDevReadStop, Qt::LeftButton);
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение остановлено"));
+    EXPECT_TRUE(Main->btnDevRead->isVisibleTo(Main.get()));
+    EXPECT_FALSE(Main->btnDevReadStop->isVisibleTo(Main.get()));
+    EXPECT_TRUE(Main->btnDevWrite->isEnabled());
+    EXPECT_TRUE(Main->btnCalib->isEnabled());
+    EXPECT_TRUE(Main->frmMeasure->btnMeasure->isEnabled());
+    EXPECT_EQ(State.ExchangeState, ExchIdle);
+
+    // Close during a run: confirmed, the worker ends at its next check and the program closes.
+    Main->ToolBarClick(Main->btnReadAll);
+    QTest::qWait(50);
+    ASSERT_EQ(State.ExchangeState, ExchReadWrite);
+    Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::No}; // go on closing; do not save the project
+    EXPECT_TRUE(Main->close());
+    EXPECT_FALSE(Exchange->AnyRunning());
+}
+
+TEST_F(ExchangeWindow, SilentInstrumentUnlocksWithTheStatus) {
+    StartAll({{9, 21, QString(), 0}}); // nobody at address 1
+    Main->ToolBarClick(Main->btnReadAll);
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Нет связи с прибором!"));
+    EXPECT_TRUE(Main->btnReadAll->isEnabled());
+    EXPECT_TRUE(Main->btnDevRead->isEnabled());
+}
