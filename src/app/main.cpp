@@ -4,6 +4,7 @@
 #include "MainExchange.h"
 #include "PortList.h"
 #include "UserDialogs.h"
+#include "fCalib.h"
 #include "fDevSet.h"
 
 #include <QApplication>
@@ -32,6 +33,11 @@ int main(int argc, char** argv) {
     // Owned by the main window; hidden between uses.
     auto* frmDevSet = new TfrmDevSet(main, state, dialogs, library.Table(), &main);
     main.ShowDevSetDialog = [frmDevSet] { return frmDevSet->Execute(); };
+    auto* frmCalib = new TfrmCalib(state, library.Table(), &main);
+    QObject::connect(&main, &TfrmMain::TableCommand, frmCalib, [frmCalib](TTableCommand command) {
+        if (command == TTableCommand::Calibrate)
+            frmCalib->Execute();
+    });
     main.show();
     return app.exec();
 }

@@ -37,4 +37,6 @@ QSizeF TCanvas::TextExtent(const QString& text) const {
     return QSizeF(m.horizontalAdvance(text), m.ascent() + m.descent());
 }
 
-double TCanvas::TextAscent() const { return Metrics().ascent(); }
+double TCanvas::TextAscent() const {
+    return Metrics().ascent();
+}

@@ -76,7 +76,9 @@ void TPainterCanvas::Rectangle(const QRectF& rect) {
     Painter.drawRect(rect);
 }
 
-void TPainterCanvas::FillRect(const QRectF& rect, const QColor& color) { Painter.fillRect(rect, color); }
+void TPainterCanvas::FillRect(const QRectF& rect, const QColor& color) {
+    Painter.fillRect(rect, color);
+}
 
 void TPainterCanvas::Text(QPointF topLeft, const QString& text) {
     if (!AppliedFont || !(*AppliedFont == CurFont)) {
@@ -89,6 +91,10 @@ void TPainterCanvas::Text(QPointF topLeft, const QString& text) {
     Painter.drawText(QPointF(topLeft.x(), topLeft.y() + TextAscent()), text);
 }
 
-void TPainterCanvas::SetClipRect(const QRectF& rect) { Painter.setClipRect(rect); }
+void TPainterCanvas::SetClipRect(const QRectF& rect) {
+    Painter.setClipRect(rect);
+}
 
-void TPainterCanvas::ResetClip() { Painter.setClipping(false); }
+void TPainterCanvas::ResetClip() {
+    Painter.setClipping(false);
+}

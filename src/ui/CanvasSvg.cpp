@@ -5,7 +5,9 @@
 #include <cmath>
 
 namespace {
-QByteArray ColorText(const QColor& color) { return color.name(QColor::HexRgb).toLatin1(); }
+QByteArray ColorText(const QColor& color) {
+    return color.name(QColor::HexRgb).toLatin1();
+}
 
 QByteArray Escaped(const QString& text) {
     QByteArray out;
@@ -51,7 +53,9 @@ TSvgCanvas::TSvgCanvas(QSizeF size) {
 
 TSvgCanvas::~TSvgCanvas() = default;
 
-void TSvgCanvas::Append(const char* text) { Out.append(text); }
+void TSvgCanvas::Append(const char* text) {
+    Out.append(text);
+}
 
 void TSvgCanvas::AppendNumber(double value) {
     if (!std::isfinite(value))

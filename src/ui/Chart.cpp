@@ -54,10 +54,10 @@ TChart::~TChart() = default;
 const std::vector<QColor>& TChart::Palette() {
     // Distinct colours that all read well on the white back wall.
     static const std::vector<QColor> colors = {
-        QColor(255, 0, 0),   QColor(0, 128, 0),     QColor(0, 0, 255),   QColor(255, 128, 0),
-        QColor(128, 0, 128), QColor(0, 128, 128),   QColor(128, 0, 0),   QColor(128, 128, 0),
-        QColor(0, 0, 128),   QColor(255, 0, 255),   QColor(0, 192, 0),   QColor(128, 128, 128),
-        QColor(0, 160, 255), QColor(160, 80, 32),   QColor(0, 0, 0),     QColor(176, 176, 0),
+        QColor(255, 0, 0),   QColor(0, 128, 0),   QColor(0, 0, 255), QColor(255, 128, 0),
+        QColor(128, 0, 128), QColor(0, 128, 128), QColor(128, 0, 0), QColor(128, 128, 0),
+        QColor(0, 0, 128),   QColor(255, 0, 255), QColor(0, 192, 0), QColor(128, 128, 128),
+        QColor(0, 160, 255), QColor(160, 80, 32), QColor(0, 0, 0),   QColor(176, 176, 0),
     };
     return colors;
 }
@@ -65,7 +65,8 @@ const std::vector<QColor>& TChart::Palette() {
 int TChart::AddSeries(const QString& title) {
     const int index = SeriesCount();
     const QString t = title.isEmpty() ? QStringLiteral("Канал %1").arg(index + 1) : title;
-    SeriesList.push_back(std::make_unique<TChartSeries>(t, Palette()[static_cast<size_t>(index) % Palette().size()]));
+    SeriesList.push_back(
+        std::make_unique<TChartSeries>(t, Palette()[static_cast<size_t>(index) % Palette().size()]));
     Changed();
     return index;
 }
@@ -104,7 +105,9 @@ size_t TChart::CapacityBytes() const {
     return bytes;
 }
 
-void TChart::Changed() { update(); }
+void TChart::Changed() {
+    update();
+}
 
 bool TChart::HasPoints() const {
     return std::any_of(SeriesList.begin(), SeriesList.end(), [](const auto& s) { return s->Count() > 0; });
@@ -141,9 +144,13 @@ TAxisRange TChart::DataYRange() const {
     return Drawable({lo, hi});
 }
 
-TAxisRange TChart::XRange() const { return AutoXOn ? DataXRange() : ManualX; }
+TAxisRange TChart::XRange() const {
+    return AutoXOn ? DataXRange() : ManualX;
+}
 
-TAxisRange TChart::YRange() const { return AutoYOn ? DataYRange() : ManualY; }
+TAxisRange TChart::YRange() const {
+    return AutoYOn ? DataYRange() : ManualY;
+}
 
 void TChart::SetXRange(const TAxisRange& range) {
     ManualX = range;
@@ -157,10 +164,18 @@ void TChart::SetYRange(const TAxisRange& range) {
     Changed();
 }
 
-void TChart::SetXMin(double value) { SetXRange({value, XRange().Max}); }
-void TChart::SetXMax(double value) { SetXRange({XRange().Min, value}); }
-void TChart::SetYMin(double value) { SetYRange({value, YRange().Max}); }
-void TChart::SetYMax(double value) { SetYRange({YRange().Min, value}); }
+void TChart::SetXMin(double value) {
+    SetXRange({value, XRange().Max});
+}
+void TChart::SetXMax(double value) {
+    SetXRange({XRange().Min, value});
+}
+void TChart::SetYMin(double value) {
+    SetYRange({value, YRange().Max});
+}
+void TChart::SetYMax(double value) {
+    SetYRange({YRange().Min, value});
+}
 
 void TChart::SetAutoX(bool on) {
     if (!on && AutoXOn)
@@ -257,7 +272,9 @@ void TChart::SetXLabelFormat(const QString& mask) {
     Changed();
 }
 
-void TChart::Draw(TCanvas& canvas, const QRectF& rect) const { DrawChart(canvas, rect); }
+void TChart::Draw(TCanvas& canvas, const QRectF& rect) const {
+    DrawChart(canvas, rect);
+}
 
 QPointF TChart::ValueAt(QPointF pos) const {
     const TLayout& l = Last;
@@ -271,8 +288,8 @@ QPointF TChart::ValueAt(QPointF pos) const {
 TChart::TLayout TChart::DrawChart(TCanvas& canvas, const QRectF& rect) const {
     TLayout layout;
     canvas.FillRect(rect, Qt::white);
-    const QRectF inner = rect.adjusted(rect.width() * 0.01, rect.height() * 0.01, -rect.width() * 0.01,
-                                       -rect.height() * 0.01);
+    const QRectF inner =
+        rect.adjusted(rect.width() * 0.01, rect.height() * 0.01, -rect.width() * 0.01, -rect.height() * 0.01);
     if (inner.width() < 40 || inner.height() < 40)
         return layout;
     layout.X = Drawable(XRange());
@@ -362,7 +379,8 @@ TChart::TLayout TChart::DrawChart(TCanvas& canvas, const QRectF& rect) const {
     if (ThreeD) {
         canvas.SetPen(TCanvasPen{WallFrameColor});
         canvas.SetBrush(TCanvasBrush{FloorColor});
-        const QPointF floor[] = {plot.bottomLeft(), plot.bottomRight(), back.bottomRight(), back.bottomLeft()};
+        const QPointF floor[] = {plot.bottomLeft(), plot.bottomRight(), back.bottomRight(),
+                                 back.bottomLeft()};
         canvas.Polygon(floor);
         canvas.SetBrush(TCanvasBrush{SideWallColor});
         const QPointF side[] = {plot.topLeft(), back.topLeft(), back.bottomLeft(), plot.bottomLeft()};
@@ -382,20 +400,23 @@ TChart::TLayout TChart::DrawChart(TCanvas& canvas, const QRectF& rect) const {
         canvas.Line(QPointF(x, back.top()), QPointF(x, back.bottom()));
     }
 
-    canvas.SetClipRect(QRectF(plot.left(), back.top(), back.right() - plot.left(), plot.bottom() - back.top()));
+    canvas.SetClipRect(
+        QRectF(plot.left(), back.top(), back.right() - plot.left(), plot.bottom() - back.top()));
     DrawSeries(canvas, layout, depth);
     canvas.ResetClip();
 
     // Axes on the front plane with ticks and labels.
     canvas.SetPen(TCanvasPen{Qt::black});
-    canvas.Line(QPointF(plot.left(), std::round(layout.YTop)), QPointF(plot.left(), std::round(layout.YBottom)));
+    canvas.Line(QPointF(plot.left(), std::round(layout.YTop)),
+                QPointF(plot.left(), std::round(layout.YBottom)));
     canvas.Line(plot.bottomLeft(), plot.bottomRight());
     canvas.SetFont(TCanvasFont{});
     for (size_t i = 0; i < yTicks.size(); ++i) {
         const double y = std::round(yPix(yTicks[i]));
         canvas.Line(QPointF(plot.left() - TickLength, y), QPointF(plot.left(), y));
         const QSizeF size = canvas.TextExtent(yLabels[i]);
-        canvas.Text(QPointF(plot.left() - TickLength - LabelGap - size.width(), y - size.height() / 2), yLabels[i]);
+        canvas.Text(QPointF(plot.left() - TickLength - LabelGap - size.width(), y - size.height() / 2),
+                    yLabels[i]);
     }
     for (size_t i = 0; i < xTicks.size(); ++i) {
         const double x = std::round(xPix(xTicks[i]));
@@ -508,7 +529,8 @@ void TChart::DrawLegend(TCanvas& canvas, const QRectF& box, int rows) const {
         const double top = box.top() + LegendPad + r * rowH;
         const double mid = std::round(top + rowH / 2);
         canvas.SetPen(TCanvasPen{color, 2});
-        canvas.Line(QPointF(box.left() + LegendPad, mid), QPointF(box.left() + LegendPad + LegendSwatch, mid));
+        canvas.Line(QPointF(box.left() + LegendPad, mid),
+                    QPointF(box.left() + LegendPad + LegendSwatch, mid));
         canvas.Text(QPointF(box.left() + 2 * LegendPad + LegendSwatch, top + 1), text);
     };
     if (LegendValues) {

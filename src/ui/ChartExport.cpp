@@ -14,7 +14,9 @@
 #include <queue>
 
 namespace {
-QSize SizeOr(const TChart& chart, QSize size) { return size.isEmpty() ? ChartPictureSize(chart) : size; }
+QSize SizeOr(const TChart& chart, QSize size) {
+    return size.isEmpty() ? ChartPictureSize(chart) : size;
+}
 
 bool WriteAll(const QString& fileName, const QByteArray& bytes) {
     QSaveFile f(fileName);

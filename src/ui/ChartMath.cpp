@@ -90,7 +90,9 @@ std::vector<double> NiceTicks(double min, double max, int maxCount) {
 }
 
 namespace ChartCommands {
-double Step(const TAxisRange& r) { return (r.Max - r.Min) / 30; }
+double Step(const TAxisRange& r) {
+    return (r.Max - r.Min) / 30;
+}
 
 TAxisRange ZoomOutX(const TAxisRange& x) {
     const double step = Step(x);

@@ -75,7 +75,8 @@ void TChartSeries::Clear() {
 }
 
 size_t TChartSeries::CapacityBytes() const {
-    return (X.capacity() + Y.capacity() + BlockFirstX.capacity() + BlockLoY.capacity() + BlockHiY.capacity()) *
+    return (X.capacity() + Y.capacity() + BlockFirstX.capacity() + BlockLoY.capacity() +
+            BlockHiY.capacity()) *
                sizeof(double) +
            BlockLoAt.capacity() + BlockHiAt.capacity();
 }
@@ -178,8 +179,9 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
     while (begin < end) {
         const int column = columnOf(X[begin]);
         const size_t colEnd =
-            column < lastColumn ? PartitionPoint(begin + 1, end, [&](double x) { return columnOf(x) <= column; })
-                                : end;
+            column < lastColumn
+                ? PartitionPoint(begin + 1, end, [&](double x) { return columnOf(x) <= column; })
+                : end;
         size_t lo = 0;
         size_t hi = 0;
         RangeExtremes(begin, colEnd, lo, hi);

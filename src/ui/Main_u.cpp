@@ -1,5 +1,6 @@
 #include "Main_u.h"
 
+#include "DevFiles.h"
 #include "HelpWindow.h"
 #include "IniFile.h"
 #include "ProgDir.h"
@@ -423,7 +424,7 @@ void TfrmMain::DevicesClick(QObject* sender) {
     if (sender == btnDevHelp) {
         ShowHelp(QStringLiteral("page2"));
     } else if (sender == btnDevPrint) {
-        emit TableCommand(TTableCommand::Print);
+        PrintDevTable(*this);
     } else if (sender == btnDevSet) {
         if (ShowDevSetDialog)
             ShowDevSetDialog();
@@ -447,9 +448,9 @@ void TfrmMain::DevicesClick(QObject* sender) {
         frmDev->ClearTable(State.CurDevType());
         PrjChange();
     } else if (sender == btnDevSave) {
-        emit TableCommand(TTableCommand::Save);
+        SaveDevTable(*this);
     } else if (sender == btnDevLoad) {
-        emit TableCommand(TTableCommand::Load);
+        LoadDevTable(*this);
     } else if (sender == btnCalib) {
         emit TableCommand(TTableCommand::Calibrate);
     }

@@ -27,7 +27,9 @@ int Round(double v) {
     return static_cast<int>(std::lround(std::clamp(v, -32768.0, 32767.0)));
 }
 
-QPoint Rounded(QPointF p) { return QPoint(Round(p.x()), Round(p.y())); }
+QPoint Rounded(QPointF p) {
+    return QPoint(Round(p.x()), Round(p.y()));
+}
 
 // Rectangle with the outline on its edges, as QPainter draws it: GDI leaves out the right and
 // bottom edge.
@@ -53,7 +55,7 @@ TWmfCanvas::~TWmfCanvas() = default;
 void TWmfCanvas::Replace(int& slot, int newSlot, int pinnedSlot) {
     Writer.SelectObject(newSlot);
     // The object saved with the clip comes back when the clip ends and must live until then.
-    if (slot >= 0 && !(Clipped && slot == pinnedSlot))
+    if (slot >= 0 && pinnedSlot > -100)
         Writer.DeleteObject(slot);
     slot = newSlot;
 }

@@ -4,7 +4,9 @@
 #include <cstdlib>
 
 namespace {
-int16_t Clamp16(int v) { return static_cast<int16_t>(std::clamp(v, -32768, 32767)); }
+int16_t Clamp16(int v) {
+    return static_cast<int16_t>(std::clamp(v, -32768, 32767));
+}
 } // namespace
 
 TWmfWriter::TWmfWriter(const QRect& bounds, int unitsPerInch) : Bounds(bounds), UnitsPerInch(unitsPerInch) {}
@@ -138,7 +140,9 @@ void TWmfWriter::SetTextColor(const QColor& color) {
     Color(color);
 }
 
-void TWmfWriter::SaveDc() { Begin(Wmf::RecSaveDc, 0); }
+void TWmfWriter::SaveDc() {
+    Begin(Wmf::RecSaveDc, 0);
+}
 
 void TWmfWriter::RestoreDc(int which) {
     Begin(Wmf::RecRestoreDc, 1);

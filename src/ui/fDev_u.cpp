@@ -573,7 +573,7 @@ TfrmDev::TfrmDev(TAppState& state, IUserDialogs& dialogs, TDevHost& host, QWidge
     header->setSectionsClickable(false);
     header->setDefaultAlignment(Qt::AlignCenter);
     header->setFixedHeight(HeaderRowHeight);
-    QFont bold = grid->font();
+    QFont bold = font();
     bold.setBold(true);
     header->setFont(bold);
     Impl->EnsureItem(0, 0)->setText(QStringLiteral(" Параметр"));
@@ -594,6 +594,15 @@ void TfrmDev::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     ASG->setGeometry(rect());
     FormResize();
+}
+
+void TfrmDev::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange && ASG) { // the header row keeps the view's face, in bold
+        QFont bold = font();
+        bold.setBold(true);
+        ASG->horizontalHeader()->setFont(bold);
+    }
 }
 
 void TfrmDev::FormResize() {

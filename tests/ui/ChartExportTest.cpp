@@ -112,10 +112,8 @@ TEST(ChartSave, FormatFollowsTheEndingAndTheNameIsKept) {
         const char* Name;
         QByteArray Start;
     } cases[] = {
-        {"a.PNG", QByteArray("\x89PNG")},
-        {"b.svg", QByteArray("<?xml")},
-        {"c.wmf", QByteArray("\xD7\xCD\xC6\x9A")},
-        {"d", QByteArray("\xD7\xCD\xC6\x9A")},
+        {"a.PNG", QByteArray("\x89PNG")},          {"b.svg", QByteArray("<?xml")},
+        {"c.wmf", QByteArray("\xD7\xCD\xC6\x9A")}, {"d", QByteArray("\xD7\xCD\xC6\x9A")},
         {"e.emf", QByteArray("\xD7\xCD\xC6\x9A")},
     };
     for (const auto& c : cases) {

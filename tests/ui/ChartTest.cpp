@@ -148,7 +148,8 @@ TEST(ChartTicks, NiceStepsInsideTheRange) {
     EXPECT_EQ(small[1], 0.0); // exactly zero, so its label has no minus
     EXPECT_DOUBLE_EQ(small.back(), 0.6);
 
-    for (const auto& [lo, hi, count] : {std::tuple{-17.3, 1234.9, 7}, {1e-6, 3.7e-6, 4}, {43190.0, 43200.0, 12}}) {
+    for (const auto& [lo, hi, count] :
+         {std::tuple{-17.3, 1234.9, 7}, {1e-6, 3.7e-6, 4}, {43190.0, 43200.0, 12}}) {
         const std::vector<double> t = NiceTicks(lo, hi, count);
         ASSERT_FALSE(t.empty());
         EXPECT_LE(static_cast<int>(t.size()), count + 1);
@@ -330,9 +331,13 @@ TEST(ChartDecimation, MatchesAPlainScanColumnByColumn) {
     }
     const double end = s.MaxX();
     std::vector<size_t> got;
-    for (const auto& [x0, x1, columns] :
-         {std::tuple{0.0, end, 1137}, {end * 0.3, end * 0.31, 500}, {end * 0.5, end * 0.9, 7}, {-50.0, -10.0, 100},
-          {end + 1, end + 5, 100}, {-1.0, end + 1, 1}, {s.Xs()[5000], s.Xs()[5000], 10}}) {
+    for (const auto& [x0, x1, columns] : {std::tuple{0.0, end, 1137},
+                                          {end * 0.3, end * 0.31, 500},
+                                          {end * 0.5, end * 0.9, 7},
+                                          {-50.0, -10.0, 100},
+                                          {end + 1, end + 5, 100},
+                                          {-1.0, end + 1, 1},
+                                          {s.Xs()[5000], s.Xs()[5000], 10}}) {
         s.Decimate(x0, x1, columns, got);
         if (!(x1 > x0)) {
             EXPECT_TRUE(got.empty());
@@ -442,7 +447,8 @@ TEST(ChartLegend, ListsSeriesTitlesOrTheMostRecentValues) {
     EXPECT_LT(values.size(), 1000); // only what fits the height
     EXPECT_EQ(values.back(), "1,249.7500");
     for (qsizetype i = 0; i < values.size(); ++i)
-        EXPECT_EQ(values[i], FormatFloatMask(1000 + (1000 - values.size() + i) * 0.25, single.YLabelFormat()));
+        EXPECT_EQ(values[i],
+                  FormatFloatMask(1000 + (1000 - values.size() + i) * 0.25, single.YLabelFormat()));
 
     single.SetLegendVisible(false);
     EXPECT_TRUE(Record(single)->TextsRightOf(single.PlotRect().right()).isEmpty());
@@ -493,7 +499,8 @@ TEST(ChartLook, ThreeDimensionalSeriesAreRibbonsBeforeAnOffsetBackWall) {
     const QRectF plot = chart.PlotRect();
     // The back wall sits up and to the right of the front plane by the depth.
     const auto back = std::find_if(solid->Rects.begin(), solid->Rects.end(), [&](const QRectF& r) {
-        return r.size() == plot.size() && r.left() > plot.left() && r.left() - plot.left() == plot.top() - r.top();
+        return r.size() == plot.size() && r.left() > plot.left() &&
+               r.left() - plot.left() == plot.top() - r.top();
     });
     ASSERT_NE(back, solid->Rects.end());
     const double depth = back->left() - plot.left();
@@ -518,9 +525,11 @@ TEST(ChartLook, ThreeDimensionalSeriesAreRibbonsBeforeAnOffsetBackWall) {
         int covered = 0, probes = 0;
         for (size_t i = 0; i + 1 < edge.size(); ++i)
             for (const double along : {0.25, 0.5, 0.75}) {
-                const QPointF q = edge[i] + (edge[i + 1] - edge[i]) * along + QPointF(1, -1) * (slotDepth / 2);
+                const QPointF q =
+                    edge[i] + (edge[i + 1] - edge[i]) * along + QPointF(1, -1) * (slotDepth / 2);
                 ++probes;
-                covered += std::any_of(faces.begin(), faces.end(), [&](const auto* f) { return Winding(*f, q) != 0; });
+                covered += std::any_of(faces.begin(), faces.end(),
+                                       [&](const auto* f) { return Winding(*f, q) != 0; });
             }
         EXPECT_EQ(covered, probes);
         // Faces turned the same way are merged, so there are fewer faces than segments.

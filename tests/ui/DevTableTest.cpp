@@ -170,6 +170,11 @@ TEST_F(DevTable, RowsHeaderAndAppearance) {
     EXPECT_EQ(Form->RowHeight(5), 25);
     EXPECT_EQ(G->horizontalHeader()->height(), 30);
     EXPECT_TRUE(G->horizontalHeader()->font().bold());
+    QFont face(QStringLiteral("Serif"), 15);
+    Form->setFont(face);
+    EXPECT_EQ(G->horizontalHeader()->font().pointSize(), 15);
+    EXPECT_TRUE(G->horizontalHeader()->font().bold());
+    EXPECT_EQ(Form->CellFont(1, 1).pointSize(), 15);
     EXPECT_EQ(Form->CellAlignment(0, 0), TfrmDev::TAlign::Center);
     EXPECT_EQ(Form->CellAlignment(0, 3), TfrmDev::TAlign::Left);
     EXPECT_EQ(Form->CellAlignment(1, 3), TfrmDev::TAlign::Center);

@@ -17,8 +17,12 @@ namespace {
 uint16_t U16(const QByteArray& b, qsizetype at) {
     return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | (static_cast<uint8_t>(b[at + 1]) << 8));
 }
-int16_t S16(const QByteArray& b, qsizetype at) { return static_cast<int16_t>(U16(b, at)); }
-uint32_t U32(const QByteArray& b, qsizetype at) { return U16(b, at) | (static_cast<uint32_t>(U16(b, at + 2)) << 16); }
+int16_t S16(const QByteArray& b, qsizetype at) {
+    return static_cast<int16_t>(U16(b, at));
+}
+uint32_t U32(const QByteArray& b, qsizetype at) {
+    return U16(b, at) | (static_cast<uint32_t>(U16(b, at + 2)) << 16);
+}
 
 struct TRecord {
     uint32_t Words = 0;
@@ -106,7 +110,9 @@ TObjectPlay PlayObjects(const std::vector<TRecord>& records) {
         play.MaxSlots = std::max(play.MaxSlots, static_cast<int>(kind.size()));
         ++play.Created;
     };
-    auto live = [&](int slot) { return slot >= 0 && slot < static_cast<int>(kind.size()) && kind[slot] >= 0; };
+    auto live = [&](int slot) {
+        return slot >= 0 && slot < static_cast<int>(kind.size()) && kind[slot] >= 0;
+    };
     for (const TRecord& r : records) {
         switch (r.Function) {
         case Wmf::RecCreatePenIndirect:
@@ -204,7 +210,10 @@ QString CheckRecordSizes(const std::vector<TRecord>& records) {
             continue;
         }
         if (r.Words != expected)
-            return QString("function %1: %2 words, expected %3").arg(r.Function, 0, 16).arg(r.Words).arg(expected);
+            return QString("function %1: %2 words, expected %3")
+                .arg(r.Function, 0, 16)
+                .arg(r.Words)
+                .arg(expected);
     }
     return {};
 }

@@ -1,0 +1,88 @@
+#include "Calib.h"
+
+#include "DevLink.h"
+#include "Exchange.h"
+
+#include <thread>
+
+namespace {
+constexpr uint8_t CalibWriteCode = 10; // one hex byte to the calibration control location
+constexpr uint8_t CalibReadCode = 6;   // the location's content as it comes
+constexpr int ReadAttempts = 3;
+constexpr auto TimeLimit = std::chrono::seconds(10);
+constexpr auto Pause = std::chrono::milliseconds(50);
+
+const QString Busy = QStringLiteral("Калибровка...");
+const QString NoLink = QStringLiteral("Нет связи с прибором!");
+const QString WriteError = QStringLiteral("Ошибка записи: ");
+const QString ReadError = QStringLiteral("Ошибка чтения: ");
+const QString Stopped = QStringLiteral("Остановлено пользователем");
+const QString Done = QStringLiteral("Параметр откалиброван");
+const QString TimedOut = QStringLiteral("Ошибка калибровки");
+const QString Cleared = QStringLiteral("00");
+
+// The command as a decimal value text; code 10 writes it as one hex byte (16 becomes 10).
+QString CommandText(uint8_t kind) { return kind == CalibCompensator ? QStringLiteral("10") : QStringLiteral("01"); }
+
+QString Watch(TCalibRun& run, const TDev& dev, const ExchangeHandle& h) {
+    const auto now = [&run] { return run.Now ? run.Now() : std::chrono::steady_clock::now(); };
+    QString value;
+    const auto start = now();
+    for (;;) {
+        // Read once, so that the text shown matches the decision taken.
+        const bool stopped = run.StopRequested;
+        if (stopped || value == Cleared)
+            return stopped ? Stopped : Done;
+        int rc = ExOk;
+        for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
+            rc = ReadParam(dev, h, 0, value, CalibReadCode);
+            if (rc == ExOk)
+                break;
+        }
+        if (rc != ExOk)
+            return ReadError + QString::number(rc);
+        // Judged before the value: a "00" that comes too late is still a failed calibration.
+        if (now() - start > TimeLimit)
+            return TimedOut;
+        if (run.Sleep)
+            run.Sleep(Pause);
+        else
+            std::this_thread::sleep_for(Pause);
+    }
+}
+
+// Open, identify, command and watch on an opened handle; returns the status text of the outcome.
+QString Command(TCalibRun& run, ExchangeHandle& h) {
+    const TDevProp& type = run.State.CurDevType();
+    const TDev& dev = run.State.CurDev();
+    int rc = OpenDevLink(run.Api, dev, type, h);
+    if (rc != ExOk)
+        return WriteError + QString::number(rc);
+    bool linked = false;
+    rc = DevCheck(h, dev.Address, type.TypeNum, linked);
+    if (rc != ExOk || !linked)
+        return NoLink;
+    rc = WriteParam(dev, h, 0, 0, CommandText(run.Kind), CalibWriteCode);
+    if (rc != ExOk)
+        return WriteError + QString::number(rc);
+    return Watch(run, dev, h);
+}
+} // namespace
+
+QString CalibLoop(TCalibRun& run) {
+    run.Ui.SetCalibBusy(true, run.Kind);
+    run.Ui.ShowStatus(Busy);
+    QString status;
+    if (!run.State.HasCurType()) {
+        // A program without catalogue entries has no device to talk to.
+        status = NoLink;
+        run.Ui.ShowStatus(status);
+    } else {
+        ExchangeHandle h;
+        const TDevLinkCloser closer(h); // on every path, after the outcome is shown
+        status = Command(run, h);
+        run.Ui.ShowStatus(status);
+    }
+    run.Ui.SetCalibBusy(false, run.Kind);
+    return status;
+}

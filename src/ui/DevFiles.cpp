@@ -1,0 +1,156 @@
+#include "DevFiles.h"
+
+#include "Main_u.h"
+#include "ParamSetFile.h"
+#include "TableExport.h"
+#include "TablePrint.h"
+#include "fDev_u.h"
+
+#include <QFileInfo>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+constexpr uint32_t Maroon = 0x000080;
+
+TCellAlign ToCellAlign(TfrmDev::TAlign a) {
+    switch (a) {
+    case TfrmDev::TAlign::Center:
+        return TCellAlign::Center;
+    case TfrmDev::TAlign::Right:
+        return TCellAlign::Right;
+    default:
+        return TCellAlign::Left;
+    }
+}
+} // namespace
+
+TGridData GridFromTable(const TfrmDev& table, const TDevProp* type) {
+    TGridData grid;
+    const int cols = table.ColCount();
+    const int rows = table.RowCount();
+    grid.Reset(cols, rows);
+    for (int c = 0; c < cols; ++c)
+        grid.ColWidths[static_cast<size_t>(c)] = table.ColWidth(c);
+    for (int r = 0; r < rows; ++r)
+        grid.RowHeights[static_cast<size_t>(r)] = table.RowHeight(r);
+    for (int c = 0; c < cols; ++c) {
+        for (int r = 0; r < rows; ++r) {
+            TGridCell& cell = grid.Cell(c, r);
+            cell.HasCheckBox = table.HasCheckBox(c, r);
+            cell.Checked = cell.HasCheckBox && table.IsChecked(c, r);
+            cell.Text = cell.HasCheckBox ? QString() : table.CellText(c, r);
+            cell.FontColor = table.CellFontColor(c, r);
+            cell.HasProp = cell.HasCheckBox || cell.FontColor != KColorNone;
+            cell.Alignment = ToCellAlign(table.CellAlignment(c, r));
+            // What the table computes from the descriptions: bold header and names, maroon names, the
+            // row colour behind both cells of a parameter row.
+            cell.Bold = r == 0 || c == 0;
+            if (r > 0 && c == 0)
+                cell.ShownFontColor = Maroon;
+            if (r > 0 && type && r - 1 < type->ParamCount())
+                cell.ShownBrushColor = type->Param(r - 1).Color;
+        }
+    }
+    return grid;
+}
+
+void GridToTable(const TGridData& grid, TfrmDev& table) {
+    table.SetRowCount(grid.RowCount);
+    for (int c = 0; c < grid.ColCount && c < table.ColCount(); ++c) {
+        if (static_cast<size_t>(c) < grid.ColWidths.size())
+            table.SetColWidth(c, grid.ColWidths[static_cast<size_t>(c)]);
+        for (int r = 0; r < grid.RowCount; ++r) {
+            if (c == 0 && static_cast<size_t>(r) < grid.RowHeights.size())
+                table.SetRowHeight(r, grid.RowHeights[static_cast<size_t>(r)]);
+            const TGridCell& cell = grid.Cell(c, r);
+            if (cell.HasCheckBox)
+                table.SetCheckBox(c, r, cell.Checked);
+            else if (table.HasCheckBox(c, r))
+                table.RemoveCheckBox(c, r);
+            table.SetCellText(c, r, cell.Text);
+            table.SetCellFontColor(c, r, cell.FontColor);
+        }
+    }
+}
+
+QString ReplaceExtension(const QString& fileName, const QString& ext) {
+    const QFileInfo fi(fileName);
+    const QString suffix = fi.suffix();
+    const QString base = suffix.isEmpty() ? fileName : fileName.left(fileName.size() - suffix.size() - 1);
+    return base + QLatin1Char('.') + ext;
+}
+
+void SaveDevTable(TfrmMain& main) {
+    if (!main.State.HasCurType())
+        return;
+    const TDevProp& type = main.State.CurDevType();
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("Сохранение параметров прибора в файл");
+    spec.Directory = main.State.ProgDir;
+    spec.Filters = {QStringLiteral("Файл параметров прибора (*.%1)").arg(type.DevExt),
+                    QStringLiteral("Текстовый файл (*.txt)"), QStringLiteral("Документ Word (*.doc)"),
+                    QStringLiteral("Книга MS Excel (*.xls)"), QStringLiteral("Web Page (*.html)")};
+    spec.DefaultExt = type.DevExt;
+    int filter = 0;
+    const QString chosen = main.Dialogs.SaveFileName(spec, &filter);
+    if (chosen.isEmpty())
+        return;
+    static const QStringList exts = {QString(), QStringLiteral("txt"), QStringLiteral("doc"), QStringLiteral("xls"),
+                                     QStringLiteral("html")};
+    const int entry = filter >= 0 && filter < exts.size() ? filter : 0;
+    const QString name = ReplaceExtension(chosen, entry == 0 ? type.DevExt : exts[entry]);
+    main.frmDev->EndEdit();
+    const TGridData grid = GridFromTable(*main.frmDev, &type);
+    const TFileResult result = entry == 0 ? WriteParamSetFile(grid, name) : ExportTable(grid, name);
+    if (!result.Ok)
+        main.Dialogs.Message(result.Error, QStringLiteral("Ошибка"), TMsgButtons::Ok);
+}
+
+void LoadDevTable(TfrmMain& main) {
+    if (!main.State.HasCurType())
+        return;
+    const TDevProp& type = main.State.CurDevType();
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("Загрузка параметров прибора из файла");
+    spec.Directory = main.State.ProgDir;
+    spec.Filters = {QStringLiteral("Файлы параметров прибора (*.%1)").arg(type.DevExt)};
+    spec.DefaultExt = type.DevExt;
+    const QString chosen = main.Dialogs.OpenFileName(spec);
+    if (chosen.isEmpty())
+        return;
+    const QString name = ReplaceExtension(chosen, type.DevExt);
+    if (!QFileInfo(name).isFile()) {
+        main.Dialogs.Message(QStringLiteral("Ошибка! Файл не найден!"), QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        return;
+    }
+    main.frmDev->EndEdit();
+    TGridData grid = GridFromTable(*main.frmDev, &type);
+    const TParamSetReadResult result = ReadParamSetFile(grid, name);
+    // What was read before a damaged part stays in the table.
+    GridToTable(grid, *main.frmDev);
+    if (!result.Ok) {
+        main.Dialogs.Message(result.Error, QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        return;
+    }
+    main.PrjChange();
+}
+
+TFileResult PrintDevTableTo(TfrmMain& main, QPagedPaintDevice& device) {
+    const TDevProp* type = main.State.HasCurType() ? &main.State.CurDevType() : nullptr;
+    const TGridData grid = GridFromTable(*main.frmDev, type);
+    return PrintTable(grid, PrintTitleText(type ? type->Name : QString()), device);
+}
+
+void PrintDevTable(TfrmMain& main) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        main.Dialogs.Message(QStringLiteral("Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
+                             QStringLiteral("Печать"), TMsgButtons::Ok);
+        return;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    const TFileResult result = PrintDevTableTo(main, printer);
+    if (!result.Ok)
+        main.Dialogs.Message(result.Error, QStringLiteral("Печать"), TMsgButtons::Ok);
+}

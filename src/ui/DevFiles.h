@@ -1,0 +1,24 @@
+#pragma once
+// The device table's files: parameter sets (save and load), the exports of the save dialog, and
+// printing on the default printer.
+#include "GridData.h"
+
+class TfrmDev;
+class TfrmMain;
+class QPagedPaintDevice;
+struct TDevProp;
+
+// Snapshot of the table with the appearance the table shows (for exports and printing too).
+TGridData GridFromTable(const TfrmDev& table, const TDevProp* type);
+// Puts a snapshot into the table: size, texts, check boxes, stored font colours, widths and heights.
+void GridToTable(const TGridData& grid, TfrmDev& table);
+
+// The name with its extension replaced by ext (without the dot); a name without one gets it.
+QString ReplaceExtension(const QString& fileName, const QString& ext);
+
+// Commands of the device button column.
+void SaveDevTable(TfrmMain& main);
+void LoadDevTable(TfrmMain& main);
+void PrintDevTable(TfrmMain& main);
+// Printing onto a given device (the default printer in the program, a PDF in tests).
+TFileResult PrintDevTableTo(TfrmMain& main, QPagedPaintDevice& device);

@@ -1,0 +1,165 @@
+#include "fCalib.h"
+
+#include "HelpWindow.h"
+#include "Workers.h"
+
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+// Hands every effect of the run to the dialog's thread and waits for it.
+class TCalibHandOver : public ICalibUi {
+public:
+    explicit TCalibHandOver(TfrmCalib& dialog) : Dialog(dialog) {}
+    void SetCalibBusy(bool on, uint8_t kind) override {
+        RunOnThreadOf(&Dialog, [this, on, kind] { Dialog.SetCalibBusy(on, kind); });
+    }
+    void ShowStatus(const QString& text) override {
+        RunOnThreadOf(&Dialog, [this, &text] { Dialog.ShowStatus(text); });
+    }
+
+private:
+    TfrmCalib& Dialog;
+};
+
+QPushButton* LargeButton(const QString& caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setMinimumSize(400, 44);
+    return b;
+}
+} // namespace
+
+ThreadCalib::ThreadCalib(TfrmCalib& dialog, TAppState& state, const TKvApi& api, uint8_t kind)
+    : Dialog(dialog), State(state), Api(api), Kind(kind) {}
+
+void ThreadCalib::run() {
+    TCalibHandOver ui(Dialog);
+    TCalibRun calib{Api, State, Kind, ui, StopRequested, {}, {}}; // the real clock and pause
+    CalibLoop(calib);
+    Done = true;
+}
+
+TfrmCalib::TfrmCalib(TAppState& state, const TKvApi& api, QWidget* parent)
+    : QDialog(parent), State(state), Api(api) {
+    setWindowTitle(QStringLiteral("Калибровка"));
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+
+    btnRL = LargeButton(QStringLiteral("Калибровать сопротивление линии (rL)"), this);
+    btnRLstop = LargeButton(QStringLiteral("Остановить калибровку сопротивления линии (rL)"), this);
+    btnRC = LargeButton(QStringLiteral("Калибровать сопротивление компенсатора (rC)"), this);
+    btnRCstop = LargeButton(QStringLiteral("Остановить калибровку сопротивления компенс. (rC)"), this);
+    btnOk = new QPushButton(QStringLiteral("Закрыть"), this);
+    btnHelp = new QPushButton(QStringLiteral("Справка"), this);
+    StatusPane = new QLabel(this);
+    StatusPane->setFrameShape(QFrame::Panel);
+    StatusPane->setFrameShadow(QFrame::Sunken);
+    StatusPane->setTextFormat(Qt::PlainText);
+
+    // Each stop button shares the cell of its start button and lies on top of it.
+    auto* grid = new QGridLayout;
+    grid->addWidget(btnRL, 0, 0);
+    grid->addWidget(btnRLstop, 0, 0);
+    grid->addWidget(btnRC, 1, 0);
+    grid->addWidget(btnRCstop, 1, 0);
+    btnRLstop->raise();
+    btnRCstop->raise();
+    btnRLstop->hide();
+    btnRCstop->hide();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnHelp);
+    buttons->addStretch();
+    buttons->addWidget(btnOk);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    layout->addWidget(StatusPane);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // fixed border
+
+    connect(btnRL, &QPushButton::clicked, this, [this] { Start(CalibLine); });
+    connect(btnRC, &QPushButton::clicked, this, [this] { Start(CalibCompensator); });
+    connect(btnRLstop, &QPushButton::clicked, this, [this] { Stop(); });
+    connect(btnRCstop, &QPushButton::clicked, this, [this] { Stop(); });
+    connect(btnOk, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
+    connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(State.ProgDir, QStringLiteral("page3")); });
+}
+
+TfrmCalib::~TfrmCalib() {
+    if (!Worker)
+        return;
+    if (Running()) {
+        Worker->StopRequested = true;
+        WaitForWorker();
+    }
+    Worker->wait();
+}
+
+void TfrmCalib::Execute() { exec(); }
+
+bool TfrmCalib::Running() const { return Worker && !Worker->Ended(); }
+
+void TfrmCalib::showEvent(QShowEvent* e) {
+    if (parentWidget()) {
+        adjustSize();
+        move(parentWidget()->frameGeometry().center() - rect().center());
+    }
+    QDialog::showEvent(e);
+}
+
+void TfrmCalib::Start(uint8_t kind) {
+    // Between the start and the worker's first step the start buttons are still enabled.
+    if (Running())
+        return;
+    if (Worker)
+        Worker->wait(); // it has ended; nothing of it is left to hand over
+    CalibKind = kind;
+    Worker = std::make_unique<ThreadCalib>(*this, State, Api, CalibKind);
+    Worker->start();
+}
+
+void TfrmCalib::Stop() {
+    if (Worker)
+        Worker->StopRequested = true;
+}
+
+void TfrmCalib::WaitForWorker() {
+    QEventLoop loop;
+    connect(Worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    // Done is set before finished is emitted, and the connection exists already: no quit is missed.
+    if (!Worker->Ended())
+        loop.exec();
+    Worker->wait();
+}
+
+void TfrmCalib::done(int result) {
+    // A close while the wait below runs (the close box again, Escape) is the same close.
+    if (Closing)
+        return;
+    if (Running()) {
+        Closing = true;
+        Worker->StopRequested = true;
+        WaitForWorker();
+        Closing = false;
+    }
+    QDialog::done(result);
+}
+
+void TfrmCalib::SetCalibBusy(bool on, uint8_t kind) {
+    if (on) {
+        btnRLstop->setVisible(kind == CalibLine);
+        btnRCstop->setVisible(kind == CalibCompensator);
+    } else {
+        btnRLstop->hide();
+        btnRCstop->hide();
+    }
+    btnOk->setEnabled(!on);
+    btnRL->setEnabled(!on);
+    btnRC->setEnabled(!on);
+}
+
+void TfrmCalib::ShowStatus(const QString& text) { StatusPane->setText(text); }

@@ -1,0 +1,128 @@
+// Parameter sets, exports and printing from the device table's buttons.
+#include "DevFiles.h"
+#include "MainFixture.h"
+#include "fDev_u.h"
+
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+class DevFiles : public MainFixture {
+protected:
+    void SetUp() override {
+        MainFixture::SetUp();
+        ASSERT_TRUE(Start());
+        NewProject();
+        Main->DevicesClick(Main->btnDevDef); // factory values in every row
+        State.PrjState = PrjSaved;
+        Main->ShowPrjState();
+    }
+    int FindRow(auto pred) {
+        const TDevProp& t = State.CurDevType();
+        for (int i = 0; i < t.ParamCount(); ++i)
+            if (pred(t.Param(i)))
+                return i + 1;
+        return -1;
+    }
+};
+} // namespace
+
+TEST_F(DevFiles, SaveThenLoadRestoresTextsCheckBoxesAndCoupledColour) {
+    TfrmDev& t = *Main->frmDev;
+    const int textRow = FindRow([](const TParam& p) { return p.SType == 0 && p.VType == 3; });
+    const int boxRow = FindRow([](const TParam& p) { return p.SType == 2; });
+    const int linRow = State.CurDevType().SqrtLinIndex + 1;
+    ASSERT_GT(textRow, 0);
+    ASSERT_GT(boxRow, 0);
+    ASSERT_GT(linRow, 0);
+    t.SetCellText(1, textRow, "42.5");
+    t.SetCheckBox(1, boxRow, !t.IsChecked(1, boxRow));
+    const bool boxState = t.IsChecked(1, boxRow);
+    const uint32_t linColour = t.CellFontColor(1, linRow);
+    ASSERT_NE(linColour, 0x1FFFFFFFu);
+
+    const QString file = Dir.filePath("set.txt"); // the chosen extension is replaced by the type's
+    Dialogs.FileNames = {file};
+    Dialogs.FilterIndices = {0};
+    Main->DevicesClick(Main->btnDevSave);
+    const QString saved = Dir.filePath("set.") + State.CurDevType().DevExt;
+    ASSERT_TRUE(QFileInfo::exists(saved));
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_EQ(State.PrjState, PrjSaved); // saving a set does not touch the project
+    EXPECT_EQ(Dialogs.FileDialogs.back().Title, QStringLiteral("Сохранение параметров прибора в файл"));
+    EXPECT_EQ(Dialogs.FileDialogs.back().Filters.size(), 5);
+
+    t.ClearTable(State.CurDevType());
+    t.SetCellFontColor(1, linRow, 0x1FFFFFFF);
+    EXPECT_TRUE(t.CellText(1, textRow).isEmpty());
+
+    Dialogs.FileNames = {Dir.filePath("set.txt")}; // looks for the same name with the type's extension
+    Main->DevicesClick(Main->btnDevLoad);
+    EXPECT_TRUE(Dialogs.Asked.empty()) << Dialogs.LastText().toStdString();
+    EXPECT_EQ(t.CellText(1, textRow), "42.5");
+    EXPECT_EQ(t.IsChecked(1, boxRow), boxState);
+    EXPECT_EQ(t.CellFontColor(1, linRow), linColour);
+    EXPECT_EQ(t.CellText(0, 0), QStringLiteral(" Параметр"));
+    EXPECT_EQ(State.PrjState, PrjChanged);
+}
+
+TEST_F(DevFiles, MissingDamagedAndUnwritableFilesAreReported) {
+    Dialogs.FileNames = {Dir.filePath("nothing.kpr")};
+    Main->DevicesClick(Main->btnDevLoad);
+    EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Ошибка! Файл не найден!"));
+    EXPECT_EQ(State.PrjState, PrjSaved);
+
+    TestUtil::WriteBytes(Dir.filePath("bad.") + State.CurDevType().DevExt, "TPF1garbage");
+    Dialogs.FileNames = {Dir.filePath("bad.kpr")};
+    Main->DevicesClick(Main->btnDevLoad);
+    EXPECT_FALSE(Dialogs.LastText().isEmpty());
+    EXPECT_NE(Dialogs.LastText(), QStringLiteral("Ошибка! Файл не найден!"));
+    EXPECT_EQ(State.PrjState, PrjSaved); // a failed load does not mark the project changed
+    EXPECT_EQ(Main->frmDev->CellText(0, 0), QStringLiteral(" Параметр"));
+
+    const QString readOnly = Dir.filePath("ro");
+    QDir().mkpath(readOnly);
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const size_t asked = Dialogs.Asked.size();
+    for (int filter = 0; filter < 5; ++filter) {
+        Dialogs.FileNames = {readOnly + "/out"};
+        Dialogs.FilterIndices = {filter};
+        Main->DevicesClick(Main->btnDevSave);
+    }
+    // As root the directory may still be writable; otherwise every attempt says why.
+    if (!QFileInfo(readOnly).isWritable()) {
+        EXPECT_EQ(Dialogs.Asked.size(), asked + 5);
+        EXPECT_TRUE(QDir(readOnly).entryList(QDir::Files).isEmpty());
+    }
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(DevFiles, ExportsFollowTheChosenEntry) {
+    const QStringList exts = {"txt", "doc", "xls", "html"};
+    for (int i = 0; i < exts.size(); ++i) {
+        Dialogs.FileNames = {Dir.filePath("table.") + State.CurDevType().DevExt};
+        Dialogs.FilterIndices = {i + 1};
+        Main->DevicesClick(Main->btnDevSave);
+        const QByteArray bytes = TestUtil::ReadBytes(Dir.filePath("table.") + exts[i]);
+        EXPECT_FALSE(bytes.isEmpty()) << exts[i].toStdString();
+    }
+    EXPECT_TRUE(TestUtil::ReadBytes(Dir.filePath("table.doc")).startsWith("{\\rtf1"));
+    EXPECT_TRUE(TestUtil::ReadBytes(Dir.filePath("table.xls")).startsWith("\xD0\xCF\x11\xE0"));
+    EXPECT_TRUE(TestUtil::ReadCp1251(Dir.filePath("table.txt")).contains(QStringLiteral("Сетевой адрес")));
+    EXPECT_FALSE(QFileInfo::exists(Dir.filePath("table.") + State.CurDevType().DevExt));
+    EXPECT_TRUE(Dialogs.Asked.empty());
+}
+
+TEST_F(DevFiles, PrintsTheTableToAPdf) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Dir.filePath("table.pdf"));
+    const TFileResult r = PrintDevTableTo(*Main, printer);
+    EXPECT_TRUE(r.Ok) << r.Error.toStdString();
+    const QByteArray pdf = TestUtil::ReadBytes(Dir.filePath("table.pdf"));
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_GT(pdf.size(), 2000);
+    EXPECT_EQ(ReplaceExtension("/a/b.c/name", "kpr"), "/a/b.c/name.kpr");
+    EXPECT_EQ(ReplaceExtension("/a/name.txt", "kpr"), "/a/name.kpr");
+}

@@ -1,0 +1,496 @@
+// The connection dialog and its three workers against the simulator on a pseudo-terminal, inside a
+// real main window on a copy of the program directory.
+#include "../ops/SimLine.h"
+#include "MainFixture.h"
+#include "fDevSet.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <functional>
+
+namespace {
+const QString Title = QStringLiteral("Настройка приборов серии Kestrin K1");
+const QString Found = QStringLiteral("Связь с прибором установлена!");
+const QString NotFound = QStringLiteral("Не удалось установить связь с прибором!");
+const QString CheckError = QStringLiteral("Не удалось проверить связь с прибором, ошибка: ");
+const QString LinkQuestion = NotFound + QStringLiteral("\rВернуться к настройке параметров связи?");
+const QString MissingPort = QStringLiteral("/dev/kestrin-test-no-such-port");
+
+class DevSet : public MainFixture {
+protected:
+    std::unique_ptr<TSimLine> Line;
+    TfrmDevSet* Dlg = nullptr; // owned by the main window
+
+    void StartAll(std::vector<Sim::TDeviceSpec> devices, const Sim::TFaults& faults = {}) {
+        Sim::TConfig c = TSimLine::Config(std::move(devices));
+        c.Faults = faults;
+        Line = std::make_unique<TSimLine>(c);
+        ASSERT_TRUE(Line->Ok());
+        ASSERT_TRUE(Start());
+        State.PortList << Line->Port() << MissingPort;
+        Dlg = new TfrmDevSet(*Main, State, Dialogs, Line->Api(), Main.get());
+        Main->ShowDevSetDialog = [this] { return Dlg->Execute(); };
+    }
+    void TearDown() override {
+        MainFixture::TearDown();
+        Line.reset();
+    }
+    // A project opened without the dialog, on the simulator's port.
+    void OpenProject() {
+        Main->ShowDevSetDialog = [] { return true; };
+        Main->ToolBarClick(Main->btnNew);
+        Main->ShowDevSetDialog = [this] { return Dlg->Execute(); };
+        ASSERT_EQ(State.PrjState, PrjSaved);
+        State.CurDev().COMPort = Line->Port();
+    }
+    void Select(QComboBox* c, const QString& text) {
+        c->setCurrentIndex(c->findText(text));
+        ASSERT_EQ(c->currentText(), text);
+    }
+    void SelectSim() {
+        Select(Dlg->Combo1, Line->Port());
+        Select(Dlg->Combo4, Line->Port());
+    }
+    bool WaitIdle() { return QTest::qWaitFor([this] { return !Dlg->WorkerActive(); }, 20000); }
+    // The dialog after a worker: nothing left locked.
+    void ExpectUnlocked() {
+        EXPECT_FALSE(Dlg->Busy);
+        for (QWidget* w : std::initializer_list<QWidget*>{Dlg->btnOk, Dlg->btnCheck, Dlg->btnCancel, Dlg->btnSearch,
+                                                           Dlg->GroupBox1, Dlg->GroupBox2, Dlg->GroupBox3})
+            EXPECT_TRUE(w->isEnabled()) << w->metaObject()->className();
+    }
+    QString RunCheck() {
+        Dlg->btnCheck->click();
+        EXPECT_TRUE(WaitIdle());
+        ExpectUnlocked();
+        return Dlg->StatusPane->text();
+    }
+    QString RunSearch() {
+        Dlg->btnSearch->click();
+        EXPECT_TRUE(WaitIdle());
+        ExpectUnlocked();
+        return Dlg->StatusPane->text();
+    }
+    // Runs `run`, which shows the dialog modally, doing `act` once the dialog is up.
+    template <class R> auto Modal(const std::function<void()>& act, R run) {
+        QTimer::singleShot(0, Dlg, act);
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, Dlg, [this] {
+            ADD_FAILURE() << "the dialog stayed open";
+            Dlg->done(0);
+        });
+        guard.start(30000);
+        return run();
+    }
+    size_t Requests() {
+        return Line->WithBus([](Sim::TBus& bus) { return bus.Log().size(); });
+    }
+    int Row(const QString& name) const {
+        for (int i = 0; i < State.DevTypes[0]->ParamCount(); ++i)
+            if (State.DevTypes[0]->Param(i).Name == name)
+                return i + 1;
+        return -1;
+    }
+};
+} // namespace
+
+TEST_F(DevSet, NewProjectThroughTheDialogReloadsTheInstrumentsVersion) {
+    StartAll({{1, 21, QStringLiteral("K1_205"), 0}});
+    TDevProp expected;
+    expected.Dir = State.DevTypes[0]->Dir;
+    ASSERT_TRUE(LoadDescriptions(ProgDir, expected, QStringLiteral("K1_205")));
+    ASSERT_NE(expected.ParamCount(), State.DevTypes[0]->ParamCount());
+
+    Modal([this] { SelectSim(); Dlg->btnOk->click(); }, [this] { Main->ToolBarClick(Main->btnNew); });
+    EXPECT_TRUE(Dlg->Accepted);
+    EXPECT_TRUE(Dlg->LinkEstablished);
+    EXPECT_EQ(Dlg->DeviceVersion, QStringLiteral("K1_205"));
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_TRUE(Dialogs.Asked.empty());
+    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(Main->windowTitle(), Title + QStringLiteral(" : noname.prj"));
+    const TDevProp& t = *State.DevTypes[0];
+    EXPECT_EQ(t.Version, QStringLiteral("K1_205"));
+    ASSERT_EQ(t.ParamCount(), expected.ParamCount());
+    for (int i = 0; i < t.ParamCount(); ++i)
+        EXPECT_EQ(t.Param(i).Name, expected.Param(i).Name);
+    EXPECT_EQ(Main->frmDev->ASG->rowCount(), t.ParamCount());
+    EXPECT_EQ(Main->frmDev->CellText(0, t.ParamCount()).trimmed(), expected.Param(t.ParamCount() - 1).Name);
+    EXPECT_EQ(State.CurDev().Values.size(), t.ParamCount());
+    EXPECT_EQ(State.CurDev().COMPort, Line->Port());
+    EXPECT_EQ(State.CurDev().BaudRate, 9600);
+    EXPECT_EQ(State.CurDev().Address, 1);
+    EXPECT_EQ(Dlg->StatusPane->text(), Found);
+}
+
+TEST_F(DevSet, NewProjectWithoutAnAnswerAsksAndNoLeavesNoProject) {
+    StartAll({{4, 21, QString(), 0}}); // the new project's address 1 is silent
+    Dialogs.Answers = {TMsgAnswer::No};
+    Modal([this] { SelectSim(); Dlg->btnOk->click(); }, [this] { Main->ToolBarClick(Main->btnNew); });
+    ASSERT_EQ(Dialogs.Asked.size(), 1u);
+    EXPECT_EQ(Dialogs.Asked[0].Text, LinkQuestion);
+    EXPECT_EQ(Dialogs.Asked[0].Caption, Title);
+    EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_FALSE(Dlg->Accepted);
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_NE(State.CurDev().COMPort, Line->Port()); // nothing stored
+}
+
+TEST_F(DevSet, SearchListsExactlyTheInstrumentsOfTheTypeInAnswerOrder) {
+    StartAll({{3, 21, QString(), 0}, {5, 7, QString(), 0}, {9, 21, QString(), 0}});
+    Dlg->show();
+    SelectSim();
+    Select(Dlg->Combo5, "9600");
+    QElapsedTimer clock;
+    clock.start();
+    Dlg->btnSearch->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg->btnOk->isEnabled(); }, 5000)); // locked by the worker
+    EXPECT_TRUE(Dlg->Busy);
+    for (QWidget* w : std::initializer_list<QWidget*>{Dlg->btnCheck, Dlg->btnCancel, Dlg->btnSearch, Dlg->GroupBox1,
+                                                       Dlg->GroupBox2, Dlg->GroupBox3})
+        EXPECT_FALSE(w->isEnabled());
+    EXPECT_TRUE(Dlg->btnHelp->isEnabled());
+    EXPECT_EQ(Dlg->StatusPane->text(), QStringLiteral("Поиск приборов..."));
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_GE(clock.elapsed(), State.DevTypes[0]->TimeOut); // ends by the time-out after the last answer
+    ExpectUnlocked();
+    EXPECT_EQ(Dlg->StatusPane->text(), QStringLiteral("Поиск приборов завершен!"));
+    ASSERT_EQ(Dlg->Combo6->count(), 2);
+    EXPECT_EQ(Dlg->Combo6->itemText(0), "3");
+    EXPECT_EQ(Dlg->Combo6->itemText(1), "9");
+    EXPECT_EQ(Dlg->Combo6->currentIndex(), 0);
+    EXPECT_FALSE(Dlg->Changed); // the list filled by the search is no change of the user's
+
+    // Choosing a found address marks a change but does not copy it into the address box.
+    const int address = Dlg->SE2->value();
+    QTest::keyClick(Dlg->Combo6, Qt::Key_Down);
+    EXPECT_EQ(Dlg->Combo6->currentText(), "9");
+    EXPECT_TRUE(Dlg->Changed);
+    EXPECT_EQ(Dlg->SE2->value(), address);
+}
+
+TEST_F(DevSet, SearchOnASilentLineAndOnAMissingPort) {
+    StartAll({});
+    Dlg->show();
+    SelectSim();
+    Dlg->ShowFound({"1", "2"});
+    EXPECT_EQ(RunSearch(), QStringLiteral("Поиск приборов завершен!"));
+    EXPECT_EQ(Dlg->Combo6->count(), 0);
+    Dlg->ShowFound({"1"});
+    Select(Dlg->Combo4, MissingPort);
+    EXPECT_EQ(RunSearch(), QStringLiteral("Поиск прерван, ошибка: -101"));
+    EXPECT_EQ(Dlg->Combo6->count(), 1); // a failed search leaves the last list
+}
+
+TEST_F(DevSet, LinkCheckTellsFoundOtherTypeSilentAndMissingPortApart) {
+    StartAll({{1, 21, QString(), 0}, {2, 7, QString(), 0}});
+    Dlg->show();
+    SelectSim();
+    Select(Dlg->Combo2, "9600");
+    Dlg->SE2->setValue(1);
+    EXPECT_EQ(RunCheck(), Found);
+    Dlg->SE2->setValue(2); // another type answers
+    EXPECT_EQ(RunCheck(), NotFound);
+    Dlg->SE2->setValue(3); // nobody answers
+    EXPECT_EQ(RunCheck(), NotFound);
+    Dlg->SE2->setValue(1);
+    Select(Dlg->Combo2, "19200"); // the instrument does not listen at this speed
+    EXPECT_EQ(RunCheck(), NotFound);
+    Select(Dlg->Combo1, MissingPort);
+    EXPECT_EQ(RunCheck(), CheckError + "-101");
+    // The search group's port is not the check's.
+    EXPECT_EQ(Dlg->Combo4->currentText(), Line->Port());
+}
+
+TEST_F(DevSet, SpeedWithoutSelectionGivesTheLibrarysSpeedCodeAndUnlocks) {
+    StartAll({{1, 21, QString(), 0}});
+    Dlg->show();
+    SelectSim();
+    Dlg->Combo2->setCurrentIndex(-1);
+    Dlg->Combo5->setCurrentIndex(-1);
+    EXPECT_EQ(RunCheck(), CheckError + "-104");
+    EXPECT_EQ(RunSearch(), QStringLiteral("Поиск прерван, ошибка: -104"));
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Dlg->btnOk->click(); // no project: the version query runs and fails the same way
+    EXPECT_EQ(Dlg->StatusPane->text(), CheckError + "-104");
+    EXPECT_EQ(Dialogs.LastText(), LinkQuestion);
+    EXPECT_TRUE(Dlg->isVisible());
+    ExpectUnlocked();
+}
+
+TEST_F(DevSet, WorkersReportAnEmptyCatalogueInsteadOfCrashing) {
+    TestUtil::WriteBytes(ProgDir + "devices.ini", "");
+    StartAll({{1, 21, QString(), 0}});
+    Dlg->show();
+    SelectSim();
+    EXPECT_EQ(RunCheck(), CheckError + "-1");
+    EXPECT_EQ(RunSearch(), QStringLiteral("Поиск прерван, ошибка: -1"));
+    Dialogs.Answers = {TMsgAnswer::No};
+    Dlg->btnOk->click();
+    EXPECT_EQ(Dialogs.LastText(), LinkQuestion);
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_FALSE(Dlg->Accepted);
+    ExpectUnlocked();
+}
+
+TEST_F(DevSet, OkWithNothingChangedAndAProjectOpenStoresAtOnce) {
+    StartAll({{1, 21, QString(), 0}});
+    OpenProject();
+    State.ActDevice = 2;
+    State.CurDev().Address = 7;
+    State.CurDev().BaudRate = 4800;
+    const int row = Row(QStringLiteral("Задержка ответа"));
+    ASSERT_GT(row, 0);
+    Main->frmDev->SetCellText(1, row, "42"); // an edit not yet taken into the values
+    QTableWidgetItem* name = Main->frmDev->ASG->item(1, 0);
+    ASSERT_NE(name, nullptr);
+    name->setData(Qt::UserRole + 77, 1); // gone once the table is rebuilt
+    const size_t before = Requests();
+
+    Dlg->show();
+    Dlg->btnOk->click();
+    EXPECT_EQ(Requests(), before);
+    EXPECT_TRUE(Dialogs.Asked.empty());
+    EXPECT_TRUE(Dlg->Accepted);
+    EXPECT_FALSE(Dlg->Changed);
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_EQ(State.ActDevice, 2);
+    EXPECT_EQ(State.CurDev().Address, 7);
+    EXPECT_EQ(State.CurDev().BaudRate, 4800);
+    EXPECT_EQ(State.CurDev().COMPort, Line->Port());
+    EXPECT_EQ(State.PrjState, PrjChanged);
+    ASSERT_NE(Main->frmDev->ASG->item(1, 0), nullptr);
+    EXPECT_FALSE(Main->frmDev->ASG->item(1, 0)->data(Qt::UserRole + 77).isValid());
+    EXPECT_EQ(Main->frmDev->CellText(1, row), "42");
+    EXPECT_EQ(State.CurDev().Values[row - 1], "42");
+}
+
+TEST_F(DevSet, OkWithAFailingLinkYesStaysAndNoClosesWithoutStoring) {
+    StartAll({{1, 21, QString(), 0}});
+    OpenProject();
+    Dlg->show();
+    Dlg->SE2->selectAll();
+    QTest::keyClicks(Dlg->SE2, "9"); // nobody at 9
+    ASSERT_TRUE(Dlg->Changed);
+    Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::No};
+    Dlg->btnOk->click();
+    EXPECT_EQ(Dialogs.LastText(), LinkQuestion);
+    EXPECT_TRUE(Dlg->isVisible());
+    EXPECT_FALSE(Dlg->LinkEstablished);
+    EXPECT_EQ(Dlg->StatusPane->text(), NotFound);
+    EXPECT_EQ(State.CurDev().Address, 1);
+    EXPECT_EQ(State.PrjState, PrjSaved);
+    ExpectUnlocked();
+
+    Dlg->btnOk->click();
+    EXPECT_EQ(Dialogs.Asked.size(), 2u);
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_FALSE(Dlg->Accepted);
+    EXPECT_EQ(State.CurDev().Address, 1);
+    EXPECT_EQ(State.PrjState, PrjSaved);
+}
+
+TEST_F(DevSet, ProjectOpenReloadKeepsTableValuesByNameAndTheSameVersionDoesNotReload) {
+    StartAll({{1, 21, QStringLiteral("K1_103"), 0}, {2, 21, QString(), 0}});
+    OpenProject();
+    const int row = Row(QStringLiteral("Задержка ответа"));
+    Main->frmDev->SetCellText(1, row, "33");
+    Dlg->show();
+    QTest::keyClick(Dlg->Combo3, Qt::Key_Down); // K1R
+    Dlg->btnOk->click();
+    EXPECT_TRUE(Dlg->Accepted);
+    EXPECT_EQ(State.ActDevice, 1);
+    EXPECT_EQ(State.DevTypes[0]->Version, QStringLiteral("K1_103"));
+    EXPECT_EQ(Main->frmDev->CellText(1, Row(QStringLiteral("Задержка ответа"))), "33");
+    EXPECT_EQ(Main->frmDev->CellText(0, 16).trimmed(), QStringLiteral("Время усреднения канала 1"));
+
+    // The instrument at 2 has the base set, the instrument at 1 the loaded one: only the first reloads.
+    Dlg->show();
+    Dlg->Changed = true;
+    Dlg->btnOk->click();
+    EXPECT_EQ(Dlg->DeviceVersion, QStringLiteral("K1_103"));
+    EXPECT_EQ(State.DevTypes[0]->Version, QStringLiteral("K1_103"));
+    Dlg->show();
+    Dlg->SE2->setValue(2);
+    ASSERT_TRUE(Dlg->Changed);
+    Dlg->btnOk->click();
+    EXPECT_EQ(State.DevTypes[0]->Version, QString());
+    EXPECT_EQ(State.CurDev().Address, 2);
+    EXPECT_TRUE(Dialogs.Asked.empty());
+}
+
+TEST_F(DevSet, UnknownVersionAsksTheThreeLineQuestionAndKeepsTheDescriptions) {
+    StartAll({{1, 21, QStringLiteral("K1_205"), 0}});
+    QFile::remove(DescriptionPath(ProgDir, *State.DevTypes[0], QStringLiteral("K1_205")));
+    const int params = State.DevTypes[0]->ParamCount();
+    Dlg->show();
+    SelectSim();
+    Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::No};
+    Dlg->btnOk->click();
+    ASSERT_EQ(Dialogs.Asked.size(), 1u);
+    EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Данная модификация прибора не поддерживается программой!\r"
+                                                    "Для работы с прибором необходимо обновить программу.\r"
+                                                    "Вернуться к настройке параметров связи?"));
+    EXPECT_EQ(Dialogs.Asked[0].Caption, Title);
+    EXPECT_TRUE(Dlg->isVisible());
+    EXPECT_EQ(State.DevTypes[0]->ParamCount(), params);
+    EXPECT_EQ(State.DevTypes[0]->Version, QString());
+    Dlg->btnOk->click();
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_FALSE(Dlg->Accepted);
+    EXPECT_NE(State.CurDev().COMPort, Line->Port());
+}
+
+TEST_F(DevSet, InstrumentWithoutAVersionAnswerCountsAsTheBaseSet) {
+    // The instrument has a version of its own, but its answer to the version request is lost.
+    StartAll({{1, 21, QStringLiteral("K1_205"), 0}}, Sim::TFaults{.DropEvery = 2});
+    OpenProject();
+    ASSERT_TRUE(Reload(ProgDir, *State.DevTypes[0], State.CurDev(), QStringLiteral("K1_103")));
+    Dlg->show();
+    Dlg->SE2->setValue(1);
+    Dlg->Changed = true;
+    Dlg->btnOk->click();
+    EXPECT_TRUE(Dlg->LinkEstablished);
+    EXPECT_EQ(Dlg->DeviceVersion, QString());
+    EXPECT_TRUE(Dlg->Accepted);
+    EXPECT_EQ(State.DevTypes[0]->Version, QString());
+}
+
+TEST_F(DevSet, CancelAndTheCloseBox) {
+    StartAll({});
+    for (const bool project : {false, true}) {
+        if (project)
+            OpenProject();
+        const QString port = State.CurDev().COMPort;
+        Dlg->show();
+        SelectSim();
+        Dlg->SE2->setValue(77);
+        Dlg->btnCancel->click();
+        EXPECT_FALSE(Dlg->isVisible());
+        EXPECT_EQ(Dlg->Accepted, project);
+        EXPECT_EQ(State.CurDev().COMPort, port);
+        EXPECT_NE(State.CurDev().Address, 77);
+
+        const bool accepted = Modal([this] { Dlg->close(); }, [this] { return Dlg->Execute(); });
+        EXPECT_FALSE(accepted);
+        EXPECT_FALSE(Dlg->isVisible());
+    }
+    EXPECT_TRUE(Dialogs.Asked.empty());
+}
+
+TEST_F(DevSet, CloseIsRefusedWhileAWorkerRuns) {
+    StartAll({}, Sim::TFaults{.DelayMs = 200});
+    Dlg->show();
+    SelectSim();
+    Dlg->btnCheck->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Dlg->Busy.load(); }, 5000));
+    Dlg->close();
+    EXPECT_TRUE(Dlg->isVisible());
+    ASSERT_EQ(Dialogs.Asked.size(), 1u);
+    EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Выход невозможен - дождитесь окончания обмена с приборами!"));
+    EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("выход"));
+    EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
+    Dlg->btnCheck->click(); // locked: no second worker
+    ASSERT_TRUE(WaitIdle());
+    ExpectUnlocked();
+    EXPECT_EQ(Dlg->StatusPane->text(), NotFound);
+    Dlg->close();
+    EXPECT_FALSE(Dlg->isVisible());
+}
+
+TEST_F(DevSet, ShowingSelectsTheStoredSettings) {
+    StartAll({});
+    // Created once with the lists, first port and first model.
+    EXPECT_EQ(Dlg->windowTitle(), QStringLiteral("Настройки связи"));
+    EXPECT_EQ(Dlg->Combo1->count(), State.PortList.size());
+    EXPECT_EQ(Dlg->Combo4->count(), State.PortList.size());
+    EXPECT_EQ(Dlg->Combo2->count(), 7);
+    EXPECT_EQ(Dlg->Combo5->itemText(6), "19200");
+    EXPECT_EQ(Dlg->Combo3->count(), 3);
+    EXPECT_EQ(Dlg->Combo3->itemText(2), QStringLiteral("Kestrin K1V"));
+
+    TDev& dev = State.CurDev();
+    dev.COMPort = MissingPort; // the last entry
+    dev.BaudRate = 19200;
+    dev.Address = 200;
+    State.ActDevice = 1;
+    Dlg->ShowFound({"5"});
+    Dlg->StatusPane->setText("old");
+    Dlg->show();
+    EXPECT_EQ(Dlg->Combo1->currentIndex(), Dlg->Combo1->count() - 1);
+    EXPECT_EQ(Dlg->Combo4->currentIndex(), Dlg->Combo4->count() - 1);
+    EXPECT_EQ(Dlg->Combo2->currentText(), "19200");
+    EXPECT_EQ(Dlg->Combo5->currentText(), "19200");
+    EXPECT_EQ(Dlg->SE2->value(), 200);
+    EXPECT_EQ(Dlg->Combo3->currentIndex(), 1);
+    EXPECT_EQ(Dlg->Combo6->count(), 0);
+    EXPECT_TRUE(Dlg->StatusPane->text().isEmpty());
+    EXPECT_FALSE(Dlg->Changed || Dlg->Accepted || Dlg->Busy);
+    EXPECT_EQ(Dlg->Edit1->text(), QString::number(State.DevTypes[0]->Channels));
+    Dlg->hide();
+
+    dev.COMPort = "sim1"; // letter case is ignored
+    dev.BaudRate = 1234;  // not in the list
+    State.ActDevice = 9;  // outside the designations
+    Dlg->show();
+    EXPECT_EQ(Dlg->Combo1->currentText(), "SIM1");
+    EXPECT_EQ(Dlg->Combo4->currentText(), "SIM1");
+    EXPECT_EQ(Dlg->Combo2->currentIndex(), -1);
+    EXPECT_EQ(Dlg->Combo5->currentIndex(), -1);
+    EXPECT_EQ(Dlg->Combo3->currentIndex(), 0);
+    Dlg->hide();
+
+    dev.COMPort = "ttyACM7"; // removed port
+    Dlg->show();
+    EXPECT_EQ(Dlg->Combo1->currentIndex(), 0);
+    EXPECT_EQ(Dlg->Combo4->currentIndex(), 0);
+
+    // Confirmed without a speed selected (project open, nothing changed): the stored speed stays.
+    OpenProject();
+    dev.BaudRate = 1234;
+    Dlg->hide();
+    Dlg->show();
+    Dlg->btnOk->click();
+    EXPECT_TRUE(Dlg->Accepted);
+    EXPECT_EQ(State.CurDev().BaudRate, 1234);
+}
+
+TEST_F(DevSet, EveryUserChangeCountsAndOnlyTheSearchGroupIsEnough) {
+    StartAll({{1, 21, QString(), 0}});
+    OpenProject();
+    for (QComboBox* c : {Dlg->Combo1, Dlg->Combo2, Dlg->Combo3, Dlg->Combo4, Dlg->Combo5, Dlg->Combo6}) {
+        Dlg->show();
+        if (c == Dlg->Combo6)
+            Dlg->ShowFound({"1", "2"});
+        EXPECT_FALSE(Dlg->Changed);
+        c->setCurrentIndex(0);
+        QTest::keyClick(c, Qt::Key_Down);
+        EXPECT_TRUE(Dlg->Changed) << c->currentText().toStdString();
+        Dlg->hide();
+    }
+    Dlg->show();
+    Dlg->SE2->selectAll();
+    QTest::keyClicks(Dlg->SE2, "300"); // typed beyond the range: brought into it
+    Dlg->SE2->interpretText();
+    EXPECT_EQ(Dlg->SE2->value(), 255);
+    EXPECT_TRUE(Dlg->Changed);
+    Dlg->hide();
+
+    // A change in the search group alone still sends the confirmation through the version query.
+    Dlg->show();
+    Select(Dlg->Combo5, "4800");
+    QTest::keyClick(Dlg->Combo5, Qt::Key_Down);
+    const size_t before = Requests();
+    Dlg->btnOk->click();
+    EXPECT_GT(Requests(), before);
+    EXPECT_EQ(Dlg->StatusPane->text(), Found);
+    EXPECT_TRUE(Dlg->Accepted);
+}
