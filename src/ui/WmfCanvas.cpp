@@ -55,7 +55,7 @@ TWmfCanvas::~TWmfCanvas() = default;
 void TWmfCanvas::Replace(int& slot, int newSlot, int pinnedSlot) {
     Writer.SelectObject(newSlot);
     // The object saved with the clip comes back when the clip ends and must live until then.
-    if (slot >= 0 && pinnedSlot > -100)
+    if (slot >= 0 && !(Clipped && slot == pinnedSlot))
         Writer.DeleteObject(slot);
     slot = newSlot;
 }
