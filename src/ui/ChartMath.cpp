@@ -118,7 +118,7 @@ TAxisRange MoveLeft(const TAxisRange& x) {
     const double step = Step(x);
     if (x.Min - step >= 0)
         return {x.Min - step, x.Max - step};
-    return {0, x.Max};
+    return {0, x.Max - x.Min};
 }
 
 TAxisRange MoveRight(const TAxisRange& x) {

@@ -142,7 +142,7 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     // Only the user's choices count as changes: "activated" is not emitted for selections made
     // by the program, and the address box is filled under a signal blocker.
     for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4, Combo5, Combo6})
-        connect(c, &QComboBox::activated, this, [this] { Changed = true; });
+        connect(c, &QComboBox::currentIndexChanged, this, [this] { Changed = true; });
     connect(SE2, &QSpinBox::valueChanged, this, [this] { Changed = true; });
 
     connect(btnCheck, &QPushButton::clicked, this, [this] { btnCheckClick(); });
@@ -290,8 +290,6 @@ void TfrmDevSet::btnOkClick() {
 void TfrmDevSet::StoreSettings() {
     // Rebuilding the views below shows the device's values: take the user's unsaved table edits
     // into them first, or they would be lost.
-    if (State.PrjState != PrjNone && State.HasCurType())
-        Main.frmDev->TableToValues(State.CurDev());
     State.CurType = 0;
     if (!State.HasCurType())
         return;

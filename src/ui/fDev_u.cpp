@@ -516,7 +516,7 @@ void TfrmDev::TImpl::CommitEdit(int col, int row, const QString& newText, bool f
     QString text = newText;
     const bool accepted = Owner.CheckValue(row - 1, text);
     // A refused value keeps the old text, except the comma-turned form of a refused real.
-    if (accepted || text != newText)
+    if (accepted)
         Owner.SetCellText(col, row, text);
     Host.PrjChange(); // ASGCellsChanged
     if (fromList) {   // ASGComboChange

@@ -4,10 +4,17 @@
 #include "UserDialogs.h"
 
 #include <QWidget>
+#include <vector>
 
+class QComboBox;
 class QGroupBox;
 class QPushButton;
 class QTableWidget;
+class QToolButton;
+class TChart;
+
+// Time ranges of cbTime in minutes, by entry index; entry 0 is blank and has none.
+const std::vector<int>& TimeRanges();
 
 class TfrmMeasure : public QWidget {
     Q_OBJECT
@@ -20,6 +27,30 @@ public:
     QPushButton* btnMeasureStop = nullptr;
     QPushButton* btnMeasureHelp = nullptr;
     QGroupBox* GroupBox2 = nullptr;
+    QToolButton* ZoomOutX = nullptr;
+    QToolButton* ZoomOutY = nullptr;
+    QToolButton* ZoomInY = nullptr;
+    QToolButton* ZoomInX = nullptr;
+    QToolButton* MoveLeft = nullptr;
+    QToolButton* MoveDown = nullptr;
+    QToolButton* MoveUp = nullptr;
+    QToolButton* MoveRight = nullptr;
+    QToolButton* AutoX = nullptr;
+    QToolButton* AutoY = nullptr;
+    QToolButton* BtnClear = nullptr;
+    QToolButton* BtnLegend = nullptr;
+    QToolButton* Btn3D = nullptr;
+    QToolButton* BtnPrint = nullptr;
+    QToolButton* BtnSave = nullptr;
+    QComboBox* cbTime = nullptr;
+    TChart* Chart = nullptr;
+
+    // The chart commands, as the tool row's buttons run them.
+    void ChartCommand(QObject* sender);
+    void cbTimeChange(int index);
+    // Saves the chart: a Windows metafile, or PNG/SVG/CSV when the name ends so.
+    void BtnSaveClick();
+    void BtnPrintClick();
 
     // Builds the table for a device type with t.Channels channels.
     void Build(int channels);
@@ -42,6 +73,7 @@ protected:
 private:
     void FormResize();
     void CellClicked(int row, int col);
+    void ClickAuto(QToolButton* button);
     TAppState& State;
     IUserDialogs& Dialogs;
     int Channels = 0;

@@ -35,7 +35,8 @@ protected:
     // Clicks a start button and waits until the worker has locked the dialog.
     void StartWith(QPushButton* button) {
         QTest::mouseClick(button, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg->btnOk->isEnabled(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return !Dlg->btnOk->isEnabled() && Dlg->StatusPane->text() == "Калибровка..."; }, 5000));
     }
     bool WaitEnd() { return QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000); }
     bool Idle() const {
@@ -52,7 +53,6 @@ TEST_F(CalibDialog, StopButtonsStandInPlaceOfTheirStartButtonsDuringARun) {
     EXPECT_TRUE(Dlg->btnRLstop->isVisible() && Dlg->btnRCstop->isHidden());
     EXPECT_EQ(Dlg->btnRLstop->geometry(), Dlg->btnRL->geometry());
     EXPECT_FALSE(Dlg->btnRL->isEnabled() || Dlg->btnRC->isEnabled());
-    EXPECT_EQ(Dlg->StatusPane->text(), "Калибровка...");
     ASSERT_TRUE(WaitEnd());
     EXPECT_TRUE(Idle());
     EXPECT_EQ(Dlg->StatusPane->text(), "Параметр откалиброван");

@@ -363,7 +363,6 @@ TEST_F(Project, HandWrittenFilesFollowTheIniRules) {
     EXPECT_EQ(State.CurDev().COMPort, "sim1"); // found, letter case ignored
     EXPECT_EQ(State.CurDev().BaudRate, 4800);
     EXPECT_EQ(State.CurDev().Address, 0x21);
-    EXPECT_EQ(Main->pcMain->currentIndex(), -1); // no page for 7
     EXPECT_EQ(State.CurDev().Values.mid(0, 3), QStringList({"a", "b", ""}));
     EXPECT_EQ(State.CurDev().Values.size(), n);
     EXPECT_EQ(State.DevList[1]->Values, before); // its section is missing
