@@ -17,7 +17,9 @@ struct TNullHost : TDevHost {
     void SetDevStatusText(const QString&) override {}
 };
 struct TNullDialogs : IUserDialogs {
-    TMsgAnswer Message(const QString&, const QString&, TMsgButtons, TMsgAnswer) override { return TMsgAnswer::Ok; }
+    TMsgAnswer Message(const QString&, const QString&, TMsgButtons, TMsgAnswer) override {
+        return TMsgAnswer::Ok;
+    }
     QString SaveFileName(const TFileDialogSpec&, int*) override { return {}; }
     QString OpenFileName(const TFileDialogSpec&) override { return {}; }
 };
@@ -54,15 +56,19 @@ struct TBenchData {
                         .arg(kind == 3 ? 3 : 0)
                         .arg(i + 1)
                         .arg(i)
-                        .arg(kind == 0 ? 1 : kind == 1 ? 2 : 0)
+                        .arg(kind == 0   ? 1
+                             : kind == 1 ? 2
+                                         : 0)
                         .arg(i % 3 == 0 ? QStringLiteral("clInfoBk") : QStringLiteral("$F0FFF0"));
             if (kind == 0) {
                 menu += QStringLiteral("[%1]\r\n").arg(name);
                 for (int k = 0; k < 20; k += (k % 3 == 2 ? 2 : 1)) // options with gaps
                     menu += QStringLiteral("M%1=Вариант %2\r\n").arg(k).arg(k);
             }
-            values << (kind == 0 ? QString::number(i % 15) : kind == 1 ? QString::number(i % 2)
-                                                          : kind == 2 ? QString::number(i) : QStringLiteral("%1.5").arg(i));
+            values << (kind == 0   ? QString::number(i % 15)
+                       : kind == 1 ? QString::number(i % 2)
+                       : kind == 2 ? QString::number(i)
+                                   : QStringLiteral("%1.5").arg(i));
         }
         Write(DescriptionPath(State.ProgDir, *type, QString()), desc);
         Write(MenuPath(State.ProgDir, *type, QString()), menu);
@@ -90,8 +96,12 @@ void ApplyDevType500(benchmark::State& state, bool repaint) {
     if (form.RowCount() != ParamCount + 1 || form.CellText(1, 4) != QStringLiteral("3.5"))
         state.SkipWithError("table not filled");
 }
-void BM_ApplyDevType500(benchmark::State& state) { ApplyDevType500(state, false); }
-void BM_ApplyDevType500Painted(benchmark::State& state) { ApplyDevType500(state, true); }
+void BM_ApplyDevType500(benchmark::State& state) {
+    ApplyDevType500(state, false);
+}
+void BM_ApplyDevType500Painted(benchmark::State& state) {
+    ApplyDevType500(state, true);
+}
 BENCHMARK(BM_ApplyDevType500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ApplyDevType500Painted)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -56,17 +56,27 @@ void TDevSetWorker::run() {
     Done = true;
 }
 
-QString ThreadDevCheck::StartText() const { return LinkCheckText; }
-QString ThreadDevCheck::ErrorText() const { return LinkErrorText; }
+QString ThreadDevCheck::StartText() const {
+    return LinkCheckText;
+}
+QString ThreadDevCheck::ErrorText() const {
+    return LinkErrorText;
+}
 
 int ThreadDevCheck::Exchange(const ExchangeHandle& handle, const TDevSetInputs& in) {
     return DevCheck(handle, in.Address, in.TypeNum, Linked);
 }
 
-void ThreadDevCheck::ShowOutcome() { Dialog.SetStatus(Linked ? LinkFoundText : LinkMissingText); }
+void ThreadDevCheck::ShowOutcome() {
+    Dialog.SetStatus(Linked ? LinkFoundText : LinkMissingText);
+}
 
-QString ThreadDevGetVersion::StartText() const { return LinkCheckText; }
-QString ThreadDevGetVersion::ErrorText() const { return LinkErrorText; }
+QString ThreadDevGetVersion::StartText() const {
+    return LinkCheckText;
+}
+QString ThreadDevGetVersion::ErrorText() const {
+    return LinkErrorText;
+}
 
 int ThreadDevGetVersion::Exchange(const ExchangeHandle& handle, const TDevSetInputs& in) {
     return DevGetVersion(handle, in.Address, in.TypeNum, MaxVersionLength, Linked, Version);
@@ -80,10 +90,16 @@ void ThreadDevGetVersion::ShowOutcome() {
         Dialog.DeviceVersion = Version;
 }
 
-void ThreadDevGetVersion::Finish(int rc) { Dialog.LinkEstablished = rc == ExOk && Linked; }
+void ThreadDevGetVersion::Finish(int rc) {
+    Dialog.LinkEstablished = rc == ExOk && Linked;
+}
 
-QString ThreadDevSearch::StartText() const { return QStringLiteral("Поиск приборов..."); }
-QString ThreadDevSearch::ErrorText() const { return QStringLiteral("Поиск прерван, ошибка: "); }
+QString ThreadDevSearch::StartText() const {
+    return QStringLiteral("Поиск приборов...");
+}
+QString ThreadDevSearch::ErrorText() const {
+    return QStringLiteral("Поиск прерван, ошибка: ");
+}
 
 int ThreadDevSearch::Exchange(const ExchangeHandle& handle, const TDevSetInputs& in) {
     return DevSearch(handle, in.TypeNum, Found);

@@ -143,7 +143,6 @@ void TfrmCalib::done(int result) {
     if (Running()) {
         Closing = true;
         Worker->StopRequested = true;
-        WaitForWorker();
         Closing = false;
     }
     QDialog::done(result);

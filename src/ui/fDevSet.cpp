@@ -51,7 +51,8 @@ void TAddressSpinBox::fixup(QString& input) const {
         QSpinBox::fixup(input);
 }
 
-TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, const TKvApi& api, QWidget* parent)
+TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, const TKvApi& api,
+                       QWidget* parent)
     : QDialog(parent), Main(main), State(state), Dialogs(dialogs), Api(api) {
     setWindowTitle(QStringLiteral("Настройки связи"));
     setModal(true);
@@ -142,7 +143,7 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     // Only the user's choices count as changes: "activated" is not emitted for selections made
     // by the program, and the address box is filled under a signal blocker.
     for (QComboBox* c : {Combo1, Combo2, Combo3, Combo4, Combo5, Combo6})
-        connect(c, &QComboBox::currentIndexChanged, this, [this] { Changed = true; });
+        connect(c, &QComboBox::activated, this, [this] { Changed = true; });
     connect(SE2, &QSpinBox::valueChanged, this, [this] { Changed = true; });
 
     connect(btnCheck, &QPushButton::clicked, this, [this] { btnCheckClick(); });
@@ -212,7 +213,9 @@ void TfrmDevSet::FormShow() {
     Accepted = false;
 }
 
-bool TfrmDevSet::WorkerActive() const { return Worker && !Worker->Ended(); }
+bool TfrmDevSet::WorkerActive() const {
+    return Worker && !Worker->Ended();
+}
 
 void TfrmDevSet::StartWorker(std::unique_ptr<TDevSetWorker> worker) {
     if (Worker)
@@ -245,8 +248,8 @@ void TfrmDevSet::RunVersionQuery() {
 }
 
 bool TfrmDevSet::AskReturn(const QString& firstLines) {
-    if (Dialogs.Message(firstLines + QStringLiteral("\r") + ReturnQuestion, ProgramTitle, TMsgButtons::YesNo) ==
-        TMsgAnswer::Yes)
+    if (Dialogs.Message(firstLines + QStringLiteral("\r") + ReturnQuestion, ProgramTitle,
+                        TMsgButtons::YesNo) == TMsgAnswer::Yes)
         return true;
     QDialog::done(QDialog::Rejected);
     return false;
@@ -290,6 +293,8 @@ void TfrmDevSet::btnOkClick() {
 void TfrmDevSet::StoreSettings() {
     // Rebuilding the views below shows the device's values: take the user's unsaved table edits
     // into them first, or they would be lost.
+    if (State.PrjState != PrjNone && State.HasCurType())
+        Main.frmDev->TableToValues(State.CurDev());
     State.CurType = 0;
     if (!State.HasCurType())
         return;
@@ -314,7 +319,9 @@ void TfrmDevSet::btnCancelClick() {
     QDialog::done(QDialog::Rejected);
 }
 
-void TfrmDevSet::btnHelpClick() { ShowHelpTopic(State.ProgDir, QStringLiteral("page1")); }
+void TfrmDevSet::btnHelpClick() {
+    ShowHelpTopic(State.ProgDir, QStringLiteral("page1"));
+}
 
 void TfrmDevSet::reject() {
     // The close box and Escape: refused while a worker of the dialog runs.
@@ -327,12 +334,14 @@ void TfrmDevSet::reject() {
 }
 
 void TfrmDevSet::SetLocked(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{btnOk, btnCheck, btnCancel, btnSearch, GroupBox1, GroupBox2,
-                                                       GroupBox3})
+    for (QWidget* w : std::initializer_list<QWidget*>{btnOk, btnCheck, btnCancel, btnSearch, GroupBox1,
+                                                      GroupBox2, GroupBox3})
         w->setEnabled(!on);
 }
 
-void TfrmDevSet::SetStatus(const QString& text) { StatusPane->setText(text); }
+void TfrmDevSet::SetStatus(const QString& text) {
+    StatusPane->setText(text);
+}
 
 TDevSetInputs TfrmDevSet::ReadInputs(bool searchGroup) const {
     TDevSetInputs in;

@@ -73,7 +73,9 @@ std::optional<long long> ParseWhole(const QString& text, bool saturate) {
 }
 
 // A limit that is not a decimal whole number sets no limit on its side.
-std::optional<long long> Limit(const QString& text) { return ParseWhole(text, false); }
+std::optional<long long> Limit(const QString& text) {
+    return ParseWhole(text, false);
+}
 
 // Option number of a value text, when it addresses an entry of the menu.
 std::optional<int> MenuIndex(const TParam& p, const QString& value) {
@@ -154,7 +156,9 @@ struct TfrmDev::TImpl {
     bool ShowHints = false;
     int HeaderHeight = HeaderRowHeight;
 
-    const TDevProp* CurProp() const { return State.HasCurType() ? State.DevTypes[State.CurType].get() : nullptr; }
+    const TDevProp* CurProp() const {
+        return State.HasCurType() ? State.DevTypes[State.CurType].get() : nullptr;
+    }
     // Description of the parameter shown in grid row `row`, or null for the header and rows a
     // parameter set added beyond the type's parameters.
     const TParam* ParamAt(int row) const {
@@ -164,7 +168,9 @@ struct TfrmDev::TImpl {
         return &t->Param(row - 1);
     }
     int Rows() const { return Grid->rowCount() + 1; }
-    bool ValidCell(int col, int row) const { return col >= 0 && col < Grid->columnCount() && row >= 0 && row < Rows(); }
+    bool ValidCell(int col, int row) const {
+        return col >= 0 && col < Grid->columnCount() && row >= 0 && row < Rows();
+    }
 
     QTableWidgetItem* Item(int col, int row) const;
     QTableWidgetItem* EnsureItem(int col, int row);
@@ -226,8 +232,9 @@ public:
                     return QBrush(c);
             }
             if (Col == 0) // names are disabled items: keep their text out of the disabled colour
-                return QBrush(Impl.ParamAt(Row) ? WinColorToQColor(ClMaroon, Impl.Grid->palette())
-                                                : Impl.Grid->palette().color(QPalette::Active, QPalette::Text));
+                return QBrush(Impl.ParamAt(Row)
+                                  ? WinColorToQColor(ClMaroon, Impl.Grid->palette())
+                                  : Impl.Grid->palette().color(QPalette::Active, QPalette::Text));
             break;
         }
         case Qt::BackgroundRole:
@@ -336,7 +343,8 @@ public:
     TDevDelegate(TfrmDev::TImpl& impl, QObject* parent) : QStyledItemDelegate(parent), Impl(impl) {}
 
     // ASGGetEditorType
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
         auto* self = const_cast<TDevDelegate*>(this);
         const TParam* p = Impl.ParamAt(index.row() + 1);
         if (p && p->SType == 1) {
@@ -416,7 +424,8 @@ public:
     }
 
     // Check boxes without text sit in the middle of their cell.
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         if (!(opt.features & QStyleOptionViewItem::HasCheckIndicator) || !opt.text.isEmpty()) {
@@ -516,7 +525,7 @@ void TfrmDev::TImpl::CommitEdit(int col, int row, const QString& newText, bool f
     QString text = newText;
     const bool accepted = Owner.CheckValue(row - 1, text);
     // A refused value keeps the old text, except the comma-turned form of a refused real.
-    if (accepted)
+    if (accepted || text != newText)
         Owner.SetCellText(col, row, text);
     Host.PrjChange(); // ASGCellsChanged
     if (fromList) {   // ASGComboChange
@@ -632,7 +641,9 @@ void TfrmDev::SetShowHints(bool on) {
     Impl->EnsureItem(1, 0)->setToolTip(on ? QStringLiteral("Значения параметров прибора") : QString());
 }
 
-void TfrmDev::EndEdit() { Impl->CloseEditor(true); }
+void TfrmDev::EndEdit() {
+    Impl->CloseEditor(true);
+}
 
 // ASGCanEditCell
 bool TfrmDev::ASGCanEditCell(int col, int row) const {
@@ -852,8 +863,12 @@ void TfrmDev::SetFactoryDefaults(const TDevProp& t) {
 // ---------------------------------------------------------------------------------------------
 // Grid access
 
-int TfrmDev::ColCount() const { return ASG->columnCount(); }
-int TfrmDev::RowCount() const { return Impl->Rows(); }
+int TfrmDev::ColCount() const {
+    return ASG->columnCount();
+}
+int TfrmDev::RowCount() const {
+    return Impl->Rows();
+}
 
 QString TfrmDev::CellText(int col, int row) const {
     const QTableWidgetItem* it = Impl->Item(col, row);
@@ -936,8 +951,12 @@ void TfrmDev::SetRowCount(int rows) {
         Impl->MakeRowCells(row, nullptr);
 }
 
-int TfrmDev::ColWidth(int col) const { return ASG->columnWidth(col); }
-void TfrmDev::SetColWidth(int col, int width) { ASG->setColumnWidth(col, std::max(0, width)); }
+int TfrmDev::ColWidth(int col) const {
+    return ASG->columnWidth(col);
+}
+void TfrmDev::SetColWidth(int col, int width) {
+    ASG->setColumnWidth(col, std::max(0, width));
+}
 
 int TfrmDev::RowHeight(int row) const {
     if (row == 0)

@@ -107,6 +107,8 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
         if (cbTime->currentIndex() != 0)
             cbTime->setCurrentIndex(0);
     });
+    // Dragging the other way gives both axes back to the automatic scaling.
+    connect(Chart, &TChart::UnZoomed, this, [this] { SwitchAutoScaleOn(); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(GroupBox1);

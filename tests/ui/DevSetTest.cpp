@@ -57,12 +57,15 @@ protected:
         Select(Dlg->Combo1, Line->Port());
         Select(Dlg->Combo4, Line->Port());
     }
-    bool WaitIdle() { return QTest::qWaitFor([this] { return !Dlg->WorkerActive(); }, 20000); }
+    bool WaitIdle() {
+        return QTest::qWaitFor([this] { return !Dlg->WorkerActive(); }, 20000);
+    }
     // The dialog after a worker: nothing left locked.
     void ExpectUnlocked() {
         EXPECT_FALSE(Dlg->Busy);
-        for (QWidget* w : std::initializer_list<QWidget*>{Dlg->btnOk, Dlg->btnCheck, Dlg->btnCancel, Dlg->btnSearch,
-                                                           Dlg->GroupBox1, Dlg->GroupBox2, Dlg->GroupBox3})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{Dlg->btnOk, Dlg->btnCheck, Dlg->btnCancel, Dlg->btnSearch,
+                                             Dlg->GroupBox1, Dlg->GroupBox2, Dlg->GroupBox3})
             EXPECT_TRUE(w->isEnabled()) << w->metaObject()->className();
     }
     QString RunCheck() {
@@ -108,7 +111,12 @@ TEST_F(DevSet, NewProjectThroughTheDialogReloadsTheInstrumentsVersion) {
     ASSERT_TRUE(LoadDescriptions(ProgDir, expected, QStringLiteral("K1_205")));
     ASSERT_NE(expected.ParamCount(), State.DevTypes[0]->ParamCount());
 
-    Modal([this] { SelectSim(); Dlg->btnOk->click(); }, [this] { Main->ToolBarClick(Main->btnNew); });
+    Modal(
+        [this] {
+            SelectSim();
+            Dlg->btnOk->click();
+        },
+        [this] { Main->ToolBarClick(Main->btnNew); });
     EXPECT_TRUE(Dlg->Accepted);
     EXPECT_TRUE(Dlg->LinkEstablished);
     EXPECT_EQ(Dlg->DeviceVersion, QStringLiteral("K1_205"));
@@ -133,7 +141,12 @@ TEST_F(DevSet, NewProjectThroughTheDialogReloadsTheInstrumentsVersion) {
 TEST_F(DevSet, NewProjectWithoutAnAnswerAsksAndNoLeavesNoProject) {
     StartAll({{4, 21, QString(), 0}}); // the new project's address 1 is silent
     Dialogs.Answers = {TMsgAnswer::No};
-    Modal([this] { SelectSim(); Dlg->btnOk->click(); }, [this] { Main->ToolBarClick(Main->btnNew); });
+    Modal(
+        [this] {
+            SelectSim();
+            Dlg->btnOk->click();
+        },
+        [this] { Main->ToolBarClick(Main->btnNew); });
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(Dialogs.Asked[0].Text, LinkQuestion);
     EXPECT_EQ(Dialogs.Asked[0].Caption, Title);
@@ -154,8 +167,8 @@ TEST_F(DevSet, SearchListsExactlyTheInstrumentsOfTheTypeInAnswerOrder) {
     Dlg->btnSearch->click();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg->btnOk->isEnabled(); }, 5000)); // locked by the worker
     EXPECT_TRUE(Dlg->Busy);
-    for (QWidget* w : std::initializer_list<QWidget*>{Dlg->btnCheck, Dlg->btnCancel, Dlg->btnSearch, Dlg->GroupBox1,
-                                                       Dlg->GroupBox2, Dlg->GroupBox3})
+    for (QWidget* w : std::initializer_list<QWidget*>{Dlg->btnCheck, Dlg->btnCancel, Dlg->btnSearch,
+                                                      Dlg->GroupBox1, Dlg->GroupBox2, Dlg->GroupBox3})
         EXPECT_FALSE(w->isEnabled());
     EXPECT_TRUE(Dlg->btnHelp->isEnabled());
     EXPECT_EQ(Dlg->StatusPane->text(), QStringLiteral("Поиск приборов..."));
@@ -336,9 +349,10 @@ TEST_F(DevSet, UnknownVersionAsksTheThreeLineQuestionAndKeepsTheDescriptions) {
     Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::No};
     Dlg->btnOk->click();
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
-    EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Данная модификация прибора не поддерживается программой!\r"
-                                                    "Для работы с прибором необходимо обновить программу.\r"
-                                                    "Вернуться к настройке параметров связи?"));
+    EXPECT_EQ(Dialogs.Asked[0].Text,
+              QStringLiteral("Данная модификация прибора не поддерживается программой!\r"
+                             "Для работы с прибором необходимо обновить программу.\r"
+                             "Вернуться к настройке параметров связи?"));
     EXPECT_EQ(Dialogs.Asked[0].Caption, Title);
     EXPECT_TRUE(Dlg->isVisible());
     EXPECT_EQ(State.DevTypes[0]->ParamCount(), params);
@@ -395,7 +409,8 @@ TEST_F(DevSet, CloseIsRefusedWhileAWorkerRuns) {
     Dlg->close();
     EXPECT_TRUE(Dlg->isVisible());
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
-    EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Выход невозможен - дождитесь окончания обмена с приборами!"));
+    EXPECT_EQ(Dialogs.Asked[0].Text,
+              QStringLiteral("Выход невозможен - дождитесь окончания обмена с приборами!"));
     EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("выход"));
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
     Dlg->btnCheck->click(); // locked: no second worker

@@ -14,10 +14,12 @@
 namespace {
 const QString Caption = QStringLiteral("Ошибка ввода");
 const QString BadData = QStringLiteral("Неверно введены данные!");
-const QString BelowMin = QStringLiteral("Введенное значение меньше минимально возможного для данного параметра! "
-                                        "Будет установлено минимальное значение.");
-const QString AboveMax = QStringLiteral("Введенное значение превышает максимально возможное для данного параметра! "
-                                        "Будет установлено максимальное значение.");
+const QString BelowMin =
+    QStringLiteral("Введенное значение меньше минимально возможного для данного параметра! "
+                   "Будет установлено минимальное значение.");
+const QString AboveMax =
+    QStringLiteral("Введенное значение превышает максимально возможное для данного параметра! "
+                   "Будет установлено максимальное значение.");
 
 uint32_t Ident(const char* name) {
     uint32_t c = 0;
@@ -80,7 +82,8 @@ std::unique_ptr<TDevProp> TestType() {
 // Lets a test act while a message box is up, as a real modal box takes the focus.
 struct TDialogsWithHook : TScriptedDialogs {
     std::function<void()> During;
-    TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons, TMsgAnswer a) override {
+    TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons,
+                       TMsgAnswer a) override {
         if (During)
             During();
         return TScriptedDialogs::Message(text, caption, buttons, a);

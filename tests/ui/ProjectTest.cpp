@@ -115,7 +115,8 @@ TEST_F(Project, SectionsComeInOrderAndForeignSectionsSurviveASave) {
     ASSERT_TRUE(Main->PrjSaveToPath(fresh));
     const TIniFile f(fresh);
     EXPECT_EQ(f.ReadSections(), QStringList({"Main", K1, K1Mini}));
-    EXPECT_EQ(f.ReadSection("Main"), QStringList({"Version", "ActDevice", "COMPort", "BaudRate", "Address", "ActPage"}));
+    EXPECT_EQ(f.ReadSection("Main"),
+              QStringList({"Version", "ActDevice", "COMPort", "BaudRate", "Address", "ActPage"}));
     EXPECT_TRUE(f.ReadString(K1, "Device", {}).startsWith('|'));
 
     const QString old = ProgDir + "old.prj";
@@ -124,7 +125,7 @@ TEST_F(Project, SectionsComeInOrderAndForeignSectionsSurviveASave) {
     const TIniFile o(old);
     EXPECT_EQ(o.ReadString("Notes", "Text", {}), QStringLiteral("заметка"));
     EXPECT_EQ(o.ReadString("Tail", "A", {}), "1");
-    EXPECT_FALSE(o.ValueExists("Main", "Extra"));    // the program's own sections are rewritten whole
+    EXPECT_FALSE(o.ValueExists("Main", "Extra")); // the program's own sections are rewritten whole
     EXPECT_FALSE(o.ValueExists(K1, "Other"));
     EXPECT_TRUE(o.ValueExists(K1Mini, "Device"));
     EXPECT_EQ(o.ReadSection("Main").size(), 6);
@@ -356,8 +357,9 @@ TEST_F(Project, HandWrittenFilesFollowTheIniRules) {
     const int n = State.CurDevType().ParamCount();
     const QStringList before = State.DevList[1]->Values;
     const QString path = ProgDir + "hand.prj";
-    WriteProject(path, "; written by hand\n[Other]\nCOMPort=ttyUSB0\n[main]\nversion=\nACTDEVICE= 1 \n"
-                       "comport=sim1\nBaudRate=$12C0\nAddress=0x21\nActPage=7\n[kestrin k1]\ndevice=|a|b||d\n");
+    WriteProject(path,
+                 "; written by hand\n[Other]\nCOMPort=ttyUSB0\n[main]\nversion=\nACTDEVICE= 1 \n"
+                 "comport=sim1\nBaudRate=$12C0\nAddress=0x21\nActPage=7\n[kestrin k1]\ndevice=|a|b||d\n");
     ASSERT_TRUE(Main->PrjOpenFile(path));
     EXPECT_EQ(State.ActDevice, 1);
     EXPECT_EQ(State.CurDev().COMPort, "sim1"); // found, letter case ignored
@@ -405,7 +407,8 @@ TEST_F(Project, VersionWithoutDescriptionsRefusesTheFileAndKeepsTheOpenProject) 
     ChangeProject();
     EXPECT_FALSE(Main->PrjOpenFile(v103));
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
-    EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Не удалось загрузить проект!\rНеизвестная модификация прибора."));
+    EXPECT_EQ(Dialogs.Asked[0].Text,
+              QStringLiteral("Не удалось загрузить проект!\rНеизвестная модификация прибора."));
     EXPECT_EQ(Dialogs.Asked[0].Caption, Title);
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
     EXPECT_EQ(State.PrjPath, basePrj);
