@@ -39,6 +39,9 @@ protected:
         State.CurDev().COMPort = Line->Port();
     }
     void TearDown() override {
+        // How long the window went without answering during the run (a figure, not a check).
+        RecordProperty("longest_stall_ms", static_cast<int>(LongestStall));
+        std::printf("longest stall of the user-interface thread: %lld ms\n", static_cast<long long>(LongestStall));
         Exchange.reset();
         MainFixture::TearDown();
         Line.reset();
