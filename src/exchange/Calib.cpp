@@ -22,7 +22,9 @@ const QString TimedOut = QStringLiteral("Ошибка калибровки");
 const QString Cleared = QStringLiteral("00");
 
 // The command as a decimal value text; code 10 writes it as one hex byte (16 becomes 10).
-QString CommandText(uint8_t kind) { return kind == CalibCompensator ? QStringLiteral("16") : QStringLiteral("01"); }
+QString CommandText(uint8_t kind) {
+    return kind == CalibCompensator ? QStringLiteral("16") : QStringLiteral("01");
+}
 
 QString Watch(TCalibRun& run, const TDev& dev, const ExchangeHandle& h) {
     const auto now = [&run] { return run.Now ? run.Now() : std::chrono::steady_clock::now(); };
@@ -51,7 +53,7 @@ QString Watch(TCalibRun& run, const TDev& dev, const ExchangeHandle& h) {
     }
 }
 
-// Open, identify, command and watch on an opened handle; returns the status text of the outcome.
+// Open, identify, command and watch; returns the status text of the outcome. The caller closes h.
 QString Command(TCalibRun& run, ExchangeHandle& h) {
     const TDevProp& type = run.State.CurDevType();
     const TDev& dev = run.State.CurDev();

@@ -86,7 +86,8 @@ TfrmCalib::TfrmCalib(TAppState& state, const TKvApi& api, QWidget* parent)
     connect(btnRLstop, &QPushButton::clicked, this, [this] { Stop(); });
     connect(btnRCstop, &QPushButton::clicked, this, [this] { Stop(); });
     connect(btnOk, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
-    connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpTopic(State.ProgDir, QStringLiteral("page3")); });
+    connect(btnHelp, &QPushButton::clicked, this,
+            [this] { ShowHelpTopic(State.ProgDir, QStringLiteral("page3")); });
 }
 
 TfrmCalib::~TfrmCalib() {
@@ -99,9 +100,13 @@ TfrmCalib::~TfrmCalib() {
     Worker->wait();
 }
 
-void TfrmCalib::Execute() { exec(); }
+void TfrmCalib::Execute() {
+    exec();
+}
 
-bool TfrmCalib::Running() const { return Worker && !Worker->Ended(); }
+bool TfrmCalib::Running() const {
+    return Worker && !Worker->Ended();
+}
 
 void TfrmCalib::showEvent(QShowEvent* e) {
     if (parentWidget()) {
@@ -143,6 +148,7 @@ void TfrmCalib::done(int result) {
     if (Running()) {
         Closing = true;
         Worker->StopRequested = true;
+        WaitForWorker();
         Closing = false;
     }
     QDialog::done(result);
@@ -161,4 +167,6 @@ void TfrmCalib::SetCalibBusy(bool on, uint8_t kind) {
     btnRC->setEnabled(!on);
 }
 
-void TfrmCalib::ShowStatus(const QString& text) { StatusPane->setText(text); }
+void TfrmCalib::ShowStatus(const QString& text) {
+    StatusPane->setText(text);
+}

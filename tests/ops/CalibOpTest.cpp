@@ -10,7 +10,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 // Shared with the simulator's thread, which reads the same clock.
 std::atomic<int64_t> FakeMs{0};
-Clock::time_point FakeNow() { return Clock::time_point{} + std::chrono::hours(1) + std::chrono::milliseconds(FakeMs); }
+Clock::time_point FakeNow() {
+    return Clock::time_point{} + std::chrono::hours(1) + std::chrono::milliseconds(FakeMs);
+}
 
 // Library wrappers: handles are counted, and chosen reads are turned to a location the instrument
 // does not have, so that it refuses them with "$1".

@@ -38,7 +38,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor(
             [this] { return !Dlg->btnOk->isEnabled() && Dlg->StatusPane->text() == "Калибровка..."; }, 5000));
     }
-    bool WaitEnd() { return QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000); }
+    bool WaitEnd() {
+        return QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000);
+    }
     bool Idle() const {
         return Dlg->btnOk->isEnabled() && Dlg->btnRL->isEnabled() && Dlg->btnRC->isEnabled() &&
                Dlg->btnRLstop->isHidden() && Dlg->btnRCstop->isHidden();
@@ -71,7 +73,7 @@ TEST_F(CalibDialog, ClosingDuringARunStopsItAndThenHides) {
     Dlg->show();
     StartWith(Dlg->btnRL);
     Dlg->close(); // as the close box does; returns once the worker has ended
-    EXPECT_FALSE(Dlg->Running());
+    ASSERT_FALSE(Dlg->Running());
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_TRUE(Idle());
     EXPECT_EQ(Dlg->StatusPane->text(), "Остановлено пользователем");
