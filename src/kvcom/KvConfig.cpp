@@ -38,8 +38,8 @@ TLibConfig ReadConfig() {
     for (const QString& key : ini.ReadSection(demo)) {
         if (!key.startsWith(QStringLiteral("Device"), Qt::CaseInsensitive))
             continue;
-        if (const auto spec = Sim::ParseDeviceSpec(ini.ReadString(demo, key, QString())))
-            bus.Devices.push_back(*spec);
+        if (const auto deviceDef = Sim::ParseDeviceSpec(ini.ReadString(demo, key, QString())))
+            bus.Devices.push_back(*deviceDef);
     }
     if (bus.Devices.empty()) {
         bus.Devices.push_back({1, 21, QString(), 0});

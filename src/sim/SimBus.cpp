@@ -92,18 +92,18 @@ std::optional<TDeviceSpec> ParseDeviceSpec(const QString& text, QString* error) 
     const uint type = parts[1].trimmed().toUInt(&ok);
     if (!ok || type > 255)
         return fail(QStringLiteral("type number must be 0..255: ") + text);
-    TDeviceSpec spec;
-    spec.Address = static_cast<uint8_t>(address);
-    spec.TypeNum = static_cast<uint8_t>(type);
+    TDeviceSpec deviceDef;
+    deviceDef.Address = static_cast<uint8_t>(address);
+    deviceDef.TypeNum = static_cast<uint8_t>(type);
     if (parts.size() > 2)
-        spec.Version = parts[2].trimmed();
+        deviceDef.Version = parts[2].trimmed();
     if (parts.size() > 3 && !parts[3].trimmed().isEmpty()) {
         const uint speed = parts[3].trimmed().toUInt(&ok);
         if (!ok || SpeedIndexOf(speed) < 0)
             return fail(QStringLiteral("speed must be one of 300..19200: ") + text);
-        spec.Speed = speed;
+        deviceDef.Speed = speed;
     }
-    return spec;
+    return deviceDef;
 }
 
 uint32_t SingleBits(double value) {
@@ -157,21 +157,21 @@ TBus::TBus(TConfig config) : Cfg(std::move(config)), Start(TClock::now()) {
         InitInstrument(Instruments[i], Cfg.Devices[i]);
 }
 
-void TBus::InitInstrument(TInstrument& inst, const TDeviceSpec& spec) {
-    inst.Address = spec.Address;
-    inst.TypeNum = spec.TypeNum;
-    inst.Version = Cp1251::Encode(spec.Version);
-    inst.Speed = spec.Speed ? spec.Speed : Cfg.DefaultSpeed;
+void TBus::InitInstrument(TInstrument& inst, const TDeviceSpec& deviceDef) {
+    inst.Address = deviceDef.Address;
+    inst.TypeNum = deviceDef.TypeNum;
+    inst.Version = Cp1251::Encode(deviceDef.Version);
+    inst.Speed = deviceDef.Speed ? deviceDef.Speed : Cfg.DefaultSpeed;
 
     if (!Cfg.ProgDir.isEmpty()) {
         const auto catalogue = ReadCatalogue(Cfg.ProgDir + QStringLiteral("devices.ini"));
         for (const auto& entry : catalogue) {
-            if (entry->TypeNum != spec.TypeNum)
+            if (entry->TypeNum != deviceDef.TypeNum)
                 continue;
             inst.Channels = std::max<int>(1, entry->Channels);
             TDevProp prop;
             prop.Dir = entry->Dir;
-            if (LoadDescriptions(Cfg.ProgDir, prop, spec.Version)) {
+            if (LoadDescriptions(Cfg.ProgDir, prop, deviceDef.Version)) {
                 inst.DescriptionsLoaded = true;
                 for (const auto& p : prop.Params) {
                     if (p->VType > 4)

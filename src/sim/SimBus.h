@@ -130,7 +130,7 @@ private:
     };
 
     TClock::time_point Now() const { return Clock ? Clock() : TClock::now(); }
-    void InitInstrument(TInstrument& inst, const TDeviceSpec& spec);
+    void InitInstrument(TInstrument& inst, const TDeviceSpec& deviceDef);
     std::vector<TOutput> HandleFrame(const QByteArray& frame, uint32_t lineSpeed);
     void Execute(TInstrument& inst, int command, const QList<QByteArray>& fields, TAnswer& answer);
     void Settle(TInstrument& inst);

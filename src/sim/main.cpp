@@ -106,10 +106,10 @@ int main(int argc, char** argv) {
             if (!v)
                 return Fail("--device needs a value");
             QString why;
-            const auto spec = Sim::ParseDeviceSpec(QString::fromUtf8(v), &why);
-            if (!spec)
+            const auto deviceDef = Sim::ParseDeviceSpec(QString::fromUtf8(v), &why);
+            if (!deviceDef)
                 return Fail(why.toStdString());
-            config.Devices.push_back(*spec);
+            config.Devices.push_back(*deviceDef);
         } else if (opt == "--progdir") {
             const char* v = value();
             if (!v)

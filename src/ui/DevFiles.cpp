@@ -85,15 +85,15 @@ void SaveDevTable(TfrmMain& main) {
     if (!main.State.HasCurType())
         return;
     const TDevProp& type = main.State.CurDevType();
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Сохранение параметров прибора в файл");
-    spec.Directory = main.State.ProgDir;
-    spec.Filters = {QStringLiteral("Файл параметров прибора (*.%1)").arg(type.DevExt),
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = QStringLiteral("Сохранение параметров прибора в файл");
+    dialogDef.Directory = main.State.ProgDir;
+    dialogDef.Filters = {QStringLiteral("Файл параметров прибора (*.%1)").arg(type.DevExt),
                     QStringLiteral("Текстовый файл (*.txt)"), QStringLiteral("Документ Word (*.doc)"),
                     QStringLiteral("Книга MS Excel (*.xls)"), QStringLiteral("Web Page (*.html)")};
-    spec.DefaultExt = type.DevExt;
+    dialogDef.DefaultExt = type.DevExt;
     int filter = 0;
-    const QString chosen = main.Dialogs.SaveFileName(spec, &filter);
+    const QString chosen = main.Dialogs.SaveFileName(dialogDef, &filter);
     if (chosen.isEmpty())
         return;
     static const QStringList exts = {QString(), QStringLiteral("txt"), QStringLiteral("doc"), QStringLiteral("xls"),
@@ -111,12 +111,12 @@ void LoadDevTable(TfrmMain& main) {
     if (!main.State.HasCurType())
         return;
     const TDevProp& type = main.State.CurDevType();
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Загрузка параметров прибора из файла");
-    spec.Directory = main.State.ProgDir;
-    spec.Filters = {QStringLiteral("Файлы параметров прибора (*.%1)").arg(type.DevExt)};
-    spec.DefaultExt = type.DevExt;
-    const QString chosen = main.Dialogs.OpenFileName(spec);
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = QStringLiteral("Загрузка параметров прибора из файла");
+    dialogDef.Directory = main.State.ProgDir;
+    dialogDef.Filters = {QStringLiteral("Файлы параметров прибора (*.%1)").arg(type.DevExt)};
+    dialogDef.DefaultExt = type.DevExt;
+    const QString chosen = main.Dialogs.OpenFileName(dialogDef);
     if (chosen.isEmpty())
         return;
     const QString name = ReplaceExtension(chosen, type.DevExt);

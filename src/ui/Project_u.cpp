@@ -46,12 +46,12 @@ bool TfrmMain::PrjSaveToPath(const QString& path) {
 }
 
 bool TfrmMain::PrjSaveAs() {
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Сохранение проекта");
-    spec.Filters = {QStringLiteral("Проект (*.prj)")};
-    spec.DefaultExt = QStringLiteral("prj");
-    spec.Directory = State.ProgDir;
-    const QString path = Dialogs.SaveFileName(spec);
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = QStringLiteral("Сохранение проекта");
+    dialogDef.Filters = {QStringLiteral("Проект (*.prj)")};
+    dialogDef.DefaultExt = QStringLiteral("prj");
+    dialogDef.Directory = State.ProgDir;
+    const QString path = Dialogs.SaveFileName(dialogDef);
     if (path.isEmpty())
         return false;
     return PrjSaveToPath(path);
@@ -115,12 +115,12 @@ void TfrmMain::PrjOpen() {
         if (a == TMsgAnswer::Yes)
             PrjSaveToPath(State.PrjPath); // a never-saved project goes to "noname.prj" here
     }
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Загрузка проекта");
-    spec.Filters = {QStringLiteral("Проекты (*.prj)")};
-    spec.DefaultExt = QStringLiteral("prj");
-    spec.Directory = State.ProgDir;
-    const QString path = Dialogs.OpenFileName(spec);
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = QStringLiteral("Загрузка проекта");
+    dialogDef.Filters = {QStringLiteral("Проекты (*.prj)")};
+    dialogDef.DefaultExt = QStringLiteral("prj");
+    dialogDef.Directory = State.ProgDir;
+    const QString path = Dialogs.OpenFileName(dialogDef);
     if (path.isEmpty())
         return;
     PrjOpenFile(path);

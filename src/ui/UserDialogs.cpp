@@ -48,13 +48,13 @@ TMsgAnswer TQtUserDialogs::Message(const QString& text, const QString& caption, 
 }
 
 namespace {
-QFileDialog* MakeDialog(const TFileDialogSpec& spec, QFileDialog::AcceptMode mode) {
-    auto* d = new QFileDialog(ParentWindow(), spec.Title, spec.Directory);
+QFileDialog* MakeDialog(const TFileDialogSpec& dialogDef, QFileDialog::AcceptMode mode) {
+    auto* d = new QFileDialog(ParentWindow(), dialogDef.Title, dialogDef.Directory);
     d->setAcceptMode(mode);
-    d->setNameFilters(spec.Filters);
-    if (spec.FilterIndex >= 0 && spec.FilterIndex < spec.Filters.size())
-        d->selectNameFilter(spec.Filters[spec.FilterIndex]);
-    d->setDefaultSuffix(spec.DefaultExt);
+    d->setNameFilters(dialogDef.Filters);
+    if (dialogDef.FilterIndex >= 0 && dialogDef.FilterIndex < dialogDef.Filters.size())
+        d->selectNameFilter(dialogDef.Filters[dialogDef.FilterIndex]);
+    d->setDefaultSuffix(dialogDef.DefaultExt);
     d->setOption(QFileDialog::DontUseNativeDialog, false);
     d->setLabelText(QFileDialog::Accept, mode == QFileDialog::AcceptSave ? QStringLiteral("Сохранить")
                                                                          : QStringLiteral("Открыть"));
@@ -66,19 +66,19 @@ QFileDialog* MakeDialog(const TFileDialogSpec& spec, QFileDialog::AcceptMode mod
 }
 } // namespace
 
-QString TQtUserDialogs::SaveFileName(const TFileDialogSpec& spec, int* filterIndex) {
-    std::unique_ptr<QFileDialog> d(MakeDialog(spec, QFileDialog::AcceptSave));
+QString TQtUserDialogs::SaveFileName(const TFileDialogSpec& dialogDef, int* filterIndex) {
+    std::unique_ptr<QFileDialog> d(MakeDialog(dialogDef, QFileDialog::AcceptSave));
     // The callers ask their own overwrite questions where they need one.
     d->setOption(QFileDialog::DontConfirmOverwrite, true);
     if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty())
         return QString();
     if (filterIndex)
-        *filterIndex = static_cast<int>(spec.Filters.indexOf(d->selectedNameFilter()));
+        *filterIndex = static_cast<int>(dialogDef.Filters.indexOf(d->selectedNameFilter()));
     return d->selectedFiles().constFirst();
 }
 
-QString TQtUserDialogs::OpenFileName(const TFileDialogSpec& spec) {
-    std::unique_ptr<QFileDialog> d(MakeDialog(spec, QFileDialog::AcceptOpen));
+QString TQtUserDialogs::OpenFileName(const TFileDialogSpec& dialogDef) {
+    std::unique_ptr<QFileDialog> d(MakeDialog(dialogDef, QFileDialog::AcceptOpen));
     d->setFileMode(QFileDialog::AnyFile); // a typed name that does not exist is the caller's to judge
     if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty())
         return QString();

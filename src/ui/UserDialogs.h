@@ -24,14 +24,14 @@ public:
     virtual TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons,
                                TMsgAnswer defaultAnswer = TMsgAnswer::Yes) = 0;
     // Empty when cancelled. *filterIndex receives the chosen filter (0-based).
-    virtual QString SaveFileName(const TFileDialogSpec& spec, int* filterIndex = nullptr) = 0;
-    virtual QString OpenFileName(const TFileDialogSpec& spec) = 0;
+    virtual QString SaveFileName(const TFileDialogSpec& dialogDef, int* filterIndex = nullptr) = 0;
+    virtual QString OpenFileName(const TFileDialogSpec& dialogDef) = 0;
 };
 
 class TQtUserDialogs : public IUserDialogs {
 public:
     TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons,
                        TMsgAnswer defaultAnswer = TMsgAnswer::Yes) override;
-    QString SaveFileName(const TFileDialogSpec& spec, int* filterIndex = nullptr) override;
-    QString OpenFileName(const TFileDialogSpec& spec) override;
+    QString SaveFileName(const TFileDialogSpec& dialogDef, int* filterIndex = nullptr) override;
+    QString OpenFileName(const TFileDialogSpec& dialogDef) override;
 };

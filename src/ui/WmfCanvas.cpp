@@ -82,13 +82,13 @@ void TWmfCanvas::RealizeFont() {
     TCanvasFont shape = CurFont;
     shape.Color = QColor();
     if (State.Font.Slot < 0 || !(State.Font.Value == shape)) {
-        TWmfFontSpec spec;
-        spec.Height = CanvasFontPixels(CurFont);
-        spec.Bold = CurFont.Bold;
-        spec.Italic = CurFont.Italic;
-        spec.Underline = CurFont.Underline;
-        spec.Face = Cp1251::Encode(CurFont.Face);
-        const int slot = Writer.CreateFont(spec);
+        TWmfFontSpec fontDef;
+        fontDef.Height = CanvasFontPixels(CurFont);
+        fontDef.Bold = CurFont.Bold;
+        fontDef.Italic = CurFont.Italic;
+        fontDef.Underline = CurFont.Underline;
+        fontDef.Face = Cp1251::Encode(CurFont.Face);
+        const int slot = Writer.CreateFont(fontDef);
         Replace(State.Font.Slot, slot, Saved.Font.Slot);
         State.Font.Value = shape;
     }

@@ -296,10 +296,10 @@ void TfrmMeasure::cbTimeChange(int index) {
 }
 
 void TfrmMeasure::BtnSaveClick() {
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Сохранение графика");
-    spec.Directory = State.ProgDir;
-    const QString name = Dialogs.SaveFileName(spec);
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = QStringLiteral("Сохранение графика");
+    dialogDef.Directory = State.ProgDir;
+    const QString name = Dialogs.SaveFileName(dialogDef);
     if (name.isEmpty())
         return;
     if (QFileInfo::exists(name) &&

@@ -29,8 +29,8 @@ public:
         Answers.pop_front();
         return a;
     }
-    QString SaveFileName(const TFileDialogSpec& spec, int* filterIndex) override {
-        FileDialogs.push_back(spec);
+    QString SaveFileName(const TFileDialogSpec& dialogDef, int* filterIndex) override {
+        FileDialogs.push_back(dialogDef);
         if (filterIndex) {
             *filterIndex = FilterIndices.empty() ? 0 : FilterIndices.front();
             if (!FilterIndices.empty())
@@ -38,8 +38,8 @@ public:
         }
         return Next();
     }
-    QString OpenFileName(const TFileDialogSpec& spec) override {
-        FileDialogs.push_back(spec);
+    QString OpenFileName(const TFileDialogSpec& dialogDef) override {
+        FileDialogs.push_back(dialogDef);
         return Next();
     }
     QString LastText() const { return Asked.empty() ? QString() : Asked.back().Text; }
