@@ -191,61 +191,36 @@ void TChart::SetAutoY(bool on) {
     Changed();
 }
 
-bool TChart::ZoomOutX() {
+bool TChart::CommandX(TAxisRange (*command)(const TAxisRange&)) {
+    // Zoom and move commands do nothing while the chart has no series.
     if (SeriesList.empty())
         return false;
-    SetXRange(ChartCommands::ZoomOutX(XRange()));
+    SetXRange(command(XRange()));
     return true;
 }
 
-bool TChart::ZoomInX() {
+bool TChart::CommandY(TAxisRange (*command)(const TAxisRange&)) {
     if (SeriesList.empty())
         return false;
-    SetXRange(ChartCommands::ZoomInX(XRange()));
+    SetYRange(command(YRange()));
     return true;
 }
 
-bool TChart::ZoomOutY() {
-    if (SeriesList.empty())
-        return false;
-    SetYRange(ChartCommands::ZoomOutY(YRange()));
-    return true;
-}
+bool TChart::ZoomOutX() { return CommandX(&ChartCommands::ZoomOutX); }
 
-bool TChart::ZoomInY() {
-    if (SeriesList.empty())
-        return false;
-    SetYRange(ChartCommands::ZoomInY(YRange()));
-    return true;
-}
+bool TChart::ZoomInX() { return CommandX(&ChartCommands::ZoomInX); }
 
-bool TChart::MoveLeft() {
-    if (SeriesList.empty())
-        return false;
-    SetXRange(ChartCommands::MoveLeft(XRange()));
-    return true;
-}
+bool TChart::ZoomOutY() { return CommandY(&ChartCommands::ZoomOutY); }
 
-bool TChart::MoveRight() {
-    if (SeriesList.empty())
-        return false;
-    SetXRange(ChartCommands::MoveRight(XRange()));
-    return true;
-}
+bool TChart::ZoomInY() { return CommandY(&ChartCommands::ZoomInY); }
 
-bool TChart::MoveDown() {
-    if (SeriesList.empty())
-        return false;
-    SetYRange(ChartCommands::MoveDown(YRange()));
-    return true;
-}
+bool TChart::MoveLeft() { return CommandX(&ChartCommands::MoveLeft); }
 
-bool TChart::MoveUp() {
-    if (SeriesList.empty())
-        return false;
-    SetYRange(ChartCommands::MoveUp(YRange()));
-    return true;
-}
+bool TChart::MoveRight() { return CommandX(&ChartCommands::MoveRight); }
+
+bool TChart::MoveDown() { return CommandY(&ChartCommands::MoveDown); }
+
+bool TChart::MoveUp() { return CommandY(&ChartCommands::MoveUp); }
 
 void TChart::SetLegendVisible(bool on) {
     LegendOn = on;

@@ -116,6 +116,8 @@ private:
     TAxisRange DataXRange() const;
     TAxisRange DataYRange() const;
     bool HasPoints() const;
+    bool CommandX(TAxisRange (*command)(const TAxisRange&));
+    bool CommandY(TAxisRange (*command)(const TAxisRange&));
     void Changed();
     TLayout DrawChart(TCanvas& canvas, const QRectF& rect) const;
     void DrawSeries(TCanvas& canvas, const TLayout& layout, double depth) const;
