@@ -1,8 +1,11 @@
 // Read-all of the K1 type against the simulator with line timing at 19200 baud, compared with the
 // time its requests and answers need on the wire; and measurement polling intervals against Tmin.
+#include "DevLink.h"
+#include "Exchange.h"
 #include "Measure.h"
 #include "ReadWriteAll.h"
 #include "SimLine.h"
+#include "SimProcess.h"
 #include "TestUi.h"
 
 #include <QCoreApplication>
@@ -33,46 +36,63 @@ struct TBench {
         Dev.BaudRate = static_cast<uint16_t>(speed);
         Ui = std::make_unique<TTestUi>(ProgDir, Type, Dev);
     }
-    // Bytes on the wire for every request the simulator received since the log was cleared and
-    // for its answer: "!" address ";" data ";" check word CR, the data as the instrument holds it.
-    double WireBytes() {
-        return Line->WithBus([&](Sim::TBus& bus) {
-            double bytes = 0;
-            for (const QByteArray& r : bus.Log()) {
-                bytes += r.size() + 1;
-                const QList<QByteArray> f = r.split(';');
-                QByteArray data = "21";
-                if (f.size() > 2 && f[1] == "37")
-                    data = bus.Content(0, f[2]).value_or("$1");
-                else if (f.size() > 2 && f[1] == "38")
-                    data = "$0";
-                bytes += 1 + (f[0].size() - 1) + 1 + data.size() + 1 + 4 + 1;
-            }
-            return bytes;
-        });
-    }
 };
 
 void BM_ReadAllAt19200(benchmark::State& state) {
-    TBench b(19200, true);
-    if (!b.Line->Ok()) {
-        state.SkipWithError("simulator not available");
+    // kestrin-sim in its own process, as a real instrument would be.
+    TSimProcess sim(ProgDir, {QStringLiteral("--timing"), QStringLiteral("--speed"), QStringLiteral("19200")}, false);
+    TKvLibrary library;
+    if (sim.PtyPath().isEmpty() || !library.Load(ProgDir)) {
+        state.SkipWithError("simulator or library not available");
         return;
     }
-    double wire = 0;
+    TDevProp type;
+    type.TypeNum = 21;
+    type.Dir = "K1";
+    type.TimeOut = 500;
+    LoadDescriptions(ProgDir, type, QString());
+    TDev dev(type.ParamCount());
+    dev.COMPort = sim.PtyPath();
+    dev.BaudRate = 19200;
+    std::atomic<bool> stop{false};
+    TTestUi ui(ProgDir, type, dev);
+
+    // The bytes one read-all puts on the wire: every request it sends and the answer it gets.
+    ExchangeHandle h;
+    double wireBytes = 0;
+    if (OpenDevLink(library.Table(), dev, type, h) == ExOk) {
+        QStringList requests = {IdentifyRequest(dev.Address), VersionRequest(dev.Address)};
+        for (const auto& p : type.Params)
+            if (const auto r = ReadRequest(dev.Address, p->Address, p->VType))
+                requests << *r;
+        for (const QString& r : requests) {
+            uint8_t from = 0;
+            QString data;
+            ExchangeParcel(h, r, from, data);
+            const QString answer = QLatin1Char('!') + QString::number(from) + QLatin1Char(';') + data + QLatin1Char(';');
+            wireBytes += (r.size() + 4 + 1) + (answer.size() + 4 + 1); // text, check word, CR
+        }
+    }
+    CloseDevLink(h);
+    const double wire = wireBytes * 10 / 19200.0;
+
     double measured = 0;
     for (auto _ : state) {
-        b.Line->WithBus([](Sim::TBus& bus) { bus.ClearLog(); });
         const auto t0 = std::chrono::steady_clock::now();
-        TExchangeRun run{b.Line->Api(), b.Type, b.Dev, *b.Ui, b.Stop, 1, {}};
+        TExchangeRun run{library.Table(), type, dev, ui, stop, 1, {}};
         ReadAll(run);
         measured += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        wire += b.WireBytes() * 10 / 19200.0;
     }
-    state.counters["ratio_to_wire_time"] = measured / wire;
-    state.counters["parameters"] = b.Type.ParamCount();
+    const double perRun = measured / static_cast<double>(state.iterations());
+    state.counters["wire_ms"] = wire * 1000;
+    state.counters["measured_ms"] = perRun * 1000;
+    state.counters["ratio_to_wire_time"] = perRun / wire;
+    state.counters["parameters"] = type.ParamCount();
+    state.counters["questions"] = static_cast<double>(ui.Questions.size());
+    if (ui.Messages.isEmpty() || ui.Messages.back() != QStringLiteral("Чтение завершено"))
+        state.SkipWithError("read-all did not complete");
 }
-BENCHMARK(BM_ReadAllAt19200)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadAllAt19200)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_MeasureIntervalsFollowTmin(benchmark::State& state) {
     // Instant answers, so the intervals show the pacing alone.
