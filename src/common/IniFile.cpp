@@ -30,10 +30,10 @@ void TrimRange(QStringView text, qsizetype from, qsizetype to, qsizetype& start,
 }
 } // namespace
 
-TIniFile::Line TIniFile::MakeLine(QString raw) {
+TIniFile::Line TIniFile::MakeLine(QStringView text) {
     Line line;
-    line.Raw = std::move(raw);
-    const QStringView r(line.Raw);
+    line.Text = text;
+    const QStringView r = text;
     qsizetype s = 0, len = 0;
     TrimRange(r, 0, r.size(), s, len);
     if (len == 0)
@@ -63,6 +63,13 @@ TIniFile::TIniFile(const QString& path) : Path(path) {
     Parse(Cp1251::Decode(bytes));
 }
 
+TIniFile::Line TIniFile::OwnLine(QString text) {
+    QString own = std::move(text);
+    Line line = MakeLine(QStringView(own));
+    line.Own = std::move(own); // moving keeps the characters where the view points
+    return line;
+}
+
 void TIniFile::SetText(const QString& text) {
     Lines.clear();
     Parse(text);
@@ -70,13 +77,16 @@ void TIniFile::SetText(const QString& text) {
 
 void TIniFile::Parse(const QString& text) {
     Invalidate();
+    Source = text;
+    const QStringView src(Source);
+    Lines.reserve(Lines.size() + static_cast<size_t>(src.count(QLatin1Char('\n'))) + 1);
     qsizetype pos = 0;
-    const qsizetype n = text.size();
+    const qsizetype n = src.size();
     while (pos < n) {
         qsizetype end = pos;
         while (end < n && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
             ++end;
-        Lines.push_back(MakeLine(text.mid(pos, end - pos)));
+        Lines.push_back(MakeLine(src.mid(pos, end - pos)));
         // One line break: CR LF, LF or a lone CR.
         if (end < n && text[end] == QLatin1Char('\r') && end + 1 < n && text[end + 1] == QLatin1Char('\n'))
             pos = end + 2;
@@ -220,7 +230,7 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    Line line = MakeLine(key.trimmed() + QLatin1Char('=') + value);
+    Line line = OwnLine(key.trimmed() + QLatin1Char('=') + value);
     const qsizetype existing = FindKey(section, key);
     Invalidate(); // every change below moves or replaces lines the index points into
     if (existing >= 0) {
@@ -230,7 +240,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     const qsizetype h = FindSection(section);
     Invalidate();
     if (h < 0) {
-        Lines.push_back(MakeLine(QLatin1Char('[') + section.trimmed() + QLatin1Char(']')));
+        Lines.push_back(OwnLine(QLatin1Char('[') + section.trimmed() + QLatin1Char(']')));
         Lines.push_back(std::move(line));
         return;
     }
@@ -269,7 +279,7 @@ void TIniFile::EraseSection(const QString& section) {
 QString TIniFile::Text() const {
     QString out;
     for (const Line& l : Lines) {
-        out += l.Raw;
+        out += l.Text;
         out += QLatin1String("\r\n");
     }
     return out;

@@ -61,15 +61,23 @@ public:
 private:
     enum class Kind : uint8_t { Other, Section, Key };
     struct Line {
-        QString Raw;
+        Line() = default;
+        Line(Line&&) noexcept = default;
+        Line& operator=(Line&&) noexcept = default;
+        Line(const Line&) = delete; // Text may point into Own
+        Line& operator=(const Line&) = delete;
+
+        QString Own;      // the text of a line the program wrote; empty for lines read from the file
+        QStringView Text; // the line: into Source for lines read, into Own for lines written
         Kind LineKind = Kind::Other;
-        // Section or key name and key value, trimmed, as positions in Raw (no copies: files with
+        // Section or key name and key value, trimmed, as positions in Text (no copies: files with
         // hundreds of thousands of lines load fast).
         qsizetype NameStart = 0, NameLen = 0, ValueStart = 0, ValueLen = 0;
-        QStringView Name() const { return QStringView(Raw).mid(NameStart, NameLen); }
-        QStringView Value() const { return QStringView(Raw).mid(ValueStart, ValueLen); }
+        QStringView Name() const { return Text.mid(NameStart, NameLen); }
+        QStringView Value() const { return Text.mid(ValueStart, ValueLen); }
     };
-    static Line MakeLine(QString raw);
+    static Line MakeLine(QStringView text);
+    static Line OwnLine(QString text);
 
     void Parse(const QString& text);
     void BuildIndex() const;
@@ -84,6 +92,7 @@ private:
     QString Path;
     bool FileFound = false;
     bool Truncated = false;
+    QString Source; // the decoded file; lines read from it are views into it
     std::vector<Line> Lines;
 
     // Names compared and hashed without regard to letter case, without copying them.
