@@ -1,0 +1,100 @@
+// The program's own wiring on the demo line SIM1 of the real exchange library: a new project
+// through the connection dialog, a search, read-all and a measurement.
+#include "Chart.h"
+#include "KvLibrary.h"
+#include "MainExchange.h"
+#include "MainFixture.h"
+#include "PortList.h"
+#include "fDevSet.h"
+#include "fDev_u.h"
+#include "fMeasure.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace {
+class DemoLine : public MainFixture {
+protected:
+    TKvLibrary Library;
+    std::unique_ptr<TMainExchange> Exchange;
+    TfrmDevSet* DevSet = nullptr;
+
+    bool StartProgram() {
+        State.ProgDir = ProgDir;
+        Main = std::make_unique<TfrmMain>(State, Dialogs);
+        Main->LoadPortList = [this](TAppState& s) {
+            if (!Library.Load(s.ProgDir))
+                return false;
+            LoadPortList(Library.Table(), s.PortList, s.SpeedList, Main.get());
+            return true;
+        };
+        if (!Main->FormCreate())
+            return false;
+        Exchange = std::make_unique<TMainExchange>(*Main, Library.Table());
+        Main->CreateDialogs();
+        DevSet = new TfrmDevSet(*Main, State, Dialogs, Library.Table(), Main.get());
+        Main->ShowDevSetDialog = [this] { return DevSet->Execute(); };
+        return true;
+    }
+    void TearDown() override {
+        Exchange.reset();
+        MainFixture::TearDown();
+    }
+    bool WaitFor(const std::function<bool()>& done, int ms = 20000) {
+        QElapsedTimer t;
+        t.start();
+        while (!done()) {
+            if (t.elapsed() > ms)
+                return false;
+            QTest::qWait(10);
+        }
+        return true;
+    }
+};
+} // namespace
+
+TEST_F(DemoLine, NewProjectSearchReadAllAndMeasureOnSim1) {
+    ASSERT_TRUE(StartProgram()) << Library.ErrorText().toStdString();
+    ASSERT_TRUE(State.PortList.contains("SIM1"));
+    ASSERT_EQ(State.SpeedList.size(), 7);
+    State.Settings.Confirm = false;
+
+    // The dialog: SIM1 at 9600, address 1; search first, then OK with the version query.
+    QTimer::singleShot(0, DevSet, [this] {
+        const int port = DevSet->Combo1->findText("SIM1");
+        DevSet->Combo1->setCurrentIndex(port);
+        DevSet->Combo2->setCurrentIndex(DevSet->Combo2->findText("9600"));
+        DevSet->Combo4->setCurrentIndex(port);
+        DevSet->Combo5->setCurrentIndex(DevSet->Combo5->findText("9600"));
+        DevSet->btnSearch->click();
+        QTimer::singleShot(0, DevSet, [this] {
+            ASSERT_TRUE(WaitFor([this] { return !DevSet->Busy && DevSet->btnOk->isEnabled(); }));
+            QStringList found;
+            for (int i = 0; i < DevSet->Combo6->count(); ++i)
+                found << DevSet->Combo6->itemText(i);
+            EXPECT_EQ(found, QStringList({"1", "2"})); // the instrument at 5 is of another type
+            DevSet->btnOk->click();
+        });
+    });
+    Main->ToolBarClick(Main->btnNew);
+    ASSERT_EQ(State.PrjState, PrjSaved) << Dialogs.LastText().toStdString();
+    EXPECT_EQ(State.CurDev().COMPort, "SIM1");
+
+    Main->DevicesClick(Main->btnDevDef);
+    Main->ToolBarClick(Main->btnReadAll);
+    ASSERT_TRUE(WaitFor([this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); }));
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(Main->frmDev->CellText(1, 1), "1"); // the network address the instrument reports
+
+    State.CurDevType().Tmin = 0.05;
+    Main->pcMain->setCurrentIndex(2);
+    Main->frmMeasure->btnMeasure->click();
+    EXPECT_TRUE(WaitFor([this] { return Main->frmMeasure->Chart->Series(0).Count() >= 2; }));
+    Main->frmMeasure->btnMeasureStop->click();
+    ASSERT_TRUE(WaitFor([this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); }));
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Измерение остановлено"));
+}
