@@ -3,6 +3,7 @@
 #include "DevLink.h"
 #include "Exchange.h"
 #include "Numbers.h"
+#include "ReadWriteAll.h"
 
 #include <cmath>
 #include <thread>
@@ -53,7 +54,6 @@ void MeasureLoop(TMeasureRun& run) {
             ui.SwitchAutoScaleOn();
             const Clock::time_point start = run.Now();
             const auto tmin = std::chrono::duration<double>(run.DevType.Tmin);
-            const int retries = std::max(0, run.Retries);
             int k = 1;
             bool anySelected = true; // nothing to judge before the first turn
             while (!run.Stop && status.isEmpty()) {
@@ -74,30 +74,19 @@ void MeasureLoop(TMeasureRun& run) {
                         if (ms.count() > 0)
                             PauseUnlessStopped(run, ms);
                     }
-                    int attempts = 0;
-                    for (;;) {
-                        if (run.Stop) {
-                            status = QStringLiteral("Измерение остановлено");
-                            break;
-                        }
-                        // Each reading starts from nothing, so a "$0" answer can never show or plot
-                        // the previous channel's value.
-                        QString value;
-                        const int r =
-                            ReadParam(run.Dev, h, static_cast<uint16_t>(k), value, ChannelValueCode);
-                        if (r != ExOk) {
-                            if (attempts < retries) {
-                                ++attempts;
-                                continue;
-                            }
-                            if (ui.AskYesNo(QStringLiteral("Ошибка чтения данных! Повторить?"),
-                                            QStringLiteral("Ошибка"))) {
-                                attempts = 0;
-                                continue;
-                            }
-                            status = QStringLiteral("Ошибка чтения");
-                            break;
-                        }
+                    // Each reading starts from nothing, so a "$0" answer can never show or plot the
+                    // previous channel's value.
+                    QString value;
+                    const TAttemptEnd end = AttemptWithRetries(
+                        run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
+                            value.clear();
+                            return ReadParam(run.Dev, h, static_cast<uint16_t>(k), value, ChannelValueCode);
+                        });
+                    if (end == TAttemptEnd::Stopped) {
+                        status = QStringLiteral("Измерение остановлено");
+                    } else if (end == TAttemptEnd::GaveUp) {
+                        status = QStringLiteral("Ошибка чтения");
+                    } else {
                         lastRead[idx] = run.Now();
                         everRead[idx] = true;
                         if (!value.isEmpty())
@@ -108,7 +97,6 @@ void MeasureLoop(TMeasureRun& run) {
                                 std::chrono::duration<double, std::ratio<60>>(lastRead[idx] - start).count();
                             ui.AddPoint(k, minutes, *v);
                         }
-                        break;
                     }
                 }
                 k = k % channels + 1;

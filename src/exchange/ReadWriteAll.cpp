@@ -53,6 +53,24 @@ QString NormalReadValue(const QString& text) {
     return text;
 }
 
+TAttemptEnd AttemptWithRetries(const std::atomic<bool>& stop, int retries, IExchangeUi& ui, const QString& question,
+                               const std::function<int()>& attempt) {
+    int failures = 0;
+    for (;;) {
+        if (stop)
+            return TAttemptEnd::Stopped;
+        if (attempt() == ExOk)
+            return TAttemptEnd::Succeeded;
+        if (failures < std::max(0, retries)) {
+            ++failures;
+            continue;
+        }
+        if (!ui.AskYesNo(question, ErrorCaption))
+            return TAttemptEnd::GaveUp;
+        failures = 0;
+    }
+}
+
 int ProgressPercent(int done, int count) {
     if (count <= 0)
         return 0;
@@ -73,35 +91,24 @@ void ReadAll(TExchangeRun& run) {
         if (status.isEmpty()) {
             ui.ShowProgress(true);
             const int count = run.DevType.ParamCount();
-            const int retries = std::max(0, run.Retries);
             for (int i = 0; i < count && status.isEmpty(); ++i) {
                 const TParam& p = run.DevType.Param(i);
-                int attempts = 0;
-                for (;;) {
-                    if (run.Stop) {
-                        status = QStringLiteral("Чтение остановлено");
-                        break;
-                    }
-                    // A read that succeeds without a value (bit strings, a "$0" answer) leaves the
-                    // marker in place: the parameter keeps what the table shows.
-                    QString value = NothingDelivered;
-                    const int r = ReadParam(run.Dev, h, p.Address, value, p.VType);
-                    if (r != ExOk) {
-                        if (attempts < retries) {
-                            ++attempts;
-                            continue;
-                        }
-                        if (ui.AskYesNo(QStringLiteral("Ошибка чтения данных! Повторить?"), ErrorCaption)) {
-                            attempts = 0;
-                            continue;
-                        }
-                        status = QStringLiteral("Ошибка чтения");
-                        break;
-                    }
+                // A read that succeeds without a value (bit strings, a "$0" answer) leaves the
+                // marker in place: the parameter keeps what the table shows.
+                QString value;
+                const TAttemptEnd end = AttemptWithRetries(
+                    run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
+                        value = NothingDelivered;
+                        return ReadParam(run.Dev, h, p.Address, value, p.VType);
+                    });
+                if (end == TAttemptEnd::Stopped) {
+                    status = QStringLiteral("Чтение остановлено");
+                } else if (end == TAttemptEnd::GaveUp) {
+                    status = QStringLiteral("Ошибка чтения");
+                } else {
                     if (value != NothingDelivered)
                         ui.StoreValue(i, NormalReadValue(value));
                     ui.SetProgress(ProgressPercent(i + 1, count));
-                    break;
                 }
             }
             if (status.isEmpty())
@@ -151,49 +158,38 @@ void WriteAll(TExchangeRun& run) {
         if (status.isEmpty()) {
             ui.ShowProgress(true);
             const int count = run.DevType.ParamCount();
-            const int retries = std::max(0, run.Retries);
             for (int i = 0; i < count && status.isEmpty(); ++i) {
                 const TParam& p = run.DevType.Param(i);
                 const QString value = i < run.Dev.Values.size() ? run.Dev.Values[i] : QString();
                 const uint8_t special = p.Name == NetAddressParamName ? 1 : p.Name == SpeedParamName ? 2 : 0;
-                int attempts = 0;
-                for (;;) {
-                    if (run.Stop) {
-                        status = QStringLiteral("Запись остановлена");
-                        break;
-                    }
-                    const int r = WriteParam(run.Dev, h, p.Address, special, value, p.VType);
-                    if (r != ExOk) {
-                        if (attempts < retries) {
-                            ++attempts;
-                            continue;
-                        }
-                        if (ui.AskYesNo(QStringLiteral("Ошибка записи данных! Повторить?"), ErrorCaption)) {
-                            attempts = 0;
-                            continue;
-                        }
-                        status = QStringLiteral("Ошибка записи");
-                        break;
-                    }
-                    // The instrument takes a new address or speed after its answer: follow it at once.
-                    if (special == 1) {
-                        if (const auto a = Numbers::ParseInt(value))
-                            ui.SetDevAddress(static_cast<uint8_t>(*a));
-                    } else if (special == 2) {
-                        if (const auto s = Numbers::ParseInt(value)) {
-                            const auto index = static_cast<uint16_t>(*s);
-                            if (index < run.SpeedList.size())
-                                ui.SetDevBaudRate(static_cast<uint16_t>(run.SpeedList[index].toInt()));
-                        }
-                        const int c = run.Api.SetBaudRate(h.Handle, run.Dev.BaudRate);
-                        if (c != ExOk) {
-                            errorExit(c);
-                            break;
-                        }
-                    }
-                    ui.SetProgress(ProgressPercent(i + 1, count));
+                const TAttemptEnd end =
+                    AttemptWithRetries(run.Stop, run.Retries, ui, QStringLiteral("Ошибка записи данных! Повторить?"),
+                                       [&] { return WriteParam(run.Dev, h, p.Address, special, value, p.VType); });
+                if (end == TAttemptEnd::Stopped) {
+                    status = QStringLiteral("Запись остановлена");
                     break;
                 }
+                if (end == TAttemptEnd::GaveUp) {
+                    status = QStringLiteral("Ошибка записи");
+                    break;
+                }
+                // The instrument takes a new address or speed after its answer: follow it at once.
+                if (special == 1) {
+                    if (const auto a = Numbers::ParseInt(value))
+                        ui.SetDevAddress(static_cast<uint8_t>(*a));
+                } else if (special == 2) {
+                    if (const auto sp = Numbers::ParseInt(value)) {
+                        const auto index = static_cast<uint16_t>(*sp);
+                        if (index < run.SpeedList.size())
+                            ui.SetDevBaudRate(static_cast<uint16_t>(run.SpeedList[index].toInt()));
+                    }
+                    const int c = run.Api.SetBaudRate(h.Handle, run.Dev.BaudRate);
+                    if (c != ExOk) {
+                        errorExit(c);
+                        break;
+                    }
+                }
+                ui.SetProgress(ProgressPercent(i + 1, count));
             }
             if (status.isEmpty())
                 status = QStringLiteral("Запись завершена");

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <atomic>
+#include <functional>
 
 // Everything one run works on. The device record and its type are read here; every change of them
 // goes through the user-interface hand-over (Ui), so readers on that thread always see whole values.
@@ -25,6 +26,12 @@ QString NormalReadValue(const QString& text);
 
 // Progress bar position after done of count parameters (half to even).
 int ProgressPercent(int done, int count);
+
+// One parameter's attempts: the stop request is checked before every attempt; a failure is repeated
+// at once up to retries times, then the user is asked whether to go on (Yes starts the count anew).
+enum class TAttemptEnd { Succeeded, Stopped, GaveUp };
+TAttemptEnd AttemptWithRetries(const std::atomic<bool>& stop, int retries, IExchangeUi& ui, const QString& question,
+                               const std::function<int()>& attempt);
 
 void ReadAll(TExchangeRun& run);
 void WriteAll(TExchangeRun& run);

@@ -2,6 +2,10 @@
 
 void TAppState::LoadCatalogue() {
     DevTypes = ReadCatalogue(ProgDir + QStringLiteral("devices.ini"));
+    CreateDevList();
+}
+
+void TAppState::CreateDevList() {
     DevList.clear();
     for (size_t i = 0; i < DevTypes.size(); ++i) {
         CurType = static_cast<uint8_t>(i);

@@ -62,4 +62,7 @@ public:
 
     // Reads the catalogue and creates one device record per entry with the base descriptions loaded.
     void LoadCatalogue();
+    // Loads every entry's base descriptions and creates its device record (start-up does this after
+    // creating the views, so it is separate from reading the catalogue).
+    void CreateDevList();
 };

@@ -93,15 +93,7 @@ bool TfrmMain::FormCreate() {
         return false;
     State.DevTypes = ReadCatalogue(State.ProgDir + QStringLiteral("devices.ini"));
     CreatePages();
-    State.DevList.clear();
-    for (size_t i = 0; i < State.DevTypes.size(); ++i) {
-        State.CurType = static_cast<uint8_t>(i);
-        LoadDescriptions(State.ProgDir, *State.DevTypes[i], QString());
-        State.DevList.push_back(std::make_unique<TDev>(State.DevTypes[i]->ParamCount()));
-    }
-    // Several catalogue entries: work on the first until the connection dialog picks one (it always
-    // picks entry 0).
-    State.CurType = 0;
+    State.CreateDevList();
 
     bool opened = false;
     if (State.Settings.Load && !State.Settings.Project.isEmpty() && QFileInfo(State.Settings.Project).isFile())
