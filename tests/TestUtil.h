@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers shared by the test suites.
-#include "Cp1251.h"
+#include "common/Cp1251.h"
 
 #include <QByteArray>
 #include <QDir>

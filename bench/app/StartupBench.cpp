@@ -1,11 +1,11 @@
 // Start-up on the real program directory: required files, settings, the exchange library and its
 // port search, the catalogue with its descriptions, the views, the dialogs, until the main window
 // has been shown and painted once (offscreen).
-#include "AppState.h"
-#include "KvLibrary.h"
-#include "Main_u.h"
-#include "PortList.h"
-#include "UserDialogs.h"
+#include "model/AppState.h"
+#include "exchange/KvLibrary.h"
+#include "ui/MainWindow.h"
+#include "exchange/PortList.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Live measurement chart at the size of a month of polling: 4 series of 1,000,000 points, one point
 // added and the chart drawn again at 1200 x 700, as the view does for every reading.
-#include "CanvasPainter.h"
-#include "Chart.h"
-#include "WmfCanvas.h"
+#include "chart/CanvasPainter.h"
+#include "chart/Chart.h"
+#include "chart/WmfCanvas.h"
 
 #include <QApplication>
 #include <QImage>

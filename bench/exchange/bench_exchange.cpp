@@ -2,7 +2,7 @@
 //  - ReadParam transactions per second with no line timing (target: at least 1000/s);
 //  - reading 100 parameters at 19200 baud with simulated line timing, as a ratio of the measured time
 //    to the time the bytes need on the wire (target: at most 1.05).
-#include "DevLink.h"
+#include "exchange/DevLink.h"
 #include "SimProcess.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Loading a catalogue entry with 1000 parameters whose menu file carries 256 options for each of its
 // list parameters (every other parameter is a list).
-#include "Cp1251.h"
-#include "Model.h"
+#include "common/Cp1251.h"
+#include "model/Model.h"
 
 #include <QDir>
 #include <QFile>

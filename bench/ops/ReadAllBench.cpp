@@ -1,9 +1,9 @@
 // Read-all of the K1 type against the simulator with line timing at 19200 baud, compared with the
 // time its requests and answers need on the wire; and measurement polling intervals against Tmin.
-#include "DevLink.h"
-#include "Exchange.h"
-#include "Measure.h"
-#include "ReadWriteAll.h"
+#include "exchange/DevLink.h"
+#include "exchange/Exchange.h"
+#include "exchange/Measure.h"
+#include "exchange/ReadWriteAll.h"
 #include "SimLine.h"
 #include "SimProcess.h"
 #include "TestUi.h"

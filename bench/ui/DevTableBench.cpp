@@ -1,7 +1,7 @@
 // Rebuilding the device table for a type of 500 parameters (lists, check boxes, numbers and texts
 // mixed) and showing a full value list: ApplyDevType, which ends in ValuesToTable.
-#include "Cp1251.h"
-#include "fDev_u.h"
+#include "common/Cp1251.h"
+#include "ui/DevTable.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ProgDir.h"
+#include "app/ProgDir.h"
 
 #include <QCoreApplication>
 #include <QDir>

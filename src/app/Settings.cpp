@@ -1,6 +1,6 @@
-#include "Settings.h"
+#include "app/Settings.h"
 
-#include "IniFile.h"
+#include "common/IniFile.h"
 
 namespace SettingsFile {
 

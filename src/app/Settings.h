@@ -1,6 +1,6 @@
 #pragma once
 // The settings file "kestrin.ini", section "Main".
-#include "AppState.h"
+#include "model/AppState.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
-#include "AppState.h"
-#include "KvLibrary.h"
-#include "Main_u.h"
-#include "MainExchange.h"
-#include "PortList.h"
-#include "UserDialogs.h"
-#include "fCalib.h"
-#include "fDevSet.h"
+#include "model/AppState.h"
+#include "exchange/KvLibrary.h"
+#include "ui/MainWindow.h"
+#include "ui/MainExchange.h"
+#include "exchange/PortList.h"
+#include "ui/UserDialogs.h"
+#include "ui/CalibDialog.h"
+#include "ui/ConnectionDialog.h"
 
 #include <QApplication>
 

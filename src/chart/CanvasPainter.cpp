@@ -1,4 +1,4 @@
-#include "CanvasPainter.h"
+#include "chart/CanvasPainter.h"
 
 #include <QPainter>
 #include <QPen>

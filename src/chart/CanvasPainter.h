@@ -1,6 +1,6 @@
 #pragma once
 // Canvas on a QPainter: the screen, printers, PDF files and images.
-#include "Canvas.h"
+#include "chart/Canvas.h"
 
 #include <optional>
 

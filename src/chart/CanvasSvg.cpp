@@ -1,4 +1,4 @@
-#include "CanvasSvg.h"
+#include "chart/CanvasSvg.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 // Canvas that writes an SVG 1.1 document (UTF-8), so the chart can be saved as a vector image
 // without another library.
-#include "Canvas.h"
+#include "chart/Canvas.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
-#include "Chart.h"
+#include "chart/Chart.h"
 
-#include "CanvasPainter.h"
+#include "chart/CanvasPainter.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #pragma once
 // Chart of line series over time for the measurement view: X in minutes, Y the measured values.
 // Drawing goes through TCanvas, so the screen, the printer and the files show the same picture.
-#include "Canvas.h"
-#include "ChartMath.h"
-#include "ChartSeries.h"
+#include "chart/Canvas.h"
+#include "chart/ChartMath.h"
+#include "chart/ChartSeries.h"
 
 #include <QPoint>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "ChartExport.h"
+#include "chart/ChartExport.h"
 
-#include "CanvasPainter.h"
-#include "CanvasSvg.h"
-#include "Chart.h"
-#include "WmfCanvas.h"
+#include "chart/CanvasPainter.h"
+#include "chart/CanvasSvg.h"
+#include "chart/Chart.h"
+#include "chart/WmfCanvas.h"
 
 #include <QFile>
 #include <QImage>

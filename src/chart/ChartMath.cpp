@@ -1,4 +1,4 @@
-#include "ChartMath.h"
+#include "chart/ChartMath.h"
 
 #include <charconv>
 #include <cmath>

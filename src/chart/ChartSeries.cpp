@@ -1,4 +1,4 @@
-#include "ChartSeries.h"
+#include "chart/ChartSeries.h"
 
 #include <algorithm>
 #include <cmath>

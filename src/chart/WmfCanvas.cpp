@@ -1,6 +1,6 @@
-#include "WmfCanvas.h"
+#include "chart/WmfCanvas.h"
 
-#include "Cp1251.h"
+#include "common/Cp1251.h"
 
 #include <cmath>
 

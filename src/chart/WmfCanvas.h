@@ -1,8 +1,8 @@
 #pragma once
 // Canvas that records a Windows metafile: pens, brushes and fonts become metafile objects when
 // they are first needed and are deleted when replaced, so the object table stays small.
-#include "Canvas.h"
-#include "WmfWriter.h"
+#include "chart/Canvas.h"
+#include "formats/WmfWriter.h"
 
 #include <QSize>
 

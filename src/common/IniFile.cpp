@@ -1,7 +1,7 @@
-#include "IniFile.h"
+#include "common/IniFile.h"
 
-#include "Cp1251.h"
-#include "Numbers.h"
+#include "common/Cp1251.h"
+#include "common/Numbers.h"
 
 #include <QFile>
 #include <QSaveFile>

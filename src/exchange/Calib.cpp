@@ -1,7 +1,7 @@
-#include "Calib.h"
+#include "exchange/Calib.h"
 
-#include "DevLink.h"
-#include "Exchange.h"
+#include "exchange/DevLink.h"
+#include "exchange/Exchange.h"
 
 #include <thread>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Calibration of the instrument's line or compensator resistance: the command byte goes to the
 // calibration control location, which is then watched until the instrument sets it back to "00".
-#include "AppState.h"
-#include "KvLibrary.h"
+#include "model/AppState.h"
+#include "exchange/KvLibrary.h"
 
 #include <QString>
 #include <atomic>

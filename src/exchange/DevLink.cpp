@@ -1,7 +1,7 @@
-#include "DevLink.h"
+#include "exchange/DevLink.h"
 
-#include "Cp1251.h"
-#include "Encodings.h"
+#include "common/Cp1251.h"
+#include "exchange/Encodings.h"
 
 int OpenLink(const TKvApi& api, const QString& portName, uint16_t baudRate, int32_t timeOut,
              ExchangeHandle& handle) {

@@ -1,8 +1,8 @@
 #pragma once
 // The link of one exchange run and the single-parameter read and write built on it.
-#include "Exchange.h"
+#include "exchange/Exchange.h"
 
-#include "Model.h"
+#include "model/Model.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "Encodings.h"
+#include "exchange/Encodings.h"
 
-#include "Exchange.h"
-#include "Numbers.h"
+#include "exchange/Exchange.h"
+#include "common/Numbers.h"
 
 #include <bit>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "Exchange.h"
+#include "exchange/Exchange.h"
 
-#include "Cp1251.h"
-#include "Numbers.h"
+#include "common/Cp1251.h"
+#include "common/Numbers.h"
 
 #include <QByteArray>
 #include <algorithm>

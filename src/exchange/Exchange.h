@@ -1,7 +1,7 @@
 #pragma once
 // Request parcels, the transaction under every exchange, the operations on the identification
 // answer, and how read and write answers are judged.
-#include "KvLibrary.h"
+#include "exchange/KvLibrary.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "KvLibrary.h"
+#include "exchange/KvLibrary.h"
 
 #include <QFileInfo>
 #include <QLibrary>

@@ -1,7 +1,7 @@
 #pragma once
 // The exchange library libkvcom.so, loaded at run time by name so that a missing or incomplete
 // library is reported by the program instead of by the dynamic loader.
-#include "kvcom.h"
+#include "kvcom/kvcom.h"
 
 #include <QString>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "Measure.h"
+#include "exchange/Measure.h"
 
-#include "DevLink.h"
-#include "Exchange.h"
-#include "Numbers.h"
-#include "ReadWriteAll.h"
+#include "exchange/DevLink.h"
+#include "exchange/Exchange.h"
+#include "common/Numbers.h"
+#include "exchange/ReadWriteAll.h"
 
 #include <cmath>
 #include <thread>

@@ -1,9 +1,9 @@
 #pragma once
 // Measurement polling: the measured value of every selected channel, one after another, again and
 // again until stopped, each channel at most once per Tmin seconds.
-#include "ExchangeUi.h"
-#include "KvLibrary.h"
-#include "Model.h"
+#include "exchange/ExchangeUi.h"
+#include "exchange/KvLibrary.h"
+#include "model/Model.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "PortList.h"
+#include "exchange/PortList.h"
 
-#include "Cp1251.h"
+#include "common/Cp1251.h"
 
 #include <array>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 // The usable serial ports, as the exchange library finds them, and the fixed list of line speeds.
-#include "KvLibrary.h"
+#include "exchange/KvLibrary.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "ReadWriteAll.h"
+#include "exchange/ReadWriteAll.h"
 
-#include "DevLink.h"
-#include "Exchange.h"
-#include "Numbers.h"
+#include "exchange/DevLink.h"
+#include "exchange/Exchange.h"
+#include "common/Numbers.h"
 
 namespace {
 const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");

@@ -1,8 +1,8 @@
 #pragma once
 // Read-all and write-all: every parameter of the active device type from or to the instrument.
-#include "ExchangeUi.h"
-#include "KvLibrary.h"
-#include "Model.h"
+#include "exchange/ExchangeUi.h"
+#include "exchange/KvLibrary.h"
+#include "model/Model.h"
 
 #include <QStringList>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "Workers.h"
+#include "exchange/Workers.h"
 
 #include <QMetaObject>
 #include <exception>

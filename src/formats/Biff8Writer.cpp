@@ -1,4 +1,4 @@
-#include "Biff8Writer.h"
+#include "formats/Biff8Writer.h"
 
 #include <QHash>
 #include <QStringList>

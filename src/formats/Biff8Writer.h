@@ -1,7 +1,7 @@
 #pragma once
 // A small writer of Excel 97 workbooks: one worksheet of text cells as BIFF8 records, in a compound
 // file (OLE2, version 3) container.
-#include "GridData.h"
+#include "formats/GridData.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "GridData.h"
+#include "formats/GridData.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -1,7 +1,7 @@
-#include "ParamSetFile.h"
+#include "formats/ParamSetFile.h"
 
-#include "Cp1251.h"
-#include "Model.h"
+#include "common/Cp1251.h"
+#include "model/Model.h"
 
 #include <QFile>
 #include <QFileInfo>

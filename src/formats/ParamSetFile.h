@@ -1,7 +1,7 @@
 #pragma once
 // Parameter-set files: the device table as a sequence of self-contained "TPF0" records (a header
 // record, then per cell a cell record with optional properties and check-box records).
-#include "GridData.h"
+#include "formats/GridData.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "TableExport.h"
+#include "formats/TableExport.h"
 
-#include "Biff8Writer.h"
-#include "Cp1251.h"
+#include "formats/Biff8Writer.h"
+#include "common/Cp1251.h"
 
 #include <QFileInfo>
 #include <QVector>

@@ -1,7 +1,7 @@
 #pragma once
 // Exports of the device table: plain text, a word-processor document (RTF), an Excel 97 workbook and
 // an HTML table. Each writes a temporary file and renames it, so a failure leaves nothing behind.
-#include "GridData.h"
+#include "formats/GridData.h"
 
 #include <QByteArray>
 #include <QString>

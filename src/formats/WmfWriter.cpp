@@ -1,4 +1,4 @@
-#include "WmfWriter.h"
+#include "formats/WmfWriter.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,12 +1,12 @@
 // The exchange library's C interface: a thread-safe table of handles, each with at most one open line.
-#include "kvcom.h"
+#include "kvcom/kvcom.h"
 
-#include "Cp1251.h"
-#include "KvConfig.h"
-#include "KvDemo.h"
-#include "KvSerial.h"
-#include "Line.h"
-#include "Wire.h"
+#include "common/Cp1251.h"
+#include "kvcom/KvConfig.h"
+#include "kvcom/KvDemo.h"
+#include "kvcom/KvSerial.h"
+#include "sim/Line.h"
+#include "sim/Wire.h"
 
 #include <QFile>
 #include <QSerialPortInfo>

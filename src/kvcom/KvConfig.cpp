@@ -1,7 +1,7 @@
-#include "KvConfig.h"
+#include "kvcom/KvConfig.h"
 
-#include "IniFile.h"
-#include "kvcom.h"
+#include "common/IniFile.h"
+#include "kvcom/kvcom.h"
 
 #include <QDir>
 #include <QFile>

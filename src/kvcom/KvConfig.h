@@ -12,7 +12,7 @@
 //                               paths are taken from there)
 //            Drop, BadCrc, Foreign, Dollar1, DelayMs, SilenceAfter, Noise, Echo: fault injection,
 //            as the simulator's options of the same meaning (default 0).
-#include "SimBus.h"
+#include "sim/SimBus.h"
 
 #include <QString>
 #include <QStringList>

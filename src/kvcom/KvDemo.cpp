@@ -1,6 +1,6 @@
-#include "KvDemo.h"
+#include "kvcom/KvDemo.h"
 
-#include "Line.h"
+#include "sim/Line.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 #pragma once
 // The demo line "SIM1": the simulator engine inside the library. Every handle that opens it talks to
 // one bus that lives as long as the process, so values written stay for later handles.
-#include "KvConfig.h"
-#include "KvPort.h"
+#include "kvcom/KvConfig.h"
+#include "kvcom/KvPort.h"
 
 #include <QByteArray>
 #include <chrono>

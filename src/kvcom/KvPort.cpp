@@ -1,4 +1,4 @@
-#include "KvPort.h"
+#include "kvcom/KvPort.h"
 
 namespace Kv {
 

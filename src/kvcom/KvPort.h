@@ -1,7 +1,7 @@
 #pragma once
 // Inside the exchange library: one open line behind a handle (a serial port or the demo line) and the
 // assembly of answer parcels from the bytes that arrive.
-#include "kvcom.h"
+#include "kvcom/kvcom.h"
 
 #include <QByteArray>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "KvSerial.h"
+#include "kvcom/KvSerial.h"
 
-#include "Line.h"
+#include "sim/Line.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,6 +1,6 @@
 #pragma once
 // A real serial port (or a pseudo-terminal slave) driven with termios and poll().
-#include "KvPort.h"
+#include "kvcom/KvPort.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "AppState.h"
+#include "model/AppState.h"
 
 void TAppState::LoadCatalogue() {
     DevTypes = ReadCatalogue(ProgDir + QStringLiteral("devices.ini"));

@@ -1,7 +1,7 @@
-#include "Model.h"
+#include "model/Model.h"
 
-#include "IniFile.h"
-#include "Numbers.h"
+#include "common/IniFile.h"
+#include "common/Numbers.h"
 
 #include <QFileInfo>
 #include <bitset>

@@ -1,9 +1,9 @@
-#include "SimBus.h"
+#include "sim/SimBus.h"
 
-#include "Cp1251.h"
-#include "Model.h"
-#include "Numbers.h"
-#include "Wire.h"
+#include "common/Cp1251.h"
+#include "model/Model.h"
+#include "common/Numbers.h"
+#include "sim/Wire.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "SimServer.h"
+#include "sim/SimServer.h"
 
-#include "Line.h"
+#include "sim/Line.h"
 
 #include <QFile>
 

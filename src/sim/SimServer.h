@@ -2,7 +2,7 @@
 // Serves a simulated bus on a pseudo-terminal (the client opens the slave side) or on a real serial
 // port. One thread runs Run(); Stop() and WithBus() may be called from any thread, Stop() also from a
 // signal handler.
-#include "SimBus.h"
+#include "sim/SimBus.h"
 
 #include <QString>
 #include <atomic>

@@ -1,5 +1,5 @@
 // kestrin-sim: simulated instruments on a pseudo-terminal or a real serial port.
-#include "SimServer.h"
+#include "sim/SimServer.h"
 
 #include <QByteArray>
 #include <QFile>

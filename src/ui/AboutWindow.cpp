@@ -1,4 +1,4 @@
-#include "fAbout.h"
+#include "ui/AboutWindow.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "fCalib.h"
+#include "ui/CalibDialog.h"
 
-#include "HelpWindow.h"
-#include "Workers.h"
+#include "ui/HelpWindow.h"
+#include "exchange/Workers.h"
 
 #include <QEventLoop>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #pragma once
 // The calibration dialog: the user makes the instrument calibrate its line (rL) or compensator (rC)
 // resistance; its worker commands the instrument and watches for the end.
-#include "AppState.h"
-#include "Calib.h"
-#include "KvLibrary.h"
+#include "model/AppState.h"
+#include "exchange/Calib.h"
+#include "exchange/KvLibrary.h"
 
 #include <QDialog>
 #include <QThread>

@@ -1,4 +1,4 @@
-#include "fChan.h"
+#include "ui/ChanTable.h"
 
 #include <QAction>
 #include <QHeaderView>

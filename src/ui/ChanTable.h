@@ -1,7 +1,7 @@
 #pragma once
 // The channel parameter table. Its page stays hidden: no channel operation fills or reads it, but it
 // keeps its grid behaviour and takes part in locking, hints and close.
-#include "AppState.h"
+#include "model/AppState.h"
 
 #include <QWidget>
 #include <functional>

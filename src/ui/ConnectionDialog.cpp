@@ -1,10 +1,10 @@
-#include "fDevSet.h"
+#include "ui/ConnectionDialog.h"
 
-#include "DevSetWorkers.h"
-#include "HelpWindow.h"
-#include "Main_u.h"
-#include "Model.h"
-#include "fDev_u.h"
+#include "ui/ConnectionWorkers.h"
+#include "ui/HelpWindow.h"
+#include "ui/MainWindow.h"
+#include "model/Model.h"
+#include "ui/DevTable.h"
 
 #include <QComboBox>
 #include <QEventLoop>

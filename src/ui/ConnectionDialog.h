@@ -1,9 +1,9 @@
 #pragma once
 // The connection settings dialog: model, port, speed and network address of the instrument, with
 // the link check, the version query and the bus search run by its workers.
-#include "AppState.h"
-#include "KvLibrary.h"
-#include "UserDialogs.h"
+#include "model/AppState.h"
+#include "exchange/KvLibrary.h"
+#include "ui/UserDialogs.h"
 
 #include <QDialog>
 #include <QSpinBox>

@@ -1,7 +1,7 @@
-#include "DevSetWorkers.h"
+#include "ui/ConnectionWorkers.h"
 
-#include "DevLink.h"
-#include "Workers.h"
+#include "exchange/DevLink.h"
+#include "exchange/Workers.h"
 
 namespace {
 const QString LinkCheckText = QStringLiteral("Проверка связи с прибором...");

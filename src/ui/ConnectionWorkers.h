@@ -2,8 +2,8 @@
 // The connection dialog's workers: link check, version query and bus search. Each opens its own
 // link with the dialog's settings, runs one identification operation and reports in the dialog's
 // status line; every effect on the dialog is handed to the user-interface thread.
-#include "Exchange.h"
-#include "fDevSet.h"
+#include "exchange/Exchange.h"
+#include "ui/ConnectionDialog.h"
 
 #include <QStringList>
 #include <QThread>

@@ -1,6 +1,6 @@
-#include "fDev_u.h"
+#include "ui/DevTable.h"
 
-#include "Numbers.h"
+#include "common/Numbers.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 // The device parameter table: one row per parameter of the active device type, the working copy of
 // the active device record's values.
-#include "AppState.h"
-#include "UserDialogs.h"
+#include "model/AppState.h"
+#include "ui/UserDialogs.h"
 
 #include <QColor>
 #include <QFont>

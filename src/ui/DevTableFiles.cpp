@@ -1,10 +1,10 @@
-#include "DevFiles.h"
+#include "ui/DevTableFiles.h"
 
-#include "Main_u.h"
-#include "ParamSetFile.h"
-#include "TableExport.h"
-#include "TablePrint.h"
-#include "fDev_u.h"
+#include "ui/MainWindow.h"
+#include "formats/ParamSetFile.h"
+#include "formats/TableExport.h"
+#include "ui/TablePrint.h"
+#include "ui/DevTable.h"
 
 #include <QFileInfo>
 #include <QPrinter>

@@ -1,7 +1,7 @@
 #pragma once
 // The device table's files: parameter sets (save and load), the exports of the save dialog, and
 // printing on the default printer.
-#include "GridData.h"
+#include "formats/GridData.h"
 
 class TfrmDev;
 class TfrmMain;

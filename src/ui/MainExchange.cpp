@@ -1,11 +1,11 @@
-#include "MainExchange.h"
+#include "ui/MainExchange.h"
 
-#include "Measure.h"
-#include "ReadWriteAll.h"
-#include "Workers.h"
-#include "fChan.h"
-#include "fDev_u.h"
-#include "fMeasure.h"
+#include "exchange/Measure.h"
+#include "exchange/ReadWriteAll.h"
+#include "exchange/Workers.h"
+#include "ui/ChanTable.h"
+#include "ui/DevTable.h"
+#include "ui/MeasureView.h"
 
 #include <QEventLoop>
 #include <QLabel>

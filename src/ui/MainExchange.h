@@ -1,9 +1,9 @@
 #pragma once
 // The main window's exchange workers: starting them, their lock callbacks, the hand-over of the
 // operations' user-interface effects, and the wait for them at program close.
-#include "ExchangeUi.h"
-#include "KvLibrary.h"
-#include "Main_u.h"
+#include "exchange/ExchangeUi.h"
+#include "exchange/KvLibrary.h"
+#include "ui/MainWindow.h"
 
 #include <QObject>
 #include <QThread>

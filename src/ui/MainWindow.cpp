@@ -1,14 +1,14 @@
-#include "Main_u.h"
+#include "ui/MainWindow.h"
 
-#include "DevFiles.h"
-#include "HelpWindow.h"
-#include "IniFile.h"
-#include "ProgDir.h"
-#include "Settings.h"
-#include "fAbout.h"
-#include "fChan.h"
-#include "fMeasure.h"
-#include "fProgSet.h"
+#include "ui/DevTableFiles.h"
+#include "ui/HelpWindow.h"
+#include "common/IniFile.h"
+#include "app/ProgDir.h"
+#include "app/Settings.h"
+#include "ui/AboutWindow.h"
+#include "ui/ChanTable.h"
+#include "ui/MeasureView.h"
+#include "ui/SettingsDialog.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 // The main window: menu, tool bar, the three pages with their views, the status bar, and the
 // dispatch of every user command.
-#include "AppState.h"
-#include "UserDialogs.h"
-#include "fDev_u.h"
+#include "model/AppState.h"
+#include "ui/UserDialogs.h"
+#include "ui/DevTable.h"
 
 #include <QMainWindow>
 #include <QStyle>

@@ -1,8 +1,8 @@
-#include "fMeasure.h"
+#include "ui/MeasureView.h"
 
-#include "Chart.h"
-#include "ChartExport.h"
-#include "HelpWindow.h"
+#include "chart/Chart.h"
+#include "chart/ChartExport.h"
+#include "ui/HelpWindow.h"
 
 #include <QComboBox>
 #include <QFileInfo>

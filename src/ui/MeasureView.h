@@ -1,7 +1,7 @@
 #pragma once
 // The measurement view: the current value of every channel and, below it, the chart over time.
-#include "AppState.h"
-#include "UserDialogs.h"
+#include "model/AppState.h"
+#include "ui/UserDialogs.h"
 
 #include <QWidget>
 #include <vector>

@@ -1,7 +1,7 @@
 // Project files: New, Open, Save, Save As and Close of the main window.
-#include "IniFile.h"
-#include "Main_u.h"
-#include "fDev_u.h"
+#include "common/IniFile.h"
+#include "ui/MainWindow.h"
+#include "ui/DevTable.h"
 
 #include <QFileInfo>
 #include <QTabWidget>

@@ -1,4 +1,4 @@
-#include "fProgSet.h"
+#include "ui/SettingsDialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

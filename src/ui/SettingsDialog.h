@@ -1,6 +1,6 @@
 #pragma once
 // The program settings dialog.
-#include "AppState.h"
+#include "model/AppState.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "TablePrint.h"
+#include "ui/TablePrint.h"
 
-#include "Numbers.h"
+#include "common/Numbers.h"
 
 #include <QFontMetrics>
 #include <QPagedPaintDevice>

@@ -1,7 +1,7 @@
 #pragma once
 // The device table's printed report: a centred bold title, a bold underlined header row and one line
 // per data row at a pitch of a fifth of an inch, title and header repeated on every page.
-#include "GridData.h"
+#include "formats/GridData.h"
 
 #include <QRect>
 #include <QString>

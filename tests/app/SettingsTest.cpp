@@ -1,5 +1,5 @@
-#include "IniFile.h"
-#include "Settings.h"
+#include "common/IniFile.h"
+#include "app/Settings.h"
 #include "TestUtil.h"
 
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "ProgDir.h"
+#include "app/ProgDir.h"
 #include "TestUtil.h"
 
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // Saving the chart as PNG, SVG and CSV, the choice of format by file name, and printing.
-#include "ScriptedDialogs.h"
+#include "ui/ScriptedDialogs.h"
 
-#include "Chart.h"
-#include "ChartExport.h"
+#include "chart/Chart.h"
+#include "chart/ChartExport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The chart: number texts, ticks, the scaling and moving commands, automatic scaling, series
 // storage, decimation, legend, 3D look and the mouse zoom.
-#include "ScriptedDialogs.h"
+#include "ui/ScriptedDialogs.h"
 
-#include "Chart.h"
-#include "ChartMath.h"
+#include "chart/Chart.h"
+#include "chart/ChartMath.h"
 
 #include <QSignalSpy>
 #include <QTest>

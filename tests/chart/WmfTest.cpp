@@ -1,11 +1,11 @@
 // Windows metafiles read back by an independent parser: headers, record sizes, the object table,
 // Windows-1251 text, and the decimated output of large charts.
-#include "ScriptedDialogs.h"
+#include "ui/ScriptedDialogs.h"
 
-#include "Chart.h"
-#include "ChartExport.h"
-#include "WmfCanvas.h"
-#include "WmfWriter.h"
+#include "chart/Chart.h"
+#include "chart/ChartExport.h"
+#include "chart/WmfCanvas.h"
+#include "formats/WmfWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

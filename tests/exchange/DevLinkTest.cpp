@@ -1,5 +1,5 @@
 // The link of a run and single-parameter read and write, against the recording fake library.
-#include "DevLink.h"
+#include "exchange/DevLink.h"
 #include "FakeKv.h"
 
 #include <gtest/gtest.h>

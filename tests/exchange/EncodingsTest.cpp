@@ -1,6 +1,6 @@
 // Value encodings: every worked example and edge case, bad payloads and the single conversions.
-#include "Encodings.h"
-#include "Exchange.h"
+#include "exchange/Encodings.h"
+#include "exchange/Exchange.h"
 
 #include <gtest/gtest.h>
 

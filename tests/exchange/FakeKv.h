@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in for the exchange library: records every call and every transmitted parcel and replays
 // scripted answers. One instance at a time; the library's C functions reach it through a static.
-#include "KvLibrary.h"
+#include "exchange/KvLibrary.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,6 +1,6 @@
 // Loading the exchange library by name: a missing file or function is reported, not crashed on.
-#include "KvLibrary.h"
-#include "PortList.h"
+#include "exchange/KvLibrary.h"
+#include "exchange/PortList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // A minimal library with the exchange library's C functions, for the loader's tests. Built twice:
 // complete, and without KV_SearchAvailableCOMPorts (KV_OMIT_SEARCH).
-#include "kvcom.h"
+#include "kvcom/kvcom.h"
 
 #include <cstring>
 

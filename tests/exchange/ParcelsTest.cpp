@@ -1,6 +1,6 @@
 // Request texts, the transaction, the identification operations and the judging of answers,
 // against the recording fake library.
-#include "Exchange.h"
+#include "exchange/Exchange.h"
 #include "FakeKv.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Port text parsing and the port and speed lists.
 #include "FakeKv.h"
-#include "PortList.h"
+#include "exchange/PortList.h"
 
 #include <gtest/gtest.h>
 

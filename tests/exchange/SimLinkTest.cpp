@@ -1,6 +1,6 @@
 // The exchange through the real libkvcom.so, loaded by the program's loader, against kestrin-sim on a
 // pseudo-terminal: what the instrument receives, and the codes of every kind of bad line.
-#include "DevLink.h"
+#include "exchange/DevLink.h"
 #include "SimProcess.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,7 @@
 // Parameter-set files: exact record bytes, writing rules, round trips and hostile input.
-#include "ScriptedDialogs.h"
 
-#include "Cp1251.h"
-#include "ParamSetFile.h"
+#include "common/Cp1251.h"
+#include "formats/ParamSetFile.h"
 #include "TestUtil.h"
 
 #include <QDir>

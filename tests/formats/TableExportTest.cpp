@@ -1,9 +1,8 @@
 // Exports of the device table: text layout, RTF table, Excel 97 workbook in its compound file, HTML.
-#include "ScriptedDialogs.h"
 
-#include "Biff8Writer.h"
-#include "Cp1251.h"
-#include "TableExport.h"
+#include "formats/Biff8Writer.h"
+#include "common/Cp1251.h"
+#include "formats/TableExport.h"
 #include "TestUtil.h"
 
 #include <QDir>

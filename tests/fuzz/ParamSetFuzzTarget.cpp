@@ -1,7 +1,7 @@
 // Fuzz entry point for the parameter-set reader: any input must end in a result, never a crash, and
 // whatever was read must survive a save and a second load unchanged.
-#include "Cp1251.h"
-#include "ParamSetFile.h"
+#include "common/Cp1251.h"
+#include "formats/ParamSetFile.h"
 
 #include <cstdio>
 #include <cstdlib>

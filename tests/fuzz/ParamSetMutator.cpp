@@ -1,6 +1,6 @@
 // Seeded random mutation of valid parameter sets, fed to the fuzz entry point. Runs everywhere (no
 // compiler support needed) for a few seconds under ctest; the same seed repeats the same inputs.
-#include "ParamSetFile.h"
+#include "formats/ParamSetFile.h"
 
 #include <QDir>
 #include <QFile>

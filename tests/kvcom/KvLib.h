@@ -1,7 +1,7 @@
 #pragma once
 // The exchange library loaded the way the program loads it: by path, functions resolved by name.
 // A private copy in a temporary directory gets its own kvcom.ini and its own demo bus.
-#include "kvcom.h"
+#include "kvcom/kvcom.h"
 #include "sim/TestSupport.h"
 
 #include <QFile>

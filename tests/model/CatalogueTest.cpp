@@ -1,5 +1,5 @@
-#include "AppState.h"
-#include "Model.h"
+#include "model/AppState.h"
+#include "model/Model.h"
 #include "TestUtil.h"
 
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // The calibration run against the simulator engine, with a clock the test moves.
-#include "Calib.h"
+#include "exchange/Calib.h"
 #include "SimLine.h"
 
 #include <algorithm>

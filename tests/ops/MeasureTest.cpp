@@ -1,5 +1,5 @@
-#include "Measure.h"
-#include "Numbers.h"
+#include "exchange/Measure.h"
+#include "common/Numbers.h"
 #include "SimLine.h"
 #include "TestUi.h"
 

@@ -1,6 +1,6 @@
-#include "Exchange.h"
-#include "Numbers.h"
-#include "ReadWriteAll.h"
+#include "exchange/Exchange.h"
+#include "common/Numbers.h"
+#include "exchange/ReadWriteAll.h"
 #include "SimLine.h"
 #include "TestUi.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // The simulator engine serving on a pseudo-terminal from a thread of the test process, with the
 // real exchange library loaded, so tests can look into the instruments' memory.
-#include "KvLibrary.h"
-#include "SimServer.h"
+#include "exchange/KvLibrary.h"
+#include "sim/SimServer.h"
 
 #include <QString>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 // The user-interface side of the exchange operations, answered by the test and recorded.
-#include "ExchangeUi.h"
-#include "Model.h"
+#include "exchange/ExchangeUi.h"
+#include "model/Model.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,7 +1,7 @@
 // The simulator engine driven directly: memory, commands, bus behaviour, timing and faults.
-#include "SimBus.h"
+#include "sim/SimBus.h"
 #include "TestSupport.h"
-#include "Wire.h"
+#include "sim/Wire.h"
 
 #include <gtest/gtest.h>
 

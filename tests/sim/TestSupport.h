@@ -2,7 +2,7 @@
 // Helpers for tests that talk over serial lines: a program directory with small description files,
 // kestrin-sim as a child process, a pseudo-terminal whose master side the test drives itself, and a
 // plain reference check word independent of the code under test.
-#include "Cp1251.h"
+#include "common/Cp1251.h"
 
 #include <QByteArray>
 #include <QDir>

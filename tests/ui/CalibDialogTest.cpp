@@ -1,8 +1,8 @@
 // The calibration dialog with its worker, against the simulator on a pseudo-terminal.
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "fCalib.h"
+#include "ui/CalibDialog.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // real main window on a copy of the program directory.
 #include "../ops/SimLine.h"
 #include "MainFixture.h"
-#include "fDevSet.h"
+#include "ui/ConnectionDialog.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,13 +1,13 @@
 // The program's own wiring on the demo line SIM1 of the real exchange library: a new project
 // through the connection dialog, a search, read-all and a measurement.
-#include "Chart.h"
-#include "KvLibrary.h"
-#include "MainExchange.h"
+#include "chart/Chart.h"
+#include "exchange/KvLibrary.h"
+#include "ui/MainExchange.h"
 #include "MainFixture.h"
-#include "PortList.h"
-#include "fDevSet.h"
-#include "fDev_u.h"
-#include "fMeasure.h"
+#include "exchange/PortList.h"
+#include "ui/ConnectionDialog.h"
+#include "ui/DevTable.h"
+#include "ui/MeasureView.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

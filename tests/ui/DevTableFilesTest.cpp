@@ -1,7 +1,7 @@
 // Parameter sets, exports and printing from the device table's buttons.
-#include "DevFiles.h"
+#include "ui/DevTableFiles.h"
 #include "MainFixture.h"
-#include "fDev_u.h"
+#include "ui/DevTable.h"
 
 #include <QPrinter>
 #include <QPushButton>

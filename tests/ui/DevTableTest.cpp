@@ -1,7 +1,7 @@
 // Device parameter table: value checks, editors, the switch rule and the table operations, driven
 // through the real widget on the offscreen platform.
 #include "ScriptedDialogs.h"
-#include "fDev_u.h"
+#include "ui/DevTable.h"
 
 #include <QComboBox>
 #include <QHeaderView>

@@ -1,12 +1,12 @@
 // Read-all, edit, write-all and read-all again through the main window's workers, against the
 // simulator on a pseudo-terminal.
-#include "Exchange.h"
-#include "MainExchange.h"
+#include "exchange/Exchange.h"
+#include "ui/MainExchange.h"
 #include "MainFixture.h"
 #include "SimLine.h"
-#include "fDev_u.h"
-#include "fMeasure.h"
-#include "Chart.h"
+#include "ui/DevTable.h"
+#include "ui/MeasureView.h"
+#include "chart/Chart.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

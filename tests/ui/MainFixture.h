@@ -1,7 +1,7 @@
 #pragma once
 // A complete program directory in a temporary folder and a main window started on it.
-#include "AppState.h"
-#include "Main_u.h"
+#include "model/AppState.h"
+#include "ui/MainWindow.h"
 #include "ScriptedDialogs.h"
 #include "TestUtil.h"
 

@@ -1,9 +1,9 @@
-#include "IniFile.h"
+#include "common/IniFile.h"
 #include "MainFixture.h"
-#include "fChan.h"
-#include "fDev_u.h"
-#include "fMeasure.h"
-#include "fProgSet.h"
+#include "ui/ChanTable.h"
+#include "ui/DevTable.h"
+#include "ui/MeasureView.h"
+#include "ui/SettingsDialog.h"
 
 #include <QAction>
 #include <QCheckBox>

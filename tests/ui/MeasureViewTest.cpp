@@ -1,8 +1,8 @@
 // The measurement view: its table, the chart's tool row and the file commands.
-#include "Chart.h"
+#include "chart/Chart.h"
 #include "ScriptedDialogs.h"
 #include "TestUtil.h"
-#include "fMeasure.h"
+#include "ui/MeasureView.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 // Project files through the main window: New, Open, Save, Save As, Close, the file format and the
 // project state the window shows.
-#include "IniFile.h"
+#include "common/IniFile.h"
 #include "MainFixture.h"
-#include "fDev_u.h"
+#include "ui/DevTable.h"
 
 #include <QLabel>
 #include <QTabWidget>

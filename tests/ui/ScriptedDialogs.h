@@ -1,6 +1,6 @@
 #pragma once
 // Answers message boxes and file dialogs from a script and records what was asked.
-#include "UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <deque>

@@ -1,8 +1,8 @@
 // The channel table behind its hidden page, the about window and the help viewer.
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 #include "MainFixture.h"
-#include "fAbout.h"
-#include "fChan.h"
+#include "ui/AboutWindow.h"
+#include "ui/ChanTable.h"
 
 #include <QAction>
 #include <QLabel>

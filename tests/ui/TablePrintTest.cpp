@@ -1,7 +1,7 @@
 // The printed report: geometry at a known resolution, page breaks, check marks, and a real PDF job.
 #include "ScriptedDialogs.h"
 
-#include "TablePrint.h"
+#include "ui/TablePrint.h"
 #include "TestUtil.h"
 
 #include <QPainter>
