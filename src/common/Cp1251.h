@@ -5,7 +5,8 @@
 #include <QString>
 
 namespace Cp1251 {
-// Every byte maps to one character; 0x98 (unused in the code page) becomes U+FFFD.
+// Every byte maps to one character. 0x98, unassigned in the code page, maps to the control
+// character U+0098 and back, so a file's untouched text survives a read and a write unchanged.
 QString Decode(const QByteArray& bytes);
 QString Decode(const char* data, qsizetype size);
 // Characters without a Windows-1251 code become '?'.

@@ -1,6 +1,7 @@
 #include "common/IniFile.h"
 
 #include "common/Cp1251.h"
+#include "common/FileErrors.h"
 #include "common/Numbers.h"
 
 #include <QFile>
@@ -211,6 +212,11 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
     return (v.size() > MaxValueLength ? v.left(MaxValueLength) : v).toString();
 }
 
+QString TIniFile::ReadWholeString(const QString& section, const QString& key, const QString& def) const {
+    const Line* l = Find(section, key);
+    return l ? l->Value().toString() : def;
+}
+
 int32_t TIniFile::ReadInteger(const QString& section, const QString& key, int32_t def) const {
     const Line* l = Find(section, key);
     if (!l)
@@ -288,19 +294,19 @@ QString TIniFile::Text() const {
 bool TIniFile::UpdateFile(QString* error) {
     if (Truncated) {
         if (error)
-            *error = QStringLiteral("file too large to rewrite");
+            *error = QStringLiteral("файл слишком велик для перезаписи");
         return false;
     }
     QSaveFile f(Path);
     if (!f.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = f.errorString();
+            *error = FileErrorReason(f.errorString());
         return false;
     }
     const QByteArray bytes = Cp1251::Encode(Text());
     if (f.write(bytes) != bytes.size() || !f.commit()) {
         if (error)
-            *error = f.errorString();
+            *error = FileErrorReason(f.errorString());
         return false;
     }
     FileFound = true;

@@ -42,6 +42,9 @@ public:
     bool ValueExists(const QString& section, const QString& key) const;
 
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // The value whatever its length: for the program's own files (projects), whose values it writes
+    // whole and must read back whole.
+    QString ReadWholeString(const QString& section, const QString& key, const QString& def) const;
     int32_t ReadInteger(const QString& section, const QString& key, int32_t def) const;
     double ReadFloat(const QString& section, const QString& key, double def) const;
     bool ReadBool(const QString& section, const QString& key, bool def) const;
@@ -51,7 +54,7 @@ public:
     void WriteBool(const QString& section, const QString& key, bool value);
     void EraseSection(const QString& section);
 
-    // Writes the file; false (with a reason) when it cannot be written.
+    // Writes the file; false (with a reason for the user) when it cannot be written.
     bool UpdateFile(QString* error = nullptr);
 
     // Parses text already decoded (used by tests and by the reader itself).

@@ -1,5 +1,8 @@
+#include "common/FileErrors.h"
 #include "common/IniFile.h"
 #include "TestUtil.h"
+
+#include <cerrno>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -129,4 +132,39 @@ TEST_F(IniFileTest, FirstOfRepeatedSectionsAnswersAndCharactersWithoutCodeBecome
     ini.WriteString("S", "k", QStringLiteral("€ ✓ Ё"));
     ASSERT_TRUE(ini.UpdateFile());
     EXPECT_EQ(TIniFile(Path()).ReadString("S", "k", QString()), QStringLiteral("€ ? Ё"));
+}
+
+TEST_F(IniFileTest, EveryByteOfAnUntouchedLineSurvivesARewrite) {
+    // All 256 byte values but the line breaks, 0x98 (unassigned in the code page) among them.
+    QByteArray odd("odd=");
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            odd.append(static_cast<char>(b));
+    const QByteArray original = "[Other]\r\n" + odd + "\r\n[Main]\r\nSave=0\r\n";
+    TestUtil::WriteBytes(Path(), original);
+    TIniFile ini(Path());
+    ini.WriteString("Main", "Save", "1");
+    ASSERT_TRUE(ini.UpdateFile());
+    const QByteArray back = TestUtil::ReadBytes(Path());
+    EXPECT_TRUE(back.startsWith("[Other]\r\n" + odd + "\r\n")) << back.left(300).toHex().toStdString();
+    EXPECT_EQ(Cp1251::Encode(Cp1251::Decode(QByteArray("\x98", 1))), QByteArray("\x98", 1));
+}
+
+TEST_F(IniFileTest, CommonReasonsForAFailedWriteAreGivenInRussian) {
+    // The system's own texts for these codes, whatever its language.
+    EXPECT_EQ(FileErrorReason(qt_error_string(ENOSPC)), QStringLiteral("на диске нет места"));
+    EXPECT_EQ(FileErrorReason(qt_error_string(EROFS)), QStringLiteral("файловая система доступна только для чтения"));
+    EXPECT_EQ(FileErrorReason(qt_error_string(EACCES)), QStringLiteral("нет прав доступа"));
+    EXPECT_EQ(FileErrorReason(qt_error_string(ENOENT), false), QStringLiteral("файл не найден"));
+    EXPECT_EQ(FileErrorReason(qt_error_string(EIO)), qt_error_string(EIO)); // the rest as the system says
+
+    // A real failure: a folder that does not exist, and a file standing where a folder should be.
+    for (const QString& path : {Dir.filePath("no/such/dir/x.ini"), Dir.filePath("t.ini/x.ini")}) {
+        TestUtil::WriteBytes(Path(), "[Main]\r\n");
+        TIniFile nowhere(path);
+        nowhere.WriteString("Main", "Save", "1");
+        QString error;
+        EXPECT_FALSE(nowhere.UpdateFile(&error));
+        EXPECT_EQ(error, QStringLiteral("папка не найдена")) << path.toStdString();
+    }
 }
