@@ -96,17 +96,18 @@ void ReadAll(TExchangeRun& run) {
                 // A read that succeeds without a value (bit strings, a "$0" answer) leaves the
                 // marker in place: the parameter keeps what the table shows.
                 QString value;
+                int lastCode = ExOk;
                 const TAttemptEnd end = AttemptWithRetries(
                     run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
                         value = NothingDelivered;
-                        return ReadParam(run.Dev, h, p.Address, value, p.VType);
+                        return lastCode = ReadParam(run.Dev, h, p.Address, value, p.VType);
                     });
                 if (end == TAttemptEnd::Stopped) {
                     status = QStringLiteral("Чтение остановлено");
-                } else if (end == TAttemptEnd::GaveUp) {
+                } else if (end == TAttemptEnd::GaveUp && !(run.SkipFailed && run.SkipFailed(i, lastCode))) {
                     status = QStringLiteral("Ошибка чтения");
                 } else {
-                    if (value != NothingDelivered)
+                    if (end == TAttemptEnd::Succeeded && value != NothingDelivered)
                         ui.StoreValue(i, NormalReadValue(value));
                     ui.SetProgress(ProgressPercent(i + 1, count));
                 }
@@ -162,12 +163,17 @@ void WriteAll(TExchangeRun& run) {
                 const TParam& p = run.DevType.Param(i);
                 const QString value = i < run.Dev.Values.size() ? run.Dev.Values[i] : QString();
                 const uint8_t special = p.Name == NetAddressParamName ? 1 : p.Name == SpeedParamName ? 2 : 0;
-                const TAttemptEnd end =
-                    AttemptWithRetries(run.Stop, run.Retries, ui, QStringLiteral("Ошибка записи данных! Повторить?"),
-                                       [&] { return WriteParam(run.Dev, h, p.Address, special, value, p.VType); });
+                int lastCode = ExOk;
+                const TAttemptEnd end = AttemptWithRetries(
+                    run.Stop, run.Retries, ui, QStringLiteral("Ошибка записи данных! Повторить?"),
+                    [&] { return lastCode = WriteParam(run.Dev, h, p.Address, special, value, p.VType); });
                 if (end == TAttemptEnd::Stopped) {
                     status = QStringLiteral("Запись остановлена");
                     break;
+                }
+                if (end == TAttemptEnd::GaveUp && run.SkipFailed && run.SkipFailed(i, lastCode)) {
+                    ui.SetProgress(ProgressPercent(i + 1, count));
+                    continue;
                 }
                 if (end == TAttemptEnd::GaveUp) {
                     status = QStringLiteral("Ошибка записи");

@@ -18,6 +18,9 @@ struct TExchangeRun {
     const std::atomic<bool>& Stop;
     int Retries = 1; // ReRead or ReWrite
     QStringList SpeedList;
+    // Where nobody answers questions: a parameter given up on is handed here with the code of its
+    // last attempt; true skips it and the run goes on, false ends the run as a No does.
+    std::function<bool(int index, int code)> SkipFailed = nullptr;
 };
 
 // The value text as it is stored after a read: a decimal number in its general form ("1.50000"

@@ -1,0 +1,46 @@
+#pragma once
+// Command line of kestrin-cli: the command, its options, address lists and the help texts.
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Exit statuses.
+enum : int {
+    CliOk = 0,
+    CliUsage = 1,
+    CliExchangeFailed = 2,
+    CliRefused = 3, // verification mismatch, refused values, differences found
+    CliFileError = 4,
+};
+
+struct TCliOptions {
+    QString Command; // ports, scan, read, write, diff, measure, calibrate
+    QString Port;
+    QString Speed; // one of the seven speeds, or "all" (scan)
+    QList<int> Addresses;
+    QString Type; // catalogue entry name; empty: the first entry
+    QString Out;
+    QString In;
+    QString Csv;
+    QString What; // line | compensator
+    QList<int> Channels;
+    double Seconds = -1;
+    int TimeoutMs = -1;
+    bool Verify = false;
+    bool DryRun = false;
+    bool Json = false;
+    bool Help = false;
+    QString Trace;
+};
+
+// "1,2,5-9": every address 1..255, in the order written, duplicates dropped; nullopt (with the
+// reason) for anything else.
+std::optional<QList<int>> ParseAddressList(const QString& text, QString* error);
+
+// Parses and checks the command line (without the program name). Empty on success, else the
+// reason in Russian; exit status CliUsage follows.
+QString ParseCliArgs(const QStringList& args, TCliOptions& options);
+
+// Russian help: the overview for an empty command, else the command's own.
+QString CliHelpText(const QString& command);

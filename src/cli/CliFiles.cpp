@@ -1,0 +1,256 @@
+#include "cli/CliFiles.h"
+
+#include "cli/CliArgs.h"
+#include "common/Numbers.h"
+#include "exchange/Encodings.h"
+#include "exchange/Exchange.h"
+#include "exchange/ReadWriteAll.h"
+#include "formats/DevTableGrid.h"
+#include "formats/ParamSetFile.h"
+#include "model/ValueCheck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QSet>
+
+namespace {
+// Versions whose descriptions exist for the type: the base first, then data_ver in name order.
+QStringList KnownVersions(const QString& progDir, const TDevProp& type) {
+    QStringList out{QString()};
+    const QFileInfo base(DescriptionPath(progDir, type, QStringLiteral("x")));
+    const QStringList files = base.dir().entryList({QStringLiteral("*.dv")}, QDir::Files, QDir::Name);
+    for (const QString& f : files)
+        out << f.left(f.size() - 3);
+    return out;
+}
+
+TValueSetLoad Refuse(int exit, const QStringList& problems) {
+    return {exit, problems};
+}
+
+QString ValueText(const QJsonValue& v) {
+    if (v.isString())
+        return v.toString();
+    if (v.isDouble())
+        return Numbers::FormatGeneral(v.toDouble());
+    if (v.isBool())
+        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    return QString();
+}
+
+TValueSetLoad LoadKpr(const QString& progDir, TDevProp& type, const QString& path, TValueSet& set) {
+    TGridData grid;
+    const TParamSetReadResult r = ReadParamSetFile(grid, path);
+    if (!r.Ok)
+        return Refuse(CliFileError, {r.Error});
+    QStringList firstMismatch;
+    for (const QString& v : KnownVersions(progDir, type)) {
+        if (!LoadDescriptions(progDir, type, v))
+            continue;
+        const QStringList mismatches = DevTableNameMismatches(type, grid);
+        if (mismatches.isEmpty())
+            set.Versions << v;
+        else if (firstMismatch.isEmpty())
+            firstMismatch = mismatches;
+    }
+    if (set.Versions.isEmpty()) {
+        LoadDescriptions(progDir, type, QString());
+        QStringList problems{QStringLiteral("файл не подходит к типу \"%1\" ни в одной версии описаний:").arg(type.Name)};
+        problems += firstMismatch.mid(0, 5);
+        if (firstMismatch.size() > 5)
+            problems << QStringLiteral("... и ещё %1").arg(firstMismatch.size() - 5);
+        return Refuse(CliRefused, problems);
+    }
+    LoadDescriptions(progDir, type, set.Versions.first());
+    set.Values = DevTableValuesFromGrid(type, grid);
+    return {};
+}
+
+TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& path, TValueSet& set) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Refuse(CliFileError, {QStringLiteral("не удалось открыть файл \"%1\": %2").arg(path, file.errorString())});
+    QJsonParseError err;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &err);
+    if (doc.isNull() || !doc.isObject())
+        return Refuse(CliFileError, {QStringLiteral("файл \"%1\" не является документом JSON: %2")
+                                         .arg(path, err.error == QJsonParseError::NoError
+                                                        ? QStringLiteral("нужен объект")
+                                                        : err.errorString())});
+    QJsonObject device = doc.object();
+    if (device.contains(QStringLiteral("devices"))) {
+        const QJsonArray devices = device.value(QStringLiteral("devices")).toArray();
+        if (devices.size() != 1)
+            return Refuse(CliRefused, {QStringLiteral("в файле %1 приборов, нужен один").arg(devices.size())});
+        device = devices.first().toObject();
+    }
+    const QString typeName = device.value(QStringLiteral("type")).toString();
+    if (!typeName.isEmpty() && typeName.compare(type.Name, Qt::CaseInsensitive) != 0)
+        return Refuse(CliRefused, {QStringLiteral("файл для типа \"%1\", выбран тип \"%2\"").arg(typeName, type.Name)});
+    const QString version = device.value(QStringLiteral("version")).toString();
+    if (!LoadDescriptions(progDir, type, version)) {
+        LoadDescriptions(progDir, type, QString());
+        return Refuse(CliRefused, {QStringLiteral("нет описаний параметров версии \"%1\"").arg(version)});
+    }
+    const QJsonValue params = device.value(QStringLiteral("parameters"));
+    if (!params.isArray())
+        return Refuse(CliRefused, {QStringLiteral("в файле нет списка \"parameters\"")});
+    QHash<QString, int> index;
+    for (int i = 0; i < type.ParamCount(); ++i)
+        index.insert(type.Param(i).Name, i);
+    QStringList values(type.ParamCount());
+    QVector<bool> given(type.ParamCount(), false);
+    QStringList unknown, repeated;
+    for (const QJsonValue& entry : params.toArray()) {
+        const QJsonObject o = entry.toObject();
+        const QString name = o.value(QStringLiteral("name")).toString();
+        const auto it = index.constFind(name);
+        if (it == index.constEnd()) {
+            unknown << QStringLiteral("\"%1\"").arg(name);
+            continue;
+        }
+        if (given[*it])
+            repeated << QStringLiteral("\"%1\"").arg(name);
+        given[*it] = true;
+        values[*it] = ValueText(o.value(QStringLiteral("value")));
+    }
+    QStringList missing;
+    for (int i = 0; i < type.ParamCount(); ++i)
+        if (!given[i])
+            missing << QStringLiteral("\"%1\"").arg(type.Param(i).Name);
+    QStringList problems;
+    if (!unknown.isEmpty())
+        problems << QStringLiteral("неизвестные параметры: ") + unknown.join(QStringLiteral(", "));
+    if (!missing.isEmpty())
+        problems << QStringLiteral("нет параметров: ") + missing.join(QStringLiteral(", "));
+    if (!repeated.isEmpty())
+        problems << QStringLiteral("параметры заданы дважды: ") + repeated.join(QStringLiteral(", "));
+    if (!problems.isEmpty())
+        return Refuse(CliRefused, problems);
+    set.Versions = {version};
+    set.Values = values;
+    return {};
+}
+} // namespace
+
+TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString& path, bool checkValues,
+                           TValueSet& set) {
+    set = TValueSet();
+    if (!QFileInfo(path).isFile())
+        return Refuse(CliFileError, {QStringLiteral("файл не найден: %1").arg(path)});
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    TValueSetLoad r;
+    if (suffix == QLatin1String("json"))
+        r = LoadJson(progDir, type, path, set);
+    else if (suffix == type.DevExt.toLower())
+        r = LoadKpr(progDir, type, path, set);
+    else
+        return Refuse(CliFileError,
+                      {QStringLiteral("файл \"%1\": нужен .%2 или .json").arg(path, type.DevExt)});
+    if (r.Exit != 0 || !checkValues)
+        return r;
+    const QStringList problems = CheckValueSet(type, set.Values);
+    if (!problems.isEmpty())
+        return Refuse(CliRefused, problems);
+    return {};
+}
+
+QStringList CheckValueSet(const TDevProp& type, QStringList& values) {
+    QStringList problems;
+    for (int i = 0; i < type.ParamCount() && i < values.size(); ++i) {
+        const TParam& p = type.Param(i);
+        QString& v = values[i];
+        if (v.isEmpty()) {
+            problems << QStringLiteral("Неверно введен параметр \"%1\" .").arg(p.Name);
+            continue;
+        }
+        if (p.SType == 1) {
+            const auto k = Numbers::ParseInt(v);
+            const bool ok = p.Menu && k && *k >= 0 && *k < MenuSize && *k < p.Menu->size() &&
+                            !p.Menu->at(*k).isEmpty() && p.Menu->at(*k) != MenuNoneText;
+            if (!ok)
+                problems << QStringLiteral("параметр \"%1\": нет варианта с номером \"%2\"").arg(p.Name, v);
+            continue;
+        }
+        if (p.SType == 2) {
+            if (v != QLatin1String("0") && v != QLatin1String("1"))
+                problems << QStringLiteral("параметр \"%1\": нужно 0 или 1, а не \"%2\"").arg(p.Name, v);
+            continue;
+        }
+        QString checked = v;
+        switch (CheckParamValue(p, checked)) {
+        case TValueVerdict::Ok:
+            v = checked;
+            break;
+        case TValueVerdict::Bad:
+            problems << QStringLiteral("параметр \"%1\": неверное значение \"%2\"").arg(p.Name, v);
+            break;
+        case TValueVerdict::BelowMin:
+            problems << QStringLiteral("параметр \"%1\": значение %2 меньше минимума %3").arg(p.Name, v, p.Vmin);
+            break;
+        case TValueVerdict::AboveMax:
+            problems << QStringLiteral("параметр \"%1\": значение %2 больше максимума %3").arg(p.Name, v, p.Vmax);
+            break;
+        }
+    }
+    return problems;
+}
+
+QString DisplayValue(const TParam& p, const QString& value) {
+    if (p.SType == 1 && p.Menu) {
+        const auto k = Numbers::ParseInt(value);
+        if (k && *k >= 0 && *k < p.Menu->size())
+            return p.Menu->at(*k);
+    }
+    return value;
+}
+
+QString ExpectedReadBack(const TParam& p, const QString& value) {
+    QString location, field, decoded;
+    if (EncodeValue(p.VType, p.Address, 0, value, location, field) == ExOk &&
+        DecodeValue(p.VType, field, decoded) == ExOk)
+        return NormalReadValue(decoded);
+    return NormalReadValue(value);
+}
+
+QJsonObject DeviceJson(const TDevProp& type, const TDev& dev, const std::vector<bool>& delivered) {
+    QJsonArray params;
+    for (int i = 0; i < type.ParamCount(); ++i) {
+        const TParam& p = type.Param(i);
+        const QString v = i < dev.Values.size() ? dev.Values[i] : QString();
+        QJsonObject o{{QStringLiteral("name"), p.Name}, {QStringLiteral("value"), v}};
+        if (p.SType == 1)
+            o.insert(QStringLiteral("text"), DisplayValue(p, v));
+        o.insert(QStringLiteral("read"), static_cast<size_t>(i) < delivered.size() && delivered[static_cast<size_t>(i)]);
+        params.append(o);
+    }
+    return QJsonObject{{QStringLiteral("address"), dev.Address},
+                       {QStringLiteral("type"), type.Name},
+                       {QStringLiteral("version"), type.Version},
+                       {QStringLiteral("parameters"), params}};
+}
+
+QByteArray ParamSetBytes(const TDevProp& type, const QStringList& values) {
+    return EncodeParamSet(DevTableGridFromValues(type, values));
+}
+
+QString PerAddressName(const QString& path, int address, bool several) {
+    if (!several || path == QLatin1String("-"))
+        return path;
+    const QFileInfo fi(path);
+    const QString suffix = fi.suffix();
+    const QString base = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
+    return base + QStringLiteral("_%1").arg(address) + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+}
+
+TFileResult ProbeWritable(const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("Не удалось создать файл \"%1\": %2").arg(path, file.errorString())};
+    file.cancelWriting();
+    return {};
+}

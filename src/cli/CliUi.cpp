@@ -1,0 +1,82 @@
+#include "cli/CliUi.h"
+
+#include <cstdio>
+
+namespace {
+const QString VersionQuestionStart = QStringLiteral("Прибор имеет параметры отличные");
+}
+
+void TCliUi::Begin(TDevProp& type, TDev& dev, const QString& label) {
+    Type = &type;
+    Dev = &dev;
+    Label = label;
+    LastStatus.clear();
+    ErrorBoxes.clear();
+    Delivered.assign(static_cast<size_t>(type.ParamCount()), false);
+    RefusedVersion.clear();
+    VersionRefused = false;
+}
+
+void TCliUi::ShowProgress(bool on) {
+    if (on)
+        SetProgress(0);
+    else
+        ClearBar();
+}
+
+void TCliUi::SetProgress(int percent) {
+    if (!ProgressBar)
+        return;
+    constexpr int width = 30;
+    const int filled = std::clamp(percent, 0, 100) * width / 100;
+    const QByteArray bar = QByteArray(filled, '#') + QByteArray(width - filled, '.');
+    std::fprintf(stderr, "\r%s [%s] %3d%%", Label.toUtf8().constData(), bar.constData(), percent);
+    std::fflush(stderr);
+    BarShown = true;
+}
+
+void TCliUi::ClearBar() {
+    if (BarShown) {
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        BarShown = false;
+    }
+}
+
+bool TCliUi::AskYesNo(const QString& text, const QString&) {
+    // The version question is answered by the command (load the instrument's descriptions, or
+    // refuse them in ReloadDescriptions); a parameter that keeps failing is not retried again.
+    return text.startsWith(VersionQuestionStart) && ReloadForVersion;
+}
+
+void TCliUi::StoreValue(int index, const QString& value) {
+    if (index < 0 || index >= Dev->Values.size())
+        return;
+    Dev->Values[index] = value;
+    if (static_cast<size_t>(index) < Delivered.size())
+        Delivered[static_cast<size_t>(index)] = true;
+}
+
+int TCliUi::FirstEmptyValue() {
+    for (int i = 0; i < Dev->Values.size(); ++i)
+        if (Dev->Values[i].isEmpty())
+            return i;
+    return -1;
+}
+
+bool TCliUi::ReloadDescriptions(const QString& version) {
+    if (AcceptedVersions && !AcceptedVersions->contains(version)) {
+        VersionRefused = true;
+        RefusedVersion = version;
+        return false;
+    }
+    if (!Reload(ProgDir, *Type, *Dev, version))
+        return false;
+    Delivered.assign(static_cast<size_t>(Type->ParamCount()), false);
+    return true;
+}
+
+void TCliUi::AddPoint(int k, double minutes, double value) {
+    if (OnPoint)
+        OnPoint(k, minutes, value, LastText);
+}
