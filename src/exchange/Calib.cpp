@@ -57,6 +57,7 @@ QString Watch(TCalibRun& run, const TDev& dev, const ExchangeHandle& h) {
 QString Command(TCalibRun& run, ExchangeHandle& h) {
     const TDevProp& type = run.State.CurDevType();
     const TDev& dev = run.State.CurDev();
+    h.Tap = &run.State.LineTap;
     int rc = OpenDevLink(run.Api, dev, type, h);
     if (rc != ExOk)
         return WriteError + QString::number(rc);

@@ -3,10 +3,27 @@
 #include "common/Cp1251.h"
 #include "exchange/Encodings.h"
 
+namespace {
+// What a read or write is for: the parameter the caller names, else a channel, the calibration
+// control location, or the location itself. Built only for a tap.
+QString ParcelPurpose(const ExchangeHandle& handle, uint8_t code, uint16_t paramAddress, bool write) {
+    if (!ActiveTap(handle))
+        return QString();
+    if (!handle.Purpose.isEmpty())
+        return handle.Purpose;
+    if (code == 5 && !write)
+        return QStringLiteral("канал ") + QString::number(paramAddress);
+    if ((code == 6 && !write) || (code == 10 && write))
+        return QStringLiteral("калибровка");
+    return (write ? QStringLiteral("запись ") : QStringLiteral("чтение ")) + HexAddress(paramAddress);
+}
+} // namespace
+
 int OpenLink(const TKvApi& api, const QString& portName, uint16_t baudRate, int32_t timeOut,
              ExchangeHandle& handle) {
     handle.Api = &api;
     handle.Handle = api.CreateCOM();
+    handle.Port = portName;
     // The whole name goes to the library: device paths are longer than the old 7-character limit.
     const QByteArray port = Cp1251::Encode(portName);
     int rc = api.OpenCOM(handle.Handle, port.constData());
@@ -38,14 +55,17 @@ int ReadParam(const TDev& dev, const ExchangeHandle& handle, uint16_t paramAddre
         return ExFailed;
     uint8_t from = 0;
     QString data;
-    const int rc = ExchangeParcel(handle, *request, from, data);
+    TAnswerCapture capture(handle, ParcelPurpose(handle, code, paramAddress, false));
+    const int rc = ExchangeParcel(handle, *request, from, data, nullptr, &capture);
     if (rc != 0)
         return rc;
     if (from != address)
-        return ExWrongAddress;
+        return capture.Report(ExWrongAddress);
     if (const std::optional<int> codeAnswer = JudgeReadCode(data))
-        return *codeAnswer;
-    return DecodeValue(code, data, valueText);
+        return capture.Report(*codeAnswer);
+    const QString before = valueText;
+    const int result = DecodeValue(code, data, valueText);
+    return capture.Report(result, result == ExOk && valueText != before ? valueText : QString());
 }
 
 int WriteParam(const TDev& dev, const ExchangeHandle& handle, uint16_t paramAddress, uint8_t special,
@@ -57,10 +77,14 @@ int WriteParam(const TDev& dev, const ExchangeHandle& handle, uint16_t paramAddr
     const uint8_t address = dev.Address;
     uint8_t from = 0;
     QString data;
-    const int rc = ExchangeParcel(handle, WriteRequest(address, location, value), from, data);
+    // The value written names both the request and its answer.
+    TAnswerCapture capture(handle, ActiveTap(handle) ? ParcelPurpose(handle, code, paramAddress, true) +
+                                                           QStringLiteral(" = ") + valueText
+                                                     : QString());
+    const int rc = ExchangeParcel(handle, WriteRequest(address, location, value), from, data, nullptr, &capture);
     if (rc != 0)
         return rc;
     if (from != address)
-        return ExWrongAddress;
-    return JudgeWriteAnswer(data);
+        return capture.Report(ExWrongAddress);
+    return capture.Report(JudgeWriteAnswer(data));
 }

@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -11,34 +12,76 @@
 namespace {
 using TTextBuffer = std::array<char, KV_BUFFER_SIZE>;
 
+const QString PurposeIdentify = QStringLiteral("идентификация");
+const QString PurposeVersion = QStringLiteral("версия");
+const QString PurposeSearch = QStringLiteral("поиск");
+
 QString BufferText(const char* buffer, size_t size) {
     return Cp1251::Decode(buffer, static_cast<qsizetype>(strnlen(buffer, size)));
 }
 
+int64_t NowMs() {
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+// The address a request text goes to: the digits after its colon.
+uint8_t RequestAddress(const QByteArray& request) {
+    unsigned value = 0;
+    for (qsizetype i = 1; i < request.size() && i < 5 && request[i] >= '0' && request[i] <= '9'; ++i)
+        value = value * 10 + static_cast<unsigned>(request[i] - '0');
+    return static_cast<uint8_t>(value);
+}
+
 // Check word and transmit: the first half of every transaction, and all of a broadcast's sending.
-int SendRequest(const ExchangeHandle& handle, const QString& request) {
-    if (!handle.Api)
-        return KV_ERR_HANDLE;
+// The request is reported to the tap as it went out (or as far as it got) with its result.
+int SendRequest(const ExchangeHandle& handle, const QString& request, const QString& purpose) {
     const QByteArray requestBytes = Cp1251::Encode(request);
+    QByteArray parcel = requestBytes;
+    ILineTap* const tap = ActiveTap(handle);
+    const auto report = [&](int rc) {
+        if (tap) {
+            TLineEvent e;
+            e.TimeMs = NowMs();
+            e.Direction = TLineDirection::Request;
+            e.Port = handle.Port;
+            e.Address = RequestAddress(requestBytes);
+            e.Bytes = parcel;
+            e.Outcome = rc;
+            e.Purpose = purpose;
+            tap->Parcel(e);
+        }
+        return rc;
+    };
+    if (!handle.Api)
+        return report(KV_ERR_HANDLE);
     if (requestBytes.size() >= KV_BUFFER_SIZE)
-        return ExFailed;
+        return report(ExFailed);
     TTextBuffer requestText{};
     std::memcpy(requestText.data(), requestBytes.constData(), static_cast<size_t>(requestBytes.size()));
     TTextBuffer checkWord{};
     const int rc = handle.Api->ASCIICRCWord(requestText.data(), checkWord.data());
     if (rc != 0)
-        return rc;
-    QByteArray parcel = requestBytes;
+        return report(rc);
     parcel.append(checkWord.data(), static_cast<qsizetype>(strnlen(checkWord.data(), checkWord.size())));
     parcel.append('\r');
-    return handle.Api->TransmitParcel(handle.Handle, parcel.constData());
+    return report(handle.Api->TransmitParcel(handle.Handle, parcel.constData()));
 }
 
 // One received answer split into address and data text. receiveCode is the receive's result; the
-// analysis result is returned.
-int ReceiveAnswer(const ExchangeHandle& handle, int& receiveCode, uint8_t& address, QString& data) {
+// analysis result is returned. With a tap, captured gets the answer as an event whose outcome is
+// the library's result (the caller may judge it otherwise before reporting).
+int ReceiveAnswer(const ExchangeHandle& handle, int& receiveCode, uint8_t& address, QString& data,
+                  uint8_t addressed, TLineEvent* captured) {
     TTextBuffer answer{};
     receiveCode = handle.Api->ReceiveParcel(handle.Handle, answer.data());
+    if (captured) {
+        captured->TimeMs = NowMs();
+        captured->Direction = TLineDirection::Answer;
+        captured->Port = handle.Port;
+        captured->Address = addressed;
+        captured->Outcome = receiveCode;
+        captured->Bytes.clear();
+    }
     if (receiveCode != 0)
         return receiveCode;
     answer.back() = '\0';
@@ -47,6 +90,12 @@ int ReceiveAnswer(const ExchangeHandle& handle, int& receiveCode, uint8_t& addre
     const int rc = handle.Api->AnalysisAnswerParcel(answer.data(), &from, dataText.data());
     address = from;
     data = BufferText(dataText.data(), dataText.size());
+    if (captured) {
+        captured->Bytes = QByteArray(answer.data(), static_cast<qsizetype>(strnlen(answer.data(), answer.size())));
+        if (rc == 0)
+            captured->Address = from;
+        captured->Outcome = rc;
+    }
     return rc;
 }
 
@@ -83,15 +132,40 @@ QString WriteRequest(uint8_t address, const QString& location, const QString& va
            value + QLatin1Char(';');
 }
 
+TAnswerCapture::TAnswerCapture(const ExchangeHandle& handle, const QString& purpose)
+    : Tap(ActiveTap(handle)), Handle(handle) {
+    if (Tap)
+        PurposeText = purpose;
+}
+
+TAnswerCapture::~TAnswerCapture() {
+    if (Pending)
+        Report(Event.Outcome);
+}
+
+int TAnswerCapture::Report(int outcome, const QString& value) {
+    if (!Pending || !Tap)
+        return outcome;
+    Pending = false;
+    Event.Outcome = outcome;
+    Event.Purpose = value.isEmpty() ? PurposeText : PurposeText + QStringLiteral(" = ") + value;
+    Tap->Parcel(Event);
+    return outcome;
+}
+
 int ExchangeParcel(const ExchangeHandle& handle, const QString& request, uint8_t& address, QString& data,
-                   bool* noAnswer) {
+                   bool* noAnswer, TAnswerCapture* capture) {
     if (noAnswer)
         *noAnswer = false;
-    int rc = SendRequest(handle, request);
+    TAnswerCapture own(handle, handle.Purpose);
+    TAnswerCapture& answer = capture ? *capture : own;
+    int rc = SendRequest(handle, request, answer.PurposeText);
     if (rc != 0)
         return rc;
     int receiveCode = 0;
-    rc = ReceiveAnswer(handle, receiveCode, address, data);
+    answer.Pending = answer.Active();
+    const uint8_t addressed = answer.Pending ? RequestAddress(request.toLatin1()) : 0;
+    rc = ReceiveAnswer(handle, receiveCode, address, data, addressed, answer.Pending ? &answer.Event : nullptr);
     if (receiveCode != 0 && noAnswer)
         *noAnswer = true;
     return rc;
@@ -102,10 +176,18 @@ int DevCheck(const ExchangeHandle& handle, uint8_t address, uint8_t typeNum, boo
     uint8_t from = 0;
     QString data;
     bool noAnswer = false;
-    const int rc = ExchangeParcel(handle, IdentifyRequest(address), from, data, &noAnswer);
+    TAnswerCapture capture(handle, PurposeIdentify);
+    const int rc = ExchangeParcel(handle, IdentifyRequest(address), from, data, &noAnswer, &capture);
     if (rc != 0)
         return noAnswer ? ExOk : rc;
-    linked = from == address && data == QString::number(typeNum);
+    if (from != address) {
+        capture.Report(ExWrongAddress);
+        return ExOk;
+    }
+    linked = data == QString::number(typeNum);
+    // The type the line answered with, when it is not the one expected, is the likely fault.
+    if (!linked && capture.Active())
+        capture.Report(ExOk, QStringLiteral("тип ") + data + QStringLiteral(", ожидался ") + QString::number(typeNum));
     return ExOk;
 }
 
@@ -117,17 +199,23 @@ int DevGetVersion(const ExchangeHandle& handle, uint8_t address, uint8_t typeNum
     uint8_t from = 0;
     QString data;
     bool noAnswer = false;
-    rc = ExchangeParcel(handle, VersionRequest(address), from, data, &noAnswer);
+    TAnswerCapture capture(handle, PurposeVersion);
+    rc = ExchangeParcel(handle, VersionRequest(address), from, data, &noAnswer, &capture);
     if (rc != 0)
         return noAnswer ? ExOk : rc;
-    if (from == address)
-        version = data.left(std::max(0, maxLength));
+    if (from != address) {
+        capture.Report(ExWrongAddress);
+        return ExOk;
+    }
+    version = data.left(std::max(0, maxLength));
+    capture.Report(ExOk, version);
     return ExOk;
 }
 
 int DevSearch(const ExchangeHandle& handle, uint8_t typeNum, QStringList& found,
               const TSearchBounds& bounds) {
-    const int rc = SendRequest(handle, IdentifyRequest(0));
+    ILineTap* const tap = ActiveTap(handle);
+    const int rc = SendRequest(handle, IdentifyRequest(0), PurposeSearch);
     if (rc != 0)
         return rc;
     const QString typeText = QString::number(typeNum);
@@ -137,7 +225,13 @@ int DevSearch(const ExchangeHandle& handle, uint8_t typeNum, QStringList& found,
         int receiveCode = 0;
         uint8_t from = 0;
         QString data;
-        ReceiveAnswer(handle, receiveCode, from, data); // a failed analysis is still judged by its data
+        TLineEvent answer;
+        // A failed analysis is still judged by its data.
+        ReceiveAnswer(handle, receiveCode, from, data, 0, tap ? &answer : nullptr);
+        if (tap) {
+            answer.Purpose = data == typeText ? PurposeSearch + QStringLiteral(": найден") : PurposeSearch;
+            tap->Parcel(answer);
+        }
         if (receiveCode != 0)
             break;
         if (data == typeText)

@@ -32,6 +32,7 @@ void MeasureLoop(TMeasureRun& run) {
     ui.ShowMessage(QStringLiteral("Чтение из прибора..."));
     QString status;
     ExchangeHandle h;
+    h.Tap = run.Tap;
     const int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
     if (code != ExOk) {
         status = QStringLiteral("Ошибка чтения: ") + QString::number(code);

@@ -3,6 +3,7 @@
 // again until stopped, each channel at most once per Tmin seconds.
 #include "exchange/ExchangeUi.h"
 #include "exchange/KvLibrary.h"
+#include "exchange/LineTap.h"
 #include "model/Model.h"
 
 #include <atomic>
@@ -21,6 +22,7 @@ struct TMeasureRun {
         return std::chrono::steady_clock::now();
     };
     std::function<void(std::chrono::milliseconds)> Sleep;
+    ILineTap* Tap = nullptr; // every parcel of the run, when set
 };
 
 void MeasureLoop(TMeasureRun& run);

@@ -82,6 +82,7 @@ void ReadAll(TExchangeRun& run) {
     ui.ShowMessage(QStringLiteral("Чтение из прибора..."));
     QString status;
     ExchangeHandle h;
+    h.Tap = run.Tap;
     int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
     if (code == ExOk) {
         status = MatchVersion(run, h,
@@ -96,6 +97,7 @@ void ReadAll(TExchangeRun& run) {
                 // A read that succeeds without a value (bit strings, a "$0" answer) leaves the
                 // marker in place: the parameter keeps what the table shows.
                 QString value;
+                const TLinePurpose purpose(h, p.Name);
                 int lastCode = ExOk;
                 const TAttemptEnd end = AttemptWithRetries(
                     run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
@@ -135,6 +137,7 @@ void WriteAll(TExchangeRun& run) {
     ui.ShowMessage(QStringLiteral("Запись в прибор..."));
     QString status;
     ExchangeHandle h;
+    h.Tap = run.Tap;
     int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
     const auto errorExit = [&](int c) {
         status = QStringLiteral("Ошибка записи: ") + QString::number(c);
@@ -163,6 +166,7 @@ void WriteAll(TExchangeRun& run) {
                 const TParam& p = run.DevType.Param(i);
                 const QString value = i < run.Dev.Values.size() ? run.Dev.Values[i] : QString();
                 const uint8_t special = p.Name == NetAddressParamName ? 1 : p.Name == SpeedParamName ? 2 : 0;
+                const TLinePurpose purpose(h, p.Name);
                 int lastCode = ExOk;
                 const TAttemptEnd end = AttemptWithRetries(
                     run.Stop, run.Retries, ui, QStringLiteral("Ошибка записи данных! Повторить?"),

@@ -2,6 +2,7 @@
 // Read-all and write-all: every parameter of the active device type from or to the instrument.
 #include "exchange/ExchangeUi.h"
 #include "exchange/KvLibrary.h"
+#include "exchange/LineTap.h"
 #include "model/Model.h"
 
 #include <QStringList>
@@ -18,6 +19,7 @@ struct TExchangeRun {
     const std::atomic<bool>& Stop;
     int Retries = 1; // ReRead or ReWrite
     QStringList SpeedList;
+    ILineTap* Tap = nullptr; // every parcel of the run, when set
     // Where nobody answers questions: a parameter given up on is handed here with the code of its
     // last attempt; true skips it and the run goes on, false ends the run as a No does.
     std::function<bool(int index, int code)> SkipFailed = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // The program's state: one object that start-up creates and hands to the windows, dialogs and
 // workers that need it. Members keep the names the rest of the program uses.
+#include "exchange/LineTap.h"
 #include "model/Model.h"
 
 #include <QString>
@@ -50,6 +51,9 @@ public:
     QStringList SpeedList;
 
     TSettings Settings;
+
+    // Every parcel of every exchange of the program goes here; the line monitor attaches to it.
+    TLineTapHub LineTap;
 
     // True when CurType indexes an entry (a catalogue may be empty).
     bool HasCurType() const { return CurType < DevTypes.size() && CurType < DevList.size(); }

@@ -98,6 +98,8 @@ public:
 
     // True while a worker started by the dialog has not yet run its last step.
     bool WorkerActive() const;
+    // Where the workers' parcels go (the line monitor).
+    ILineTap* LineTap() const { return &State.LineTap; }
 
 public slots:
     void reject() override;

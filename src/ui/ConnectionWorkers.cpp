@@ -26,6 +26,7 @@ void TDevSetWorker::run() {
     int rc = ExFailed;
     {
         ExchangeHandle handle;
+        handle.Tap = Dialog.LineTap();
         const TDevLinkCloser closer(handle);
         // Expected failures are result codes; anything thrown still ends in an error text and
         // an unlocked dialog.

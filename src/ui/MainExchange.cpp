@@ -45,11 +45,13 @@ void TMainExchange::Start(TExchangeCommand command) {
     const auto readAll = [this] {
         TAppState& st = Main.State;
         TExchangeRun run{Api, st.CurDevType(), st.CurDev(), *this, st.ReadStop, st.Settings.ReRead, st.SpeedList};
+        run.Tap = &st.LineTap;
         ReadAll(run);
     };
     const auto writeAll = [this] {
         TAppState& st = Main.State;
         TExchangeRun run{Api, st.CurDevType(), st.CurDev(), *this, st.WriteStop, st.Settings.ReWrite, st.SpeedList};
+        run.Tap = &st.LineTap;
         WriteAll(run);
     };
     int kind = 0;
@@ -91,6 +93,7 @@ void TMainExchange::Start(TExchangeCommand command) {
             TAppState& st = Main.State;
             TMeasureRun run{Api, st.CurDevType(), st.CurDev(), *this, st.MeasureStop, st.Settings.ReRead, {}, {}};
             run.Now = [] { return std::chrono::steady_clock::now(); };
+            run.Tap = &st.LineTap;
             MeasureLoop(run);
         };
         worker = std::make_unique<ThreadMeasure>(std::move(job));
