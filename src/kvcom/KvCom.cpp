@@ -105,9 +105,11 @@ int32_t KV_OpenCOM(int32_t handle, const char* portName) {
     const std::shared_ptr<THandle> h = Table().Find(handle);
     if (!h)
         return KV_ERR_HANDLE;
+    if (portName == nullptr)
+        return KV_ERR_BUFFER;
     std::lock_guard<std::mutex> lock(h->Mutex);
     h->Port.reset();
-    if (portName == nullptr || portName[0] == '\0')
+    if (portName[0] == '\0')
         return KV_ERR_NO_PORT;
     const QString name = Cp1251::Decode(portName, static_cast<qsizetype>(std::strlen(portName)));
     if (name.compare(DemoPortName, Qt::CaseInsensitive) == 0) {

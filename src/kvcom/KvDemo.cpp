@@ -26,43 +26,51 @@ int32_t TDemoPort::SetSpeed(uint32_t baud) {
 
 int32_t TDemoPort::Transmit(const char* data, size_t size) {
     Line.clear();
-    Pending.clear();
     Reader.Reset();
     std::vector<Sim::TOutput> outputs;
+    bool timing = false;
     {
         std::lock_guard<std::mutex> lock(Bus->Mutex);
         outputs = Bus->Bus.Receive(data, size, Baud);
+        timing = Bus->Bus.Config().LineTiming;
     }
     const TClock::time_point sent = TClock::now();
+    // With line timing the request takes its time on the wire as on a real line.
+    LineFree = sent + (timing ? ::Line::WireTime(size, Baud) : std::chrono::microseconds(0));
     for (Sim::TOutput& o : outputs)
         if (!o.Bytes.isEmpty())
-            Line.push_back({sent + o.Delay, std::move(o.Bytes)});
+            Line.push_back({sent + o.Delay, std::move(o.Bytes), o.ByteTime, 0});
     return KV_OK;
 }
 
 int32_t TDemoPort::Receive(char* answer, uint16_t timeoutMs) {
-    const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
+    // The same rules as on a real line, in simulated time: each byte counts at its arrival.
+    TAnswerDeadline deadline(LineFree, timeoutMs);
     for (;;) {
         const TClock::time_point now = TClock::now();
-        while (!Line.empty() && Line.front().Due <= now) {
-            Pending += Line.front().Bytes;
-            Line.pop_front();
-        }
-        if (!Pending.isEmpty()) {
+        while (!Line.empty() && Line.front().ArrivalOfNext() <= now) {
+            TChunk& chunk = Line.front();
+            const TClock::time_point at = chunk.ArrivalOfNext();
+            if (at > deadline.At())
+                break; // came after the time-out ended
             size_t used = 0;
-            const auto result = Reader.Feed(Pending.constData(), static_cast<size_t>(Pending.size()), used);
-            Pending.remove(0, static_cast<qsizetype>(used));
+            const auto result = Reader.Feed(chunk.Bytes.constData() + chunk.Taken, 1, used);
+            if (++chunk.Taken >= chunk.Bytes.size())
+                Line.pop_front();
             if (result == TAnswerReader::TResult::Complete) {
                 std::memcpy(answer, Reader.Text(), Reader.Size() + 1);
                 return KV_OK;
             }
             if (result == TAnswerReader::TResult::TooLong)
                 return KV_ERR_TOO_LONG;
+            if (Reader.InParcel())
+                deadline.AnswerByteAt(at);
         }
-        if (now >= deadline)
+        if (now >= deadline.At())
             return Reader.SeenTooLong() ? KV_ERR_TOO_LONG : KV_ERR_NO_ANSWER;
-        // The simulated line is silent until the next answer is due, or the time-out ends.
-        std::this_thread::sleep_until(Line.empty() ? deadline : std::min(deadline, Line.front().Due));
+        // The simulated line is silent until the next byte is due, or the time-out ends.
+        std::this_thread::sleep_until(Line.empty() ? deadline.At()
+                                                   : std::min(deadline.At(), Line.front().ArrivalOfNext()));
     }
 }
 

@@ -32,13 +32,18 @@ public:
 private:
     using TClock = std::chrono::steady_clock;
     struct TChunk {
-        TClock::time_point Due;
+        TClock::time_point Due; // the last byte
         QByteArray Bytes;
+        std::chrono::microseconds ByteTime{0}; // nonzero: byte by byte at this pace
+        qsizetype Taken = 0;
+        TClock::time_point ArrivalOfNext() const {
+            return Due - ByteTime * static_cast<long long>(Bytes.size() - 1 - Taken);
+        }
     };
     std::shared_ptr<TDemoBus> Bus;
     uint32_t Baud;
-    std::deque<TChunk> Line; // answers on their way
-    QByteArray Pending;      // arrived, not yet taken
+    std::deque<TChunk> Line;    // answers on their way
+    TClock::time_point LineFree{}; // when the last request has left the simulated line
     TAnswerReader Reader;
 };
 

@@ -15,6 +15,12 @@ TAnswerReader::TResult TAnswerReader::Feed(const char* data, size_t size, size_t
             }
             break;
         case TState::Collecting:
+            if (c == '!') {
+                // What came before was noise that happened to start like an answer.
+                Buf[0] = c;
+                Len = 1;
+                break;
+            }
             if (Len >= MaxParcel) {
                 // No room for this byte, not even for a closing CR: the parcel is too long.
                 State = c == '\r' ? TState::Seeking : TState::Draining;

@@ -4,6 +4,8 @@
 #include "kvcom/kvcom.h"
 
 #include <QByteArray>
+#include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -13,8 +15,9 @@ namespace Kv {
 constexpr size_t MaxParcel = KV_BUFFER_SIZE - 1;
 
 // Picks answer parcels out of the incoming bytes: everything before "!" is skipped (line noise, the
-// echo of our own request), a parcel ends with its CR. A parcel too long for the caller's buffer is
-// swallowed up to its CR so that the next one starts clean.
+// echo of our own request), a parcel ends with its CR, and a "!" inside a parcel still being
+// collected starts it again there (noise that itself began with "!"). A parcel too long for the
+// caller's buffer is swallowed up to its CR so that the next one starts clean.
 class TAnswerReader {
 public:
     enum class TResult { More, Complete, TooLong };
@@ -30,12 +33,31 @@ public:
         Len = 0;
     }
     bool SeenTooLong() const { return State == TState::Draining; }
+    // Inside a parcel that has not reached its CR yet.
+    bool InParcel() const { return State != TState::Seeking; }
 
 private:
     enum class TState { Seeking, Collecting, Draining };
     TState State = TState::Seeking;
     char Buf[MaxParcel + 1] = {};
     size_t Len = 0;
+};
+
+// The answer time-out counts from the moment the request has left the line, so that the request's
+// own transmission at a slow speed does not eat it; while an answer is coming in, each of its bytes
+// gives it the time-out afresh, so that the answer's transmission does not eat it either.
+class TAnswerDeadline {
+public:
+    using TClock = std::chrono::steady_clock;
+    TAnswerDeadline(TClock::time_point lineFree, uint16_t timeoutMs)
+        : Timeout(std::chrono::milliseconds(timeoutMs)), Deadline(std::max(TClock::now(), lineFree) + Timeout) {}
+    // A byte of an answer in progress arrived at that moment.
+    void AnswerByteAt(TClock::time_point t) { Deadline = std::max(Deadline, t + Timeout); }
+    TClock::time_point At() const { return Deadline; }
+
+private:
+    TClock::duration Timeout;
+    TClock::time_point Deadline;
 };
 
 // One open line.

@@ -2,6 +2,7 @@
 
 #include "sim/Line.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -80,6 +81,7 @@ int32_t TSerialPort::Open(const QByteArray& path, uint32_t baud) {
     }
     tcflush(fd, TCIOFLUSH);
     Fd = fd;
+    Baud = baud;
     return KV_OK;
 }
 
@@ -89,6 +91,7 @@ int32_t TSerialPort::SetSpeed(uint32_t baud) {
     // Output still leaving goes out at the old speed first.
     if (!Line::SetSpeed(Fd, baud, true))
         return LineLost(errno) ? KV_ERR_LINE_LOST : KV_ERR_SPEED;
+    Baud = baud;
     return KV_OK;
 }
 
@@ -99,7 +102,8 @@ int32_t TSerialPort::Transmit(const char* data, size_t size) {
     Reader.Reset();
 
     // The line takes the bytes at once unless the driver's buffer is full; allow generous time.
-    const TClock::time_point deadline = TClock::now() + std::chrono::seconds(5);
+    const TClock::time_point start = TClock::now();
+    const TClock::time_point deadline = start + std::chrono::seconds(5);
     size_t done = 0;
     while (done < size) {
         const ssize_t n = ::write(Fd, data + done, size - done);
@@ -121,11 +125,16 @@ int32_t TSerialPort::Transmit(const char* data, size_t size) {
         if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
             return KV_ERR_LINE_LOST;
     }
+    // The bytes leave the line at its speed, after anything still queued from before. Computed
+    // rather than asked of tcdrain(): a pseudo-terminal drains at once whatever its speed, and the
+    // drain of USB adapters is not to be trusted.
+    LineFree = std::max(start, LineFree) + Line::WireTime(size, Baud);
     return KV_OK;
 }
 
 int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
-    const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
+    TAnswerDeadline deadline(LineFree, timeoutMs);
+    TClock::time_point arrived = TClock::now();
     char buf[512];
     for (;;) {
         // Bytes left over from the last read first: a broadcast brings several answers at once.
@@ -139,8 +148,10 @@ int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
             }
             if (result == TAnswerReader::TResult::TooLong)
                 return KV_ERR_TOO_LONG;
+            if (Reader.InParcel())
+                deadline.AnswerByteAt(arrived);
         }
-        const timespec left = Remaining(deadline);
+        const timespec left = Remaining(deadline.At());
         if (left.tv_sec == 0 && left.tv_nsec == 0)
             return Reader.SeenTooLong() ? KV_ERR_TOO_LONG : KV_ERR_NO_ANSWER;
         pollfd p{Fd, POLLIN, 0};
@@ -155,6 +166,7 @@ int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
         if (p.revents & POLLIN) {
             const ssize_t n = ::read(Fd, buf, sizeof buf);
             if (n > 0) {
+                arrived = TClock::now();
                 Pending.append(buf, n);
                 continue;
             }

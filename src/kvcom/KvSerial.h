@@ -3,6 +3,7 @@
 #include "kvcom/KvPort.h"
 
 #include <QByteArray>
+#include <chrono>
 
 namespace Kv {
 
@@ -18,6 +19,9 @@ public:
 
 private:
     int Fd = -1;
+    uint32_t Baud = 0;
+    // When the last request's last byte has left the line: the answer's time-out counts from then.
+    std::chrono::steady_clock::time_point LineFree{};
     TAnswerReader Reader;
     QByteArray Pending; // bytes read past the end of the last parcel
 };

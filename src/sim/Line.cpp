@@ -13,6 +13,12 @@ constexpr TSpeedPair Pairs[] = {{300, B300},   {600, B600},   {1200, B1200},  {2
                                 {4800, B4800}, {9600, B9600}, {19200, B19200}};
 } // namespace
 
+std::chrono::microseconds WireTime(size_t bytes, uint32_t speed) {
+    if (speed == 0)
+        return std::chrono::microseconds(0);
+    return std::chrono::microseconds(static_cast<long long>(bytes) * 10 * 1000000 / speed);
+}
+
 unsigned SpeedConstant(uint32_t speed) {
     for (const TSpeedPair& p : Pairs)
         if (p.Speed == speed)

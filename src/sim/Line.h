@@ -1,9 +1,14 @@
 #pragma once
 // Serial line settings shared by the exchange library and the simulator: raw 8N1 without flow
 // control, only the seven instrument speeds.
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 
 namespace Line {
+
+// Time the bytes take on the wire at a speed: 10 bits each (start, 8 data, stop); 0 for speed 0.
+std::chrono::microseconds WireTime(size_t bytes, uint32_t speed);
 
 // Termios speed constant for one of the seven speeds, or 0.
 unsigned SpeedConstant(uint32_t speed);

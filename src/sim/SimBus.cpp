@@ -3,6 +3,7 @@
 #include "common/Cp1251.h"
 #include "model/Model.h"
 #include "common/Numbers.h"
+#include "sim/Line.h"
 #include "sim/Wire.h"
 
 #include <algorithm>
@@ -62,9 +63,7 @@ std::optional<uint32_t> ParseHex(const QByteArray& text) {
 }
 
 std::chrono::microseconds LineTime(qsizetype bytes, uint32_t speed) {
-    if (speed == 0)
-        return std::chrono::microseconds(0);
-    return std::chrono::microseconds(static_cast<long long>(bytes) * 10 * 1000000 / speed);
+    return Line::WireTime(static_cast<size_t>(bytes), speed);
 }
 
 } // namespace
@@ -256,8 +255,11 @@ std::vector<TOutput> TBus::HandleFrame(const QByteArray& frame, uint32_t lineSpe
     const uint32_t timingSpeed = lineSpeed ? lineSpeed : Cfg.DefaultSpeed;
     const std::chrono::microseconds requestTime =
         Cfg.LineTiming ? LineTime(frame.size() + 1, timingSpeed) : std::chrono::microseconds(0);
+    // With line timing every output comes byte by byte, as a real line delivers it.
+    const std::chrono::microseconds byteTime =
+        Cfg.LineTiming ? LineTime(1, timingSpeed) : std::chrono::microseconds(0);
     if (Cfg.Faults.Echo)
-        outputs.push_back({requestTime, frame + Wire::Cr, 0});
+        outputs.push_back({requestTime, frame + Wire::Cr, 0, byteTime});
 
     // Check word: exactly four digits after the last ";", covering ":" through that ";".
     const qsizetype last = frame.lastIndexOf(';');
@@ -324,12 +326,12 @@ std::vector<TOutput> TBus::HandleFrame(const QByteArray& frame, uint32_t lineSpe
         }
         if (every(Cfg.Faults.DropEvery)) {
             if (speedAfter != 0)
-                outputs.push_back({t, QByteArray(), speedAfter});
+                outputs.push_back({t, QByteArray(), speedAfter, byteTime});
             continue;
         }
         if (Cfg.LineTiming)
             t += LineTime(bytes.size(), timingSpeed);
-        outputs.push_back({t, std::move(bytes), speedAfter});
+        outputs.push_back({t, std::move(bytes), speedAfter, byteTime});
     }
     return outputs;
 }
@@ -369,6 +371,10 @@ void TBus::Execute(TInstrument& inst, int command, const QList<QByteArray>& fiel
         }
         const QByteArray loc = fields[0].toUpper();
         const QByteArray& value = fields[1];
+        if (loc == Cfg.Faults.UnkeptLocation) {
+            answer.Data = QByteArrayLiteral("$0");
+            return;
+        }
         Settle(inst);
         inst.Memory[loc] = value;
         if (loc == CalibLocation) {

@@ -49,6 +49,8 @@ struct TFaults {
     uint32_t SilenceAfter = 0; // after this many answers nothing more is answered
     bool Noise = false;        // a few garbage bytes (never "!" or CR) before every answer
     bool Echo = false;         // every request comes back first, as on half-duplex adapters
+    // Writes to this location (upper-case hexadecimal) are acknowledged with "$0" but not kept.
+    QByteArray UnkeptLocation;
 };
 
 struct TConfig {
@@ -62,9 +64,16 @@ struct TConfig {
 
 // Bytes to put on the line Delay after the request's CR arrived. Outputs come in line order.
 struct TOutput {
-    std::chrono::microseconds Delay{0};
+    std::chrono::microseconds Delay{0}; // when the last byte has arrived
     QByteArray Bytes;
     uint32_t SpeedAfter = 0; // nonzero: the answering instrument listens at this speed from now on
+    // Nonzero (line timing): the bytes arrive one by one at this pace, the last one at Delay.
+    std::chrono::microseconds ByteTime{0};
+
+    // When byte k (counted from 0) has arrived.
+    std::chrono::microseconds ArrivalOf(qsizetype k) const {
+        return Delay - ByteTime * static_cast<long long>(Bytes.size() - 1 - k);
+    }
 };
 
 struct TInstrument {

@@ -129,11 +129,17 @@ bool TServer::SetPortSpeed(uint32_t speed) {
 
 bool TServer::WritePending(QString* error) {
     const TClock::time_point now = TClock::now();
-    while (!Queue.empty() && Queue.front().Due <= now) {
+    while (!Queue.empty() && Queue.front().NextDue() <= now) {
         TPending& p = Queue.front();
-        while (p.Written < p.Bytes.size()) {
+        // With line timing only the bytes whose time has come go out now; the rest follow.
+        qsizetype due = p.Bytes.size();
+        if (p.ByteTime.count() != 0 && p.Due > now) {
+            const auto ahead = std::chrono::duration_cast<std::chrono::microseconds>(p.Due - now);
+            due -= static_cast<qsizetype>((ahead + p.ByteTime - std::chrono::microseconds(1)) / p.ByteTime);
+        }
+        while (p.Written < due) {
             const ssize_t n = ::write(LineFd, p.Bytes.constData() + p.Written,
-                                      static_cast<size_t>(p.Bytes.size() - p.Written));
+                                      static_cast<size_t>(due - p.Written));
             if (n > 0) {
                 p.Written += n;
             } else if (n < 0 && errno == EINTR) {
@@ -146,6 +152,8 @@ bool TServer::WritePending(QString* error) {
                 return false;
             }
         }
+        if (p.Written < p.Bytes.size())
+            return true; // more bytes of this output later
         if (p.SpeedAfter != 0 && !SetPortSpeed(p.SpeedAfter)) {
             if (error)
                 *error = ErrnoText("speed change");
@@ -168,7 +176,7 @@ bool TServer::Run(QString* error) {
         timespec* wait = nullptr;
         bool wantWrite = false;
         if (!Queue.empty()) {
-            const auto left = Queue.front().Due - TClock::now();
+            const auto left = Queue.front().NextDue() - TClock::now();
             if (left <= TClock::duration::zero()) {
                 wantWrite = true; // due but the line was full
             } else {
@@ -201,7 +209,7 @@ bool TServer::Run(QString* error) {
                 }
                 const TClock::time_point arrived = TClock::now();
                 for (TOutput& o : outputs)
-                    Queue.push_back({arrived + o.Delay, std::move(o.Bytes), 0, o.SpeedAfter});
+                    Queue.push_back({arrived + o.Delay, std::move(o.Bytes), 0, o.SpeedAfter, o.ByteTime});
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
                 if (error)
                     *error = n == 0 ? QStringLiteral("line hung up") : ErrnoText("read");

@@ -40,10 +40,17 @@ public:
 
 private:
     struct TPending {
-        TClock::time_point Due;
+        TClock::time_point Due; // the last byte
         QByteArray Bytes;
         qsizetype Written = 0;
         uint32_t SpeedAfter = 0;
+        std::chrono::microseconds ByteTime{0}; // nonzero: byte by byte at this pace
+        // When the next unwritten byte is due.
+        TClock::time_point NextDue() const {
+            if (ByteTime.count() == 0 || Written >= Bytes.size())
+                return Due;
+            return Due - ByteTime * static_cast<long long>(Bytes.size() - 1 - Written);
+        }
     };
 
     uint32_t LineSpeed() const;

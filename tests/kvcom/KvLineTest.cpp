@@ -70,7 +70,7 @@ TEST_F(KvLine, OpenFailures) {
     EXPECT_EQ(L.OpenCOM(h, "/dev/kv-no-such-port"), KV_ERR_NO_PORT);
     EXPECT_EQ(L.OpenCOM(h, "ttyKVNOPE"), KV_ERR_NO_PORT);
     EXPECT_EQ(L.OpenCOM(h, ""), KV_ERR_NO_PORT);
-    EXPECT_EQ(L.OpenCOM(h, nullptr), KV_ERR_NO_PORT);
+    EXPECT_EQ(L.OpenCOM(h, nullptr), KV_ERR_BUFFER); // as every other null text
     EXPECT_EQ(L.OpenCOM(h, "/dev/null"), KV_ERR_OPEN); // not a serial line
     // A short name is a device under /dev.
     const QByteArray shortName = QFile::encodeName(Pty.Slave.mid(5));
@@ -109,6 +109,40 @@ TEST_F(KvLine, ReceiveSkipsNoiseAndOurEcho) {
     QByteArray parcel;
     EXPECT_EQ(Receive(&parcel), KV_OK);
     EXPECT_EQ(parcel, Answer(7, "3"));
+    // Noise that itself starts like an answer: the parcel starts again at the next "!".
+    ASSERT_EQ(L.Send(H, ":1;0;"), KV_OK);
+    Pty.Write("!junk" + Answer(1, "21"));
+    EXPECT_EQ(Receive(&parcel), KV_OK);
+    EXPECT_EQ(parcel, Answer(1, "21"));
+}
+
+TEST_F(KvLine, TimeOutCountsFromWhenTheRequestHasLeftTheLine) {
+    // 300 baud: the 10-byte request takes 333 ms on the wire, the 11-byte answer 367 ms; either alone
+    // is longer than the time-out of 300 ms.
+    int32_t rc = 0;
+    H = L.Open(Pty.Slave, 300, 300, &rc);
+    ASSERT_EQ(rc, KV_OK);
+    const QByteArray answer = Answer(1, "21");
+    ASSERT_EQ(L.Send(H, ":1;0;"), KV_OK);
+    std::thread peer([&] {
+        // The answer begins 150 ms after the request has left and comes at the line's pace.
+        usleep(333000 + 150000);
+        for (char c : answer) {
+            Pty.Write(QByteArray(1, c));
+            usleep(33333);
+        }
+    });
+    QByteArray parcel;
+    EXPECT_EQ(Receive(&parcel), KV_OK);
+    peer.join();
+    EXPECT_EQ(parcel, answer);
+
+    // Silence: the time-out ends 300 ms after the request has left the line.
+    ASSERT_EQ(L.Send(H, ":1;0;"), KV_OK);
+    const auto start = TClock::now();
+    EXPECT_EQ(Receive(), KV_ERR_NO_ANSWER);
+    EXPECT_GE(MsSince(start), 333 + 300 - 5);
+    EXPECT_LT(MsSince(start), 333 + 300 + 250);
 }
 
 TEST_F(KvLine, ReceiveReturnsTheMomentTheCrArrives) {

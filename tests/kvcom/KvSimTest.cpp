@@ -1,6 +1,7 @@
 // The library against simulated instruments: kestrin-sim on a pseudo-terminal, the in-library demo
 // line SIM1, and the port list with kvcom.ini.
 #include "KvLib.h"
+#include "sim/SimBus.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,65 @@ TEST(KvSim, ExtraPathIsAPortLikeAnyOther) {
     copy.Lib.Close(h);
 }
 
+// At every speed with line timing and the catalogue's time-out of 300 ms: identification, the longest
+// read (a float) and a search. Neither the request's nor the answer's own time on the wire may eat the
+// time-out (at 300 baud each takes longer than the time-out alone). Two instruments listen at each
+// speed: addresses i + 1 and i + 11 for the speed of index i.
+QStringList DevicesAtEverySpeed() {
+    QStringList specs;
+    for (int i = 0; i < Sim::LineSpeedCount; ++i)
+        for (int address : {i + 1, i + 11})
+            specs << QStringLiteral("%1:21::%2").arg(address).arg(Sim::LineSpeeds[i]);
+    return specs;
+}
+
+void AllSpeedsWithLineTiming(TKvLib& L, const QString& port, const char* line) {
+    for (int i = 0; i < Sim::LineSpeedCount; ++i) {
+        const uint16_t speed = static_cast<uint16_t>(Sim::LineSpeeds[i]);
+        const int32_t h = L.Open(port, speed, 300);
+        ASSERT_NE(h, 0);
+        const QByteArray a = QByteArray::number(i + 1);
+        const auto wireMs = [speed](qsizetype bytes) { return bytes * 10 * 1000.0 / speed; };
+        QByteArray data;
+        auto start = TClock::now();
+        EXPECT_EQ(L.Ask(h, ":" + a + ";0;", &data), KV_OK) << line << " at " << speed;
+        const double identify = MsSince(start);
+        EXPECT_EQ(data, "21");
+        const double identifyWire = wireMs(Request(":" + a + ";0;").size() + Answer(i + 1, "21").size());
+        start = TClock::now();
+        EXPECT_EQ(L.Ask(h, ":" + a + ";37;000111;", &data), KV_OK) << line << " at " << speed;
+        const double read = MsSince(start);
+        EXPECT_EQ(data, "0000C03F");
+        const double readWire = wireMs(Request(":" + a + ";37;000111;").size() + Answer(i + 1, "0000C03F").size());
+        EXPECT_GE(identify, identifyWire - 1) << "no line timing at " << speed;
+        EXPECT_GE(read, readWire - 1) << "no line timing at " << speed;
+
+        ASSERT_EQ(L.Send(h, ":0;0;"), KV_OK);
+        QList<int> found;
+        char answer[KV_BUFFER_SIZE];
+        while (L.ReceiveParcel(h, answer) == KV_OK) {
+            uint8_t address = 0;
+            char payload[KV_BUFFER_SIZE];
+            EXPECT_EQ(L.AnalysisAnswerParcel(answer, &address, payload), KV_OK);
+            found.append(address);
+        }
+        EXPECT_EQ(found, QList<int>({i + 1, i + 11})) << line << " at " << speed;
+        std::printf("%s %5u baud: identification %.0f ms (wire %.0f), float read %.0f ms (wire %.0f)\n", line,
+                    speed, identify, identifyWire, read, readWire);
+        L.Close(h);
+    }
+}
+
+TEST(KvSim, EverySpeedWithLineTimingOnKestrinSim) {
+    TProgDir dir;
+    QStringList args = {"--progdir", dir.Path(), "--timing"};
+    for (const QString& spec : DevicesAtEverySpeed())
+        args << "--device" << spec;
+    TSimProcess sim(args);
+    ASSERT_TRUE(sim.Started());
+    AllSpeedsWithLineTiming(ShippedLib(), sim.Path(), "kestrin-sim");
+}
+
 class KvDemo : public ::testing::Test {
 protected:
     TProgDir Dir;
@@ -185,6 +245,16 @@ TEST_F(KvDemo, BusOfTheIniFileAnswers) {
     ASSERT_EQ(L.SetBaudRate(h, 19200), KV_OK);
     EXPECT_EQ(L.Ask(h, ":1;0;", &data), KV_ERR_NO_ANSWER);
     L.Close(h);
+}
+
+TEST_F(KvDemo, EverySpeedWithLineTimingOnSim1) {
+    QStringList ini = {"[Demo]", "ProgDir=" + Dir.Path(), "Timing=1"};
+    int n = 0;
+    for (const QString& spec : DevicesAtEverySpeed())
+        ini << QStringLiteral("Device%1=%2").arg(++n).arg(spec);
+    TLibCopy copy(ini);
+    ASSERT_TRUE(copy.Loaded);
+    AllSpeedsWithLineTiming(copy.Lib, "SIM1", "SIM1");
 }
 
 TEST_F(KvDemo, StateOutlivesTheHandles) {
