@@ -1,5 +1,7 @@
-// Live measurement chart at the size of a month of polling: 4 series of 1,000,000 points, one point
-// added and the chart drawn again at 1200 x 700, as the view does for every reading.
+// Live measurement chart at the size of a month of polling and beyond: 4 series of 1,000,000 and of
+// 10,000,000 points, one point added and the chart drawn again at 1200 x 700, as the view does for
+// every reading. The cost of a drawing should not grow with the points: compare the figures at the
+// two sizes.
 #include "chart/CanvasPainter.h"
 #include "chart/Chart.h"
 #include "chart/WmfCanvas.h"
@@ -10,22 +12,22 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <memory>
+#include <string>
 
 namespace {
 constexpr int SeriesCount = 4;
-constexpr int PointsPerSeries = 1'000'000;
 const QSize ChartSize(1200, 700);
 
 struct TLiveChart {
     std::unique_ptr<TChart> Chart = std::make_unique<TChart>();
     long long Next = 0; // readings so far, all channels in turn
 
-    TLiveChart() {
+    explicit TLiveChart(long long pointsPerSeries) {
         for (int s = 0; s < SeriesCount; ++s)
             Chart->AddSeries();
         Chart->SetLegendVisible(true);
         Chart->resize(ChartSize);
-        while (Next < static_cast<long long>(SeriesCount) * PointsPerSeries)
+        while (Next < SeriesCount * pointsPerSeries)
             AddReading();
     }
     // One reading every 0.7 s, channels in turn; X in minutes.
@@ -43,21 +45,30 @@ struct TLiveChart {
     }
 };
 
-TLiveChart& Live() {
-    static TLiveChart live;
-    return live;
+// One chart at a time: 4 x 10M points take some 700 MB.
+TLiveChart& Live(long long pointsPerSeries) {
+    static std::unique_ptr<TLiveChart> live;
+    static long long size = 0;
+    if (!live || size != pointsPerSeries) {
+        live.reset();
+        live = std::make_unique<TLiveChart>(pointsPerSeries);
+        size = pointsPerSeries;
+    }
+    return *live;
 }
 
-void Report(benchmark::State& state) {
-    TLiveChart& live = Live();
+void Report(benchmark::State& state, const TLiveChart& live) {
     state.counters["points"] = static_cast<double>(live.Points());
     state.counters["bytes_per_point"] =
         static_cast<double>(live.Chart->CapacityBytes()) / static_cast<double>(live.Points());
 }
 
-void BM_AddPointAndDrawImage(benchmark::State& state) {
-    TLiveChart& live = Live();
-    live.Chart->Set3D(state.range(0) != 0);
+// Whole chart (automatic X) or, with `follow`, the last hour sliding as points arrive.
+void AddPointAndDrawImage(benchmark::State& state, long long points, bool threeD, bool follow) {
+    TLiveChart& live = Live(points);
+    live.Chart->Set3D(threeD);
+    if (follow)
+        live.Chart->SetFollow(60);
     QImage image(ChartSize, QImage::Format_RGB32);
     for (auto _ : state) {
         live.AddReading();
@@ -66,23 +77,22 @@ void BM_AddPointAndDrawImage(benchmark::State& state) {
         live.Chart->Draw(canvas, QRectF(QPointF(0, 0), ChartSize));
     }
     live.Chart->Set3D(false);
-    Report(state);
+    live.Chart->SetAutoX(true);
+    Report(state, live);
 }
-BENCHMARK(BM_AddPointAndDrawImage)->Arg(0)->Arg(1)->ArgName("3d")->Unit(benchmark::kMillisecond);
 
-void BM_AddPointAndGrabWidget(benchmark::State& state) {
-    TLiveChart& live = Live();
+void AddPointAndGrabWidget(benchmark::State& state, long long points) {
+    TLiveChart& live = Live(points);
     for (auto _ : state) {
         live.AddReading();
         benchmark::DoNotOptimize(live.Chart->grab());
     }
-    Report(state);
+    Report(state, live);
 }
-BENCHMARK(BM_AddPointAndGrabWidget)->Unit(benchmark::kMillisecond);
 
 // The part of a drawing that depends on the number of points.
-void BM_DecimateAllSeries(benchmark::State& state) {
-    TLiveChart& live = Live();
+void DecimateAllSeries(benchmark::State& state, long long points) {
+    TLiveChart& live = Live(points);
     std::vector<size_t> indices;
     size_t kept = 0;
     for (auto _ : state) {
@@ -95,10 +105,9 @@ void BM_DecimateAllSeries(benchmark::State& state) {
     }
     state.counters["kept_points"] = static_cast<double>(kept);
 }
-BENCHMARK(BM_DecimateAllSeries)->Unit(benchmark::kMillisecond);
 
-void BM_WriteMetafile(benchmark::State& state) {
-    TLiveChart& live = Live();
+void WriteMetafile(benchmark::State& state, long long points) {
+    TLiveChart& live = Live(points);
     size_t bytes = 0;
     for (auto _ : state) {
         TWmfCanvas canvas(ChartSize);
@@ -107,7 +116,26 @@ void BM_WriteMetafile(benchmark::State& state) {
     }
     state.counters["file_bytes"] = static_cast<double>(bytes);
 }
-BENCHMARK(BM_WriteMetafile)->Unit(benchmark::kMillisecond);
+
+// Registered size by size, so that each chart is filled once.
+void RegisterAll() {
+    for (const long long points : {1'000'000LL, 10'000'000LL}) {
+        const std::string n = "/points:" + std::to_string(points);
+        for (const bool threeD : {false, true})
+            benchmark::RegisterBenchmark(("BM_AddPointAndDrawImage" + n + (threeD ? "/3d" : "/2d")).c_str(),
+                                         AddPointAndDrawImage, points, threeD, false)
+                ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("BM_AddPointAndDrawImageFollowingLastHour" + n + "/3d").c_str(),
+                                     AddPointAndDrawImage, points, true, true)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("BM_AddPointAndGrabWidget" + n).c_str(), AddPointAndGrabWidget, points)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("BM_DecimateAllSeries" + n).c_str(), DecimateAllSeries, points)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("BM_WriteMetafile" + n).c_str(), WriteMetafile, points)
+            ->Unit(benchmark::kMillisecond);
+    }
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +144,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    RegisterAll();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -145,7 +145,36 @@ TAxisRange TChart::DataYRange() const {
 }
 
 TAxisRange TChart::XRange() const {
-    return AutoXOn ? DataXRange() : ManualX;
+    if (AutoXOn)
+        return DataXRange();
+    if (FollowWidth > 0) {
+        double newest = -INFINITY;
+        for (const auto& s : SeriesList)
+            if (s->Count() > 0)
+                newest = std::max(newest, s->MaxX());
+        const double from = std::max(FollowFrom, newest - FollowWidth);
+        return {from, from + FollowWidth};
+    }
+    return ManualX;
+}
+
+void TChart::SetFollow(double width) {
+    if (width > 0 && std::isfinite(width)) {
+        FollowFrom = XRange().Min;
+        FollowWidth = width;
+        AutoXOn = false;
+    } else if (FollowWidth > 0) {
+        ManualX = XRange();
+        FollowWidth = 0;
+    }
+    Changed();
+}
+
+void TChart::EndFollow() {
+    if (FollowWidth <= 0)
+        return;
+    FollowWidth = 0;
+    emit FollowEnded();
 }
 
 TAxisRange TChart::YRange() const {
@@ -155,6 +184,7 @@ TAxisRange TChart::YRange() const {
 void TChart::SetXRange(const TAxisRange& range) {
     ManualX = range;
     AutoXOn = false;
+    FollowWidth = 0;
     Changed();
 }
 
@@ -180,6 +210,8 @@ void TChart::SetYMax(double value) {
 void TChart::SetAutoX(bool on) {
     if (!on && AutoXOn)
         ManualX = DataXRange();
+    if (on)
+        EndFollow();
     AutoXOn = on;
     Changed();
 }
@@ -195,7 +227,9 @@ bool TChart::CommandX(TAxisRange (*command)(const TAxisRange&)) {
     // Zoom and move commands do nothing while the chart has no series.
     if (SeriesList.empty())
         return false;
-    SetXRange(command(XRange()));
+    const TAxisRange next = command(XRange());
+    EndFollow();
+    SetXRange(next);
     return true;
 }
 
@@ -285,7 +319,7 @@ TChart::TLayout TChart::DrawChart(TCanvas& canvas, const QRectF& rect) const {
             const TChartSeries& s = *SeriesList.front();
             legendRows = static_cast<int>(std::min<size_t>(static_cast<size_t>(fit), s.Count()));
             for (size_t i = s.Count() - static_cast<size_t>(legendRows); i < s.Count(); ++i)
-                textW = std::max(textW, canvas.TextExtent(FormatFloatMask(s.Ys()[i], YMask)).width());
+                textW = std::max(textW, canvas.TextExtent(FormatFloatMask(s.Y(i), YMask)).width());
         } else {
             legendRows = std::min(fit, SeriesCount());
             for (int i = 0; i < legendRows; ++i)
@@ -429,11 +463,9 @@ void TChart::DrawSeries(TCanvas& canvas, const TLayout& layout, double depth) co
             continue;
         points.clear();
         points.reserve(indices.size());
-        const auto& xs = s.Xs();
-        const auto& ys = s.Ys();
         for (size_t i : indices)
-            points.emplace_back(plot.left() + (xs[i] - layout.X.Min) * xScale * pixelsPerColumn,
-                                layout.YBottom - (ys[i] - layout.Y.Min) * yScale);
+            points.emplace_back(plot.left() + (s.X(i) - layout.X.Min) * xScale * pixelsPerColumn,
+                                layout.YBottom - (s.Y(i) - layout.Y.Min) * yScale);
         if (points.size() == 1)
             points.push_back(points.front() + QPointF(1, 0)); // a lone point still shows
         ClipPolyline(points, cut, pieces);
@@ -513,7 +545,7 @@ void TChart::DrawLegend(TCanvas& canvas, const QRectF& box, int rows) const {
         const TChartSeries& s = *SeriesList.front();
         const size_t first = s.Count() - static_cast<size_t>(rows);
         for (int r = 0; r < rows; ++r)
-            row(r, s.Color, FormatFloatMask(s.Ys()[first + static_cast<size_t>(r)], YMask));
+            row(r, s.Color, FormatFloatMask(s.Y(first + static_cast<size_t>(r)), YMask));
     } else {
         for (int r = 0; r < rows; ++r)
             row(r, SeriesList[static_cast<size_t>(r)]->Color, SeriesList[static_cast<size_t>(r)]->Title);
@@ -565,11 +597,13 @@ void TChart::mouseReleaseEvent(QMouseEvent* event) {
         AutoXOn = false;
         AutoYOn = false;
         Changed();
+        EndFollow();
         emit Zoomed();
     } else if (d.x() <= -MinDragPixels) {
         AutoXOn = true;
         AutoYOn = true;
         Changed();
+        EndFollow();
         emit UnZoomed();
     }
 }

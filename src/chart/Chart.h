@@ -51,6 +51,13 @@ public:
     void SetAutoY(bool on);
     bool AutoX() const { return AutoXOn; }
     bool AutoY() const { return AutoYOn; }
+    // Follow (width above 0): the X window is `width` wide, starts where the window started when
+    // following began, and slides once the newest point passes its right end, so that it shows
+    // the last `width` of the data as points arrive. Width 0 stops following and keeps the window
+    // shown. Setting the X window also stops it; the zoom and move commands, the mouse zoom and
+    // switching X's automatic scaling on stop it with FollowEnded, as the user took X over.
+    void SetFollow(double width);
+    bool Following() const { return FollowWidth > 0; }
 
     // The scaling and moving commands. Each works on the window shown, switches its axis's
     // automatic scaling off (the caller puts its button up) and returns false, doing nothing,
@@ -97,6 +104,8 @@ signals:
     void Zoomed();
     // A rectangle dragged right-to-left undid the zoom: both axes scale themselves again.
     void UnZoomed();
+    // Following stopped because the user took the X axis over.
+    void FollowEnded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -117,6 +126,7 @@ private:
     TAxisRange DataYRange() const;
     bool HasPoints() const;
     bool CommandX(TAxisRange (*command)(const TAxisRange&));
+    void EndFollow();
     bool CommandY(TAxisRange (*command)(const TAxisRange&));
     void Changed();
     TLayout DrawChart(TCanvas& canvas, const QRectF& rect) const;
@@ -128,6 +138,8 @@ private:
     bool AutoYOn = true;
     TAxisRange ManualX;
     TAxisRange ManualY;
+    double FollowWidth = 0;
+    double FollowFrom = 0;
     bool LegendOn = false;
     bool LegendValues = false;
     bool ThreeD = false;

@@ -104,7 +104,7 @@ bool SaveChartCsv(const TChart& chart, const QString& fileName) {
     std::priority_queue<THead, std::vector<THead>, std::greater<THead>> heads;
     for (int s = 0; s < chart.SeriesCount(); ++s)
         if (chart.Series(s).Count() > 0)
-            heads.push({chart.Series(s).Xs()[0], s, 0});
+            heads.push({chart.Series(s).X(0), s, 0});
     while (!heads.empty()) {
         const THead h = heads.top();
         heads.pop();
@@ -113,10 +113,10 @@ bool SaveChartCsv(const TChart& chart, const QString& fileName) {
         out.append(',');
         out.append(QByteArray::number(h.Series + 1));
         out.append(',');
-        AppendNumber(out, series.Ys()[h.Index]);
+        AppendNumber(out, series.Y(h.Index));
         out.append("\r\n");
         if (h.Index + 1 < series.Count())
-            heads.push({series.Xs()[h.Index + 1], h.Series, h.Index + 1});
+            heads.push({series.X(h.Index + 1), h.Series, h.Index + 1});
         if (out.size() > (1 << 20)) {
             if (f.write(out) != out.size())
                 return false;

@@ -1,147 +1,79 @@
 #include "chart/ChartSeries.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <limits>
 
 TChartSeries::TChartSeries(QString title, QColor color) : Title(std::move(title)), Color(std::move(color)) {}
-
-void TChartSeries::Grow() {
-    // A quarter more each time instead of doubling keeps the slack, and so the memory per point, low.
-    const size_t cap = X.capacity();
-    const size_t next = std::max<size_t>(1024, cap + cap / 4);
-    X.reserve(next);
-    Y.reserve(next);
-    const size_t blocks = next / BlockSize + 1;
-    BlockFirstX.reserve(blocks);
-    BlockLoY.reserve(blocks);
-    BlockHiY.reserve(blocks);
-    BlockLoAt.reserve(blocks);
-    BlockHiAt.reserve(blocks);
-}
 
 bool TChartSeries::Add(double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y))
         return false;
-    if (X.size() == X.capacity())
-        Grow();
-    if (X.empty()) {
+    const size_t i = N;
+    // Fixed chunks instead of one growing array: no copy of millions of points while the
+    // measurement runs, and at most one chunk of slack.
+    if ((i & ChunkMask) == 0) {
+        XChunks.push_back(std::make_unique_for_overwrite<double[]>(ChunkSize));
+        YChunks.push_back(std::make_unique_for_overwrite<double[]>(ChunkSize));
+    }
+    XChunks.back()[i & ChunkMask] = x;
+    YChunks.back()[i & ChunkMask] = y;
+    if (i == 0) {
         LoX = HiX = x;
         LoY = HiY = y;
     } else {
-        if (x < X.back())
+        if (x < HiX)
             Ascending = false;
         LoX = std::min(LoX, x);
         HiX = std::max(HiX, x);
         LoY = std::min(LoY, y);
         HiY = std::max(HiY, y);
     }
-    const size_t i = X.size();
-    X.push_back(x);
-    Y.push_back(y);
-    const size_t block = i / BlockSize;
-    const auto offset = static_cast<uint8_t>(i % BlockSize);
-    if (offset == 0) {
-        BlockFirstX.push_back(x);
-        BlockLoY.push_back(y);
-        BlockHiY.push_back(y);
-        BlockLoAt.push_back(0);
-        BlockHiAt.push_back(0);
-    } else {
-        // Strict comparisons keep the first of equal values, as a scan from the left would.
-        if (y < BlockLoY[block]) {
-            BlockLoY[block] = y;
-            BlockLoAt[block] = offset;
+    for (size_t level = 0; level < LevelCount; ++level) {
+        const auto at = static_cast<uint32_t>(i & ((size_t(1) << LevelBits(level)) - 1));
+        std::vector<TBucket>& buckets = Levels[level];
+        if (at == 0) {
+            // A quarter more each time instead of doubling keeps the slack, and so the memory per
+            // point, low.
+            if (buckets.size() == buckets.capacity())
+                buckets.reserve(std::max<size_t>(16, buckets.capacity() + buckets.capacity() / 4));
+            buckets.push_back({x, x, y, y, 0, 0});
+            continue;
         }
-        if (y > BlockHiY[block]) {
-            BlockHiY[block] = y;
-            BlockHiAt[block] = offset;
+        TBucket& b = buckets.back();
+        b.LoX = std::min(b.LoX, x);
+        b.HiX = std::max(b.HiX, x);
+        // Strict comparisons keep the first of equal values, as a scan from the left would.
+        if (y < b.LoY) {
+            b.LoY = y;
+            b.LoAt = at;
+        }
+        if (y > b.HiY) {
+            b.HiY = y;
+            b.HiAt = at;
         }
     }
+    ++N;
     return true;
 }
 
 void TChartSeries::Clear() {
     // A cleared chart gives its memory back; a month of points is a lot to hold for nothing.
-    std::vector<double>().swap(X);
-    std::vector<double>().swap(Y);
-    std::vector<double>().swap(BlockFirstX);
-    std::vector<double>().swap(BlockLoY);
-    std::vector<double>().swap(BlockHiY);
-    std::vector<uint8_t>().swap(BlockLoAt);
-    std::vector<uint8_t>().swap(BlockHiAt);
+    std::vector<std::unique_ptr<double[]>>().swap(XChunks);
+    std::vector<std::unique_ptr<double[]>>().swap(YChunks);
+    for (auto& buckets : Levels)
+        std::vector<TBucket>().swap(buckets);
+    N = 0;
     LoX = HiX = LoY = HiY = 0;
     Ascending = true;
 }
 
 size_t TChartSeries::CapacityBytes() const {
-    return (X.capacity() + Y.capacity() + BlockFirstX.capacity() + BlockLoY.capacity() +
-            BlockHiY.capacity()) *
-               sizeof(double) +
-           BlockLoAt.capacity() + BlockHiAt.capacity();
-}
-
-void TChartSeries::RangeExtremes(size_t begin, size_t end, size_t& lo, size_t& hi) const {
-    lo = hi = begin;
-    double loY = Y[begin];
-    double hiY = loY;
-    size_t i = begin + 1;
-    auto scan = [&](size_t to) {
-        for (; i < to; ++i) {
-            const double y = Y[i];
-            if (y < loY) {
-                loY = y;
-                lo = i;
-            }
-            if (y > hiY) {
-                hiY = y;
-                hi = i;
-            }
-        }
-    };
-    const size_t aligned = (begin + BlockSize - 1) / BlockSize * BlockSize;
-    if (aligned == begin)
-        i = begin; // the block summary covers begin itself
-    else
-        scan(std::min(end, aligned));
-    for (; i + BlockSize <= end; i += BlockSize) {
-        const size_t block = i / BlockSize;
-        if (BlockLoY[block] < loY) {
-            loY = BlockLoY[block];
-            lo = i + BlockLoAt[block];
-        }
-        if (BlockHiY[block] > hiY) {
-            hiY = BlockHiY[block];
-            hi = i + BlockHiAt[block];
-        }
-    }
-    scan(end);
-}
-
-template <typename Pred> size_t TChartSeries::PartitionPoint(size_t begin, size_t end, Pred pred) const {
-    if (begin >= end)
-        return end;
-    // Galloping over the blocks' first X from the block of begin: a column usually holds few
-    // blocks compared with the series.
-    const size_t blockEnd = (end + BlockSize - 1) / BlockSize; // blocks that start before end
-    size_t lo = begin / BlockSize + 1;
-    size_t hi = lo;
-    size_t step = 1;
-    while (hi < blockEnd && pred(BlockFirstX[hi])) {
-        lo = hi + 1;
-        hi = lo + step;
-        step *= 2;
-    }
-    hi = std::min(hi, blockEnd);
-    const auto bx = BlockFirstX.begin();
-    const size_t failBlock = static_cast<size_t>(
-        std::partition_point(bx + static_cast<ptrdiff_t>(lo), bx + static_cast<ptrdiff_t>(hi), pred) - bx);
-    // The answer lies in the block before the first block whose first X fails.
-    const size_t from = std::max(begin, (failBlock - 1) * BlockSize);
-    const size_t to = std::min(end, failBlock * BlockSize);
-    const auto xb = X.begin();
-    return static_cast<size_t>(
-        std::partition_point(xb + static_cast<ptrdiff_t>(from), xb + static_cast<ptrdiff_t>(to), pred) - xb);
+    size_t bytes = (XChunks.size() + YChunks.size()) * ChunkSize * sizeof(double) +
+                   (XChunks.capacity() + YChunks.capacity()) * sizeof(XChunks[0]);
+    for (const auto& buckets : Levels)
+        bytes += buckets.capacity() * sizeof(TBucket);
+    return bytes;
 }
 
 namespace {
@@ -157,63 +89,85 @@ void PushPair(size_t lo, size_t hi, std::vector<size_t>& out) {
 
 void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_t>& out) const {
     out.clear();
-    if (X.empty() || columns < 1 || !(x1 > x0))
+    if (N == 0 || columns < 1 || !(x1 > x0))
         return;
-    if (!Ascending) {
-        DecimateUnordered(x0, x1, columns, out);
-        return;
-    }
     const double scale = columns / (x1 - x0);
     const int lastColumn = columns - 1;
-    // The pixel column of a point; the same expression decides every column boundary.
+    // The column of a point, -1 left of the window and `columns` right of it. One expression
+    // decides every boundary and it never decreases as X grows, so a bucket whose lowest and
+    // highest X share a column lies wholly in that column.
     auto columnOf = [&](double x) {
+        if (x < x0)
+            return -1;
+        if (x > x1)
+            return columns;
         const double c = std::floor((x - x0) * scale);
-        return c >= lastColumn ? lastColumn : static_cast<int>(c);
+        return c < lastColumn ? static_cast<int>(c) : lastColumn;
     };
 
-    const size_t first = PartitionPoint(0, X.size(), [&](double x) { return x < x0; });
-    const size_t end = PartitionPoint(first, X.size(), [&](double x) { return x <= x1; });
-    if (first > 0)
-        out.push_back(first - 1);
-    size_t begin = first;
-    while (begin < end) {
-        const int column = columnOf(X[begin]);
-        const size_t colEnd =
-            column < lastColumn
-                ? PartitionPoint(begin + 1, end, [&](double x) { return columnOf(x) <= column; })
-                : end;
-        size_t lo = 0;
-        size_t hi = 0;
-        RangeExtremes(begin, colEnd, lo, hi);
-        PushPair(lo, hi, out);
-        begin = colEnd;
-    }
-    if (end < X.size())
-        out.push_back(end);
-}
-
-void TChartSeries::DecimateUnordered(double x0, double x1, int columns, std::vector<size_t>& out) const {
-    const double scale = columns / (x1 - x0);
-    auto columnOf = [&](double x) {
-        const double c = std::floor((x - x0) * scale);
-        return static_cast<long long>(std::clamp(c, -1e15, 1e15));
-    };
-    size_t runStart = 0;
-    long long runColumn = columnOf(X[0]);
-    for (size_t i = 1; i <= X.size(); ++i) {
-        const long long c = i < X.size() ? columnOf(X[i]) : runColumn + 1;
-        if (c == runColumn)
-            continue;
-        size_t lo = runStart;
-        size_t hi = runStart;
-        for (size_t k = runStart + 1; k < i; ++k) {
-            if (Y[k] < Y[lo])
-                lo = k;
-            if (Y[k] > Y[hi])
-                hi = k;
+    size_t i = 0;
+    while (i < N) {
+        const size_t start = i;
+        const int column = columnOf(X(i));
+        size_t lo = i;
+        size_t hi = i;
+        double loY = INFINITY;
+        double hiY = -INFINITY;
+        // Extend the run by the largest bucket that starts here and lies in its column, else by
+        // one point; a run crosses a few buckets of each level at its ends and whole large
+        // buckets in between.
+        while (i < N) {
+            if ((i & (BlockSize - 1)) == 0) {
+                size_t level =
+                    i == 0 ? LevelCount - 1
+                           : std::min(LevelCount - 1, (size_t(std::countr_zero(i)) - BlockBits) / FanoutBits);
+                bool took = false;
+                for (;;) {
+                    const TBucket& b = Levels[level][i >> LevelBits(level)];
+                    if (columnOf(b.LoX) == column && columnOf(b.HiX) == column) {
+                        if (b.LoY < loY) {
+                            loY = b.LoY;
+                            lo = i + b.LoAt;
+                        }
+                        if (b.HiY > hiY) {
+                            hiY = b.HiY;
+                            hi = i + b.HiAt;
+                        }
+                        i = std::min(N, i + (size_t(1) << LevelBits(level)));
+                        took = true;
+                        break;
+                    }
+                    if (level == 0)
+                        break;
+                    --level;
+                }
+                if (took)
+                    continue;
+            }
+            if (columnOf(X(i)) != column)
+                break;
+            const double y = Y(i);
+            if (y < loY) {
+                loY = y;
+                lo = i;
+            }
+            if (y > hiY) {
+                hiY = y;
+                hi = i;
+            }
+            ++i;
         }
-        PushPair(lo, hi, out);
-        runStart = i;
-        runColumn = c;
+        if (column >= 0 && column < columns) {
+            PushPair(lo, hi, out);
+            continue;
+        }
+        // Outside the window only the points that carry the line to its edge matter.
+        const bool left = column < 0;
+        const size_t last = i - 1;
+        const bool first = !left || start > 0;
+        if (first)
+            out.push_back(start);
+        if ((left || i < N) && !(first && last == start))
+            out.push_back(last);
     }
 }

@@ -4,9 +4,12 @@
 
 #include "chart/Chart.h"
 #include "chart/ChartMath.h"
+#include "ui/MeasureView.h"
 
+#include <QComboBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <cmath>
 #include <random>
 
@@ -70,8 +73,11 @@ std::unique_ptr<TRecordingCanvas> Record(TChart& chart) {
 // Per column of the window, the first lowest and first highest point, by a plain scan.
 std::vector<size_t> BruteDecimate(const TChartSeries& s, double x0, double x1, int columns) {
     std::vector<size_t> out;
-    const auto& xs = s.Xs();
-    const auto& ys = s.Ys();
+    std::vector<double> xs(s.Count()), ys(s.Count());
+    for (size_t i = 0; i < s.Count(); ++i) {
+        xs[i] = s.X(i);
+        ys[i] = s.Y(i);
+    }
     const double scale = columns / (x1 - x0);
     int column = -1;
     size_t lo = 0, hi = 0;
@@ -112,6 +118,46 @@ std::vector<size_t> BruteDecimate(const TChartSeries& s, double x0, double x1, i
         out.insert(out.begin(), lastBefore);
     if (firstAfter < xs.size())
         out.push_back(firstAfter);
+    return out;
+}
+
+// The same for X in any order, by a plain scan of the runs of consecutive points in one column
+// (or all left, or all right of the window): a run inside gives its first lowest and first highest
+// point, a run outside the points that carry the line into the window.
+std::vector<size_t> BruteRuns(const TChartSeries& s, double x0, double x1, int columns) {
+    std::vector<size_t> out;
+    const size_t n = s.Count();
+    const double scale = columns / (x1 - x0);
+    auto columnOf = [&](double x) {
+        if (x < x0)
+            return -1;
+        if (x > x1)
+            return columns;
+        return std::min(columns - 1, static_cast<int>(std::floor((x - x0) * scale)));
+    };
+    for (size_t start = 0, end = 0; start < n; start = end) {
+        const int c = columnOf(s.X(start));
+        for (end = start + 1; end < n && columnOf(s.X(end)) == c;)
+            ++end;
+        std::vector<size_t> keep;
+        if (c >= 0 && c < columns) {
+            size_t lo = start, hi = start;
+            for (size_t i = start + 1; i < end; ++i) {
+                if (s.Y(i) < s.Y(lo))
+                    lo = i;
+                if (s.Y(i) > s.Y(hi))
+                    hi = i;
+            }
+            keep = {std::min(lo, hi), std::max(lo, hi)};
+        } else {
+            if (c >= columns || start > 0)
+                keep.push_back(start);
+            if (c < 0 || end < n)
+                keep.push_back(end - 1);
+        }
+        keep.erase(std::unique(keep.begin(), keep.end()), keep.end());
+        out.insert(out.end(), keep.begin(), keep.end());
+    }
     return out;
 }
 } // namespace
@@ -304,12 +350,12 @@ TEST(ChartSeriesList, TitlesColoursPointsAndRemoval) {
     EXPECT_EQ(chart.Series(1).Title, "Другая");
 }
 
-TEST(ChartSeriesStore, MillionPointsFitInUnderTwentyFourBytesEach) {
+TEST(ChartSeriesStore, MillionPointsFitInUnderTwentyBytesEachWithTheirSummary) {
     TChartSeries s(QStringLiteral("Канал 1"), Qt::red);
     for (int i = 0; i < 1'000'000; ++i)
         ASSERT_TRUE(s.Add(i * 0.01, std::sin(i * 0.001)));
     EXPECT_EQ(s.Count(), 1'000'000u);
-    EXPECT_LT(static_cast<double>(s.CapacityBytes()) / s.Count(), 24.0);
+    EXPECT_LT(static_cast<double>(s.CapacityBytes()) / s.Count(), 20.0);
     EXPECT_EQ(s.MinX(), 0);
     EXPECT_DOUBLE_EQ(s.MaxX(), 999999 * 0.01);
     s.Clear();
@@ -337,7 +383,7 @@ TEST(ChartDecimation, MatchesAPlainScanColumnByColumn) {
                                           {-50.0, -10.0, 100},
                                           {end + 1, end + 5, 100},
                                           {-1.0, end + 1, 1},
-                                          {s.Xs()[5000], s.Xs()[5000], 10}}) {
+                                          {s.X(5000), s.X(5000), 10}}) {
         s.Decimate(x0, x1, columns, got);
         if (!(x1 > x0)) {
             EXPECT_TRUE(got.empty());
@@ -363,7 +409,7 @@ TEST(ChartDecimation, MillionPointsGiveAtMostTwoPerColumnAndKeepTheExtremes) {
     s.Decimate(0, s.MaxX(), columns, idx);
     std::vector<int> perColumn(columns, 0);
     for (size_t i : idx)
-        ++perColumn[std::min(columns - 1, static_cast<int>(std::floor(s.Xs()[i] * (columns / s.MaxX()))))];
+        ++perColumn[std::min(columns - 1, static_cast<int>(std::floor(s.X(i) * (columns / s.MaxX()))))];
     EXPECT_LE(*std::max_element(perColumn.begin(), perColumn.end()), 2);
     EXPECT_LE(idx.size(), 2u * columns);
     EXPECT_TRUE(std::is_sorted(idx.begin(), idx.end()));
@@ -387,6 +433,57 @@ TEST(ChartDecimation, XGoingBackIsStillDrawnWithItsExtremes) {
     EXPECT_LE(idx.size(), 4u * 50); // two passes over the window, each at most a pair per column
     EXPECT_NE(std::find(idx.begin(), idx.end(), 555u), idx.end());
     EXPECT_NE(std::find(idx.begin(), idx.end(), 222u), idx.end());
+}
+
+TEST(ChartDecimation, SummaryGivesThePlainScanColumnsForRandomZoomsAsPointsArrive) {
+    // Three series: X ascending with repeated X and tied Y, X starting again from 0 now and then,
+    // and X mostly ascending with steps back. Each grows in batches, so the summary's last buckets
+    // are partial when asked, and is asked for random windows, from the whole series and beyond
+    // down to a few points, with window bounds on points and on no point.
+    std::mt19937 rng(20261209);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::normal_distribution<double> noise(0, 1);
+    for (int shape = 0; shape < 3; ++shape) {
+        TChartSeries s(QString(), Qt::red);
+        double x = 0;
+        std::vector<size_t> got;
+        size_t queries = 0;
+        while (s.Count() < 300'000) {
+            const size_t batch = 1 + static_cast<size_t>(unit(rng) * 70'000);
+            for (size_t k = 0; k < batch; ++k) {
+                const size_t i = s.Count();
+                if (shape == 1 && i % 37'813 == 37'812)
+                    x = unit(rng) * 3;
+                else if (shape == 2 && unit(rng) < 0.002)
+                    x -= unit(rng) * 40;
+                else if (i % 97 != 0)
+                    x += unit(rng) * 0.02;
+                ASSERT_TRUE(s.Add(x, i % 13 == 0 ? 0.5 : std::round(noise(rng) * 8) / 8));
+            }
+            EXPECT_EQ(s.XAscending(), shape == 0);
+            const double lo = s.MinX();
+            const double span = s.MaxX() - lo;
+            for (int q = 0; q < 12; ++q) {
+                double x0 = lo - 0.1 * span + unit(rng) * 1.2 * span;
+                double x1 = x0 + span * std::pow(10.0, -6 * unit(rng)) * 1.5;
+                if (q % 4 == 0) { // bounds exactly on points
+                    x0 = s.X(static_cast<size_t>(unit(rng) * s.Count()));
+                    x1 = x0 + span * 0.01;
+                }
+                const int columns = q == 1 ? 1 : 1 + static_cast<int>(unit(rng) * 1500);
+                s.Decimate(x0, x1, columns, got);
+                ASSERT_EQ(got, BruteRuns(s, x0, x1, columns))
+                    << "shape " << shape << ", " << s.Count() << " points, " << x0 << ".." << x1 << " in "
+                    << columns;
+                if (shape == 0) {
+                    EXPECT_EQ(got, BruteDecimate(s, x0, x1, columns));
+                    EXPECT_LE(got.size(), 2u * columns + 2);
+                }
+                ++queries;
+            }
+        }
+        EXPECT_GE(queries, 48u);
+    }
 }
 
 TEST(ChartDrawing, MillionPointSeriesIsDrawnDecimatedWithItsExtremes) {
@@ -585,6 +682,64 @@ TEST(ChartMouse, DraggingDownRightZoomsAndTheOtherWayUndoes) {
     EXPECT_TRUE(chart.AutoX());
     EXPECT_TRUE(chart.AutoY());
     EXPECT_EQ(chart.XRange(), (TAxisRange{0, 100}));
+}
+
+TEST(ChartFollow, ButtonSlidesTheChosenRangeUntilTheUserTakesXOver) {
+    TAppState state;
+    TScriptedDialogs dialogs;
+    TfrmMeasure view(state, dialogs);
+    view.resize(900, 600);
+    view.show();
+    view.Build(2);
+    const TChart& chart = *view.Chart;
+    const auto chooseRange = [&](int index) {
+        view.cbTime->setCurrentIndex(index);
+        emit view.cbTime->activated(index);
+    };
+    EXPECT_FALSE(view.BtnFollow->isChecked());
+    EXPECT_FALSE(view.BtnFollow->toolTip().isEmpty());
+    // Without a range there is nothing to follow yet.
+    view.BtnFollow->click();
+    EXPECT_TRUE(view.BtnFollow->isChecked());
+    EXPECT_FALSE(chart.Following());
+    view.AddPoint(1, 5, 1);
+    chooseRange(6); // one hour
+    EXPECT_TRUE(chart.Following());
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0, 60}));
+    view.AddPoint(1, 30, 1);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{0, 60})); // the range as chosen until it is full
+    view.AddPoint(2, 90, 2);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{30, 90}));
+    view.AddPoint(1, 100.5, 1.5);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{40.5, 100.5}));
+    // Drawn at the window followed: the newest point sits at the plot's right end.
+    (void)view.Chart->grab();
+    EXPECT_NEAR(view.Chart->ValueAt(view.Chart->PlotRect().topRight()).x(), 100.5, 1e-9);
+
+    // Moving X takes it over: following ends, the button goes up, the window stays put.
+    view.MoveLeft->click();
+    EXPECT_FALSE(view.BtnFollow->isChecked());
+    EXPECT_FALSE(chart.Following());
+    EXPECT_EQ(chart.XRange(), (TAxisRange{38.5, 98.5}));
+    view.AddPoint(1, 200, 1);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{38.5, 98.5}));
+
+    // On again it follows the range still chosen; off again the window stays where it is.
+    view.BtnFollow->click();
+    EXPECT_EQ(chart.XRange(), (TAxisRange{140, 200}));
+    view.BtnFollow->click();
+    EXPECT_FALSE(chart.Following());
+    view.AddPoint(1, 300, 1);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{140, 200}));
+
+    // A new run switches automatic scaling on: the range goes blank and following ends.
+    view.BtnFollow->click();
+    EXPECT_TRUE(chart.Following());
+    view.SwitchAutoScaleOn();
+    EXPECT_FALSE(view.BtnFollow->isChecked());
+    EXPECT_FALSE(chart.Following());
+    EXPECT_EQ(view.cbTime->currentIndex(), 0);
+    EXPECT_EQ(chart.XRange(), (TAxisRange{5, 300}));
 }
 
 TEST(ChartClipping, PolylinePiecesStayInsideAndKeepInnerPoints) {
