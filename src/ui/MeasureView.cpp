@@ -83,6 +83,14 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
                       QStringLiteral("за 1     месяц")});
     cbTime->setCurrentIndex(0);
     tools->addWidget(cbTime);
+    // Follow: the X axis shows the last minutes of the chosen range and slides as points arrive.
+    // Off at first, so the chart keeps its usual behaviour until asked.
+    BtnFollow = new QToolButton(GroupBox2);
+    BtnFollow->setText(QStringLiteral("⇥"));
+    BtnFollow->setToolTip(
+        QStringLiteral("Следовать за новыми точками: ось X показывает последние минуты выбранного диапазона"));
+    BtnFollow->setCheckable(true);
+    tools->addWidget(BtnFollow);
     tools->addStretch();
     Chart = new TChart(GroupBox2);
     // Both axes start scaling themselves while their buttons start up.
@@ -96,6 +104,15 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
                            BtnClear, BtnLegend, Btn3D, BtnPrint, BtnSave})
         connect(b, &QToolButton::clicked, this, [this, b] { ChartCommand(b); });
     connect(cbTime, &QComboBox::activated, this, &TfrmMeasure::cbTimeChange);
+    // Following applies to the range chosen; choosing another range follows that one.
+    const auto follow = [this] {
+        const int index = cbTime->currentIndex();
+        const bool on = BtnFollow->isChecked() && index > 0 && index < static_cast<int>(TimeRanges().size());
+        Chart->SetFollow(on ? TimeRanges()[static_cast<size_t>(index)] : 0);
+    };
+    connect(BtnFollow, &QToolButton::toggled, this, follow);
+    connect(cbTime, &QComboBox::activated, this, follow);
+    connect(Chart, &TChart::FollowEnded, BtnFollow, [this] { BtnFollow->setChecked(false); });
     connect(Chart, &TChart::Zoomed, this, [this] {
         // A rubber-band zoom takes the axes over from the automatic scaling.
         if (AutoX->isChecked())

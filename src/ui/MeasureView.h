@@ -43,6 +43,7 @@ public:
     QToolButton* BtnPrint = nullptr;
     QToolButton* BtnSave = nullptr;
     QComboBox* cbTime = nullptr;
+    QToolButton* BtnFollow = nullptr; // follow the newest points within the chosen range
     TChart* Chart = nullptr;
 
     // The chart commands, as the tool row's buttons run them.
