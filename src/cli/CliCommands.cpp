@@ -88,9 +88,14 @@ private:
         Ui.ClearBar();
         Print(stderr, QStringLiteral("kestrin-cli: ") + text + QLatin1Char('\n'));
     }
+    // Human-readable report; on standard error when standard output carries data (JSON or CSV).
     void Out(const QString& text) {
-        if (!O.Json)
-            Print(stdout, text + QLatin1Char('\n'));
+        if (O.Json)
+            return;
+        const bool dataOnStdout = O.Out == QLatin1String("-") || O.Csv == QLatin1String("-");
+        if (dataOnStdout)
+            Ui.ClearBar();
+        Print(dataOnStdout ? stderr : stdout, text + QLatin1Char('\n'));
     }
     const TKvApi& Api() const { return Library.Table(); }
     TDevProp& Type() { return State.CurDevType(); }
@@ -382,7 +387,19 @@ private:
         Ui.AcceptedVersions = set.Versions;
     }
 
+    // The values written to one address. One set written to several instruments would give them
+    // all the file's network address: each keeps its own instead.
+    QStringList ValuesFor(const TValueSet& set, int address) {
+        QStringList values = set.Values;
+        if (O.Addresses.size() > 1)
+            for (int i = 0; i < Type().ParamCount() && i < values.size(); ++i)
+                if (Type().Param(i).Name == NetAddressParamName)
+                    values[i] = QString::number(address);
+        return values;
+    }
+
     void DryRun(const TValueSet& set, int address) {
+        const QStringList values = ValuesFor(set, address);
         Out(QStringLiteral("Адрес %1: было бы отправлено (ничего не отправлено):").arg(address));
         QJsonArray requests;
         uint8_t to = static_cast<uint8_t>(address);
@@ -390,16 +407,16 @@ private:
             const TParam& p = Type().Param(i);
             const uint8_t special = p.Name == NetAddressParamName ? 1 : p.Name == SpeedParamName ? 2 : 0;
             QString location, field;
-            const int rc = EncodeValue(p.VType, p.Address, special, set.Values[i], location, field);
+            const int rc = EncodeValue(p.VType, p.Address, special, values[i], location, field);
             const QString request = rc == ExOk ? WriteRequest(to, location, field) : QString();
-            Out(QStringLiteral("  %1 = %2  %3").arg(p.Name, DisplayValue(p, set.Values[i]),
+            Out(QStringLiteral("  %1 = %2  %3").arg(p.Name, DisplayValue(p, values[i]),
                                                      rc == ExOk ? request : QStringLiteral("(не кодируется)")));
             requests.append(QJsonObject{{QStringLiteral("name"), p.Name},
-                                        {QStringLiteral("value"), set.Values[i]},
+                                        {QStringLiteral("value"), values[i]},
                                         {QStringLiteral("request"), request}});
             // Write-all sends the following requests to the new address.
             if (special == 1 && rc == ExOk)
-                if (const auto a = Numbers::ParseInt(set.Values[i]))
+                if (const auto a = Numbers::ParseInt(values[i]))
                     to = static_cast<uint8_t>(*a);
         }
         Devices.append(QJsonObject{{QStringLiteral("address"), address},
@@ -425,7 +442,7 @@ private:
             }
             TDev& dev = Dev();
             PrepareDev(dev, address);
-            dev.Values = set->Values;
+            dev.Values = ValuesFor(*set, address);
             Ui.Begin(Type(), dev, Label(address));
             std::vector<TFailure> failures;
             TExchangeRun run = MakeRun(dev, State.Settings.ReWrite, failures);

@@ -51,3 +51,12 @@ QString ResultCodeDetails(int code) {
         return QString();
     return QStringLiteral("Код ") + QString::number(code) + QStringLiteral(": ") + meaning;
 }
+
+int TrailingResultCode(const QString& text) {
+    const qsizetype colon = text.lastIndexOf(QStringLiteral(": -"));
+    if (colon < 0 || text.size() - colon > 12)
+        return 0;
+    bool ok = false;
+    const int code = QStringView(text).mid(colon + 2).toInt(&ok);
+    return ok && code < 0 ? code : 0;
+}

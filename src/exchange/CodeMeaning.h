@@ -10,3 +10,7 @@ QString ResultCodeMeaning(int code);
 
 // "Код -108: нет ответа в течение времени ожидания"; empty when the code has no meaning.
 QString ResultCodeDetails(int code);
+
+// The result code a status or error text ends with ("Ошибка чтения: -101" gives -101); 0 when the
+// text does not end in ": " and a negative number.
+int TrailingResultCode(const QString& text);

@@ -49,6 +49,7 @@ const char* const Usage =
     "  --silence-after N      answer nothing after N answers\n"
     "  --noise                garbage bytes before every answer\n"
     "  --echo                 send every request back before the answer (half-duplex adapter)\n"
+    "  --unkept LOC           acknowledge writes to location LOC (hex, e.g. 000103) but keep nothing\n"
     "Other:\n"
     "  --trace                print each received request on stderr, one per line\n"
     "  --help                 this text\n"
@@ -161,6 +162,11 @@ int main(int argc, char** argv) {
             config.Faults.Noise = true;
         } else if (opt == "--echo") {
             config.Faults.Echo = true;
+        } else if (opt == "--unkept") {
+            const char* v = value();
+            if (!v || !*v)
+                return Fail("--unkept needs a location");
+            config.Faults.UnkeptLocation = QByteArray(v).toUpper();
         } else if (opt == "--trace") {
             trace = true;
         } else {

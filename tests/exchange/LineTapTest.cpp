@@ -113,15 +113,15 @@ TEST_F(LineTapTest, SearchFailuresAndOverlongAnswersAreReportedAsTheyHappened) {
     EXPECT_EQ(WriteParam(Dev, Handle, 1, 0, QStringLiteral("12x"), 0), ExFailed);
 
     e = Tap.Take();
-    ASSERT_EQ(e.size(), 11u);
-    EXPECT_TRUE(e[5].Bytes.isEmpty());
-    EXPECT_EQ(e[5].Outcome, KV_ERR_TOO_LONG);
-    EXPECT_EQ(e[7].Address, 9);
-    EXPECT_EQ(e[7].Outcome, ExWrongAddress);
-    EXPECT_EQ(e[9].Outcome, ExOk);
-    EXPECT_EQ(e[9].Purpose, QStringLiteral("идентификация = тип 5, ожидался 21"));
-    EXPECT_EQ(e[10].Bytes, QByteArray(":7;37;000101;"));
-    EXPECT_EQ(e[10].Outcome, KV_ERR_BUFFER);
+    ASSERT_EQ(e.size(), 7u);
+    EXPECT_TRUE(e[1].Bytes.isEmpty());
+    EXPECT_EQ(e[1].Outcome, KV_ERR_TOO_LONG);
+    EXPECT_EQ(e[3].Address, 9);
+    EXPECT_EQ(e[3].Outcome, ExWrongAddress);
+    EXPECT_EQ(e[5].Outcome, ExOk);
+    EXPECT_EQ(e[5].Purpose, QStringLiteral("идентификация = тип 5, ожидался 21"));
+    EXPECT_EQ(e[6].Bytes, QByteArray(":7;37;000101;"));
+    EXPECT_EQ(e[6].Outcome, KV_ERR_BUFFER);
 }
 
 TEST_F(LineTapTest, HubReachesOnlyAttachedTapsAndAnIdleHubIsNotFed) {

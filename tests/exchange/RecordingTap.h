@@ -11,9 +11,12 @@ public:
         const std::lock_guard<std::mutex> lock(Mutex);
         Events.push_back(event);
     }
+    // The events since the last call.
     std::vector<TLineEvent> Take() {
         const std::lock_guard<std::mutex> lock(Mutex);
-        return Events;
+        std::vector<TLineEvent> taken;
+        taken.swap(Events);
+        return taken;
     }
 
 private:

@@ -1,6 +1,8 @@
 // The calibration run against the simulator engine, with a clock the test moves.
 #include "exchange/Calib.h"
 #include "SimLine.h"
+#include "exchange/Exchange.h"
+#include "exchange/RecordingTap.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -112,11 +114,23 @@ protected:
 
 TEST_F(CalibOp, CalibratedWhenTheInstrumentClearsTheLocation) {
     Start(0); // cleared at once: one read, then the pause, then the verdict
+    TRecordingTap tap; // the line monitor's view of the run
+    State.LineTap.Attach(&tap);
     EXPECT_EQ(Calibrate(), "Параметр откалиброван");
+    State.LineTap.Detach(&tap);
     EXPECT_EQ(Reads, 1);
     EXPECT_EQ(Sleeps, 1);
     EXPECT_EQ(Requests(":1;0;"), 1);
     EXPECT_EQ(Requests(":1;38;001000;01;"), 1);
+    const std::vector<TLineEvent> e = tap.Take();
+    ASSERT_EQ(e.size(), 6u);
+    EXPECT_EQ(e[0].Purpose, QStringLiteral("идентификация"));
+    EXPECT_TRUE(e[2].Bytes.startsWith(":1;38;001000;01;"));
+    EXPECT_EQ(e[3].Purpose, QStringLiteral("калибровка = 01"));
+    EXPECT_TRUE(e[4].Bytes.startsWith(":1;37;001000;"));
+    EXPECT_EQ(e[5].Purpose, QStringLiteral("калибровка = 00"));
+    for (const TLineEvent& x : e)
+        EXPECT_EQ(x.Outcome, ExOk);
 
     Start(1.0, true); // rC takes a second: watched until then, and its byte is hexadecimal 10
     EXPECT_EQ(Calibrate(CalibCompensator), "Параметр откалиброван");

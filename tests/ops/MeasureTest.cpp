@@ -2,6 +2,8 @@
 #include "common/Numbers.h"
 #include "SimLine.h"
 #include "TestUi.h"
+#include "exchange/Exchange.h"
+#include "exchange/RecordingTap.h"
 
 #include <gtest/gtest.h>
 
@@ -179,4 +181,27 @@ TEST_F(MeasureTest, WrongTypeAndNoChannelsEndAtOnce) {
     MeasureLoop(none);
     EXPECT_EQ(Ui->Messages.back(), QStringLiteral("Нет каналов для измерения"));
     EXPECT_EQ(Ui->ExchangeStatus.back(), QStringLiteral("нет обмена"));
+}
+
+TEST_F(MeasureTest, TapSeesTheIdentificationAndEveryChannelReadWithItsValue) {
+    Start(2, 0.0);
+    StopAfter(4);
+    TRecordingTap tap;
+    TMeasureRun run = Run();
+    run.Tap = &tap;
+    MeasureLoop(run);
+    ASSERT_EQ(Ui->Shown.size(), 4u);
+    const std::vector<TLineEvent> e = tap.Take();
+    ASSERT_EQ(e.size(), 10u);
+    EXPECT_EQ(e[0].Purpose, QStringLiteral("идентификация"));
+    EXPECT_TRUE(e[0].Bytes.startsWith(":1;0;"));
+    for (size_t i = 0; i < 4; ++i) {
+        const auto& [k, text] = Ui->Shown[i];
+        const TLineEvent& request = e[2 + 2 * i];
+        const TLineEvent& answer = e[3 + 2 * i];
+        EXPECT_EQ(request.Purpose, QStringLiteral("канал %1").arg(k));
+        EXPECT_TRUE(request.Bytes.startsWith(QStringLiteral(":1;1;%1;").arg(k - 1).toLatin1()));
+        EXPECT_EQ(answer.Purpose, QStringLiteral("канал %1 = ").arg(k) + text);
+        EXPECT_EQ(answer.Outcome, ExOk);
+    }
 }

@@ -3,6 +3,7 @@
 #include "exchange/ReadWriteAll.h"
 #include "SimLine.h"
 #include "TestUi.h"
+#include "exchange/RecordingTap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -275,4 +276,58 @@ TEST_F(ReadWriteAllTest, UnknownSpeedIndexKeepsTheSpeedAndFailedOpenIsReported) 
     ASSERT_EQ(Ui->Errors.size(), 1);
     EXPECT_EQ(Ui->Errors[0], QStringLiteral("Запись остановлена, ошибка: -101"));
     EXPECT_EQ(Ui->Messages.back(), QStringLiteral("Ошибка записи: -101"));
+}
+
+TEST_F(ReadWriteAllTest, TapSeesEveryParcelOfReadAllAndWriteAllWithItsParameter) {
+    Start({{1, 21, QString(), 0}});
+    for (int i = 0; i < Type.ParamCount(); ++i)
+        Dev.Values[i] = Type.Param(i).Value;
+    TRecordingTap tap;
+    TExchangeRun run = Run();
+    run.Tap = &tap;
+    const auto check = [&](bool write) {
+        const std::vector<TLineEvent> e = tap.Take();
+        std::vector<QByteArray> log;
+        Line->WithBus([&](Sim::TBus& bus) { log.assign(bus.Log().begin(), bus.Log().end()); });
+        // Request and answer in turn, each request exactly what reached the instrument.
+        ASSERT_EQ(e.size(), 2 * log.size());
+        for (size_t i = 0; i < e.size(); ++i) {
+            EXPECT_EQ(e[i].Direction, i % 2 ? TLineDirection::Answer : TLineDirection::Request) << i;
+            EXPECT_EQ(e[i].Port, Line->Port());
+            EXPECT_EQ(e[i].Address, 1);
+            EXPECT_EQ(e[i].Outcome, ExOk) << i;
+            if (i % 2 == 0) {
+                EXPECT_EQ(e[i].Bytes, log[i / 2] + "\r");
+            } else {
+                EXPECT_TRUE(e[i].Bytes.startsWith("!1;") && e[i].Bytes.endsWith("\r")) << e[i].Bytes.toStdString();
+            }
+        }
+        EXPECT_EQ(e[0].Purpose, QStringLiteral("идентификация"));
+        EXPECT_EQ(e[2].Purpose, QStringLiteral("версия"));
+        // Then one parameter per transaction, in order, named with its value.
+        ASSERT_EQ(e.size(), 4 + 2 * static_cast<size_t>(Type.ParamCount()));
+        for (int k = 0; k < Type.ParamCount(); ++k) {
+            const TParam& p = Type.Param(k);
+            const TLineEvent& request = e[4 + 2 * k];
+            const TLineEvent& answer = e[5 + 2 * k];
+            if (write) {
+                EXPECT_EQ(request.Purpose, p.Name + " = " + Dev.Values[k]);
+                EXPECT_EQ(answer.Purpose, request.Purpose);
+            } else if (p.VType == 4) {
+                EXPECT_EQ(answer.Purpose, p.Name); // nothing decoded
+            } else {
+                EXPECT_EQ(request.Purpose, p.Name);
+                ASSERT_TRUE(answer.Purpose.startsWith(p.Name + " = ")) << answer.Purpose.toStdString();
+                EXPECT_EQ(NormalReadValue(answer.Purpose.mid(p.Name.size() + 3)), Dev.Values[k]);
+            }
+        }
+        Line->WithBus([](Sim::TBus& bus) { bus.ClearLog(); });
+    };
+    Line->WithBus([](Sim::TBus& bus) { bus.ClearLog(); });
+    WriteAll(run);
+    ASSERT_EQ(Ui->Messages.back(), QStringLiteral("Запись завершена"));
+    check(true);
+    ReadAll(run);
+    ASSERT_EQ(Ui->Messages.back(), QStringLiteral("Чтение завершено"));
+    check(false);
 }

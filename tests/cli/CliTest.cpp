@@ -1,0 +1,375 @@
+// kestrin-cli against kestrin-sim on a pseudo-terminal: every command, the files it writes and
+// reads, and the input it must refuse.
+#include "CliRun.h"
+#include "SimProcess.h"
+#include "cli/CliArgs.h"
+#include "cli/CliFiles.h"
+#include "formats/DevTableGrid.h"
+#include "formats/ParamSetFile.h"
+#include "model/AppState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QThread>
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+const QString ProgDir = QStringLiteral(KESTRIN_PROGDIR);
+// Parameter of the base and K1_205 descriptions: a real at location 00010A, factory value 20.
+const QString ColdJunction = QStringLiteral("Температура холодного спая");
+
+QJsonObject Json(const QString& text) {
+    return QJsonDocument::fromJson(text.toUtf8()).object();
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Requests that write (command 38) among the frames the simulator received.
+int WriteRequests(const TSimProcess& sim) {
+    int n = 0;
+    for (const QString& frame : sim.Trace())
+        if (frame.contains(QStringLiteral(";38;")))
+            ++n;
+    return n;
+}
+
+// The catalogue entry with its descriptions for a version.
+std::unique_ptr<TAppState> Catalogue(const QString& version) {
+    auto s = std::make_unique<TAppState>();
+    s->ProgDir = ProgDir;
+    s->LoadCatalogue();
+    if (!version.isEmpty())
+        LoadDescriptions(ProgDir, s->CurDevType(), version);
+    return s;
+}
+
+QJsonArray Params(const QJsonObject& device) {
+    return device.value("parameters").toArray();
+}
+
+// A read document with one parameter's value replaced.
+QByteArray WithValue(QJsonObject device, const QString& name, const QString& value) {
+    QJsonArray params = Params(device);
+    for (int i = 0; i < params.size(); ++i) {
+        QJsonObject o = params[i].toObject();
+        if (o.value("name").toString() == name) {
+            o.insert("value", value);
+            params[i] = o;
+        }
+    }
+    device.insert("parameters", params);
+    return QJsonDocument(device).toJson();
+}
+
+class Cli : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    QString Path(const QString& name) const { return Dir.filePath(name); }
+    QStringList Line(const TSimProcess& sim, const QString& speed = QStringLiteral("9600")) const {
+        return {QStringLiteral("--port"), sim.PtyPath(), QStringLiteral("--speed"), speed};
+    }
+    // Read of one address as a JSON device; bit strings, which cannot be read, get their factory values.
+    QJsonObject ReadDevice(const TSimProcess& sim, int address) {
+        const TCliResult r = RunCliProgram(QStringList{"read"} + Line(sim) +
+                                           QStringList{"--address", QString::number(address), "--out", "-"});
+        EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
+        QJsonObject device = Json(r.Out).value("devices").toArray().first().toObject();
+        EXPECT_EQ(Params(device).size(), 48) << r.Out.toStdString();
+        auto state = Catalogue(device.value("version").toString());
+        QJsonArray params = Params(device);
+        for (int i = 0; i < params.size(); ++i) {
+            QJsonObject o = params[i].toObject();
+            if (!o.value("read").toBool())
+                o.insert("value", state->CurDevType().Param(i).Value);
+            params[i] = o;
+        }
+        device.insert("parameters", params);
+        return device;
+    }
+};
+} // namespace
+
+TEST(CliArgs, AddressListsSpeedsAndOptionsAreChecked) {
+    QString why;
+    EXPECT_EQ(ParseAddressList("1,2,5-9,2", &why), (QList<int>{1, 2, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(ParseAddressList(" 255 ", &why), (QList<int>{255}));
+    for (const char* bad : {"0", "256", "1-256", "9-5", "a", "1,,2", "", "-3"}) {
+        EXPECT_FALSE(ParseAddressList(bad, &why)) << bad;
+        EXPECT_FALSE(why.isEmpty());
+    }
+    TCliOptions o;
+    EXPECT_TRUE(ParseCliArgs({"read", "--port", "P", "--speed", "19200", "--address", "3", "--json"}, o).isEmpty());
+    EXPECT_TRUE(o.Json);
+    for (const QStringList& bad : {QStringList{"read", "--port", "P", "--speed", "14400", "--address", "1"},
+                                   QStringList{"read", "--port", "P", "--speed", "all", "--address", "1"},
+                                   QStringList{"read", "--port", "P", "--address", "1"},
+                                   QStringList{"write", "--port", "P", "--speed", "9600", "--address", "1"},
+                                   QStringList{"read", "--port", "P", "--speed", "9600", "--address", "1", "--verify"},
+                                   QStringList{"measure", "--port", "P", "--speed", "9600", "--address", "1", "--csv", "-"},
+                                   QStringList{"frobnicate"}, QStringList{"read", "--timeout", "0"}}) {
+        TCliOptions x;
+        EXPECT_FALSE(ParseCliArgs(bad, x).isEmpty()) << bad.join(' ').toStdString();
+    }
+    TCliOptions scan;
+    EXPECT_TRUE(ParseCliArgs({"scan", "--port", "P", "--speed", "all"}, scan).isEmpty());
+}
+
+TEST_F(Cli, ReadWritesParameterSetsAndJsonPerAddressWithEachInstrumentsVersion) {
+    TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21:K1_205"});
+    ASSERT_FALSE(sim.PtyPath().isEmpty());
+    const TCliResult r = RunCliProgram(QStringList{"read"} + Line(sim) +
+                                       QStringList{"--address", "1-2", "--out", Path("set.kpr"), "--json"});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString() << r.Out.toStdString();
+    const QJsonArray devices = Json(r.Out).value("devices").toArray();
+    ASSERT_EQ(devices.size(), 2);
+    for (int d = 0; d < 2; ++d) {
+        const QJsonObject device = devices[d].toObject();
+        const QString version = d == 0 ? QString() : QStringLiteral("K1_205");
+        EXPECT_EQ(device.value("version").toString(), version);
+        auto state = Catalogue(version);
+        const TDevProp& type = state->CurDevType();
+        const QJsonArray params = Params(device);
+        ASSERT_EQ(params.size(), type.ParamCount());
+        // Every readable parameter holds its factory value in the stored form.
+        QStringList values;
+        for (int i = 0; i < type.ParamCount(); ++i) {
+            const QJsonObject p = params[i].toObject();
+            EXPECT_EQ(p.value("name").toString(), type.Param(i).Name);
+            values << p.value("value").toString();
+            if (type.Param(i).VType == 4) {
+                EXPECT_FALSE(p.value("read").toBool());
+            } else if (type.Param(i).Name != QStringLiteral("Сетевой адрес")) {
+                EXPECT_EQ(values.last(), ExpectedReadBack(type.Param(i), type.Param(i).Value)) << i;
+            }
+        }
+        // The parameter set holds the table of those values: names, option texts, check boxes.
+        const QString file = Path(QStringLiteral("set_%1.kpr").arg(d + 1));
+        TGridData grid;
+        ASSERT_TRUE(ReadParamSetFile(grid, file).Ok);
+        EXPECT_TRUE(DevTableNameMismatches(type, grid).isEmpty());
+        const QStringList back = DevTableValuesFromGrid(type, grid);
+        for (int i = 0; i < type.ParamCount(); ++i)
+            if (type.Param(i).VType != 4) {
+                EXPECT_EQ(back[i], values[i]) << type.Param(i).Name.toStdString();
+            }
+        EXPECT_EQ(FileBytes(file), ParamSetBytes(type, values));
+    }
+}
+
+TEST_F(Cli, WriteFollowsTheSetAndVerifyCatchesAValueTheInstrumentDoesNotKeep) {
+    TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "3:21", "--unkept", "00010A"});
+    ASSERT_FALSE(sim.PtyPath().isEmpty());
+    const QJsonObject device = ReadDevice(sim, 1);
+    WriteFile(Path("set.json"), WithValue(device, ColdJunction, "25.5"));
+
+    // Nothing is sent by a dry run; it shows the requests.
+    TCliResult r = RunCliProgram(QStringList{"write"} + Line(sim) +
+                                 QStringList{"--address", "3", "--in", Path("set.json"), "--dry-run"});
+    EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
+    // The set's network address is 1: the requests after it follow the instrument there.
+    EXPECT_TRUE(r.Out.contains(":3;38;000101;01;")) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains(":1;38;00010A;0000CC41;")) << r.Out.toStdString();
+    EXPECT_EQ(WriteRequests(sim), 0);
+
+    r = RunCliProgram(QStringList{"write"} + Line(sim) +
+                      QStringList{"--address", "1,3", "--in", Path("set.json"), "--verify", "--json"});
+    EXPECT_EQ(r.Exit, 3) << r.Out.toStdString() << r.Err.toStdString();
+    const QJsonArray written = Json(r.Out).value("devices").toArray();
+    ASSERT_EQ(written.size(), 2);
+    for (const QJsonValue& w : written) {
+        const QJsonObject verify = w.toObject().value("verify").toObject();
+        EXPECT_GT(verify.value("checked").toInt(), 40);
+        const QJsonArray mismatches = verify.value("mismatches").toArray();
+        ASSERT_EQ(mismatches.size(), 1) << r.Out.toStdString();
+        EXPECT_EQ(mismatches[0].toObject().value("name").toString(), ColdJunction);
+        EXPECT_EQ(mismatches[0].toObject().value("written").toString(), "25.5");
+        EXPECT_EQ(mismatches[0].toObject().value("read").toString(), "20");
+    }
+    EXPECT_GT(WriteRequests(sim), 90);
+
+    // diff names the one parameter that differs, and nothing for an equal set.
+    r = RunCliProgram(QStringList{"diff"} + Line(sim) + QStringList{"--address", "1", "--in", Path("set.json")});
+    EXPECT_EQ(r.Exit, 3);
+    EXPECT_TRUE(r.Out.contains(ColdJunction)) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("различий: 1")));
+    WriteFile(Path("same.json"), QJsonDocument(device).toJson());
+    r = RunCliProgram(QStringList{"diff"} + Line(sim) + QStringList{"--address", "1", "--in", Path("same.json")});
+    EXPECT_EQ(r.Exit, 0) << r.Out.toStdString();
+}
+
+TEST_F(Cli, RefusedInputSendsNothing) {
+    TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21:K1_205"});
+    ASSERT_FALSE(sim.PtyPath().isEmpty());
+    const QJsonObject device = ReadDevice(sim, 1);
+    ASSERT_EQ(Params(device).size(), 48);
+    const int framesBefore = static_cast<int>(sim.Trace().size());
+    const auto refused = [&](const QByteArray& content, const QString& name, const QStringList& named) {
+        WriteFile(Path(name), content);
+        const TCliResult r =
+            RunCliProgram(QStringList{"write"} + Line(sim) + QStringList{"--address", "1", "--in", Path(name)});
+        EXPECT_EQ(r.Exit, 3) << name.toStdString() << r.Err.toStdString();
+        for (const QString& n : named)
+            EXPECT_TRUE(r.Err.contains(n)) << name.toStdString() << ": " << r.Err.toStdString();
+    };
+    // Unknown and missing parameters, named.
+    QJsonObject odd = device;
+    QJsonArray params = Params(device);
+    params.removeAt(3);
+    params.append(QJsonObject{{"name", "Лишний параметр"}, {"value", "1"}});
+    odd.insert("parameters", params);
+    refused(QJsonDocument(odd).toJson(), "odd.json",
+            {"Лишний параметр", Params(device)[3].toObject().value("name").toString()});
+    // Values beyond limits, not numbers, not an option, empty.
+    refused(WithValue(device, "Задержка ответа", "251"), "max.json", {"Задержка ответа", "250"});
+    refused(WithValue(device, "Время индикации канала", "0"), "min.json", {"Время индикации канала"});
+    refused(WithValue(device, ColdJunction, "2x"), "bad.json", {ColdJunction});
+    refused(WithValue(device, "Скорость обмена", "9"), "option.json", {"Скорость обмена"});
+    refused(WithValue(device, "Задержка ответа", ""), "empty.json", {"Неверно введен параметр \"Задержка ответа\""});
+    // Another version or type.
+    QJsonObject other = device;
+    other.insert("version", "K1_205");
+    refused(QJsonDocument(other).toJson(), "version.json", {"нет параметров"});
+    other.insert("type", "Kestrin K1 mini");
+    refused(QJsonDocument(other).toJson(), "type.json", {"Kestrin K1 mini"});
+    // A parameter set of the other type's table.
+    auto state = Catalogue(QString());
+    const TDevProp& mini = *state->DevTypes[1];
+    WriteFile(Path("mini.kpr"), ParamSetBytes(mini, QStringList(mini.ParamCount())));
+    refused(FileBytes(Path("mini.kpr")), "mini.kpr", {"не подходит"});
+    EXPECT_EQ(static_cast<int>(sim.Trace().size()), framesBefore) << "a refused file must send nothing";
+
+    // A set of the K1_205 descriptions fits only an instrument of that version.
+    auto v205 = Catalogue("K1_205");
+    QStringList values;
+    for (int i = 0; i < v205->CurDevType().ParamCount(); ++i) {
+        const TParam& p = v205->CurDevType().Param(i);
+        values << (p.Name == QStringLiteral("Сетевой адрес") ? QStringLiteral("1") : p.Value);
+    }
+    WriteFile(Path("v205.kpr"), ParamSetBytes(v205->CurDevType(), values));
+    const TCliResult r =
+        RunCliProgram(QStringList{"write"} + Line(sim) + QStringList{"--address", "1", "--in", Path("v205.kpr")});
+    EXPECT_EQ(r.Exit, 3) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains("K1_205")) << r.Out.toStdString();
+    EXPECT_EQ(WriteRequests(sim), 0);
+    const TCliResult ok =
+        RunCliProgram(QStringList{"write"} + Line(sim) + QStringList{"--address", "2", "--in", Path("v205.kpr")});
+    EXPECT_EQ(ok.Exit, 0) << ok.Out.toStdString() << ok.Err.toStdString();
+}
+
+TEST_F(Cli, BadLinesAddressesAndPathsAreReportedWithTheirStatus) {
+    TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "3:21", "--silence-after", "20"});
+    ASSERT_FALSE(sim.PtyPath().isEmpty());
+    // Usage errors.
+    EXPECT_EQ(RunCliProgram({"read", "--port", "ttyNOSUCH9", "--speed", "9600", "--address", "1"}).Exit, 1);
+    EXPECT_EQ(RunCliProgram(QStringList{"read"} + Line(sim, "14400") + QStringList{"--address", "1"}).Exit, 1);
+    EXPECT_EQ(RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "256"}).Exit, 1);
+    EXPECT_EQ(RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "1", "--out", Path("x.txt")}).Exit, 1);
+    // An output path that cannot be created: found before anything is sent, nothing left behind.
+    WriteFile(Path("plain"), "x");
+    const QStringList before = QDir(Dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    for (const QString& out : {Path("plain/set.kpr"), QStringLiteral("/proc/kestrin-cli-test.json")}) {
+        const TCliResult r = RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "1", "--out", out});
+        EXPECT_EQ(r.Exit, 4) << out.toStdString();
+        EXPECT_FALSE(r.Err.isEmpty());
+    }
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), before);
+    EXPECT_TRUE(sim.Trace().isEmpty());
+
+    // The line goes silent during the first instrument: reported, and the next address still runs.
+    const TCliResult r = RunCliProgram(QStringList{"read"} + Line(sim) +
+                                       QStringList{"--address", "1,3", "--timeout", "100", "--json"});
+    EXPECT_EQ(r.Exit, 2);
+    const QJsonArray devices = Json(r.Out).value("devices").toArray();
+    ASSERT_EQ(devices.size(), 2) << r.Out.toStdString();
+    EXPECT_EQ(devices[0].toObject().value("status").toString(), "error");
+    EXPECT_EQ(devices[0].toObject().value("failed").toArray().size(), 1);
+    EXPECT_EQ(devices[1].toObject().value("address").toInt(), 3);
+    EXPECT_EQ(devices[1].toObject().value("message").toString(), QStringLiteral("Нет связи с прибором!"));
+    EXPECT_EQ(Json(r.Out).value("summary").toObject().value("done").toInt(), 0);
+}
+
+TEST_F(Cli, ScanPortsMeasureAndCalibrate) {
+    TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21:K1_205", "--device", "4:99", "--calib-seconds", "0.3"});
+    ASSERT_FALSE(sim.PtyPath().isEmpty());
+    TCliResult r = RunCliProgram({"ports", "--json"});
+    EXPECT_EQ(r.Exit, 0);
+    EXPECT_TRUE(Json(r.Out).value("ports").toArray().contains(QJsonValue("SIM1"))) << r.Out.toStdString();
+
+    r = RunCliProgram({"scan", "--port", sim.PtyPath(), "--speed", "9600", "--json"});
+    EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
+    const QJsonArray found = Json(r.Out).value("found").toArray();
+    ASSERT_EQ(found.size(), 2) << r.Out.toStdString();
+    EXPECT_EQ(found[1].toObject().value("address").toInt(), 2);
+    EXPECT_EQ(found[1].toObject().value("version").toString(), "K1_205");
+    EXPECT_EQ(found[1].toObject().value("type").toString(), "Kestrin K1");
+
+    // One line per reading, each channel at most once per Tmin (0.7 s).
+    r = RunCliProgram(QStringList{"measure"} + Line(sim) +
+                      QStringList{"--address", "1", "--channels", "1,3", "--seconds", "1.6", "--csv", Path("m.csv")});
+    EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
+    QStringList lines = QString::fromUtf8(FileBytes(Path("m.csv"))).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 5) << r.Out.toStdString();
+    EXPECT_EQ(lines.takeFirst(), "time,minutes,address,channel,value");
+    std::map<int, double> last;
+    for (const QString& line : lines) {
+        const QStringList f = line.split(',');
+        ASSERT_EQ(f.size(), 5) << line.toStdString();
+        EXPECT_TRUE(QDateTime::fromString(f[0], Qt::ISODateWithMs).isValid());
+        const int channel = f[3].toInt();
+        EXPECT_TRUE(channel == 1 || channel == 3) << line.toStdString();
+        bool ok = false;
+        f[4].toDouble(&ok);
+        EXPECT_TRUE(ok);
+        const double minutes = f[1].toDouble();
+        if (last.count(channel)) {
+            EXPECT_GE((minutes - last[channel]) * 60, 0.69);
+        }
+        last[channel] = minutes;
+    }
+
+    r = RunCliProgram(QStringList{"calibrate"} + Line(sim) + QStringList{"--address", "1,2", "--what", "compensator"});
+    EXPECT_EQ(r.Exit, 0) << r.Out.toStdString();
+    EXPECT_EQ(r.Out.count(QStringLiteral("Параметр откалиброван")), 2);
+    EXPECT_TRUE(sim.Trace().join('\n').contains(":2;38;001000;10;"));
+}
+
+TEST_F(Cli, InterruptStopsAtAParameterBoundaryAndSkipsTheRest) {
+    TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21", "--timing", "--speed", "1200"});
+    ASSERT_FALSE(sim.PtyPath().isEmpty());
+    QProcess p;
+    p.start(CliProgram(), QStringList{"read"} + Line(sim, "1200") + QStringList{"--address", "1,2", "--json"});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    // Wait until parameters are being read, then Ctrl+C.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (sim.Trace().size() < 5 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_GE(sim.Trace().size(), 5);
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 2);
+    const QJsonObject doc = Json(QString::fromUtf8(p.readAllStandardOutput()));
+    const QJsonArray devices = doc.value("devices").toArray();
+    ASSERT_EQ(devices.size(), 2);
+    EXPECT_EQ(devices[0].toObject().value("message").toString(), QStringLiteral("Чтение остановлено"));
+    EXPECT_EQ(devices[1].toObject().value("status").toString(), "stopped");
+    EXPECT_TRUE(doc.value("summary").toObject().value("stopped").toBool());
+    // No request went to the second instrument.
+    for (const QString& frame : sim.Trace())
+        EXPECT_FALSE(frame.startsWith(":2;")) << frame.toStdString();
+}
