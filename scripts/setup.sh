@@ -8,6 +8,8 @@ shift || true
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-dejavu-core)
+# The Debian package and its checks: dependencies from the binaries, file types, the desktop entry.
+packages+=(dpkg-dev file desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,6 +6,10 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export QT_QPA_PLATFORM=offscreen
 "$here/scripts/setup.sh" "$here/build-ci" -DKESTRIN_WERROR=ON
 ctest --test-dir "$here/build-ci" --output-on-failure -j "$(nproc)"
+# The Debian package of that build, checked unpacked into a temporary root.
+rm -f "$here"/build-ci/kestrin_*.deb
+(cd "$here/build-ci" && cpack -G DEB > /dev/null)
+"$here/tests/package/check_package.sh" "$here"/build-ci/kestrin_*.deb "$here/build-ci"
 "$here/scripts/setup.sh" "$here/build-asan" -DKESTRIN_WERROR=ON -DKESTRIN_SANITIZE=ON -DKESTRIN_BENCH=OFF -DKESTRIN_GUI=OFF
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$here/build-asan" --output-on-failure -j "$(nproc)" -L sanitize

@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <clocale>
+#include <unistd.h>
 
 namespace StartupFiles {
 
@@ -39,6 +41,19 @@ void UseDotDecimalSeparator() {
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::OmitGroupSeparator);
     QLocale::setDefault(c);
+}
+
+bool IsProgDirWritable(const QString& progDir) {
+    if (QFileInfo::exists(progDir + QLatin1String(InstalledMarker)))
+        return false;
+    return ::access(QFile::encodeName(progDir).constData(), W_OK) == 0;
+}
+
+QString UserConfigDir() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return QDir::cleanPath(base) + QStringLiteral("/kestrin/");
 }
 
 } // namespace StartupFiles

@@ -1,11 +1,30 @@
 #include "app/Settings.h"
 
+#include "app/ProgDir.h"
 #include "common/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace SettingsFile {
 
 namespace {
 const QString Main = QStringLiteral("Main");
+}
+
+QString Location(const QString& progDir) {
+    const QString shipped = progDir + QStringLiteral("kestrin.ini");
+    if (StartupFiles::IsProgDirWritable(progDir))
+        return shipped;
+    const QString dir = StartupFiles::UserConfigDir();
+    const QString own = dir + QStringLiteral("kestrin.ini");
+    if (!QFileInfo::exists(own) && QDir().mkpath(dir) && QFile::copy(shipped, own)) {
+        // The copy keeps the source's permissions; an installed file may be read-only.
+        QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                       QFileDevice::ReadOther);
+    }
+    return own;
 }
 
 TSettings Read(const QString& path) {

@@ -5,6 +5,12 @@
 #include <QString>
 
 namespace SettingsFile {
+// The settings file in use. Where the program directory may be written, its "kestrin.ini" as always;
+// otherwise the user's own "kestrin.ini" in StartupFiles::UserConfigDir(), made the first time as a
+// copy of the program directory's file. A copy that cannot be made still names the user's file: its
+// read gives the defaults and the close reports why the write failed.
+QString Location(const QString& progDir);
+
 // Reads the settings; absent or unparsable keys take their defaults. Left and Top are read only
 // when Save is set.
 TSettings Read(const QString& path);

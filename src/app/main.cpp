@@ -1,3 +1,4 @@
+#include "app/Launch.h"
 #include "model/AppState.h"
 #include "exchange/KvLibrary.h"
 #include "ui/MainWindow.h"
@@ -10,6 +11,9 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts: neither "--version" nor a missing display needs a window.
+    if (const std::optional<int> status = Launch::BeforeToolkit(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Настройка приборов серии KestrinK1"));
 
@@ -17,6 +21,8 @@ int main(int argc, char** argv) {
     TQtUserDialogs dialogs;
     TKvLibrary library;
     TfrmMain main(state, dialogs);
+    // A termination request closes the window as its close button does, so the settings are saved.
+    Launch::OnTerminate(&main, [&main] { main.close(); });
     main.LoadPortList = [&](TAppState& s) {
         if (!library.Load(s.ProgDir)) {
             dialogs.Message(QStringLiteral("Ошибка! Не удалось загрузить библиотеку обмена:\r") + library.ErrorText(),

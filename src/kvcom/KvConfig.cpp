@@ -1,10 +1,12 @@
 #include "kvcom/KvConfig.h"
 
+#include "app/ProgDir.h"
 #include "common/IniFile.h"
 #include "kvcom/kvcom.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <dlfcn.h>
 
 namespace Kv {
@@ -19,10 +21,24 @@ QString LibraryDir() {
     return slash < 0 ? QStringLiteral("./") : path.left(slash + 1);
 }
 
+namespace {
+// An installed library's directory is read-only to its users; a kvcom.ini of their own (a whole
+// replacement, for example with their Extra ports) then stands in the user's configuration
+// directory. Relative paths in it are still taken from the library's directory.
+QString ConfigFile(const QString& libDir) {
+    if (!StartupFiles::IsProgDirWritable(libDir)) {
+        const QString own = StartupFiles::UserConfigDir() + QStringLiteral("kvcom.ini");
+        if (QFileInfo::exists(own))
+            return own;
+    }
+    return libDir + QStringLiteral("kvcom.ini");
+}
+} // namespace
+
 TLibConfig ReadConfig() {
     TLibConfig cfg;
     cfg.Dir = LibraryDir();
-    const TIniFile ini(cfg.Dir + QStringLiteral("kvcom.ini"));
+    const TIniFile ini(ConfigFile(cfg.Dir));
     const QString ports = QStringLiteral("Ports");
     const QString demo = QStringLiteral("Demo");
 

@@ -449,7 +449,7 @@ void TfrmMain::DevicesClick(QObject* sender) {
 }
 
 void TfrmMain::LoadAdjust() {
-    State.Settings = SettingsFile::Read(State.ProgDir + QStringLiteral("kestrin.ini"));
+    State.Settings = SettingsFile::Read(SettingsFile::Location(State.ProgDir));
     if (State.Settings.Save) {
         move(State.Settings.Left, State.Settings.Top);
     } else if (QScreen* screen = QApplication::primaryScreen()) {
@@ -460,8 +460,7 @@ void TfrmMain::LoadAdjust() {
 
 void TfrmMain::SaveAdjust() {
     QString error;
-    if (!SettingsFile::Write(State.ProgDir + QStringLiteral("kestrin.ini"), State.Settings, State.PrjPath, x(), y(),
-                             &error))
+    if (!SettingsFile::Write(SettingsFile::Location(State.ProgDir), State.Settings, State.PrjPath, x(), y(), &error))
         ShowMessage(QStringLiteral("Не удалось сохранить настройки программы: ") + error);
 }
 

@@ -1,8 +1,10 @@
 // Project files: New, Open, Save, Save As and Close of the main window.
+#include "app/ProgDir.h"
 #include "common/IniFile.h"
 #include "ui/MainWindow.h"
 #include "ui/DevTable.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTabWidget>
 
@@ -10,11 +12,21 @@ namespace {
 const QString MainSection = QStringLiteral("Main");
 const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
 constexpr int MaxVersionLength = 255;
+
+// Project dialogs start in the program directory; an installed program's directory holds no
+// projects, so there they start in the user's home.
+QString ProjectDialogDir(const QString& progDir) {
+    return StartupFiles::IsProgDirWritable(progDir) ? progDir : QDir::homePath();
+}
 } // namespace
 
 bool TfrmMain::PrjSaveToPath(const QString& path) {
     if (!State.HasCurType())
         return false;
+    // An installed program's directory is not the user's: a never-saved project asks for a name
+    // instead of going to "noname.prj" there.
+    if (path == State.SentinelPath() && !StartupFiles::IsProgDirWritable(State.ProgDir))
+        return PrjSaveAs();
     frmDev->TableToValues(State.CurDev());
     TIniFile ini(path);
     ini.EraseSection(MainSection);
@@ -50,7 +62,7 @@ bool TfrmMain::PrjSaveAs() {
     dialogDef.Title = QStringLiteral("Сохранение проекта");
     dialogDef.Filters = {QStringLiteral("Проект (*.prj)")};
     dialogDef.DefaultExt = QStringLiteral("prj");
-    dialogDef.Directory = State.ProgDir;
+    dialogDef.Directory = ProjectDialogDir(State.ProgDir);
     const QString path = Dialogs.SaveFileName(dialogDef);
     if (path.isEmpty())
         return false;
@@ -119,7 +131,7 @@ void TfrmMain::PrjOpen() {
     dialogDef.Title = QStringLiteral("Загрузка проекта");
     dialogDef.Filters = {QStringLiteral("Проекты (*.prj)")};
     dialogDef.DefaultExt = QStringLiteral("prj");
-    dialogDef.Directory = State.ProgDir;
+    dialogDef.Directory = ProjectDialogDir(State.ProgDir);
     const QString path = Dialogs.OpenFileName(dialogDef);
     if (path.isEmpty())
         return;
