@@ -1,5 +1,7 @@
 #include "formats/GridData.h"
 
+#include "common/FileErrors.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -15,16 +17,16 @@ TFileResult SaveFileBytes(const QString& fileName, const QByteArray& bytes) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return {false, QStringLiteral("Не удалось создать файл \"%1\": %2")
-                           .arg(QFileInfo(fileName).fileName(), file.errorString())};
+                           .arg(QFileInfo(fileName).fileName(), FileErrorReason(file.errorString()))};
     if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
+        const QString why = FileErrorReason(file.errorString());
         file.cancelWriting();
         return {false,
                 QStringLiteral("Ошибка записи файла \"%1\": %2").arg(QFileInfo(fileName).fileName(), why)};
     }
     if (!file.commit())
         return {false, QStringLiteral("Ошибка записи файла \"%1\": %2")
-                           .arg(QFileInfo(fileName).fileName(), file.errorString())};
+                           .arg(QFileInfo(fileName).fileName(), FileErrorReason(file.errorString()))};
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "formats/ParamSetFile.h"
 
 #include "common/Cp1251.h"
+#include "common/FileErrors.h"
 #include "model/Model.h"
 
 #include <QFile>
@@ -196,9 +197,15 @@ struct TValue {
     uint8_t Tag = 0;
     int64_t Int = 0;
     double Real = 0;
-    QByteArray Bytes;                // texts and identifiers
-    std::vector<QByteArray> Members; // set members
+    // Views into the file image, which outlives every value read from it.
+    QByteArrayView Bytes;                // texts and identifiers
+    std::vector<QByteArrayView> Members; // set members
 };
+
+// Names come from the file: shown as printable ASCII only.
+QString Printable(QByteArrayView name) {
+    return QString::fromLatin1(name.toByteArray().toPercentEncoding());
+}
 
 // Cursor over an untrusted file image: every read is bounds-checked and the first failure sticks.
 class TReader {
@@ -222,10 +229,10 @@ public:
         b = static_cast<uint8_t>(Data[Pos++]);
         return true;
     }
-    bool Take(qint64 n, QByteArray& out) {
+    bool Take(qint64 n, QByteArrayView& out) {
         if (n < 0 || n > Remaining())
             return Truncated();
-        out = Data.mid(Pos, static_cast<qsizetype>(n));
+        out = QByteArrayView(Data).sliced(Pos, static_cast<qsizetype>(n));
         Pos += static_cast<qsizetype>(n);
         return true;
     }
@@ -237,7 +244,7 @@ public:
             v |= uint64_t(static_cast<uint8_t>(Data[Pos++])) << (8 * i);
         return true;
     }
-    bool ShortString(QByteArray& out) {
+    bool ShortString(QByteArrayView& out) {
         uint8_t n = 0;
         return Byte(n) && Take(n, out);
     }
@@ -245,17 +252,17 @@ public:
     // Signature, class name (not checked) and object name.
     bool BeginRecord() {
         ErrorPos = Pos;
-        QByteArray sig;
+        QByteArrayView sig;
         if (!Take(4, sig))
             return false;
-        if (sig != QByteArray(KSignature, 4))
+        if (sig != QByteArrayView(KSignature, 4))
             return Fail(QStringLiteral("неверная сигнатура записи"));
-        QByteArray className, objectName;
+        QByteArrayView className, objectName;
         return ShortString(className) && ShortString(objectName);
     }
 
     // Next property of the current record; false with atEnd set at the end of the properties.
-    bool NextProperty(QByteArray& name, TValue& value, bool& atEnd) {
+    bool NextProperty(QByteArrayView& name, TValue& value, bool& atEnd) {
         ErrorPos = Pos;
         uint8_t n = 0;
         if (!Byte(n))
@@ -279,7 +286,7 @@ public:
     }
 
 private:
-    bool ReadValue(const QByteArray& name, TValue& v) {
+    bool ReadValue(QByteArrayView name, TValue& v) {
         v = TValue();
         if (!Byte(v.Tag))
             return false;
@@ -317,14 +324,14 @@ private:
             return true;
         case TagSet:
             for (;;) {
-                QByteArray member;
+                QByteArrayView member;
                 if (!ShortString(member))
                     return false;
                 if (member.isEmpty())
                     return true;
                 if (v.Members.size() >= 64)
                     return Fail(
-                        QStringLiteral("недопустимое значение свойства \"%1\"").arg(QLatin1String(name)));
+                        QStringLiteral("недопустимое значение свойства \"%1\"").arg(Printable(name)));
                 v.Members.push_back(member);
             }
         case TagLongText:
@@ -333,7 +340,7 @@ private:
         default:
             return Fail(QStringLiteral("неизвестный тип значения 0x%1 у свойства \"%2\"")
                             .arg(v.Tag, 2, 16, QLatin1Char('0'))
-                            .arg(QString::fromLatin1(name.toPercentEncoding())));
+                            .arg(Printable(name)));
         }
     }
 
@@ -346,7 +353,7 @@ private:
 // Typed access to one property value; each returns false (with the reader failed) on a wrong type.
 class TPropertyReader {
 public:
-    TPropertyReader(TReader& r, const QByteArray& name, const TValue& v) : R(r), Name(name), V(v) {}
+    TPropertyReader(TReader& r, QByteArrayView name, const TValue& v) : R(r), Name(name), V(v) {}
 
     bool Int(int64_t& out) {
         if (V.Tag != TagInt8 && V.Tag != TagInt16 && V.Tag != TagInt32)
@@ -363,7 +370,7 @@ public:
     bool Text(QString& out) {
         if (V.Tag != TagShortText && V.Tag != TagLongText)
             return WrongType();
-        out = Cp1251::Decode(V.Bytes);
+        out = Cp1251::Decode(V.Bytes.data(), V.Bytes.size());
         return true;
     }
     bool Real(double& out) {
@@ -385,7 +392,7 @@ public:
         if (V.Tag != TagSet)
             return WrongType();
         out = 0;
-        for (const QByteArray& m : V.Members) {
+        for (const QByteArrayView m : V.Members) {
             const std::optional<int> i = Lookup(idents, m);
             if (!i)
                 return BadValue();
@@ -410,11 +417,11 @@ public:
         return true;
     }
     bool BadValue() {
-        return R.Fail(QStringLiteral("недопустимое значение свойства \"%1\"").arg(QLatin1String(Name)));
+        return R.Fail(QStringLiteral("недопустимое значение свойства \"%1\"").arg(Printable(Name)));
     }
 
 private:
-    static std::optional<int> Lookup(const TIdentList& idents, const QByteArray& ident) {
+    static std::optional<int> Lookup(const TIdentList& idents, QByteArrayView ident) {
         int i = 0;
         for (const char* s : idents) {
             if (ident.compare(s, Qt::CaseInsensitive) == 0)
@@ -424,29 +431,29 @@ private:
         return std::nullopt;
     }
     bool WrongType() {
-        return R.Fail(QStringLiteral("неверный тип значения свойства \"%1\"").arg(QLatin1String(Name)));
+        return R.Fail(QStringLiteral("неверный тип значения свойства \"%1\"").arg(Printable(Name)));
     }
     TReader& R;
-    const QByteArray& Name;
+    const QByteArrayView Name;
     const TValue& V;
 };
 
-bool Is(const QByteArray& name, const char* expected) {
-    return name.compare(expected, Qt::CaseInsensitive) == 0;
+bool Is(QByteArrayView name, const char* expected) {
+    // The length first: a property is looked up among many names, and most differ in it.
+    const QByteArrayView e(expected);
+    return name.size() == e.size() && name.compare(e, Qt::CaseInsensitive) == 0;
 }
 
 // Strips the prefix (letter case ignored); false when the name does not carry it.
-bool StripPrefix(const QByteArray& name, const QByteArray& prefix, QByteArray& rest) {
-    if (name.size() <= prefix.size() || name.left(prefix.size()).compare(prefix, Qt::CaseInsensitive) != 0)
+bool StripPrefix(QByteArrayView name, QByteArrayView prefix, QByteArrayView& rest) {
+    if (name.size() <= prefix.size() || name.first(prefix.size()).compare(prefix, Qt::CaseInsensitive) != 0)
         return false;
-    rest = name.mid(prefix.size());
+    rest = name.sliced(prefix.size());
     return true;
 }
 
-bool UnknownProperty(TReader& r, const QByteArray& name) {
-    // Names come from the file: show printable ASCII only.
-    return r.Fail(
-        QStringLiteral("неизвестное свойство \"%1\"").arg(QString::fromLatin1(name.toPercentEncoding())));
+bool UnknownProperty(TReader& r, QByteArrayView name) {
+    return r.Fail(QStringLiteral("неизвестное свойство \"%1\"").arg(Printable(name)));
 }
 
 bool ParseExtents(const QString& text, std::vector<int>& out) {
@@ -477,7 +484,7 @@ bool ReadHeader(TReader& r, THeader& h) {
     if (!r.BeginRecord())
         return false;
     for (;;) {
-        QByteArray name;
+        QByteArrayView name;
         TValue v;
         bool atEnd = false;
         if (!r.NextProperty(name, v, atEnd))
@@ -519,7 +526,7 @@ bool ReadCellRecord(TReader& r, TCellRecord& c) {
     if (!r.BeginRecord())
         return false;
     for (;;) {
-        QByteArray name;
+        QByteArrayView name;
         TValue v;
         bool atEnd = false;
         if (!r.NextProperty(name, v, atEnd))
@@ -553,7 +560,7 @@ bool ReadPropRecord(TReader& r, TPropRecord& c) {
     if (!r.BeginRecord())
         return false;
     for (;;) {
-        QByteArray name, rest;
+        QByteArrayView name, rest;
         TValue v;
         bool atEnd = false;
         if (!r.NextProperty(name, v, atEnd))
@@ -611,7 +618,7 @@ bool ReadGraphicRecord(TReader& r, TGraphicRecord& g) {
     if (!r.BeginRecord())
         return false;
     for (;;) {
-        QByteArray name, rest;
+        QByteArrayView name, rest;
         TValue v;
         bool atEnd = false;
         if (!r.NextProperty(name, v, atEnd))
@@ -757,7 +764,7 @@ TParamSetReadResult ReadParamSetFile(TGridData& grid, const QString& fileName) {
     res.Ok = false;
     if (!file.open(QIODevice::ReadOnly)) {
         res.Error = QStringLiteral("Не удалось открыть файл \"%1\": %2")
-                        .arg(QFileInfo(fileName).fileName(), file.errorString());
+                        .arg(QFileInfo(fileName).fileName(), FileErrorReason(file.errorString(), false));
         return res;
     }
     if (file.size() > KParamSetMaxFileSize) {
@@ -773,7 +780,7 @@ TParamSetReadResult ReadParamSetFile(TGridData& grid, const QString& fileName) {
     }
     if (file.error() != QFileDevice::NoError) {
         res.Error = QStringLiteral("Ошибка чтения файла \"%1\": %2")
-                        .arg(QFileInfo(fileName).fileName(), file.errorString());
+                        .arg(QFileInfo(fileName).fileName(), FileErrorReason(file.errorString(), false));
         return res;
     }
     return DecodeParamSet(bytes, grid);

@@ -91,6 +91,10 @@ QString MenuText(const TParam& p, const QString& value) {
     const std::optional<int> k = MenuIndex(p, value);
     return k ? p.Menu->at(*k) : QString();
 }
+
+bool HasLineBreak(const QString& text) {
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
 } // namespace
 
 QColor WinColorToQColor(uint32_t color, const QPalette& palette) {
@@ -682,8 +686,9 @@ bool TfrmDev::CheckValue(int p, QString& text) {
 
     QString message;
     if (prm.SType == 0) {
-        // The project file separates values by "|" without any escape.
-        if (text.contains(QLatin1Char('|'))) {
+        // The project file separates values by "|" without any escape and holds each device's
+        // values on one line.
+        if (text.contains(QLatin1Char('|')) || HasLineBreak(text)) {
             Impl->InputError();
             return false;
         }
@@ -778,11 +783,12 @@ void TfrmDev::ShowParamRow(const TDev& d, int i) {
         Impl->ApplySwitchRule(*t);
 }
 
-void TfrmDev::TableToValues(TDev& d) {
+int TfrmDev::TableToValues(TDev& d) {
     d.Values.clear();
     const TDevProp* t = Impl->CurProp();
     if (!t)
-        return;
+        return -1;
+    int brokenRow = -1;
     for (int i = 0; i < t->ParamCount(); ++i) {
         const TParam& p = t->Param(i);
         const int row = i + 1;
@@ -803,11 +809,20 @@ void TfrmDev::TableToValues(TDev& d) {
         case 2:
             d.Values.append(IsChecked(1, row) ? QStringLiteral("1") : QStringLiteral("0"));
             break;
-        default:
-            d.Values.append(CellText(1, row));
+        default: {
+            // A line break would split the project file's line: it never reaches the values.
+            QString text = CellText(1, row);
+            if (HasLineBreak(text)) {
+                text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+                if (brokenRow < 0)
+                    brokenRow = row;
+            }
+            d.Values.append(text);
             break;
         }
+        }
     }
+    return brokenRow;
 }
 
 void TfrmDev::ResetValues(TDev& d) {

@@ -37,7 +37,8 @@ public:
     // Table operations.
     void ApplyDevType(const TDevProp& t);
     void ValuesToTable(const TDev& d);
-    void TableToValues(TDev& d);
+    // Returns the first row whose text held a line break (taken with blanks in its place), or -1.
+    int TableToValues(TDev& d);
     void ResetValues(TDev& d);
     int FirstEmptyValue(const TDev& d) const;
     void ClearTable(const TDevProp& t);

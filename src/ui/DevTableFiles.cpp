@@ -7,8 +7,11 @@
 #include "ui/DevTable.h"
 
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSignalBlocker>
+#include <QTableWidget>
 
 namespace {
 constexpr uint32_t Maroon = 0x000080;
@@ -56,22 +59,52 @@ TGridData GridFromTable(const TfrmDev& table, const TDevProp* type) {
 }
 
 void GridToTable(const TGridData& grid, TfrmDev& table) {
+    QTableWidget* g = table.ASG;
+    const bool wasEnabled = g->updatesEnabled();
+    g->setUpdatesEnabled(false);
     table.SetRowCount(grid.RowCount);
-    for (int c = 0; c < grid.ColCount && c < table.ColCount(); ++c) {
-        if (static_cast<size_t>(c) < grid.ColWidths.size())
-            table.SetColWidth(c, grid.ColWidths[static_cast<size_t>(c)]);
-        for (int r = 0; r < grid.RowCount; ++r) {
-            if (c == 0 && static_cast<size_t>(r) < grid.RowHeights.size())
-                table.SetRowHeight(r, grid.RowHeights[static_cast<size_t>(r)]);
-            const TGridCell& cell = grid.Cell(c, r);
-            if (cell.HasCheckBox)
-                table.SetCheckBox(c, r, cell.Checked);
-            else if (table.HasCheckBox(c, r))
-                table.RemoveCheckBox(c, r);
-            table.SetCellText(c, r, cell.Text);
-            table.SetCellFontColor(c, r, cell.FontColor);
+    const int rows = table.RowCount();
+    const int cols = table.ColCount();
+    // Row heights: only those that differ, since every resized row costs a pass over all rows.
+    for (int r = 0; r < rows && static_cast<size_t>(r) < grid.RowHeights.size(); ++r)
+        if (table.RowHeight(r) != grid.RowHeights[static_cast<size_t>(r)])
+            table.SetRowHeight(r, grid.RowHeights[static_cast<size_t>(r)]);
+    for (int c = 0; c < cols && static_cast<size_t>(c) < grid.ColWidths.size(); ++c)
+        table.SetColWidth(c, grid.ColWidths[static_cast<size_t>(c)]);
+    {
+        // Cell by cell the model would announce every change and the view would place every cell
+        // anew; the view is told once at the end instead.
+        const QSignalBlocker quiet(g->model());
+        for (int c = 0; c < cols; ++c) {
+            // Columns the grid does not have are emptied: the table shows the grid and nothing else.
+            const bool inGrid = c < grid.ColCount;
+            for (int r = 0; r < rows; ++r) {
+                static const TGridCell empty;
+                const TGridCell& cell = inGrid && r < grid.RowCount ? grid.Cell(c, r) : empty;
+                if (cell.HasCheckBox)
+                    table.SetCheckBox(c, r, cell.Checked);
+                else if (table.HasCheckBox(c, r))
+                    table.RemoveCheckBox(c, r);
+                if (table.CellText(c, r) != cell.Text)
+                    table.SetCellText(c, r, cell.Text);
+                table.SetCellFontColor(c, r, cell.HasProp ? cell.FontColor : KColorNone);
+            }
         }
     }
+    g->setUpdatesEnabled(wasEnabled);
+    g->horizontalHeader()->viewport()->update();
+    g->viewport()->update();
+}
+
+int FirstLineBreakRow(const TGridData& grid, int col) {
+    if (col < 0 || col >= grid.ColCount)
+        return -1;
+    for (int r = 1; r < grid.RowCount; ++r) {
+        const QString& text = grid.Cell(col, r).Text;
+        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+            return r;
+    }
+    return -1;
 }
 
 QString ReplaceExtension(const QString& fileName, const QString& ext) {
@@ -125,14 +158,20 @@ void LoadDevTable(TfrmMain& main) {
         return;
     }
     main.frmDev->EndEdit();
+    // The whole file is read into a copy first: a damaged file leaves the table exactly as it was.
     TGridData grid = GridFromTable(*main.frmDev, &type);
     const TParamSetReadResult result = ReadParamSetFile(grid, name);
-    // What was read before a damaged part stays in the table.
-    GridToTable(grid, *main.frmDev);
     if (!result.Ok) {
         main.Dialogs.Message(result.Error, QStringLiteral("Ошибка"), TMsgButtons::Ok);
         return;
     }
+    if (const int row = FirstLineBreakRow(grid, 1); row >= 0) {
+        main.Dialogs.Message(
+            QStringLiteral("Файл параметров не загружен: значение в строке %1 содержит перевод строки.").arg(row),
+            QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        return;
+    }
+    GridToTable(grid, *main.frmDev);
     main.PrjChange();
 }
 

@@ -13,6 +13,10 @@ TGridData GridFromTable(const TfrmDev& table, const TDevProp* type);
 // Puts a snapshot into the table: size, texts, check boxes, stored font colours, widths and heights.
 void GridToTable(const TGridData& grid, TfrmDev& table);
 
+// First data row whose cell in column col holds a line break, or -1. Values go into the project
+// file one device per line, so the value column must never take one.
+int FirstLineBreakRow(const TGridData& grid, int col);
+
 // The name with its extension replaced by ext (without the dot); a name without one gets it.
 QString ReplaceExtension(const QString& fileName, const QString& ext);
 

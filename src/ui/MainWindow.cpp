@@ -460,8 +460,12 @@ void TfrmMain::LoadAdjust() {
 
 void TfrmMain::SaveAdjust() {
     QString error;
-    if (!SettingsFile::Write(SettingsFile::Location(State.ProgDir), State.Settings, State.PrjPath, x(), y(), &error))
-        ShowMessage(QStringLiteral("Не удалось сохранить настройки программы: ") + error);
+    const QString path = SettingsFile::Location(State.ProgDir);
+    // Runs while the window closes: a message in its status pane would go unseen.
+    if (!SettingsFile::Write(path, State.Settings, State.PrjPath, x(), y(), &error))
+        Dialogs.Message(QStringLiteral("Не удалось сохранить настройки программы!\r") + path + QStringLiteral("\r") +
+                            error,
+                        MainCaption, TMsgButtons::Ok);
 }
 
 void TfrmMain::SetAdjust() {

@@ -27,7 +27,12 @@ bool TfrmMain::PrjSaveToPath(const QString& path) {
     // instead of going to "noname.prj" there.
     if (path == State.SentinelPath() && !StartupFiles::IsProgDirWritable(State.ProgDir))
         return PrjSaveAs();
-    frmDev->TableToValues(State.CurDev());
+    if (const int row = frmDev->TableToValues(State.CurDev()); row >= 0) {
+        Dialogs.Message(QStringLiteral("Не удалось сохранить проект!\rЗначение в строке %1 содержит перевод строки.")
+                            .arg(row),
+                        ProgramTitle, TMsgButtons::Ok);
+        return false;
+    }
     TIniFile ini(path);
     ini.EraseSection(MainSection);
     const TDev& dev = State.CurDev();
@@ -86,11 +91,10 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
                         TMsgButtons::Ok);
         return false;
     }
+    // The packed values are read whole: Save writes them whole, whatever their length.
     for (size_t i = 0; i < State.DevTypes.size() && i < State.DevList.size(); ++i)
         UnpackValues(*State.DevList[i],
-                     ini.ReadString(State.DevTypes[i]->Name, QStringLiteral("Device"), QString()));
-    // Values of up to 2047 characters are read whole; a longer packed text is cut, and UnpackValues
-    // then keeps what it could not find.
+                     ini.ReadWholeString(State.DevTypes[i]->Name, QStringLiteral("Device"), QString()));
     State.ActDevice = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("ActDevice"), 0));
     QString port = ini.ReadString(MainSection, QStringLiteral("COMPort"), QStringLiteral("COM1"));
     qsizetype known = -1;
@@ -124,8 +128,10 @@ void TfrmMain::PrjOpen() {
                                              QStringLiteral("Warning"), TMsgButtons::YesNoCancel);
         if (a == TMsgAnswer::Cancel)
             return;
-        if (a == TMsgAnswer::Yes)
-            PrjSaveToPath(State.PrjPath); // a never-saved project goes to "noname.prj" here
+        // A never-saved project goes to "noname.prj" here. A save that fails stops the command:
+        // the values would otherwise be replaced by the file's.
+        if (a == TMsgAnswer::Yes && !PrjSaveToPath(State.PrjPath))
+            return;
     }
     TFileDialogSpec dialogDef;
     dialogDef.Title = QStringLiteral("Загрузка проекта");
@@ -144,8 +150,10 @@ bool TfrmMain::PrjClose() {
                                              QStringLiteral("Внимание"), TMsgButtons::YesNoCancel);
         if (a == TMsgAnswer::Cancel)
             return false;
-        if (a == TMsgAnswer::Yes)
-            PrjSave(); // the close goes on even when this save does not take place
+        // The user asked for the values to be kept: when the save does not take place (it failed,
+        // or the file dialog was cancelled) the project stays open and changed.
+        if (a == TMsgAnswer::Yes && !PrjSave())
+            return false;
     }
     // Each record is reset to its own type's parameters, so a catalogue of several types keeps one
     // value per parameter in every record.

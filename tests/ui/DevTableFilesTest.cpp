@@ -1,6 +1,7 @@
 // Parameter sets, exports and printing from the device table's buttons.
 #include "ui/DevTableFiles.h"
 #include "MainFixture.h"
+#include "formats/ParamSetFile.h"
 #include "ui/DevTable.h"
 
 #include <QPrinter>
@@ -17,6 +18,26 @@ protected:
         Main->DevicesClick(Main->btnDevDef); // factory values in every row
         State.PrjState = PrjSaved;
         Main->ShowPrjState();
+    }
+    // Loads a set image through the command, as the user does.
+    void Load(const QByteArray& bytes) {
+        const QString file = Dir.filePath("set.") + State.CurDevType().DevExt;
+        TestUtil::WriteBytes(file, bytes);
+        Dialogs.FileNames = {file};
+        Main->DevicesClick(Main->btnDevLoad);
+    }
+    TGridData Snapshot() { return GridFromTable(*Main->frmDev, &State.CurDevType()); }
+    static void ExpectSameTable(const TGridData& a, const TGridData& b) {
+        ASSERT_EQ(a.ColCount, b.ColCount);
+        ASSERT_EQ(a.RowCount, b.RowCount);
+        for (int c = 0; c < a.ColCount; ++c)
+            for (int r = 0; r < a.RowCount; ++r) {
+                const TGridCell &x = a.Cell(c, r), &y = b.Cell(c, r);
+                EXPECT_EQ(x.Text, y.Text) << c << "," << r;
+                EXPECT_EQ(x.HasCheckBox, y.HasCheckBox) << c << "," << r;
+                EXPECT_EQ(x.Checked, y.Checked) << c << "," << r;
+                EXPECT_EQ(x.FontColor, y.FontColor) << c << "," << r;
+            }
     }
     int FindRow(auto pred) {
         const TDevProp& t = State.CurDevType();
@@ -125,4 +146,51 @@ TEST_F(DevFiles, PrintsTheTableToAPdf) {
     EXPECT_GT(pdf.size(), 2000);
     EXPECT_EQ(ReplaceExtension("/a/b.c/name", "kpr"), "/a/b.c/name.kpr");
     EXPECT_EQ(ReplaceExtension("/a/name.txt", "kpr"), "/a/name.kpr");
+}
+
+TEST_F(DevFiles, ASetThatCannotBeLoadedWholeLeavesTheTableAsItWas) {
+    const TGridData before = Snapshot();
+    ASSERT_GT(before.RowCount, 3);
+
+    // A good header and a damaged first cell record.
+    TGridData set = before;
+    set.Cell(1, 1).Text = "999";
+    QByteArray damaged = EncodeParamSet(set);
+    const qsizetype firstCell = damaged.indexOf("TPF0", 4);
+    ASSERT_GT(firstCell, 0);
+    damaged[firstCell + 3] = '1';
+    // A value with a line break, from a program that allows them.
+    TGridData broken = before;
+    broken.Cell(1, 3).Text = "12\r\n13";
+
+    for (const QByteArray& bytes : {damaged, EncodeParamSet(broken)}) {
+        Dialogs.Asked.clear();
+        Load(bytes);
+        ASSERT_EQ(Dialogs.Asked.size(), 1u);
+        EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("Ошибка"));
+        ExpectSameTable(Snapshot(), before);
+        EXPECT_EQ(State.PrjState, PrjSaved);
+    }
+    EXPECT_TRUE(Dialogs.LastText().contains(QStringLiteral("строке 3"))) << Dialogs.LastText().toStdString();
+}
+
+TEST_F(DevFiles, AFullSetEmptiesTheWholeTableAlsoColumnsItDoesNotHave) {
+    ASSERT_GT(FindRow([](const TParam& p) { return p.SType == 2; }), 0); // check boxes to be removed
+    TGridData narrow;
+    narrow.Reset(1, 3, 200, 25);
+    narrow.Cell(0, 0).Text = "N";
+    narrow.Cell(0, 1).Text = "a";
+    narrow.Cell(0, 2).Text = "b";
+    Load(EncodeParamSet(narrow));
+    EXPECT_TRUE(Dialogs.Asked.empty()) << Dialogs.LastText().toStdString();
+    TfrmDev& t = *Main->frmDev;
+    ASSERT_EQ(t.RowCount(), 3);
+    EXPECT_EQ(t.CellText(0, 2), "b");
+    for (int c = 1; c < t.ColCount(); ++c)
+        for (int r = 0; r < t.RowCount(); ++r) {
+            EXPECT_TRUE(t.CellText(c, r).isEmpty()) << c << "," << r;
+            EXPECT_FALSE(t.HasCheckBox(c, r)) << c << "," << r;
+            EXPECT_EQ(t.CellFontColor(c, r), KColorNone) << c << "," << r;
+        }
+    EXPECT_EQ(State.PrjState, PrjChanged);
 }

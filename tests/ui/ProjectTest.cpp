@@ -245,11 +245,16 @@ TEST_F(Project, CloseAndNewAskYesNoCancelWhenChanged) {
     EXPECT_EQ(Main->windowTitle(), Title + " : noname.prj");
     EXPECT_EQ(State.CurDev().Values, values);
 
-    // Yes on a never-saved project asks for a name; cancelling it does not stop the close.
+    // Yes on a never-saved project asks for a name; cancelling it keeps the project open and
+    // changed, since the user asked for the values to be kept. No then closes.
     Dialogs.Answers = {TMsgAnswer::Yes};
     Dialogs.FileNames = {""};
-    EXPECT_TRUE(Main->PrjClose());
+    EXPECT_FALSE(Main->PrjClose());
     EXPECT_EQ(Dialogs.FileDialogs.size(), 1u);
+    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.CurDev().Values, values);
+    Dialogs.Answers = {TMsgAnswer::No};
+    EXPECT_TRUE(Main->PrjClose());
     EXPECT_EQ(State.PrjState, PrjNone);
     EXPECT_NE(State.CurDev().Values, values);
 
@@ -461,4 +466,120 @@ TEST_F(MainFixture, StartUpReopensTheLastProjectOnlyWhenItExists) {
         State.PrjState = PrjNone;
         Main.reset();
     }
+}
+
+TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
+    NewProject();
+    FillValues();
+    // The project's file can no longer be written: a file stands where its folder was.
+    TestUtil::WriteBytes(ProgDir + "gone", "not a folder");
+    const QString path = ProgDir + "gone/p.prj";
+    State.PrjPath = path;
+    ChangeProject();
+    const QStringList values = State.CurDev().Values;
+    int dialogShows = 0;
+    Main->ShowDevSetDialog = [&] {
+        ++dialogShows;
+        return true;
+    };
+    Main->show();
+
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    EXPECT_FALSE(Main->PrjClose());
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Main->ToolBarClick(Main->btnNew);
+    EXPECT_EQ(dialogShows, 0);
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Dialogs.FileNames = {ProgDir + "other.prj"};
+    Main->ToolBarClick(Main->btnOpen);
+    EXPECT_TRUE(Dialogs.FileDialogs.empty()); // the open dialog is not shown
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    EXPECT_FALSE(Main->close());
+    EXPECT_TRUE(Main->isVisible());
+
+    int failures = 0;
+    for (const TAskedMessage& m : Dialogs.Asked)
+        if (m.Text.startsWith(QStringLiteral("Не удалось сохранить проект!\r") + path)) {
+            ++failures;
+            EXPECT_TRUE(m.Text.endsWith(QStringLiteral("папка не найдена"))) << m.Text.toStdString();
+        }
+    EXPECT_EQ(failures, 4);
+    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjPath, path);
+    ASSERT_EQ(State.DevList.size(), 2u);
+    EXPECT_EQ(State.CurDev().Values, values);
+    Main->frmDev->TableToValues(State.CurDev());
+    EXPECT_EQ(State.CurDev().Values, values);
+
+    // No, chosen explicitly, closes without saving.
+    Dialogs.Answers = {TMsgAnswer::No};
+    EXPECT_TRUE(Main->PrjClose());
+    EXPECT_EQ(State.PrjState, PrjNone);
+}
+
+TEST_F(Project, ValuesLongerThanAnIniValueComeBackWhole) {
+    NewProject();
+    std::vector<QStringList> values = FillValues();
+    // A text row far beyond 2047 characters, in the first entry, ahead of the others.
+    const int row = 1;
+    ASSERT_EQ(State.CurDevType().Param(row - 1).SType, 0);
+    values[0][row - 1] = QString(3000, QLatin1Char('7'));
+    Main->frmDev->SetCellText(1, row, values[0][row - 1]);
+    const QString path = ProgDir + "long.prj";
+    ASSERT_TRUE(Main->PrjSaveToPath(path));
+    Dialogs.Answers = {TMsgAnswer::No};
+    ASSERT_TRUE(Main->PrjClose());
+    ASSERT_TRUE(Main->PrjOpenFile(path));
+    for (size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(State.DevList[i]->Values, values[i]) << "entry " << i;
+}
+
+TEST_F(MainFixture, LineBreaksNeverReachAProjectFile) {
+    // A free-text parameter: the editor takes any text there but the project's separators.
+    const QString desc = ProgDir + "K1/data/device.ini";
+    TestUtil::WriteCp1251(desc, TestUtil::ReadCp1251(desc) +
+                                    QStringLiteral("\n[Серийный номер]\nVType=7\nAddress=$70\nSType=0\n"));
+    ASSERT_TRUE(Start());
+    NewProject();
+    TfrmDev& t = *Main->frmDev;
+    const int p = State.CurDevType().ParamCount() - 1;
+    ASSERT_EQ(State.CurDevType().Param(p).Name, QStringLiteral("Серийный номер"));
+    for (const QString& typed : {QStringLiteral("A1\nB2"), QStringLiteral("A1\r"), QStringLiteral("a|b")}) {
+        QString text = typed;
+        Dialogs.Asked.clear();
+        EXPECT_FALSE(t.CheckValue(p, text)) << typed.toStdString();
+        EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Неверно введены данные!"));
+    }
+    QString plain = QStringLiteral("A1 B2");
+    EXPECT_TRUE(t.CheckValue(p, plain));
+
+    // A line break that reaches the table some other way never reaches the values, and a save
+    // refuses to write the project, naming the row.
+    t.SetCellText(1, p + 1, QStringLiteral("A1\r\nB2"));
+    EXPECT_EQ(t.TableToValues(State.CurDev()), p + 1);
+    EXPECT_FALSE(State.CurDev().Values[p].contains(QLatin1Char('\n')));
+    EXPECT_FALSE(State.CurDev().Values[p].contains(QLatin1Char('\r')));
+    const QString path = ProgDir + "broken.prj";
+    Dialogs.Asked.clear();
+    EXPECT_FALSE(Main->PrjSaveToPath(path));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(Dialogs.LastText().contains(QString::number(p + 1))) << Dialogs.LastText().toStdString();
+}
+
+TEST_F(MainFixture, SettingsThatCannotBeWrittenAtCloseAreReportedInAMessageBox) {
+    ASSERT_TRUE(Start());
+    Main->show();
+    // A folder stands where the settings file was.
+    const QString settings = ProgDir + "kestrin.ini";
+    ASSERT_TRUE(QFile::remove(settings));
+    ASSERT_TRUE(QDir().mkdir(settings));
+    EXPECT_TRUE(Main->close());
+    ASSERT_EQ(Dialogs.Asked.size(), 1u);
+    const QStringList lines = Dialogs.Asked[0].Text.split(QLatin1Char('\r'));
+    ASSERT_EQ(lines.size(), 3) << Dialogs.Asked[0].Text.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Не удалось сохранить настройки программы!"));
+    EXPECT_EQ(lines[1], settings);
+    EXPECT_FALSE(lines[2].isEmpty());
+    EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
+    Main.reset();
 }
