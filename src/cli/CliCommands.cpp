@@ -11,6 +11,7 @@
 #include "exchange/Encodings.h"
 #include "exchange/Exchange.h"
 #include "exchange/KvLibrary.h"
+#include "exchange/LineTap.h"
 #include "exchange/Measure.h"
 #include "exchange/PortList.h"
 #include "exchange/ReadWriteAll.h"
@@ -43,6 +44,25 @@ void Print(FILE* to, const QString& text) {
 bool InstrumentAnswered(int code) {
     return code > -100;
 }
+
+// --trace FILE: one line per parcel sent or received, with its time to the millisecond, written at
+// once so that an interrupted run keeps every line.
+class TTraceFile : public ILineTap {
+public:
+    bool Open(const QString& path) {
+        File.setFileName(path);
+        return File.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+    }
+    QString ErrorText() const { return File.errorString(); }
+    bool Enabled() const override { return File.isOpen(); }
+    void Parcel(const TLineEvent& event) override {
+        File.write((FormatLineEvent(event) + QLatin1Char('\n')).toUtf8());
+        File.flush();
+    }
+
+private:
+    QFile File;
+};
 
 struct TFailure {
     int Index;
@@ -81,6 +101,8 @@ private:
     TAppState State;
     TKvLibrary Library;
     QJsonArray Devices; // one entry per address, for --json
+    TTraceFile Trace;
+    ILineTap* Tap() { return Trace.Enabled() ? &Trace : nullptr; }
     int Exit = CliOk;
 
     void Fail(int status) { Exit = std::max(Exit, status); }
@@ -110,6 +132,13 @@ private:
         if (!Library.Load(State.ProgDir)) {
             Err(QStringLiteral("библиотека обмена: ") + Library.ErrorText());
             return CliFileError;
+        }
+        if (!O.Trace.isEmpty()) {
+            if (!Trace.Open(O.Trace)) {
+                Err(QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Trace, Trace.ErrorText()));
+                return CliFileError;
+            }
+            State.LineTap.Attach(&Trace); // calibration takes the state's taps
         }
         State.Settings = SettingsFile::Read(State.ProgDir + QStringLiteral("kestrin.ini"));
         LoadPortList(Api(), State.PortList, State.SpeedList);
@@ -169,6 +198,7 @@ private:
     TExchangeRun MakeRun(TDev& dev, int retries, std::vector<TFailure>& failures) {
         TExchangeRun run{.Api = Api(), .DevType = Type(), .Dev = dev, .Ui = Ui, .Stop = Stop, .Retries = retries,
                          .SpeedList = State.SpeedList};
+        run.Tap = Tap();
         run.SkipFailed = [&failures](int index, int code) {
             failures.push_back({index, code});
             return InstrumentAnswered(code);
@@ -248,6 +278,7 @@ private:
             if (Stop)
                 break;
             ExchangeHandle h;
+            h.Tap = Tap();
             const TDevLinkCloser closer(h);
             int rc = OpenLink(Api(), O.Port, static_cast<uint16_t>(speed.toInt()), timeOut, h);
             for (size_t k = 0; k < kinds.size() && rc == ExOk && !Stop; ++k) {
@@ -572,6 +603,11 @@ private:
     }
 
     int Measure() {
+        for (const int k : O.Channels)
+            if (k > Type().Channels) {
+                Err(QStringLiteral("--channels: у типа \"%1\" каналов %2").arg(Type().Name).arg(Type().Channels));
+                return CliUsage;
+            }
         QFile csvFile;
         FILE* csv = nullptr;
         if (O.Csv == QLatin1String("-")) {
@@ -628,6 +664,7 @@ private:
             });
             TMeasureRun run{.Api = Api(), .DevType = Type(), .Dev = dev, .Ui = Ui, .Stop = runStop,
                             .Retries = State.Settings.ReRead, .Sleep = {}};
+            run.Tap = Tap();
             MeasureLoop(run);
             finished = true;
             watch.join();

@@ -11,7 +11,7 @@
 
 // Column widths of the window's device table at the main window's default size, so that a set
 // written without a window matches the window's own save of the same values.
-inline const std::vector<int> KDevTableDefaultColWidths{454, 151};
+inline const std::vector<int> KDevTableDefaultColWidths{399, 133};
 inline constexpr int KDevTableHeaderHeight = 30;
 inline constexpr int KDevTableRowHeight = 25;
 

@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <chrono>
@@ -134,8 +135,18 @@ TEST_F(Cli, ReadWritesParameterSetsAndJsonPerAddressWithEachInstrumentsVersion) 
     TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21:K1_205"});
     ASSERT_FALSE(sim.PtyPath().isEmpty());
     const TCliResult r = RunCliProgram(QStringList{"read"} + Line(sim) +
-                                       QStringList{"--address", "1-2", "--out", Path("set.kpr"), "--json"});
+                                       QStringList{"--address", "1-2", "--out", Path("set.kpr"), "--json",
+                                                   "--trace", Path("trace.txt")});
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString() << r.Out.toStdString();
+    // The trace has every request the instruments received and an answer to each, timed to the ms.
+    const QStringList trace = QString::fromUtf8(FileBytes(Path("trace.txt"))).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(trace.size(), 2 * sim.Trace().size());
+    const QRegularExpression stamp(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d\\t"));
+    for (int i = 0; i < trace.size(); ++i) {
+        EXPECT_TRUE(stamp.match(trace[i]).hasMatch()) << trace[i].toStdString();
+        EXPECT_TRUE(trace[i].contains(i % 2 == 0 ? QStringLiteral("→") : QStringLiteral("←"))) << trace[i].toStdString();
+    }
+    EXPECT_TRUE(trace[0].contains(sim.Trace().first())) << trace[0].toStdString();
     const QJsonArray devices = Json(r.Out).value("devices").toArray();
     ASSERT_EQ(devices.size(), 2);
     for (int d = 0; d < 2; ++d) {

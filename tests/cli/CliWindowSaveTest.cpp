@@ -5,6 +5,8 @@
 #include "SimProcess.h"
 #include "ui/DevTable.h"
 
+#include <QPushButton>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,6 +47,6 @@ TEST_F(CliWindowSave, ReadOfAnInstrumentGivesTheWindowsSaveByteForByte) {
     Main->DevicesClick(Main->btnDevSave);
     ASSERT_TRUE(QFileInfo::exists(windowFile));
     EXPECT_EQ(FileBytes(cliFile).toHex().toStdString(), FileBytes(windowFile).toHex().toStdString());
-    EXPECT_EQ(Main->frmDev->ColWidth(0), 454);
-    EXPECT_EQ(Main->frmDev->ColWidth(1), 151);
+    EXPECT_EQ(Main->frmDev->ColWidth(0), 399);
+    EXPECT_EQ(Main->frmDev->ColWidth(1), 133);
 }

@@ -1,0 +1,97 @@
+// kestrin-cli as a program: read-all of 16 instruments on one line at 19200 baud against
+// kestrin-sim with line timing, compared with the wire time of every request and answer it
+// exchanged (taken from its own --trace); and its start-up.
+#include "CliRun.h"
+#include "SimProcess.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+const QString ProgDir = QStringLiteral(KESTRIN_PROGDIR);
+
+// Bytes of a trace line's parcel field: "\xHH" and "\\" stand for one byte each.
+qint64 ParcelBytes(const QString& field) {
+    qint64 n = 0;
+    for (qsizetype i = 0; i < field.size(); ++i, ++n)
+        if (field[i] == QLatin1Char('\\'))
+            i += field.mid(i + 1, 1) == QLatin1String("x") ? 3 : 1;
+    return n;
+}
+
+void BM_CliReadAll16At19200(benchmark::State& state) {
+    QStringList simOptions{"--timing", "--speed", "19200"};
+    for (int a = 1; a <= 16; ++a)
+        simOptions << "--device" << QStringLiteral("%1:21").arg(a);
+    TSimProcess sim(ProgDir, simOptions, false);
+    QTemporaryDir dir;
+    if (sim.PtyPath().isEmpty()) {
+        state.SkipWithError("simulator not available");
+        return;
+    }
+    const QStringList args{"read", "--port", sim.PtyPath(), "--speed", "19200", "--address", "1-16",
+                           "--out", dir.filePath("all.json")};
+    // One traced run gives the bytes on the wire.
+    const QString tracePath = dir.filePath("trace.txt");
+    if (RunCliProgram(args + QStringList{"--trace", tracePath}).Exit != 0) {
+        state.SkipWithError("read failed");
+        return;
+    }
+    QFile trace(tracePath);
+    trace.open(QIODevice::ReadOnly);
+    qint64 bytes = 0;
+    int parcels = 0;
+    for (const QString& line : QString::fromUtf8(trace.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList f = line.split('\t');
+        if (f.size() > 4) {
+            bytes += ParcelBytes(f[4]);
+            ++parcels;
+        }
+    }
+    const double wire = bytes * 10 / 19200.0;
+    double measured = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        const TCliResult r = RunCliProgram(args);
+        measured += t.nsecsElapsed() / 1e9;
+        ++runs;
+        if (r.Exit != 0)
+            state.SkipWithError("read failed");
+    }
+    state.counters["wire_s"] = wire;
+    state.counters["run_s"] = measured / std::max(runs, 1);
+    state.counters["over_wire_pct"] = (measured / std::max(runs, 1) / wire - 1) * 100;
+    state.counters["parcels"] = parcels;
+}
+BENCHMARK(BM_CliReadAll16At19200)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// Process start to exit of a command that needs the library, the settings and the port list.
+void BM_CliStartup(benchmark::State& state) {
+    for (auto _ : state) {
+        const TCliResult r = RunCliProgram({"ports"});
+        if (r.Exit != 0)
+            state.SkipWithError("ports failed");
+    }
+}
+BENCHMARK(BM_CliStartup)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+// Start-up including the catalogue and descriptions, ending at a refused address before any exchange.
+void BM_CliStartupWithCatalogue(benchmark::State& state) {
+    for (auto _ : state)
+        RunCliProgram({"read", "--port", "SIM1", "--speed", "9600", "--address", "1", "--out", "/proc/x.kpr"});
+}
+BENCHMARK(BM_CliStartupWithCatalogue)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
