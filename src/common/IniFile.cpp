@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 
 size_t TIniFile::CiHash::operator()(QStringView v) const noexcept {
     size_t h = 1469598103934665603ull;
@@ -59,8 +60,20 @@ TIniFile::TIniFile(const QString& path) : Path(path) {
     if (!f.open(QIODevice::ReadOnly))
         return;
     FileFound = true;
-    const QByteArray bytes = f.read(MaxFileSize);
-    Truncated = !f.atEnd();
+    // A file of known size is read at once; anything else in pieces, since asking for the whole
+    // limit at once would reserve 64 MB for every small file.
+    QByteArray bytes;
+    if (!f.isSequential() && f.size() <= MaxFileSize)
+        bytes = f.readAll();
+    while (bytes.size() <= MaxFileSize) {
+        const QByteArray piece = f.read(std::min<qint64>(1 << 20, MaxFileSize + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    Truncated = bytes.size() > MaxFileSize;
+    if (Truncated)
+        bytes.truncate(MaxFileSize);
     Parse(Cp1251::Decode(bytes));
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -61,4 +62,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(SameCells(grid, again), "save and load keep the table");
     Check(EncodeParamSet(again) == saved, "a second save gives the same bytes");
     return 0;
+}
+
+// Valid sets for the seeded mutator (and, written out, a libFuzzer corpus).
+std::vector<QByteArray> FuzzSeeds() {
+    std::vector<QByteArray> seeds;
+    TGridData g;
+    g.Reset(2, 8);
+    g.ColWidths = {310, 103};
+    g.Cell(0, 0).Text = QStringLiteral(" Параметр");
+    g.Cell(1, 0).Text = QStringLiteral(" Значение");
+    for (int r = 1; r < 8; ++r)
+        g.Cell(0, r).Text = QStringLiteral(" Параметр %1").arg(r);
+    g.Cell(1, 1).Text = QStringLiteral("включена");
+    g.Cell(1, 2).HasProp = true;
+    g.Cell(1, 2).FontColor = 0x80000011;
+    g.Cell(1, 3).HasCheckBox = true;
+    g.Cell(1, 3).Checked = true;
+    g.Cell(1, 4).HasCheckBox = true;
+    g.Cell(1, 5).Text = QString(300, QChar(0x0416));
+    g.Cell(1, 6).HasProp = true;
+    g.Cell(1, 6).FontColor = 0x00123456;
+    seeds.push_back(EncodeParamSet(g, 70000));
+    TGridData small;
+    small.Reset(1, 1);
+    small.Cell(0, 0).Text = QStringLiteral("x");
+    seeds.push_back(EncodeParamSet(small));
+    // A partial set: the header's full-grid flag cleared.
+    QByteArray partial = EncodeParamSet(g);
+    const qsizetype flag = partial.indexOf("FullGrid");
+    partial[flag + 8] = char(0x08);
+    seeds.push_back(partial);
+    return seeds;
 }

@@ -1,7 +1,7 @@
-// Seeded random mutation of valid parameter sets, fed to the fuzz entry point. Runs everywhere (no
-// compiler support needed) for a few seconds under ctest; the same seed repeats the same inputs.
-#include "formats/ParamSetFile.h"
-
+// Seeded random mutation of a target's valid inputs, fed to its fuzz entry point. Runs everywhere
+// (no compiler support needed) for a few seconds under ctest; the same seed repeats the same inputs.
+// Each target supplies LLVMFuzzerTestOneInput and its seeds.
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <chrono>
@@ -13,39 +13,9 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+std::vector<QByteArray> FuzzSeeds();
 
 namespace {
-
-std::vector<QByteArray> Seeds() {
-    std::vector<QByteArray> seeds;
-    TGridData g;
-    g.Reset(2, 8);
-    g.ColWidths = {310, 103};
-    g.Cell(0, 0).Text = QStringLiteral(" Параметр");
-    g.Cell(1, 0).Text = QStringLiteral(" Значение");
-    for (int r = 1; r < 8; ++r)
-        g.Cell(0, r).Text = QStringLiteral(" Параметр %1").arg(r);
-    g.Cell(1, 1).Text = QStringLiteral("включена");
-    g.Cell(1, 2).HasProp = true;
-    g.Cell(1, 2).FontColor = 0x80000011;
-    g.Cell(1, 3).HasCheckBox = true;
-    g.Cell(1, 3).Checked = true;
-    g.Cell(1, 4).HasCheckBox = true;
-    g.Cell(1, 5).Text = QString(300, QChar(0x0416));
-    g.Cell(1, 6).HasProp = true;
-    g.Cell(1, 6).FontColor = 0x00123456;
-    seeds.push_back(EncodeParamSet(g, 70000));
-    TGridData small;
-    small.Reset(1, 1);
-    small.Cell(0, 0).Text = QStringLiteral("x");
-    seeds.push_back(EncodeParamSet(small));
-    // A partial set: the header's full-grid flag cleared.
-    QByteArray partial = EncodeParamSet(g);
-    const qsizetype flag = partial.indexOf("FullGrid");
-    partial[flag + 8] = char(0x08);
-    seeds.push_back(partial);
-    return seeds;
-}
 
 const uint8_t KInterestingBytes[] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08,
                                      0x09, 0x0A, 0x0B, 0x0C, 0x7F, 0x80, 0xFE, 0xFF};
@@ -117,11 +87,11 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--write-seeds"))
             seedDir = QString::fromLocal8Bit(argv[i + 1]);
     }
-    const std::vector<QByteArray> seeds = Seeds();
+    const std::vector<QByteArray> seeds = FuzzSeeds();
     if (!seedDir.isEmpty()) {
         QDir().mkpath(seedDir);
         for (size_t i = 0; i < seeds.size(); ++i) {
-            QFile f(QDir(seedDir).filePath(QStringLiteral("seed%1.k1p").arg(i)));
+            QFile f(QDir(seedDir).filePath(QStringLiteral("seed%1").arg(i)));
             if (!f.open(QIODevice::WriteOnly) || f.write(seeds[i]) != seeds[i].size())
                 return 1;
         }
