@@ -1,5 +1,6 @@
 #include "ui/CalibDialog.h"
 
+#include "exchange/CodeMeaning.h"
 #include "ui/HelpWindow.h"
 #include "exchange/Workers.h"
 
@@ -169,4 +170,5 @@ void TfrmCalib::SetCalibBusy(bool on, uint8_t kind) {
 
 void TfrmCalib::ShowStatus(const QString& text) {
     StatusPane->setText(text);
+    StatusPane->setToolTip(ResultCodeDetails(TrailingResultCode(text))); // what a trailing code means
 }

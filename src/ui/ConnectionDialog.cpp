@@ -1,5 +1,6 @@
 #include "ui/ConnectionDialog.h"
 
+#include "exchange/CodeMeaning.h"
 #include "ui/ConnectionWorkers.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
@@ -341,6 +342,7 @@ void TfrmDevSet::SetLocked(bool on) {
 
 void TfrmDevSet::SetStatus(const QString& text) {
     StatusPane->setText(text);
+    StatusPane->setToolTip(ResultCodeDetails(TrailingResultCode(text))); // what a trailing code means
 }
 
 TDevSetInputs TfrmDevSet::ReadInputs(bool searchGroup) const {

@@ -1,5 +1,6 @@
 #include "ui/MainExchange.h"
 
+#include "exchange/CodeMeaning.h"
 #include "exchange/Measure.h"
 #include "exchange/ReadWriteAll.h"
 #include "exchange/Workers.h"
@@ -202,7 +203,14 @@ bool TMainExchange::AskYesNo(const QString& text, const QString& caption) {
 }
 
 void TMainExchange::ShowError(const QString& text, const QString& caption) {
-    Ui([&] { Main.Dialogs.Message(text, caption, TMsgButtons::Ok); });
+    // The text keeps its bare code; what the code means goes to the box's details.
+    const QString details = ResultCodeDetails(TrailingResultCode(text));
+    Ui([&] {
+        if (details.isEmpty())
+            Main.Dialogs.Message(text, caption, TMsgButtons::Ok);
+        else
+            Main.Dialogs.MessageWithDetails(text, caption, TMsgButtons::Ok, details);
+    });
 }
 
 void TMainExchange::StoreValue(int index, const QString& value) {

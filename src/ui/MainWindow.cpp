@@ -5,6 +5,8 @@
 #include "common/IniFile.h"
 #include "app/ProgDir.h"
 #include "app/Settings.h"
+#include "exchange/CodeMeaning.h"
+#include "ui/LineMonitor.h"
 #include "ui/AboutWindow.h"
 #include "ui/ChanTable.h"
 #include "ui/MeasureView.h"
@@ -132,6 +134,9 @@ void TfrmMain::CreateMenu() {
     miExit->setShortcut(QKeySequence(QStringLiteral("Alt+X")));
     miSetMenu = menuBar()->addMenu(QStringLiteral("Настройки"));
     miProgSet = miSetMenu->addAction(QStringLiteral("Настройки программы"));
+    // Not an exchange of its own, so it stays usable while one runs (ShowPrjState leaves it on).
+    miLineMonitor = miSetMenu->addAction(QStringLiteral("Монитор обмена"));
+    connect(miLineMonitor, &QAction::triggered, this, [this] { ToolBarClick(miLineMonitor); });
     HelpMenu = menuBar()->addMenu(QStringLiteral("Помощь"));
     miHelp = HelpMenu->addAction(QStringLiteral("Справка"));
     miHelp->setShortcut(QKeySequence(Qt::Key_F10));
@@ -168,6 +173,7 @@ void TfrmMain::CreateToolBar() {
     btnStop = ToolButton(nullptr, QStyle::SP_BrowserStop, QStringLiteral("Остановить обмен данными с прибором"));
     tbMain->addSeparator();
     btnSet = ToolButton(miProgSet, QStyle::SP_FileDialogDetailedView, QStringLiteral("Настройки программы"));
+    btnLineMonitor = ToolButton(miLineMonitor, QStyle::SP_FileDialogContentsView, QStringLiteral("Монитор обмена"));
     btnHelp = ToolButton(miHelp, QStyle::SP_DialogHelpButton, QStringLiteral("Помощь (F10)"));
     tbMain->addSeparator();
     btnExit = ToolButton(miExit, QStyle::SP_DialogCancelButton, QString());
@@ -313,7 +319,11 @@ void TfrmMain::CreateStatusBar() {
 
 void TfrmMain::UpdateClock() { ClockStatus->setText(QTime::currentTime().toString(QStringLiteral("H:mm:ss"))); }
 
-void TfrmMain::ShowMessage(const QString& text) { spMessage->setText(text); }
+void TfrmMain::ShowMessage(const QString& text) {
+    spMessage->setText(text);
+    // A text ending in a result code ("Ошибка чтения: -101") says what the code means in its hint.
+    spMessage->setToolTip(ResultCodeDetails(TrailingResultCode(text)));
+}
 
 void TfrmMain::ShowHelp(const QString& topic) { ShowHelpTopic(State.ProgDir, topic); }
 
@@ -407,7 +417,15 @@ void TfrmMain::ToolBarClick(QObject* sender) {
         ShowHelp(QString());
     } else if (sender == btnExit || sender == miExit) {
         close();
+    } else if (sender == btnLineMonitor || sender == miLineMonitor) {
+        ShowLineMonitor();
     }
+}
+
+void TfrmMain::ShowLineMonitor() {
+    if (!frmLineMonitor)
+        frmLineMonitor = new TfrmLineMonitor(State.LineTap, Dialogs, SettingsFile::Location(State.ProgDir), this);
+    frmLineMonitor->Open();
 }
 
 void TfrmMain::DevicesClick(QObject* sender) {
@@ -459,6 +477,8 @@ void TfrmMain::LoadAdjust() {
 }
 
 void TfrmMain::SaveAdjust() {
+    if (frmLineMonitor)
+        frmLineMonitor->SaveGeometryToSettings();
     QString error;
     const QString path = SettingsFile::Location(State.ProgDir);
     // Runs while the window closes: a message in its status pane would go unseen.

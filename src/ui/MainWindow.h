@@ -22,6 +22,7 @@ class QToolButton;
 class TfrmAbout;
 class TfrmChan;
 class TfrmMeasure;
+class TfrmLineMonitor;
 class TfrmProgSet;
 
 enum class TExchangeCommand { DevRead, DevWrite, ReadAll, WriteAll, Measure };
@@ -60,6 +61,7 @@ public:
     QAction* miExit = nullptr;
     QMenu* miSetMenu = nullptr;
     QAction* miProgSet = nullptr;
+    QAction* miLineMonitor = nullptr;
     QMenu* HelpMenu = nullptr;
     QAction* miHelp = nullptr;
     QAction* miAbout = nullptr;
@@ -74,6 +76,7 @@ public:
     QToolButton* btnWriteAll = nullptr;
     QToolButton* btnStop = nullptr;
     QToolButton* btnSet = nullptr;
+    QToolButton* btnLineMonitor = nullptr;
     QToolButton* btnHelp = nullptr;
     QToolButton* btnExit = nullptr;
 
@@ -129,6 +132,7 @@ public:
     TfrmMeasure* frmMeasure = nullptr;
     TfrmAbout* frmAbout = nullptr;
     TfrmProgSet* frmProgSet = nullptr;
+    TfrmLineMonitor* frmLineMonitor = nullptr; // made at its first opening
 
     // Refresh of the command states and the status bar from the project and exchange states.
     void ShowPrjState();
@@ -160,6 +164,7 @@ public:
     void SetDevStatusText(const QString& text) override;
 
     void ShowMessage(const QString& text); // spMessage
+    void ShowLineMonitor();
     void ShowHelp(const QString& topic);
 
     TAppState& State;

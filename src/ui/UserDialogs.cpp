@@ -13,13 +13,16 @@ QWidget* ParentWindow() {
 }
 } // namespace
 
-TMsgAnswer TQtUserDialogs::Message(const QString& text, const QString& caption, TMsgButtons buttons,
-                                   TMsgAnswer defaultAnswer) {
+namespace {
+TMsgAnswer ShowBox(const QString& text, const QString& caption, TMsgButtons buttons, TMsgAnswer defaultAnswer,
+                   const QString& details) {
     QString body = text;
     body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(ParentWindow());
     box.setWindowTitle(caption);
     box.setText(body);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.setIcon(buttons == TMsgButtons::Ok ? QMessageBox::Warning : QMessageBox::Question);
     QPushButton* ok = nullptr;
     QPushButton* yes = nullptr;
@@ -45,6 +48,17 @@ TMsgAnswer TQtUserDialogs::Message(const QString& text, const QString& caption, 
     if (clicked == no)
         return TMsgAnswer::No;
     return buttons == TMsgButtons::Ok ? TMsgAnswer::Ok : TMsgAnswer::Cancel;
+}
+} // namespace
+
+TMsgAnswer TQtUserDialogs::Message(const QString& text, const QString& caption, TMsgButtons buttons,
+                                   TMsgAnswer defaultAnswer) {
+    return ShowBox(text, caption, buttons, defaultAnswer, QString());
+}
+
+TMsgAnswer TQtUserDialogs::MessageWithDetails(const QString& text, const QString& caption, TMsgButtons buttons,
+                                              const QString& details) {
+    return ShowBox(text, caption, buttons, TMsgAnswer::Yes, details);
 }
 
 namespace {

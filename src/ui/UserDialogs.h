@@ -23,6 +23,12 @@ public:
     // A "\r" in the text is a line break. With YesNo the default button is defaultAnswer.
     virtual TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons,
                                TMsgAnswer defaultAnswer = TMsgAnswer::Yes) = 0;
+    // The same box with a details text it shows on request (the meaning of a result code); the
+    // text itself stays as given. Without details it is exactly Message.
+    virtual TMsgAnswer MessageWithDetails(const QString& text, const QString& caption, TMsgButtons buttons,
+                                          const QString& /*details*/) {
+        return Message(text, caption, buttons);
+    }
     // Empty when cancelled. *filterIndex receives the chosen filter (0-based).
     virtual QString SaveFileName(const TFileDialogSpec& dialogDef, int* filterIndex = nullptr) = 0;
     virtual QString OpenFileName(const TFileDialogSpec& dialogDef) = 0;
@@ -32,6 +38,8 @@ class TQtUserDialogs : public IUserDialogs {
 public:
     TMsgAnswer Message(const QString& text, const QString& caption, TMsgButtons buttons,
                        TMsgAnswer defaultAnswer = TMsgAnswer::Yes) override;
+    TMsgAnswer MessageWithDetails(const QString& text, const QString& caption, TMsgButtons buttons,
+                                  const QString& details) override;
     QString SaveFileName(const TFileDialogSpec& dialogDef, int* filterIndex = nullptr) override;
     QString OpenFileName(const TFileDialogSpec& dialogDef) override;
 };

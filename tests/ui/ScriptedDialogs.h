@@ -10,6 +10,7 @@ struct TAskedMessage {
     QString Text;
     QString Caption;
     TMsgButtons Buttons;
+    QString Details{}; // the details area, when the box has one
 };
 
 class TScriptedDialogs : public IUserDialogs {
@@ -27,6 +28,12 @@ public:
             return buttons == TMsgButtons::Ok ? TMsgAnswer::Ok : TMsgAnswer::Yes;
         const TMsgAnswer a = Answers.front();
         Answers.pop_front();
+        return a;
+    }
+    TMsgAnswer MessageWithDetails(const QString& text, const QString& caption, TMsgButtons buttons,
+                                  const QString& details) override {
+        const TMsgAnswer a = Message(text, caption, buttons);
+        Asked.back().Details = details;
         return a;
     }
     QString SaveFileName(const TFileDialogSpec& dialogDef, int* filterIndex) override {
