@@ -7,7 +7,7 @@ build="${1:-$here/build}"
 shift || true
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core)
+          libbenchmark-dev fonts-dejavu-core qt6-translations-l10n xvfb)
 # The Debian package and its checks: dependencies from the binaries, file types, the desktop entry.
 packages+=(dpkg-dev file desktop-file-utils)
 missing=()

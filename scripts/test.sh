@@ -3,6 +3,7 @@
 # address and undefined-behaviour sanitizers and runs them too.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# Widget tests run offscreen; the end-to-end suite (ctest label e2e) starts its own Xvfb.
 export QT_QPA_PLATFORM=offscreen
 "$here/scripts/setup.sh" "$here/build-ci" -DKESTRIN_WERROR=ON
 ctest --test-dir "$here/build-ci" --output-on-failure -j "$(nproc)"

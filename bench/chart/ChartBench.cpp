@@ -20,9 +20,14 @@ const QSize ChartSize(1200, 700);
 
 struct TLiveChart {
     std::unique_ptr<TChart> Chart = std::make_unique<TChart>();
-    long long Next = 0; // readings so far, all channels in turn
+    long long Next = 0;  // readings so far, all channels in turn
+    double Periods = 0; // radians of the slow wave per minute
 
-    explicit TLiveChart(long long pointsPerSeries) {
+    // The slow wave makes 20 periods over the whole measurement whatever its size, so the chart
+    // looks the same at both sizes and the figures compare the cost of the points, not of a
+    // different picture.
+    explicit TLiveChart(long long pointsPerSeries)
+        : Periods(20 * 2 * 3.141592653589793 / (SeriesCount * pointsPerSeries * 0.7 / 60.0)) {
         for (int s = 0; s < SeriesCount; ++s)
             Chart->AddSeries();
         Chart->SetLegendVisible(true);
@@ -34,7 +39,7 @@ struct TLiveChart {
     void AddReading() {
         const int channel = static_cast<int>(Next % SeriesCount);
         const double minutes = static_cast<double>(Next) * 0.7 / 60.0;
-        Chart->AddPoint(channel, minutes, std::sin(minutes * 0.01 + channel) * 100 + (Next % 7) * 0.3);
+        Chart->AddPoint(channel, minutes, std::sin(minutes * Periods + channel) * 100 + (Next % 7) * 0.3);
         ++Next;
     }
     size_t Points() const {

@@ -9,6 +9,9 @@
 #include "ui/ConnectionDialog.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     // Answered before the toolkit starts: neither "--version" nor a missing display needs a window.
@@ -16,6 +19,11 @@ int main(int argc, char** argv) {
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Настройка приборов серии KestrinK1"));
+    // Qt's own texts (file dialogs, standard buttons) in Russian like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     TAppState state;
     TQtUserDialogs dialogs;

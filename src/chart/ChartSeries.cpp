@@ -87,6 +87,25 @@ void PushPair(size_t lo, size_t hi, std::vector<size_t>& out) {
 }
 } // namespace
 
+void TChartSeries::Prefetch(size_t around) const {
+    const size_t first = around & ~(BlockSize - 1);
+    const size_t last = std::min(N, first + BlockSize);
+    constexpr size_t PerLine = 64 / sizeof(double);
+    for (size_t k = first; k < last; k += PerLine) {
+        __builtin_prefetch(&XChunks[k >> ChunkBits][k & ChunkMask]);
+        __builtin_prefetch(&YChunks[k >> ChunkBits][k & ChunkMask]);
+    }
+    // A run ends by stepping through up to Fanout buckets of each level before the place.
+    for (size_t level = 0; level < 4; ++level) {
+        const std::vector<TBucket>& buckets = Levels[level];
+        const size_t b = std::min(buckets.size(), (around >> LevelBits(level)) + 1);
+        for (size_t k = b > Fanout ? b - Fanout : 0; k < b; k += 64 / sizeof(TBucket))
+            __builtin_prefetch(&buckets[k]);
+        if (b > 0)
+            __builtin_prefetch(&buckets[b - 1]);
+    }
+}
+
 void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_t>& out) const {
     out.clear();
     if (N == 0 || columns < 1 || !(x1 > x0))
@@ -157,8 +176,19 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
             }
             ++i;
         }
+        if (i < N && i > start + BlockSize) {
+            // A drawing reads a few scattered places of large arrays per column, and waiting for
+            // memory is most of its cost with millions of points: ask for the places the next
+            // run probably ends at (as many points as this run) while this one is finished.
+            Prefetch(std::min(N - 1, i + (i - start)));
+        }
         if (column >= 0 && column < columns) {
             PushPair(lo, hi, out);
+            // The caller reads the points kept next.
+            for (const size_t k : {lo, hi}) {
+                __builtin_prefetch(&XChunks[k >> ChunkBits][k & ChunkMask]);
+                __builtin_prefetch(&YChunks[k >> ChunkBits][k & ChunkMask]);
+            }
             continue;
         }
         // Outside the window only the points that carry the line to its edge matter.

@@ -64,6 +64,9 @@ private:
         uint32_t LoAt, HiAt;
     };
 
+    // Asks the memory for the points and buckets near a point that a drawing will soon read.
+    void Prefetch(size_t around) const;
+
     std::vector<std::unique_ptr<double[]>> XChunks;
     std::vector<std::unique_ptr<double[]>> YChunks;
     std::array<std::vector<TBucket>, LevelCount> Levels;

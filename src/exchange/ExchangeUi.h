@@ -21,6 +21,8 @@ public:
 
     // The device table and the device record of the run.
     virtual void StoreValue(int index, const QString& value) = 0; // into Values, then the row refresh
+    // Read-all read parameter index without getting a value (a bit string, a "$0" answer).
+    virtual void NotDelivered(int index) { (void)index; }
     virtual void TableToValues() = 0;
     virtual int FirstEmptyValue() = 0;
     // Reloads the descriptions for a version; on success the tables show the new list with the values.

@@ -111,6 +111,8 @@ void ReadAll(TExchangeRun& run) {
                 } else {
                     if (end == TAttemptEnd::Succeeded && value != NothingDelivered)
                         ui.StoreValue(i, NormalReadValue(value));
+                    else if (end == TAttemptEnd::Succeeded)
+                        ui.NotDelivered(i);
                     ui.SetProgress(ProgressPercent(i + 1, count));
                 }
             }

@@ -123,6 +123,18 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
         l->setOpenExternalLinks(true);
         l->adjustSize();
     }
+    // The right column ends at the panel's frame. A face wider than Arial (the system's stand-in
+    // for it) would clip the longer lines there, the e-mail address first: such a line steps down
+    // in size until it fits.
+    const int columnEnd = 417 - upper->frameWidth() - 2;
+    for (QLabel* l : upper->findChildren<QLabel*>()) {
+        QFont f = l->font();
+        while (l->x() + l->sizeHint().width() > columnEnd && f.pixelSize() > 9) {
+            f.setPixelSize(f.pixelSize() - 1);
+            l->setFont(f);
+        }
+        l->adjustSize();
+    }
 
     OkBtn = new QPushButton(QStringLiteral("OK"), this);
     OkBtn->setGeometry(417 - 92 - 8, 192 + (34 - 27) / 2, 92, 27);

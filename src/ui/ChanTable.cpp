@@ -1,15 +1,60 @@
 #include "ui/ChanTable.h"
 
+#include "ui/UpdatesPause.h"
+
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+namespace {
+// The grid asks the view before it selects or edits a cell (ASGSelectCell, ASGCanEditCell).
+class TChanGrid : public QTableWidget {
+public:
+    TChanGrid(const TfrmChan& owner, QWidget* parent) : QTableWidget(1, 1, parent), Owner(owner) {}
+
+protected:
+    // Grid rows count the header row: table row r is grid row r + 1.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
+        if (index.isValid() && !Owner.ASGCanEditCell(index.column(), index.row() + 1))
+            return false;
+        return QTableWidget::edit(index, trigger, event);
+    }
+    // Column 0 cannot be selected, neither by the mouse nor by moving the current cell.
+    void mousePressEvent(QMouseEvent* e) override {
+        const QModelIndex index = indexAt(e->position().toPoint());
+        if (index.isValid() && index.column() == 0) {
+            e->accept();
+            return;
+        }
+        QTableWidget::mousePressEvent(e);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        const QModelIndex index = indexAt(e->position().toPoint());
+        if (index.isValid() && index.column() == 0) {
+            e->accept();
+            return;
+        }
+        QTableWidget::mouseDoubleClickEvent(e);
+    }
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+        if (next.isValid() && next.column() == 0)
+            return columnCount() > 1 ? model()->index(next.row(), 1) : currentIndex();
+        return next;
+    }
+
+private:
+    const TfrmChan& Owner;
+};
+} // namespace
+
 TfrmChan::TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* parent)
     : QWidget(parent), State(state), PrjChangeFn(std::move(prjChange)) {
-    ASG = new QTableWidget(1, 1, this);
+    ASG = new TChanGrid(*this, this);
     ASG->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral(" Параметр")));
     ASG->horizontalHeader()->setFixedHeight(30);
     ASG->verticalHeader()->setDefaultSectionSize(25);
@@ -62,7 +107,7 @@ void TfrmChan::resizeEvent(QResizeEvent* e) {
 }
 
 void TfrmChan::FormResize() {
-    ASG->setUpdatesEnabled(false);
+    const TUpdatesPause pause(ASG);
     const int cols = ASG->columnCount();
     const int needed = ASG->rowCount() * ASG->verticalHeader()->defaultSectionSize() + 30;
     ASG->setVerticalScrollBarPolicy(needed > ASG->height() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
@@ -74,5 +119,4 @@ void TfrmChan::FormResize() {
         others += w;
     }
     ASG->setColumnWidth(0, client - others);
-    ASG->setUpdatesEnabled(true);
 }

@@ -1,6 +1,7 @@
 #include "ui/DevTable.h"
 
 #include "common/Numbers.h"
+#include "ui/UpdatesPause.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -38,6 +39,11 @@ constexpr uint32_t SwitchColors[2] = {ClGrayText, ClWindowText};
 
 // The stored font colour lives beside the cell's text so that parameter-set files can save it.
 constexpr int FontColorRole = Qt::UserRole + 1;
+// Set on a value cell whose value did not come from the instrument at the last read.
+constexpr int UnconfirmedRole = Qt::UserRole + 2;
+const QString UnconfirmedHint = QStringLiteral("Значение не получено из прибора");
+// Dark orange: apart from the normal, grey and maroon texts of the table.
+const QColor UnconfirmedColor(0xB0, 0x50, 0x00);
 
 // Decimal whole number: optional sign and ASCII digits, nothing else. Beyond 64 bits the value
 // saturates (saturate) or the text is not taken as a number.
@@ -158,6 +164,7 @@ struct TfrmDev::TImpl {
     QStyledItemDelegate* Delegate = nullptr;
     QPointer<QWidget> OpenEditor; // the cell editor while one is open
     bool ShowHints = false;
+    bool LastCommitRefused = false;
     int HeaderHeight = HeaderRowHeight;
 
     const TDevProp* CurProp() const {
@@ -227,6 +234,11 @@ public:
                 f.setBold(true);
                 return f;
             }
+            if (Unconfirmed()) {
+                QFont f;
+                f.setItalic(true);
+                return f;
+            }
             break;
         case Qt::ForegroundRole: {
             const QVariant stored = QTableWidgetItem::data(FontColorRole);
@@ -235,6 +247,8 @@ public:
                 if (c.isValid())
                     return QBrush(c);
             }
+            if (Unconfirmed())
+                return QBrush(UnconfirmedColor);
             if (Col == 0) // names are disabled items: keep their text out of the disabled colour
                 return QBrush(Impl.ParamAt(Row)
                                   ? WinColorToQColor(ClMaroon, Impl.Grid->palette())
@@ -249,6 +263,8 @@ public:
             }
             break;
         case Qt::ToolTipRole:
+            if (Unconfirmed()) // shown whatever the hint setting: it tells what the instrument did not confirm
+                return UnconfirmedHint;
             if (Col == 0 && Impl.ShowHints)
                 if (const TParam* p = Impl.ParamAt(Row); p && !p->Hint.isEmpty())
                     return p->Hint;
@@ -258,6 +274,8 @@ public:
         }
         return QTableWidgetItem::data(role);
     }
+
+    bool Unconfirmed() const { return QTableWidgetItem::data(UnconfirmedRole).toBool(); }
 
 private:
     const TfrmDev::TImpl& Impl;
@@ -528,6 +546,7 @@ void TfrmDev::TImpl::CommitEdit(int col, int row, const QString& newText, bool f
         return;
     QString text = newText;
     const bool accepted = Owner.CheckValue(row - 1, text);
+    LastCommitRefused = !accepted;
     // A refused value keeps the old text, except the comma-turned form of a refused real.
     if (accepted || text != newText)
         Owner.SetCellText(col, row, text);
@@ -620,8 +639,7 @@ void TfrmDev::changeEvent(QEvent* e) {
 
 void TfrmDev::FormResize() {
     QTableWidget* g = ASG;
-    const bool wasEnabled = g->updatesEnabled();
-    g->setUpdatesEnabled(false);
+    const TUpdatesPause pause(g);
     const QRect client = g->contentsRect();
     const int total = Impl->HeaderHeight + g->verticalHeader()->length();
     const bool bar = total > client.height();
@@ -636,7 +654,6 @@ void TfrmDev::FormResize() {
     }
     if (cols > 0)
         g->setColumnWidth(0, std::max(0, width - others));
-    g->setUpdatesEnabled(wasEnabled);
 }
 
 void TfrmDev::SetShowHints(bool on) {
@@ -647,6 +664,34 @@ void TfrmDev::SetShowHints(bool on) {
 
 void TfrmDev::EndEdit() {
     Impl->CloseEditor(true);
+}
+
+bool TfrmDev::EndEditForCommand() {
+    if (!Impl->OpenEditor)
+        return true;
+    Impl->LastCommitRefused = false;
+    Impl->CloseEditor(true);
+    return !Impl->LastCommitRefused;
+}
+
+void TfrmDev::NotReadFromDevice(TDev& d, int i) {
+    const TDevProp* t = Impl->CurProp();
+    const int row = i + 1;
+    if (!t || i < 0 || i >= t->ParamCount() || row >= RowCount())
+        return;
+    const TParam& p = t->Param(i);
+    if (p.VType == 4 && p.SType == 0 && CellText(1, row).isEmpty()) {
+        if (i < d.Values.size())
+            d.Values[i] = p.Value;
+        Impl->SetValueText(row, p.Value);
+    }
+    if (QTableWidgetItem* it = Impl->Item(1, row))
+        it->setData(UnconfirmedRole, true);
+}
+
+bool TfrmDev::IsUnconfirmed(int row) const {
+    const QTableWidgetItem* it = row > 0 ? Impl->Item(1, row) : nullptr;
+    return it && it->data(UnconfirmedRole).toBool();
 }
 
 // ASGCanEditCell
@@ -748,8 +793,7 @@ bool TfrmDev::CheckValue(int p, QString& text) {
 void TfrmDev::ApplyDevType(const TDevProp& t) {
     Impl->CloseEditor(false);
     QTableWidget* g = ASG;
-    const bool wasEnabled = g->updatesEnabled();
-    g->setUpdatesEnabled(false);
+    const TUpdatesPause pause(g);
     const int n = t.ParamCount();
     // Fresh cells: no check box, no text and no stored font colour are left from the last type.
     g->setRowCount(0);
@@ -761,7 +805,6 @@ void TfrmDev::ApplyDevType(const TDevProp& t) {
     Impl->Host.SetDevStatusText(t.Name);
     if (Impl->State.HasCurType())
         ValuesToTable(Impl->State.CurDev());
-    g->setUpdatesEnabled(wasEnabled);
 }
 
 void TfrmDev::ValuesToTable(const TDev& d) {
@@ -779,6 +822,8 @@ void TfrmDev::ShowParamRow(const TDev& d, int i) {
     if (!t || i < 0 || i >= d.Values.size() || i >= t->ParamCount())
         return;
     Impl->ShowValue(i, t->Param(i), d.Values[i], true);
+    if (QTableWidgetItem* it = Impl->Item(1, i + 1)) // the instrument confirmed it
+        it->setData(UnconfirmedRole, QVariant());
     if (i <= 255 && (i == t->SqrtIndex || i == t->SqrtLinIndex))
         Impl->ApplySwitchRule(*t);
 }
@@ -842,19 +887,16 @@ int TfrmDev::FirstEmptyValue(const TDev& d) const {
 }
 
 void TfrmDev::ClearTable(const TDevProp& t) {
-    const bool wasEnabled = ASG->updatesEnabled();
-    ASG->setUpdatesEnabled(false);
+    const TUpdatesPause pause(ASG);
     for (int i = 0; i < t.ParamCount() && i + 1 < RowCount(); ++i) {
         Impl->SetValueText(i + 1, QString());
         if (t.Param(i).SType == 2 && HasCheckBox(1, i + 1))
             SetCheckBox(1, i + 1, false);
     }
-    ASG->setUpdatesEnabled(wasEnabled);
 }
 
 void TfrmDev::SetFactoryDefaults(const TDevProp& t) {
-    const bool wasEnabled = ASG->updatesEnabled();
-    ASG->setUpdatesEnabled(false);
+    const TUpdatesPause pause(ASG);
     for (int i = 0; i < t.ParamCount() && i + 1 < RowCount(); ++i) {
         const TParam& p = t.Param(i);
         switch (p.SType) {
@@ -872,7 +914,6 @@ void TfrmDev::SetFactoryDefaults(const TDevProp& t) {
         }
     }
     Impl->ApplySwitchRule(t);
-    ASG->setUpdatesEnabled(wasEnabled);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -891,8 +932,11 @@ QString TfrmDev::CellText(int col, int row) const {
 }
 
 void TfrmDev::SetCellText(int col, int row, const QString& text) {
-    if (QTableWidgetItem* it = Impl->EnsureItem(col, row))
+    if (QTableWidgetItem* it = Impl->EnsureItem(col, row)) {
+        if (row > 0 && it->text() != text && it->data(UnconfirmedRole).isValid())
+            it->setData(UnconfirmedRole, QVariant()); // a new value: no longer the unconfirmed one
         it->setText(text);
+    }
 }
 
 bool TfrmDev::HasCheckBox(int col, int row) const {
@@ -909,8 +953,10 @@ void TfrmDev::SetCheckBox(int col, int row, bool checked) {
         return;
     if (QTableWidgetItem* it = Impl->EnsureItem(col, row)) {
         const Qt::CheckState s = checked ? Qt::Checked : Qt::Unchecked;
-        if (!HasCheckBox(col, row) || it->checkState() != s)
+        if (!HasCheckBox(col, row) || it->checkState() != s) {
+            it->setData(UnconfirmedRole, QVariant());
             it->setCheckState(s);
+        }
     }
 }
 
@@ -991,8 +1037,7 @@ void TfrmDev::SetRowHeight(int row, int height) {
 
 void TfrmDev::ClearGrid() {
     Impl->CloseEditor(false);
-    const bool wasEnabled = ASG->updatesEnabled();
-    ASG->setUpdatesEnabled(false);
+    const TUpdatesPause pause(ASG);
     for (int col = 0; col < ColCount(); ++col) {
         SetCellText(col, 0, QString());
         for (int row = 1; row < RowCount(); ++row) {
@@ -1001,5 +1046,4 @@ void TfrmDev::ClearGrid() {
             SetCellFontColor(col, row, ClNone);
         }
     }
-    ASG->setUpdatesEnabled(wasEnabled);
 }

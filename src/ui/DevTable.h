@@ -49,6 +49,15 @@ public:
     void SetShowHints(bool on);
     // Ends a cell edit in progress, taking the edited text into the cell.
     void EndEdit();
+    // Every command that takes or replaces the table's values runs this first: the edit in
+    // progress is checked and taken into its cell. False when the check refused the text (its
+    // message was shown, the cell keeps its old value): the command must not run.
+    bool EndEditForCommand();
+    // Read-all passed parameter i without a value from the instrument (bit strings are written but
+    // never read). An empty bit string gets its factory value; either way the row is marked as not
+    // confirmed by the instrument until it is read or its value changes. A typed value stays.
+    void NotReadFromDevice(TDev& d, int i);
+    bool IsUnconfirmed(int row) const;
 
     // Grid access in the grid's own coordinates: row 0 is the header row, column 0 the names.
     // Used by parameter-set files, printing and export.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -45,11 +46,27 @@ void THelpWindow::ShowTopic(const QString& topic) {
 
 QString THelpWindow::CurrentPage() const { return QFileInfo(Browser->source().toLocalFile()).fileName(); }
 
+namespace {
+// The window the help belongs to. While a modal dialog runs every other window is blocked, so help
+// opened from it must be its child to take input; otherwise the main window owns it.
+QWidget* HelpOwner(const QWidget* help) {
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != help)
+        return modal;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(w) && w->isVisible())
+            return w;
+    QWidget* active = QApplication::activeWindow();
+    return active != help ? active : help->parentWidget();
+}
+} // namespace
+
 void ShowHelpTopic(const QString& progDir, const QString& topic) {
     static QPointer<THelpWindow> window;
     if (!window) {
-        window = new THelpWindow(progDir + QStringLiteral("help/"), QApplication::activeWindow());
+        window = new THelpWindow(progDir + QStringLiteral("help/"), HelpOwner(nullptr));
         window->setAttribute(Qt::WA_DeleteOnClose, false);
+    } else if (QWidget* owner = HelpOwner(window); owner != window->parentWidget()) {
+        window->setParent(owner, window->windowFlags());
     }
     window->ShowTopic(topic);
 }

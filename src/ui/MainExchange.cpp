@@ -233,6 +233,10 @@ int TMainExchange::FirstEmptyValue() {
     return k;
 }
 
+void TMainExchange::NotDelivered(int index) {
+    Ui([&] { Main.frmDev->NotReadFromDevice(Main.State.CurDev(), index); });
+}
+
 bool TMainExchange::ReloadDescriptions(const QString& version) {
     bool ok = false;
     Ui([&] {

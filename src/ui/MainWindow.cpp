@@ -344,8 +344,7 @@ void TfrmMain::ShowPrjState() {
     miSaveAs->setEnabled(saveAs);
     btnClose->setEnabled(close);
     miClose->setEnabled(close);
-    miProgSet->setEnabled(settings);
-    btnSet->setEnabled(settings);
+    miProgSet->setEnabled(settings); // the tool bar's settings button is not in the table: always on
 
     if (ps == PrjChanged || ps == PrjSaved) {
         btnReadAll->setEnabled(!busy);
@@ -381,6 +380,13 @@ void TfrmMain::pcMainChange(int index) {
 }
 
 void TfrmMain::ToolBarClick(QObject* sender) {
+    // Tool bar buttons take no focus, so an open cell editor would outlive the click: commands that
+    // take or replace the table's values end the edit first, and do not run when it is refused.
+    const bool tableCommand = sender == btnReadAll || sender == btnWriteAll || sender == btnOpen || sender == miOpen ||
+                              sender == btnSave || sender == miSave || sender == miSaveAs || sender == btnNew ||
+                              sender == miNew || sender == btnClose || sender == miClose;
+    if (tableCommand && frmDev && !frmDev->EndEditForCommand())
+        return;
     if (sender == miAbout) {
         if (frmAbout)
             frmAbout->exec();
@@ -431,13 +437,19 @@ void TfrmMain::ShowLineMonitor() {
 void TfrmMain::DevicesClick(QObject* sender) {
     if (!State.HasCurType() && sender != btnDevHelp && sender != btnDevSet)
         return;
+    const bool tableCommand = sender == btnDevPrint || sender == btnDevSet || sender == btnDevRead ||
+                              sender == btnDevWrite || sender == btnDevDef || sender == btnDevClear ||
+                              sender == btnDevSave || sender == btnDevLoad;
+    if (tableCommand && !frmDev->EndEditForCommand())
+        return;
     if (sender == btnDevHelp) {
         ShowHelp(QStringLiteral("page2"));
     } else if (sender == btnDevPrint) {
         PrintDevTable(*this);
     } else if (sender == btnDevSet) {
-        if (ShowDevSetDialog)
-            ShowDevSetDialog();
+        // The dialog's OK may choose another model designation: the status bar follows at once.
+        if (ShowDevSetDialog && ShowDevSetDialog())
+            ShowPrjState();
     } else if (sender == btnDevRead) {
         emit StartExchange(TExchangeCommand::DevRead);
         PrjChange();
@@ -539,7 +551,8 @@ bool TfrmMain::FormClose() {
         emit WaitForWorkers();
     }
     SaveAdjust();
-    frmDev->EndEdit();
+    if (!frmDev->EndEditForCommand())
+        return false; // the value check refused the typed text: the user sees why and corrects it
     frmChan->EndEdit();
     if (State.PrjState != PrjNone && !PrjClose())
         return false;

@@ -3,10 +3,14 @@
 #include "chart/Chart.h"
 #include "chart/ChartExport.h"
 #include "ui/HelpWindow.h"
+#include "ui/UpdatesPause.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStyle>
@@ -18,6 +22,123 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
+#include <optional>
+
+namespace {
+// Glyphs of the chart's tool row, drawn by the program so that the row fits the window at its
+// minimum width whatever the fonts; each button's hint names its command.
+enum class TGlyph { ZoomOutX, ZoomOutY, ZoomInY, ZoomInX, Left, Down, Up, Right, AutoX, AutoY, Clear, Legend, View3D,
+                    Print, Save };
+
+QIcon GlyphIcon(TGlyph g, const QPalette& pal) {
+    constexpr int S = 20;
+    QPixmap pm(S * 2, S * 2); // drawn at twice the size: sharp on high-density screens too
+    pm.setDevicePixelRatio(2);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = pal.color(QPalette::Active, QPalette::ButtonText);
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // An arrow from a to b with its head at b.
+    const auto arrow = [&p](QPointF a, QPointF b) {
+        p.drawLine(a, b);
+        const QPointF d = (b - a) / std::max(1.0, std::hypot(b.x() - a.x(), b.y() - a.y()));
+        const QPointF n(-d.y(), d.x());
+        p.drawLine(b, b - d * 4 + n * 3);
+        p.drawLine(b, b - d * 4 - n * 3);
+    };
+    const auto letter = [&p](const QString& text, QRectF r) {
+        QFont f = p.font();
+        f.setPixelSize(9);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(r, Qt::AlignCenter, text);
+    };
+    switch (g) {
+    case TGlyph::ZoomOutX: // arrows pointing inwards along X
+        arrow({1, 12}, {8, 12});
+        arrow({19, 12}, {12, 12});
+        letter(QStringLiteral("X"), {0, 0, S, 8});
+        break;
+    case TGlyph::ZoomInX: // arrows pointing outwards along X
+        arrow({9, 12}, {2, 12});
+        arrow({11, 12}, {18, 12});
+        letter(QStringLiteral("X"), {0, 0, S, 8});
+        break;
+    case TGlyph::ZoomOutY:
+        arrow({12, 1}, {12, 8});
+        arrow({12, 19}, {12, 12});
+        letter(QStringLiteral("Y"), {0, 6, 8, 8});
+        break;
+    case TGlyph::ZoomInY:
+        arrow({12, 9}, {12, 2});
+        arrow({12, 11}, {12, 18});
+        letter(QStringLiteral("Y"), {0, 6, 8, 8});
+        break;
+    case TGlyph::Left:
+        arrow({17, 10}, {3, 10});
+        break;
+    case TGlyph::Right:
+        arrow({3, 10}, {17, 10});
+        break;
+    case TGlyph::Up:
+        arrow({10, 17}, {10, 3});
+        break;
+    case TGlyph::Down:
+        arrow({10, 3}, {10, 17});
+        break;
+    case TGlyph::AutoX:
+        letter(QStringLiteral("A"), {0, 0, S, 11});
+        arrow({2, 15}, {18, 15});
+        break;
+    case TGlyph::AutoY:
+        letter(QStringLiteral("A"), {6, 0, 14, 20});
+        arrow({4, 18}, {4, 2});
+        break;
+    case TGlyph::Clear: // a chart line struck out
+        p.drawPolyline(QPolygonF({{2, 14}, {7, 8}, {11, 12}, {18, 4}}));
+        p.setPen(QPen(QColor(200, 40, 30), 2));
+        p.drawLine(QPointF(4, 4), QPointF(16, 16));
+        p.drawLine(QPointF(16, 4), QPointF(4, 16));
+        break;
+    case TGlyph::Legend: // colour marks with their lines of text
+        for (int k = 0; k < 3; ++k) {
+            p.fillRect(QRectF(3, 4 + k * 5, 4, 3), k == 0 ? QColor(200, 40, 30) : k == 1 ? QColor(30, 90, 200)
+                                                                                         : QColor(30, 150, 60));
+            p.drawLine(QPointF(9, 5.5 + k * 5), QPointF(17, 5.5 + k * 5));
+        }
+        break;
+    case TGlyph::View3D: { // a box seen from above
+        const QPolygonF front({{3, 7}, {13, 7}, {13, 17}, {3, 17}});
+        p.drawPolygon(front);
+        p.drawPolyline(QPolygonF({{3, 7}, {7, 3}, {17, 3}, {17, 13}, {13, 17}}));
+        p.drawLine(QPointF(13, 7), QPointF(17, 3));
+        break;
+    }
+    case TGlyph::Print:
+        p.drawRect(QRectF(6, 2, 8, 5));
+        p.drawRoundedRect(QRectF(2, 7, 16, 7), 1.5, 1.5);
+        p.drawRect(QRectF(6, 12, 8, 6));
+        break;
+    case TGlyph::Save: { // a diskette
+        QPainterPath disk;
+        disk.moveTo(3, 3);
+        disk.lineTo(15, 3);
+        disk.lineTo(17, 5);
+        disk.lineTo(17, 17);
+        disk.lineTo(3, 17);
+        disk.closeSubpath();
+        p.drawPath(disk);
+        p.drawRect(QRectF(6, 3, 7, 4));
+        p.drawRect(QRectF(6, 11, 8, 6));
+        break;
+    }
+    }
+    p.end();
+    return QIcon(pm);
+}
+} // namespace
 
 TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
     : QWidget(parent), State(state), Dialogs(dialogs) {
@@ -48,31 +169,34 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     GroupBox2 = new QGroupBox(QStringLiteral(" График зависимости измеряемой величины от времени (в мин.) "), this);
     auto* tools = new QHBoxLayout;
     tools->setSpacing(2);
-    const auto tool = [&](const QString& text, const QString& hint, bool twoState = false) {
+    // Icons with hints: captions would not fit the row at the window's minimum width.
+    const auto tool = [&](TGlyph glyph, const QString& hint, bool twoState = false) {
         auto* b = new QToolButton(GroupBox2);
-        b->setText(text);
+        b->setIcon(GlyphIcon(glyph, palette()));
+        b->setIconSize(QSize(20, 20));
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        b->setText(hint); // read by accessibility tools; the button shows its icon only
         b->setToolTip(hint);
         b->setCheckable(twoState);
         b->setAutoRaise(false);
-        b->setMinimumWidth(28);
         tools->addWidget(b);
         return b;
     };
-    ZoomOutX = tool(QStringLiteral("X−"), QStringLiteral("Сжать график по оси X"));
-    ZoomOutY = tool(QStringLiteral("Y−"), QStringLiteral("Сжать график по оси Y"));
-    ZoomInY = tool(QStringLiteral("Y+"), QStringLiteral("Растянуть график по оси Y"));
-    ZoomInX = tool(QStringLiteral("X+"), QStringLiteral("Растянуть график по оси X"));
-    MoveLeft = tool(QStringLiteral("←"), QStringLiteral("Сдвинуть график влево"));
-    MoveDown = tool(QStringLiteral("↓"), QStringLiteral("Сдвинуть график вниз"));
-    MoveUp = tool(QStringLiteral("↑"), QStringLiteral("Сдвинуть график вверх"));
-    MoveRight = tool(QStringLiteral("→"), QStringLiteral("Сдвинуть график вправо"));
-    AutoX = tool(QStringLiteral("Авто X"), QStringLiteral("Автоматическое масштабирование по оси X"), true);
-    AutoY = tool(QStringLiteral("Авто Y"), QStringLiteral("Автоматическое масштабирование по оси Y"), true);
-    BtnClear = tool(QStringLiteral("Очистить"), QStringLiteral("Очистить график"));
-    BtnLegend = tool(QStringLiteral("Легенда"), QStringLiteral("Легенда"), true);
-    Btn3D = tool(QStringLiteral("3D"), QStringLiteral("Объемное изображение"), true);
-    BtnPrint = tool(QStringLiteral("Печать"), QStringLiteral("Печать"));
-    BtnSave = tool(QStringLiteral("WMF"), QStringLiteral("Сохранить в WMF"));
+    ZoomOutX = tool(TGlyph::ZoomOutX, QStringLiteral("Сжать график по оси X"));
+    ZoomOutY = tool(TGlyph::ZoomOutY, QStringLiteral("Сжать график по оси Y"));
+    ZoomInY = tool(TGlyph::ZoomInY, QStringLiteral("Растянуть график по оси Y"));
+    ZoomInX = tool(TGlyph::ZoomInX, QStringLiteral("Растянуть график по оси X"));
+    MoveLeft = tool(TGlyph::Left, QStringLiteral("Сдвинуть график влево"));
+    MoveDown = tool(TGlyph::Down, QStringLiteral("Сдвинуть график вниз"));
+    MoveUp = tool(TGlyph::Up, QStringLiteral("Сдвинуть график вверх"));
+    MoveRight = tool(TGlyph::Right, QStringLiteral("Сдвинуть график вправо"));
+    AutoX = tool(TGlyph::AutoX, QStringLiteral("Автоматическое масштабирование по оси X"), true);
+    AutoY = tool(TGlyph::AutoY, QStringLiteral("Автоматическое масштабирование по оси Y"), true);
+    BtnClear = tool(TGlyph::Clear, QStringLiteral("Очистить график"));
+    BtnLegend = tool(TGlyph::Legend, QStringLiteral("Легенда"), true);
+    Btn3D = tool(TGlyph::View3D, QStringLiteral("Объемное изображение"), true);
+    BtnPrint = tool(TGlyph::Print, QStringLiteral("Печать"));
+    BtnSave = tool(TGlyph::Save, QStringLiteral("Сохранить в WMF"));
     cbTime = new QComboBox(GroupBox2);
     cbTime->setToolTip(QStringLiteral("Диапазон времени"));
     cbTime->addItems({QString(), QStringLiteral("за 1    минуту"), QStringLiteral("за 5    минут"),
@@ -136,10 +260,24 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     connect(btnMeasureHelp, &QPushButton::clicked, this,
             [this] { ShowHelpTopic(State.ProgDir, QStringLiteral("page4")); });
     connect(ASG, &QTableWidget::cellClicked, this, &TfrmMeasure::CellClicked);
+    // The table gets its real width only when its page is shown and at every resize after that:
+    // a build on a hidden page must not leave the columns at the width of a never-laid-out table.
+    ASG->installEventFilter(this);
+}
+
+bool TfrmMeasure::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == ASG && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
+        FormResize();
+    return QWidget::eventFilter(watched, e);
+}
+
+void TfrmMeasure::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    FormResize();
 }
 
 void TfrmMeasure::Build(int channels) {
-    ASG->setUpdatesEnabled(false);
+    std::optional<TUpdatesPause> pause(ASG);
     for (int c = 1; c < ASG->columnCount(); ++c)
         delete ASG->takeItem(0, c);
     Channels = channels;
@@ -162,7 +300,7 @@ void TfrmMeasure::Build(int channels) {
         ASG->item(0, c)->setTextAlignment(channelAlign);
     if (channels >= 1)
         ASG->item(0, 1)->setForeground(QColor(0x00, 0x00, 0x80));
-    ASG->setUpdatesEnabled(true);
+    pause.reset();
 
     Chart->RemoveAllSeries();
     for (int k = 1; k <= channels; ++k)
@@ -213,17 +351,18 @@ void TfrmMeasure::resizeEvent(QResizeEvent* e) {
 }
 
 void TfrmMeasure::FormResize() {
-    ASG->setUpdatesEnabled(false);
+    const TUpdatesPause pause(ASG);
     const int cols = ASG->columnCount();
-    const int client = ASG->viewport()->width();
+    // The frame's inside, not the viewport: a hidden table's viewport keeps its first size until
+    // the table is shown (no scroll bars, so both are the same once shown).
+    const int client = ASG->contentsRect().width();
     int others = 0;
     for (int c = 1; c < cols; ++c) {
         const int w = static_cast<int>(client * 0.9 / cols);
         ASG->setColumnWidth(c, w);
         others += w;
     }
-    ASG->setColumnWidth(0, client - others);
-    ASG->setUpdatesEnabled(true);
+    ASG->setColumnWidth(0, std::max(0, client - others));
 }
 
 const std::vector<int>& TimeRanges() {

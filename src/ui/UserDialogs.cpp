@@ -1,19 +1,44 @@
 #include "ui/UserDialogs.h"
 
+#include <QFileIconProvider>
 #include <QApplication>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <memory>
 
 namespace {
+// Boxes and file dialogs centre on their parent: the running modal dialog, else the main window.
+// The active window is only the last resort: without a window manager there may be none, and the
+// box would sit in the middle of the screen.
 QWidget* ParentWindow() {
-    QWidget* w = QApplication::activeModalWidget();
-    return w ? w : QApplication::activeWindow();
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(w) && w->isVisible())
+            return w;
+    return QApplication::activeWindow();
 }
-} // namespace
 
-namespace {
+// Icons and type names by the file name alone. Qt's own provider sniffs file contents, and a read
+// of a special file (/proc/kmsg ...) blocks the dialog, and with it the program, for good.
+class TNameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir())
+            return QStringLiteral("Папка");
+        const QMimeType mime = Mime.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return mime.isDefault() ? QStringLiteral("Файл") : mime.comment();
+    }
+
+private:
+    QMimeDatabase Mime;
+};
+
 TMsgAnswer ShowBox(const QString& text, const QString& caption, TMsgButtons buttons, TMsgAnswer defaultAnswer,
                    const QString& details) {
     QString body = text;
@@ -51,6 +76,11 @@ TMsgAnswer ShowBox(const QString& text, const QString& caption, TMsgButtons butt
 }
 } // namespace
 
+QAbstractFileIconProvider* FileDialogIconProvider() {
+    static TNameOnlyIconProvider provider;
+    return &provider;
+}
+
 TMsgAnswer TQtUserDialogs::Message(const QString& text, const QString& caption, TMsgButtons buttons,
                                    TMsgAnswer defaultAnswer) {
     return ShowBox(text, caption, buttons, defaultAnswer, QString());
@@ -70,6 +100,7 @@ QFileDialog* MakeDialog(const TFileDialogSpec& dialogDef, QFileDialog::AcceptMod
         d->selectNameFilter(dialogDef.Filters[dialogDef.FilterIndex]);
     d->setDefaultSuffix(dialogDef.DefaultExt);
     d->setOption(QFileDialog::DontUseNativeDialog, false);
+    d->setIconProvider(FileDialogIconProvider());
     d->setLabelText(QFileDialog::Accept, mode == QFileDialog::AcceptSave ? QStringLiteral("Сохранить")
                                                                          : QStringLiteral("Открыть"));
     d->setLabelText(QFileDialog::Reject, QStringLiteral("Отмена"));

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QAbstractFileIconProvider;
 class QWidget;
 
 enum class TMsgButtons { Ok, YesNo, YesNoCancel };
@@ -43,3 +44,7 @@ public:
     QString SaveFileName(const TFileDialogSpec& dialogDef, int* filterIndex = nullptr) override;
     QString OpenFileName(const TFileDialogSpec& dialogDef) override;
 };
+
+// The icon provider of the program's file dialogs: it decides by file names only and never opens
+// a file.
+QAbstractFileIconProvider* FileDialogIconProvider();

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -25,7 +26,7 @@ TEnabled Read(const TfrmMain& m) {
     EXPECT_EQ(m.btnOpen->isEnabled(), m.miOpen->isEnabled());
     EXPECT_EQ(m.btnSave->isEnabled(), m.miSave->isEnabled());
     EXPECT_EQ(m.btnClose->isEnabled(), m.miClose->isEnabled());
-    EXPECT_EQ(m.btnSet->isEnabled(), m.miProgSet->isEnabled());
+    EXPECT_TRUE(m.btnSet->isEnabled()); // the tool bar's settings button is in no row of the table
     return {m.btnNew->isEnabled(),   m.btnOpen->isEnabled(),    m.btnSave->isEnabled(),
             m.miSaveAs->isEnabled(), m.btnClose->isEnabled(),   m.miProgSet->isEnabled(),
             m.btnReadAll->isEnabled(), m.btnWriteAll->isEnabled(), m.btnStop->isEnabled()};
@@ -131,6 +132,51 @@ TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
     State.ActDevice = 2;
     Main->ShowPrjState();
     EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1V");
+
+    // The connection dialog's OK chooses another designation: the pane shows it at once, also on a
+    // project that was already changed.
+    Main->ShowDevSetDialog = [this] {
+        State.ActDevice = 1;
+        return true;
+    };
+    Main->DevicesClick(Main->btnDevSet);
+    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1R");
+}
+
+TEST_F(MainFixture, CommandsEndTheEditInProgressFirst) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    QTableWidget* grid = Main->frmDev->ASG;
+    int mask = -1;
+    for (int i = 0; i < State.CurDevType().ParamCount(); ++i)
+        if (State.CurDevType().Param(i).VType == 4 && mask < 0)
+            mask = i;
+    ASSERT_GE(mask, 0);
+    const QString bits(State.CurDevType().Param(mask).Vmin.toInt(), QLatin1Char('1'));
+    const auto type = [&](const QString& text) {
+        grid->setCurrentCell(mask, 1);
+        grid->editItem(grid->item(mask, 1));
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(mask, 1)));
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+    };
+    QSignalSpy started(Main.get(), &TfrmMain::StartExchange);
+    State.Settings.Confirm = false;
+
+    // A refused text: the check's message, the old value back, and the command does not run.
+    type(QStringLiteral("12"));
+    Main->ToolBarClick(Main->btnWriteAll);
+    EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Неверно введены данные!"));
+    EXPECT_EQ(started.count(), 0);
+    EXPECT_TRUE(grid->item(mask, 1)->text().isEmpty());
+
+    // An accepted text is taken before the command takes the table's values.
+    type(bits);
+    Dialogs.FileNames = {Dir.filePath("typed.prj")};
+    Main->ToolBarClick(Main->btnSave);
+    EXPECT_EQ(State.PrjPath, Dir.filePath("typed.prj"));
+    EXPECT_EQ(State.CurDev().Values[mask], bits);
+    EXPECT_EQ(grid->indexWidget(grid->model()->index(mask, 1)), nullptr); // the editor is gone
 }
 
 TEST_F(MainFixture, WriteConfirmationAndStopButton) {

@@ -4,13 +4,20 @@
 #include "ui/AboutWindow.h"
 #include "ui/ChanTable.h"
 
+#include <QAbstractFileIconProvider>
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QTest>
 #include <QTimer>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 TEST_F(MainFixture, ChannelTableMenuAndEditingRules) {
     ASSERT_TRUE(Start());
@@ -33,6 +40,23 @@ TEST_F(MainFixture, ChannelTableMenuAndEditingRules) {
     State.ExchangeState = ExchReadWrite; // editing stays allowed: only a channel exchange locks it
     EXPECT_TRUE(chan.ASGCanEditCell(1, 1));
     State.ExchangeState = ExchIdle;
+
+    // The grid follows the rules: column 0 takes no selection and no editor, column 1 both.
+    chan.ASG->setRowCount(2);
+    const QModelIndex name = chan.ASG->model()->index(0, 0);
+    QTest::mouseClick(chan.ASG->viewport(), Qt::LeftButton, {}, chan.ASG->visualRect(name).center());
+    EXPECT_NE(chan.ASG->currentIndex(), name);
+    EXPECT_TRUE(chan.ASG->selectionModel()->selectedIndexes().isEmpty());
+    chan.ASG->edit(name);
+    EXPECT_EQ(chan.ASG->indexWidget(name), nullptr);
+    const QModelIndex value = chan.ASG->model()->index(0, 1);
+    chan.ASG->edit(value);
+    EXPECT_NE(chan.ASG->indexWidget(value), nullptr);
+    State.ExchangeState = ExchChannel;
+    chan.ASG->setCurrentIndex(chan.ASG->model()->index(1, 2));
+    chan.ASG->edit(chan.ASG->currentIndex());
+    EXPECT_EQ(chan.ASG->indexWidget(chan.ASG->currentIndex()), nullptr);
+    State.ExchangeState = ExchIdle;
 }
 
 TEST_F(MainFixture, AboutWindowAndHelpPages) {
@@ -44,6 +68,12 @@ TEST_F(MainFixture, AboutWindowAndHelpPages) {
     for (QLabel* l : about.findChildren<QLabel*>())
         versionShown = versionShown || l->text() == QStringLiteral("version 1.10");
     EXPECT_TRUE(versionShown);
+    // Every line of the right column shows whole inside the upper panel, the e-mail link included.
+    for (QLabel* l : about.findChildren<QLabel*>()) {
+        const QRect inPanel(l->pos(), l->sizeHint());
+        EXPECT_TRUE(l->parentWidget()->contentsRect().contains(inPanel)) << qPrintable(l->text());
+        EXPECT_GE(l->width(), l->sizeHint().width()) << qPrintable(l->text());
+    }
     QTimer::singleShot(0, &about, [&] { about.OkBtn->click(); });
     Main->ToolBarClick(Main->miAbout);
     EXPECT_FALSE(about.isVisible());
@@ -57,4 +87,40 @@ TEST_F(MainFixture, AboutWindowAndHelpPages) {
     THelpWindow missing(Dir.filePath("nohelp/"));
     missing.ShowTopic("page2"); // a missing page says so instead of failing
     EXPECT_TRUE(missing.findChild<QTextBrowser*>()->toPlainText().contains(QStringLiteral("не найден")));
+}
+
+// The program's file dialogs decide icons and types by name: a special file that blocks its
+// reader (/proc/kmsg) cannot freeze them. Watched with inotify: the file is never opened.
+TEST_F(MainFixture, FileDialogsNeverOpenTheFilesTheyList) {
+    const QString sample = Dir.filePath("sample");
+    TestUtil::WriteBytes(sample, "%PDF-1.4\n"); // recognisable by content only
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(Dir.path()).constData(), IN_OPEN | IN_ACCESS), 0);
+    TQtUserDialogs dialogs;
+    bool inspected = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QAbstractFileIconProvider* icons = dialog->iconProvider();
+        ASSERT_NE(icons, nullptr);
+        icons->icon(QFileInfo(sample));
+        EXPECT_FALSE(icons->type(QFileInfo(sample)).isEmpty());
+        inspected = true;
+        dialog->reject();
+    });
+    TFileDialogSpec spec;
+    spec.Directory = Dir.path();
+    dialogs.OpenFileName(spec);
+    EXPECT_TRUE(inspected);
+    char buffer[4096];
+    bool opened = false;
+    for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;)
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+            opened = opened || (e->len > 0 && QByteArray(e->name) == "sample");
+            at += ssize_t(sizeof(inotify_event) + e->len);
+        }
+    close(watch);
+    EXPECT_FALSE(opened);
 }

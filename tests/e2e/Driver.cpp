@@ -1,0 +1,506 @@
+// Drives the real program from inside its own process: the launcher preloads this library into
+// build/kestrin/kestrin, and the scenario below starts once the program's event loop runs. It finds
+// the windows as a person does (captions, hints, texts) and sends input through the window system
+// layer, where modality blocks a window exactly as it blocks a real click. It judges the screen's
+// pixels, the widgets' geometry and what the instrument on the demo line holds.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+#include <QSet>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+
+namespace {
+int Failures = 0;
+
+void Fail(const QString& what) {
+    ++Failures;
+    std::fprintf(stderr, "E2E FAIL: %s\n", qPrintable(what));
+}
+#define E2E_CHECK(cond, what)                                                                                        \
+    do {                                                                                                             \
+        if (!(cond))                                                                                                 \
+            Fail(QStringLiteral("%1 (line %2)").arg(what).arg(__LINE__));                                            \
+    } while (0)
+
+void Note(const QString& what) { std::fprintf(stderr, "E2E: %s\n", qPrintable(what)); }
+
+// Every wait is on a condition with a bound; a loaded machine only makes it take longer.
+bool WaitFor(const std::function<bool()>& cond, int ms = 30000) { return QTest::qWaitFor(cond, ms); }
+
+bool IsA(const QObject* o, const char* className) {
+    return o && qstrcmp(o->metaObject()->className(), className) == 0;
+}
+
+QWidget* TopLevel(const char* className) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (IsA(w, className) && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+template <class T> T* ByText(QWidget* in, const QString& text) {
+    for (T* w : in->findChildren<T*>())
+        if (w->text() == text && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+QToolButton* ByHint(QWidget* in, const QString& hint) {
+    for (QToolButton* b : in->findChildren<QToolButton*>())
+        if (b->toolTip() == hint)
+            return b;
+    return nullptr;
+}
+
+// A click as the window system delivers it: to the top-level window, at the widget's position.
+void Click(QWidget* w, QPoint pos = QPoint(-1, -1)) {
+    if (!w) {
+        Fail(QStringLiteral("click on a missing widget"));
+        return;
+    }
+    if (pos.x() < 0)
+        pos = w->rect().center();
+    QWidget* top = w->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, w->mapTo(top, pos));
+}
+
+// Keys to the window's focus widget; the scenario types ASCII only (digits, paths).
+void Type(QWidget* window, const QString& text) {
+    for (const QChar c : text)
+        QTest::keyClick(window->windowHandle(), c.toLatin1());
+}
+void Key(QWidget* window, Qt::Key key) {
+    QTest::keyClick(window->windowHandle(), key);
+}
+
+// Modal windows: each expectation handles the next window its predicate matches, in the nested
+// event loop of that window. A message box nobody expected is a failure; it is answered with its
+// escape button so the scenario can go on.
+struct TExpect {
+    std::function<bool(QWidget*)> Match;
+    std::function<void(QWidget*)> Handle;
+    bool Done = false;
+};
+std::deque<TExpect*> Expected;
+
+QSet<QWidget*> Handling; // modal windows a handler is working on
+
+// The handlers run from a timer of their own: a timer does not fire again while its own slot
+// runs, and a handler may wait for a window that opens from inside it.
+void WatchModals() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || Handling.contains(modal))
+        return;
+    for (TExpect* e : Expected) {
+        if (!e->Done && e->Match(modal)) {
+            e->Done = true;
+            Handling.insert(modal);
+            QTimer::singleShot(0, qApp, [handle = e->Handle, modal, guard = QPointer<QWidget>(modal)] {
+                if (guard)
+                    handle(modal);
+                Handling.remove(modal);
+            });
+            return;
+        }
+    }
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        Fail(QStringLiteral("unexpected message box \"%1\": %2").arg(box->windowTitle(), box->text()));
+        Handling.insert(box);
+        QTimer::singleShot(0, qApp, [box, guard = QPointer<QMessageBox>(box)] {
+            if (guard) {
+                if (QAbstractButton* esc = box->escapeButton())
+                    esc->click();
+                else
+                    box->reject();
+            }
+            Handling.remove(box);
+        });
+    }
+}
+
+// Runs the action that opens a modal window; the handler answers it. False when none appeared.
+bool WithModal(const std::function<bool(QWidget*)>& match, const std::function<void(QWidget*)>& handle,
+               const std::function<void()>& action) {
+    TExpect e{match, handle};
+    Expected.push_back(&e);
+    action();
+    // A window that opens from a worker's hand-over comes after the action returns.
+    WaitFor([&] { return e.Done; }, 30000);
+    std::erase(Expected, &e);
+    return e.Done;
+}
+
+std::function<bool(QWidget*)> BoxSaying(const QString& text) {
+    return [text](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        return box && box->text() == text;
+    };
+}
+std::function<bool(QWidget*)> WindowOf(const char* className) {
+    return [className](QWidget* w) { return IsA(w, className); };
+}
+
+void Answer(QWidget* box, const QString& button) {
+    auto* b = ByText<QAbstractButton>(box, button);
+    E2E_CHECK(b, QStringLiteral("button %1 in the box").arg(button));
+    Click(b);
+    WaitFor([box] { return !box->isVisible(); }, 10000);
+}
+
+// The pixels of a widget as the X server shows them.
+QImage OnScreen(QWidget* w) {
+    const QPoint g = w->mapToGlobal(QPoint(0, 0));
+    return w->screen()->grabWindow(0, g.x(), g.y(), w->width(), w->height()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+}
+
+// Share of pixels that differ noticeably between what the screen shows and the widget's own
+// rendering of its present content.
+double StaleShare(QWidget* w) {
+    const QImage screen = OnScreen(w);
+    const QImage fresh = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (screen.size() != fresh.size() || screen.isNull())
+        return 1.0;
+    qint64 differ = 0;
+    for (int y = 0; y < screen.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(screen.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(fresh.constScanLine(y));
+        for (int x = 0; x < screen.width(); ++x)
+            if (std::abs(qRed(a[x]) - qRed(b[x])) + std::abs(qGreen(a[x]) - qGreen(b[x])) +
+                    std::abs(qBlue(a[x]) - qBlue(b[x])) >
+                48)
+                ++differ;
+    }
+    return double(differ) / (double(screen.width()) * screen.height());
+}
+
+class TSession {
+public:
+    void Run();
+
+private:
+    QMainWindow* Main = nullptr;
+    QTabBar* Tabs = nullptr;
+    QTableWidget* DevGrid = nullptr;
+    QWidget* MeasureView = nullptr;
+    QString WorkDir;
+
+    QLabel* StatusMessage(const QString& text) const {
+        for (QLabel* l : Main->statusBar()->findChildren<QLabel*>())
+            if (l->text() == text && l->isVisible())
+                return l;
+        return nullptr;
+    }
+    bool WaitStatus(const QString& text) {
+        const bool ok = WaitFor([&] { return StatusMessage(text) != nullptr; }, 60000);
+        E2E_CHECK(ok, QStringLiteral("status \"%1\"").arg(text));
+        return ok;
+    }
+    int Row(const QString& name) const {
+        for (int r = 0; r < DevGrid->rowCount(); ++r)
+            if (DevGrid->item(r, 0) && DevGrid->item(r, 0)->text() == QStringLiteral(" ") + name)
+                return r;
+        Fail(QStringLiteral("no row %1").arg(name));
+        return 0;
+    }
+    QString Value(const QString& name) const {
+        const QTableWidgetItem* it = DevGrid->item(Row(name), 1);
+        return it ? it->text() : QString();
+    }
+    void SwitchTab(const QString& caption) {
+        int index = -1;
+        for (int i = 0; i < Tabs->count(); ++i)
+            if (Tabs->tabText(i) == caption)
+                index = i;
+        Click(Tabs, Tabs->tabRect(index).center());
+        E2E_CHECK(WaitFor([&] { return Tabs->currentIndex() == index; }), QStringLiteral("tab %1").arg(caption));
+    }
+    void ResizeMain(QSize size) {
+        Main->resize(size);
+        E2E_CHECK(WaitFor([&] { return Main->size() == size; }), QStringLiteral("window resized"));
+    }
+    // The device table shows its present content on the screen, not a picture of another page.
+    void CheckTablePainted(const QString& when) {
+        QWidget* vp = DevGrid->viewport();
+        double share = 1.0;
+        const bool fresh = WaitFor(
+            [&] {
+                share = StaleShare(vp);
+                return share < 0.02;
+            },
+            10000);
+        E2E_CHECK(fresh && DevGrid->updatesEnabled(),
+                  QStringLiteral("device table painted %1 (%2% of its pixels stale)").arg(when).arg(share * 100, 0, 'f', 1));
+    }
+    void SaveAsThroughDialog(const QString& path);
+    void OpenThroughDialog(const QString& path);
+    void HelpFromModal(QWidget* dialog);
+};
+
+// The file dialogs speak Russian, and the typed name is taken.
+void FileDialogTakes(QWidget* w, const QString& path) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    E2E_CHECK(dialog, QStringLiteral("a file dialog"));
+    if (!dialog)
+        return;
+    bool russianHeader = false;
+    for (QHeaderView* h : dialog->findChildren<QHeaderView*>())
+        if (h->model() && h->model()->headerData(0, Qt::Horizontal).toString() == QStringLiteral("Имя"))
+            russianHeader = true;
+    E2E_CHECK(russianHeader, QStringLiteral("file dialog's columns in Russian"));
+    QLineEdit* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    E2E_CHECK(name, QStringLiteral("file name field"));
+    if (!name) {
+        dialog->reject();
+        return;
+    }
+    name->setFocus();
+    name->clear();
+    Type(dialog, path);
+    Key(dialog, Qt::Key_Return);
+    E2E_CHECK(WaitFor([dialog] { return !dialog->isVisible(); }, 10000), QStringLiteral("file dialog closed"));
+}
+
+void TSession::SaveAsThroughDialog(const QString& path) {
+    const bool shown = WithModal(
+        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+        [&](QWidget* w) { FileDialogTakes(w, path); },
+        [&] { Click(ByHint(Main, QStringLiteral("Сохранить проект (Ctrl+S)"))); });
+    E2E_CHECK(shown, QStringLiteral("save dialog"));
+}
+
+void TSession::OpenThroughDialog(const QString& path) {
+    const bool shown = WithModal(
+        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+        [&](QWidget* w) { FileDialogTakes(w, path); },
+        [&] { Click(ByHint(Main, QStringLiteral("Открыть проект (Ctrl+O)"))); });
+    E2E_CHECK(shown, QStringLiteral("open dialog"));
+}
+
+// Help opened from a modal dialog takes input and closes without closing the dialog.
+void TSession::HelpFromModal(QWidget* dialog) {
+    Click(ByText<QAbstractButton>(dialog, QStringLiteral("Справка")));
+    QWidget* help = nullptr;
+    E2E_CHECK(WaitFor([&] { return (help = TopLevel("THelpWindow")) != nullptr; }, 10000),
+              QStringLiteral("help window shown from %1").arg(dialog->metaObject()->className()));
+    if (!help)
+        return;
+    E2E_CHECK(WaitFor([&] { return help->windowHandle() && help->windowHandle()->isExposed(); }, 10000),
+              QStringLiteral("help window exposed"));
+    Click(ByText<QAbstractButton>(help, QStringLiteral("Закрыть")));
+    E2E_CHECK(WaitFor([&] { return !help->isVisible(); }, 5000),
+              QStringLiteral("help from %1 closed by its own button").arg(dialog->metaObject()->className()));
+    if (help->isVisible())
+        help->hide(); // what the user could not do; the scenario goes on
+    E2E_CHECK(dialog->isVisible(), QStringLiteral("the dialog stays open after help closed"));
+}
+
+void TSession::Run() {
+    WorkDir = QDir::currentPath();
+    WaitFor([&] { return (Main = qobject_cast<QMainWindow*>(TopLevel("TfrmMain"))) != nullptr; });
+    if (!Main) {
+        Fail(QStringLiteral("no main window"));
+        return;
+    }
+    E2E_CHECK(WaitFor([&] { return Main->windowHandle() && Main->windowHandle()->isExposed(); }),
+              QStringLiteral("main window exposed"));
+    // Away from the middle of the screen, so that a box centred on the screen shows as such.
+    Main->move(20, 20);
+    E2E_CHECK(WaitFor([&] { return Main->pos() == QPoint(20, 20); }), QStringLiteral("window moved"));
+    Tabs = Main->findChild<QTabBar*>();
+    for (QWidget* w : Main->findChildren<QWidget*>()) {
+        if (IsA(w, "TfrmDev"))
+            DevGrid = w->findChild<QTableWidget*>();
+        if (IsA(w, "TfrmMeasure"))
+            MeasureView = w;
+    }
+    if (!Tabs || !DevGrid || !MeasureView) {
+        Fail(QStringLiteral("main window without its pages"));
+        return;
+    }
+
+    Note(QStringLiteral("New project"));
+    // New project: the connection dialog on the demo line, a search, help from the dialog, OK.
+    const bool connection = WithModal(WindowOf("TfrmDevSet"), [&](QWidget* dlg) {
+        HelpFromModal(dlg);
+        QList<QComboBox*> ports;
+        for (QComboBox* c : dlg->findChildren<QComboBox*>())
+            if (c->findText(QStringLiteral("SIM1")) >= 0)
+                ports.append(c);
+        E2E_CHECK(ports.size() == 2, QStringLiteral("port lists of the connection and the search"));
+        for (QComboBox* c : ports) {
+            c->setFocus();
+            Type(dlg, QStringLiteral("SIM1"));
+            E2E_CHECK(c->currentText() == QStringLiteral("SIM1"), QStringLiteral("SIM1 chosen"));
+        }
+        Click(ByText<QAbstractButton>(dlg, QStringLiteral("Поиск приборов")));
+        QComboBox* found = nullptr;
+        for (QComboBox* c : dlg->findChildren<QComboBox*>())
+            if (c->findText(QStringLiteral("SIM1")) < 0 && c->findText(QStringLiteral("9600")) < 0 &&
+                c->findText(QStringLiteral("Kestrin K1")) < 0)
+                found = c;
+        E2E_CHECK(found && WaitFor([&] { return found->count() == 2; }), QStringLiteral("search finds 1 and 2"));
+        QAbstractButton* ok = ByText<QAbstractButton>(dlg, QStringLiteral("Ok"));
+        E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
+        Click(ok);
+        E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("connection dialog accepted"));
+    }, [&] { Click(ByHint(Main, QStringLiteral("Новый проект (Ctrl+N)"))); });
+    E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
+    E2E_CHECK(WaitFor([&] { return DevGrid->isVisible() && DevGrid->rowCount() > 10; }),
+              QStringLiteral("table of the new project"));
+
+    Note(QStringLiteral("Read-all"));
+    // Read-all: every value arrives; the bit string the instrument never reports gets its factory
+    // value and is marked as not confirmed.
+    Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
+    WaitStatus(QStringLiteral("Чтение завершено"));
+    const int mask = Row(QStringLiteral("Маска опроса каналов"));
+    const QTableWidgetItem* maskItem = DevGrid->item(mask, 1);
+    E2E_CHECK(maskItem && !maskItem->text().isEmpty(), QStringLiteral("bit string filled after read-all"));
+    E2E_CHECK(maskItem && !maskItem->data(Qt::ToolTipRole).toString().isEmpty(),
+              QStringLiteral("bit string row carries a hint"));
+    const QTableWidgetItem* readItem = DevGrid->item(Row(QStringLiteral("Задержка ответа")), 1);
+    E2E_CHECK(maskItem && readItem &&
+                  maskItem->data(Qt::ForegroundRole).value<QBrush>().color() !=
+                      readItem->data(Qt::ForegroundRole).value<QBrush>().color(),
+              QStringLiteral("unconfirmed value in its own colour"));
+
+    if (const char* shot = std::getenv("KESTRIN_E2E_SHOT"))
+        Main->screen()->grabWindow(0, Main->x(), Main->y(), Main->frameGeometry().width(),
+                                   Main->frameGeometry().height())
+            .save(QString::fromLocal8Bit(shot));
+
+    Note(QStringLiteral("Type 15 into"));
+    // Type 15 into "Задержка ответа" and, without confirming it, write all from the tool bar.
+    const int delay = Row(QStringLiteral("Задержка ответа"));
+    DevGrid->scrollToItem(DevGrid->item(delay, 1));
+    const QRect cell = DevGrid->visualItemRect(DevGrid->item(delay, 1));
+    Click(DevGrid->viewport(), cell.center());
+    Type(Main, QStringLiteral("15"));
+    const QModelIndex delayIndex = DevGrid->model()->index(delay, 1);
+    E2E_CHECK(DevGrid->indexWidget(delayIndex) != nullptr, QStringLiteral("cell editor open"));
+    const bool confirmed = WithModal(
+        BoxSaying(QStringLiteral("Вы действительно хотите записать все параметры в прибор?")),
+        [&](QWidget* box) {
+            // Boxes sit over the main window, not in the middle of the screen.
+            const QPoint off = box->frameGeometry().center() - Main->frameGeometry().center();
+            E2E_CHECK(off.manhattanLength() <= 80, QStringLiteral("box centred on the main window (off by %1,%2)")
+                                                      .arg(off.x())
+                                                      .arg(off.y()));
+            Answer(box, QStringLiteral("Да"));
+        },
+        [&] { Click(ByHint(Main, QStringLiteral("Записать все параметры в прибор"))); });
+    E2E_CHECK(confirmed, QStringLiteral("write confirmation"));
+    WaitStatus(QStringLiteral("Запись завершена"));
+    E2E_CHECK(DevGrid->indexWidget(delayIndex) == nullptr, QStringLiteral("editor closed by write-all"));
+
+    Note(QStringLiteral("What the instrument holds"));
+    // What the instrument holds: clear the table and read it back.
+    Click(ByText<QAbstractButton>(Main, QStringLiteral("Очистить")));
+    E2E_CHECK(Value(QStringLiteral("Задержка ответа")).isEmpty(), QStringLiteral("table cleared"));
+    Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
+    WaitStatus(QStringLiteral("Чтение завершено"));
+    E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
+              QStringLiteral("instrument holds the typed 15, holds \"%1\"").arg(Value(QStringLiteral("Задержка ответа"))));
+    const QString maskValue = Value(QStringLiteral("Маска опроса каналов"));
+
+    Note(QStringLiteral("Pages"));
+    // Pages: the measurement table is laid out on its first show; the device table paints again
+    // after the window was resized on another page; the chart's tool row fits at the minimum size.
+    SwitchTab(QStringLiteral("Измерение"));
+    QTableWidget* current = MeasureView->findChild<QTableWidget*>();
+    E2E_CHECK(WaitFor([&] { return current->isVisible(); }), QStringLiteral("measurement table shown"));
+    const auto checkColumns = [&](const QString& when) {
+        const int cols = current->columnCount();
+        const int want = int(current->contentsRect().width() * 0.9 / cols);
+        for (int c = 1; c < cols; ++c)
+            E2E_CHECK(std::abs(current->columnWidth(c) - want) <= 1,
+                      QStringLiteral("channel column %1 is %2 px, %3 px wanted %4").arg(c).arg(current->columnWidth(c)).arg(want).arg(when));
+    };
+    checkColumns(QStringLiteral("on first show"));
+    ResizeMain(QSize(900, 650));
+    checkColumns(QStringLiteral("after a resize"));
+    SwitchTab(QStringLiteral("Настройки"));
+    CheckTablePainted(QStringLiteral("after a resize on the measurement page"));
+
+    ResizeMain(Main->minimumSize());
+    SwitchTab(QStringLiteral("Измерение"));
+    for (QToolButton* b : MeasureView->findChildren<QToolButton*>()) {
+        const QRect inGroup(b->mapTo(b->parentWidget(), QPoint(0, 0)), b->size());
+        E2E_CHECK(b->width() >= b->sizeHint().width() && b->parentWidget()->rect().contains(inGroup),
+                  QStringLiteral("tool button \"%1\" whole at the minimum size").arg(b->toolTip()));
+    }
+    SwitchTab(QStringLiteral("Настройки"));
+    CheckTablePainted(QStringLiteral("at the minimum size"));
+    ResizeMain(QSize(700, 509));
+    CheckTablePainted(QStringLiteral("after growing again"));
+
+    Note(QStringLiteral("Help from the program settings"));
+    // Help from the program settings dialog.
+    const bool settings = WithModal(WindowOf("TfrmProgSet"), [&](QWidget* dlg) {
+        HelpFromModal(dlg);
+        Click(ByText<QAbstractButton>(dlg, QStringLiteral("Отмена")));
+        E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("settings dialog closed"));
+    }, [&] { Click(ByHint(Main, QStringLiteral("Настройки программы"))); });
+    E2E_CHECK(settings, QStringLiteral("settings dialog shown"));
+
+    Note(QStringLiteral("Save"));
+    // Save, close, open again: the same values.
+    const QString project = WorkDir + QStringLiteral("/first.prj");
+    SaveAsThroughDialog(project);
+    E2E_CHECK(WaitFor([&] { return Main->windowTitle().endsWith(QStringLiteral(" : first.prj")); }),
+              QStringLiteral("caption names the saved project"));
+    Click(ByHint(Main, QStringLiteral("Закрыть проект (Ctrl+X)")));
+    WaitStatus(QStringLiteral("Нет открытого проекта"));
+    OpenThroughDialog(project);
+    WaitStatus(QStringLiteral("Проект был открыт"));
+    E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"), QStringLiteral("reopened value"));
+    E2E_CHECK(Value(QStringLiteral("Маска опроса каналов")) == maskValue, QStringLiteral("reopened bit string"));
+    CheckTablePainted(QStringLiteral("after reopening"));
+
+    // The window's close ends the program.
+    Main->close();
+    E2E_CHECK(!Main->isVisible(), QStringLiteral("main window closed"));
+}
+} // namespace
+
+// Starts with the program's event loop; a watchdog ends a scenario that hangs.
+static void StartSession() {
+    QTimer::singleShot(0, qApp, [] {
+        auto* watch = new QTimer(qApp);
+        QObject::connect(watch, &QTimer::timeout, qApp, &WatchModals);
+        watch->start(50);
+        QTimer::singleShot(240000, qApp, [] {
+            Fail(QStringLiteral("scenario did not finish in 240 s"));
+            std::fprintf(stderr, "E2E RESULT: %d failures\n", Failures);
+            std::_Exit(3);
+        });
+        TSession session;
+        session.Run();
+        std::fprintf(stderr, "E2E RESULT: %d failures\n", Failures);
+        std::fflush(stderr);
+    });
+}
+Q_COREAPP_STARTUP_FUNCTION(StartSession)

@@ -1,0 +1,95 @@
+// The README's first session on the demo line, run by the real program on an X server of its own.
+// The scenario lives in the preloaded driver library; this test gives it a display and a program
+// directory, and judges its report and the program's end.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// An X server on a free display: Xvfb writes the display number to the given descriptor once it
+// accepts connections.
+class TXServer {
+public:
+    bool Start() {
+        Server.setProgram(QStringLiteral("Xvfb"));
+        Server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                             QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                             QStringLiteral("tcp")});
+        Server.setProcessChannelMode(QProcess::SeparateChannels);
+        Server.start();
+        if (!Server.waitForStarted(30000))
+            return false;
+        QByteArray out;
+        while (!out.contains('\n') && Server.state() == QProcess::Running && Server.waitForReadyRead(60000))
+            out += Server.readAllStandardOutput();
+        bool ok = false;
+        const int number = out.trimmed().toInt(&ok);
+        if (!ok)
+            return false;
+        Display = QStringLiteral(":%1").arg(number);
+        return true;
+    }
+    ~TXServer() {
+        if (Server.state() != QProcess::NotRunning) {
+            Server.terminate();
+            if (!Server.waitForFinished(10000))
+                Server.kill();
+            Server.waitForFinished(10000);
+        }
+    }
+    QString Display;
+
+private:
+    QProcess Server;
+};
+
+// The program directory the build laid out, copied so that the program's own files (settings,
+// projects) are written into the copy.
+void CopyProgramDir(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = to + QLatin1Char('/') + QDir(from).relativeFilePath(src);
+        QDir().mkpath(QFileInfo(dst).absolutePath());
+        QFile::copy(src, dst);
+    }
+}
+} // namespace
+
+TEST(FirstSession, OnTheDemoLineUnderARealDisplay) {
+    TXServer x;
+    ASSERT_TRUE(x.Start()) << "Xvfb did not start (Debian package xvfb)";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CopyProgramDir(QStringLiteral(KESTRIN_PROGDIR), dir.path());
+    const QString program = dir.filePath(QStringLiteral("kestrin"));
+    ASSERT_TRUE(QFileInfo(program).isExecutable());
+
+    QProcess kestrin;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), x.Display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KESTRIN_E2E_DRIVER));
+    env.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
+    kestrin.setProcessEnvironment(env);
+    kestrin.setWorkingDirectory(dir.path());
+    kestrin.setProcessChannelMode(QProcess::MergedChannels);
+    kestrin.start(program, {});
+    ASSERT_TRUE(kestrin.waitForStarted(30000));
+    // The driver's own watchdog ends a hanging scenario after 240 s; this bound is the last resort.
+    const bool ended = kestrin.waitForFinished(400000);
+    if (!ended)
+        kestrin.kill();
+    kestrin.waitForFinished(10000);
+    const QString report = QString::fromLocal8Bit(kestrin.readAll());
+    std::fputs(qPrintable(report), stderr);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(kestrin.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(kestrin.exitCode(), 0);
+    EXPECT_TRUE(report.contains(QStringLiteral("E2E RESULT: 0 failures"))) << "see the E2E lines above";
+    EXPECT_FALSE(report.contains(QStringLiteral("E2E FAIL")));
+}
