@@ -140,8 +140,15 @@ private:
             }
             State.LineTap.Attach(&Trace); // calibration takes the state's taps
         }
-        State.Settings = SettingsFile::Read(State.ProgDir + QStringLiteral("kestrin.ini"));
-        LoadPortList(Api(), State.PortList, State.SpeedList);
+        // The settings the program uses: the user's own when the program directory is read-only.
+        State.Settings = SettingsFile::Read(SettingsFile::Location(State.ProgDir));
+        State.SpeedList = SpeedList();
+        // The library's port search walks every tty of the system: only when the name needs it.
+        const bool path = O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port);
+        if (!path) {
+            QStringList speeds;
+            LoadPortList(Api(), State.PortList, speeds);
+        }
         if (O.Command == QLatin1String("ports"))
             return CliOk;
         State.LoadCatalogue();
@@ -164,9 +171,7 @@ private:
         if (O.TimeoutMs > 0)
             for (auto& t : State.DevTypes)
                 t->TimeOut = O.TimeoutMs;
-        const bool listed = State.PortList.contains(O.Port);
-        const bool path = O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port);
-        if (!listed && !path) {
+        if (!path && !State.PortList.contains(O.Port)) {
             Err(QStringLiteral("неизвестный порт \"%1\"; доступные порты: %2")
                     .arg(O.Port, State.PortList.isEmpty() ? QStringLiteral("нет") : State.PortList.join(QStringLiteral(", "))));
             return CliUsage;
