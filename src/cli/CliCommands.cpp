@@ -140,15 +140,8 @@ private:
             }
             State.LineTap.Attach(&Trace); // calibration takes the state's taps
         }
-        // The settings the program uses: the user's own when the program directory is read-only.
-        State.Settings = SettingsFile::Read(SettingsFile::Location(State.ProgDir));
-        State.SpeedList = SpeedList();
-        // The library's port search walks every tty of the system: only when the name needs it.
-        const bool path = O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port);
-        if (!path) {
-            QStringList speeds;
-            LoadPortList(Api(), State.PortList, speeds);
-        }
+        State.Settings = SettingsFile::Read(State.ProgDir + QStringLiteral("kestrin.ini"));
+        LoadPortList(Api(), State.PortList, State.SpeedList);
         if (O.Command == QLatin1String("ports"))
             return CliOk;
         State.LoadCatalogue();
@@ -171,7 +164,9 @@ private:
         if (O.TimeoutMs > 0)
             for (auto& t : State.DevTypes)
                 t->TimeOut = O.TimeoutMs;
-        if (!path && !State.PortList.contains(O.Port)) {
+        const bool listed = State.PortList.contains(O.Port);
+        const bool path = O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port);
+        if (!listed && !path) {
             Err(QStringLiteral("неизвестный порт \"%1\"; доступные порты: %2")
                     .arg(O.Port, State.PortList.isEmpty() ? QStringLiteral("нет") : State.PortList.join(QStringLiteral(", "))));
             return CliUsage;

@@ -2,6 +2,7 @@
 
 #include "exchange/CodeMeaning.h"
 #include "exchange/Measure.h"
+#include "exchange/PortAccess.h"
 #include "exchange/ReadWriteAll.h"
 #include "exchange/Workers.h"
 #include "ui/ChanTable.h"
@@ -204,8 +205,12 @@ bool TMainExchange::AskYesNo(const QString& text, const QString& caption) {
 
 void TMainExchange::ShowError(const QString& text, const QString& caption) {
     // The text keeps its bare code; what the code means goes to the box's details.
-    const QString details = ResultCodeDetails(TrailingResultCode(text));
+    const int code = TrailingResultCode(text);
+    QString details = ResultCodeDetails(code);
     Ui([&] {
+        // A port the user may not open: which group owns it and the command that joins that group.
+        if (code == KV_ERR_PERMISSION && Main.State.HasCurType())
+            details += QStringLiteral("\n\n") + PortPermissionHelp(Main.State.CurDev().COMPort);
         if (details.isEmpty())
             Main.Dialogs.Message(text, caption, TMsgButtons::Ok);
         else
