@@ -38,7 +38,9 @@ void TermSignal(int) {
 }
 } // namespace
 
-const char* Version() { return KESTRIN_VERSION; }
+const char* Version() {
+    return KESTRIN_VERSION;
+}
 
 QString NoDisplayText(bool haveCli) {
     QString text = QStringLiteral("kestrin: нужен графический сеанс (не заданы DISPLAY и WAYLAND_DISPLAY)");
@@ -69,7 +71,8 @@ std::optional<int> BeforeToolkit(int argc, char** argv) {
 }
 
 void OnTerminate(QObject* context, std::function<void()> handler) {
-    if (TermPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, TermPipe) != 0)
+    if (TermPipe[0] >= 0 ||
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, TermPipe) != 0)
         return;
     auto* notifier = new QSocketNotifier(TermPipe[1], QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context, [handler = std::move(handler)] {

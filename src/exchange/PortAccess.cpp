@@ -15,7 +15,8 @@ QString GroupName(gid_t gid) {
     std::vector<char> buffer(4096);
     group entry{};
     group* found = nullptr;
-    while (getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == ERANGE && buffer.size() < (1u << 20))
+    while (getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+           buffer.size() < (1u << 20))
         buffer.resize(buffer.size() * 2);
     return found ? QString::fromLocal8Bit(found->gr_name) : QString();
 }
@@ -24,8 +25,9 @@ QString GroupName(gid_t gid) {
 QString PortPermissionHelp(const QString& portName) {
     const QString path = PortDevicePath(portName);
     struct stat node {};
-    const QString group =
-        ::stat(QFile::encodeName(path).constData(), &node) == 0 && node.st_gid != 0 ? GroupName(node.st_gid) : QString();
+    const QString group = ::stat(QFile::encodeName(path).constData(), &node) == 0 && node.st_gid != 0
+                              ? GroupName(node.st_gid)
+                              : QString();
     if (group.isEmpty())
         return QStringLiteral("Нет прав на порт %1. Доступ к нему настраивает администратор системы "
                               "(группа устройства или правило udev).")

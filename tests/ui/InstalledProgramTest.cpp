@@ -2,9 +2,9 @@
 // user's configuration directory, a never-saved project asks for a name, and the program directory
 // stays exactly as installed. CI runs as root, whom permission bits do not stop, so the directory
 // is marked installed the way the package marks it.
+#include "MainFixture.h"
 #include "app/ProgDir.h"
 #include "common/IniFile.h"
-#include "MainFixture.h"
 
 #include <QCryptographicHash>
 
@@ -68,5 +68,6 @@ TEST_F(InstalledProgram, KeepsItsDirectoryAndAsksANewProjectForAName) {
     ASSERT_TRUE(QFile::remove(ProgDir + "kestrin.ini"));
     Main.reset();
     EXPECT_FALSE(Start());
-    EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Ошибка! Не найдены файлы необходимые для работы программы!"));
+    EXPECT_EQ(Dialogs.LastText(),
+              QStringLiteral("Ошибка! Не найдены файлы необходимые для работы программы!"));
 }

@@ -1,14 +1,16 @@
 // A port the system does not let the user open (-102): the error box keeps its specified text and
 // its details say which group owns the port and how to join it.
+#include "MainFixture.h"
 #include "exchange/KvLibrary.h"
 #include "ui/MainExchange.h"
-#include "MainFixture.h"
 
 #include <QTest>
 #include <unistd.h>
 
 namespace {
-int32_t OpenRefused(int32_t, const char*) { return KV_ERR_PERMISSION; }
+int32_t OpenRefused(int32_t, const char*) {
+    return KV_ERR_PERMISSION;
+}
 
 class PortPermission : public MainFixture {
 protected:
@@ -60,12 +62,14 @@ TEST_F(PortPermission, DetailsNameThePortsGroupAndTheCommandToJoinIt) {
     EXPECT_TRUE(box.Details.contains(QStringLiteral("-102"))) << box.Details.toStdString();
     EXPECT_TRUE(box.Details.contains(port + QStringLiteral(" принадлежит группе dialout")))
         << box.Details.toStdString();
-    EXPECT_TRUE(box.Details.contains(QStringLiteral("sudo usermod -aG dialout $USER"))) << box.Details.toStdString();
+    EXPECT_TRUE(box.Details.contains(QStringLiteral("sudo usermod -aG dialout $USER")))
+        << box.Details.toStdString();
 
     // A node of root's group gets advice, never the command to join root's group.
     if (::geteuid() == 0) {
         const TAskedMessage rootBox = ReadAllOn(Node("ttyS9", 0));
-        EXPECT_TRUE(rootBox.Details.contains(QStringLiteral("администратор"))) << rootBox.Details.toStdString();
+        EXPECT_TRUE(rootBox.Details.contains(QStringLiteral("администратор")))
+            << rootBox.Details.toStdString();
         EXPECT_FALSE(rootBox.Details.contains(QStringLiteral("usermod"))) << rootBox.Details.toStdString();
     }
 }
