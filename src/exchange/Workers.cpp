@@ -1,24 +1,66 @@
 #include "exchange/Workers.h"
 
 #include <QMetaObject>
+#include <condition_variable>
 #include <exception>
+#include <memory>
+#include <mutex>
+
+namespace {
+// One lock for every hand-over: they are short, and a single lock carries the ordering between the
+// two threads where the sanitizer can see it (Qt's own blocking call waits on a futex it cannot).
+std::recursive_mutex HandOverMutex;
+std::condition_variable_any HandOverDone;
+} // namespace
 
 void RunOnThreadOf(QObject* context, const std::function<void()>& fn) {
     if (!context || QThread::currentThread() == context->thread()) {
         fn();
         return;
     }
-    QMetaObject::invokeMethod(context, fn, Qt::BlockingQueuedConnection);
+    // Marks the hand-over finished when the call is done with, also when it is dropped unrun
+    // because the context went away (as Qt's blocking call does).
+    struct TDone {
+        explicit TDone(bool* finished) : Finished(finished) {}
+        TDone(const TDone&) = delete;
+        TDone& operator=(const TDone&) = delete;
+        bool* Finished;
+        ~TDone() {
+            std::lock_guard<std::recursive_mutex> lock(HandOverMutex);
+            *Finished = true;
+            HandOverDone.notify_all();
+        }
+    };
+    bool finished = false;
+    std::unique_lock<std::recursive_mutex> lock(HandOverMutex);
+    QMetaObject::invokeMethod(
+        context,
+        [done = std::make_shared<TDone>(&finished), &fn] {
+            { std::lock_guard<std::recursive_mutex> sync(HandOverMutex); }
+            fn();
+        },
+        Qt::QueuedConnection);
+    HandOverDone.wait(lock, [&finished] { return finished; });
 }
 
 TExchangeWorker::TExchangeWorker(TJob job, QObject* parent) : QThread(parent), Job(std::move(job)) {}
 
-void TExchangeWorker::Execute(bool skipWhenStopped) {
-    setPriority(QThread::TimeCriticalPriority);
+void TExchangeWorker::Claim() {
     if (Job.Stop)
         *Job.Stop = false;
     if (Job.Lock)
-        RunOnThreadOf(Job.UiContext, [this] { Job.Lock(true); });
+        Job.Lock(true);
+    Claimed = true;
+}
+
+void TExchangeWorker::Execute(bool skipWhenStopped) {
+    setPriority(QThread::TimeCriticalPriority);
+    if (!Claimed) {
+        if (Job.Stop)
+            *Job.Stop = false;
+        if (Job.Lock)
+            RunOnThreadOf(Job.UiContext, [this] { Job.Lock(true); });
+    }
     if (!(skipWhenStopped && Job.Stop && *Job.Stop) && Job.Operation) {
         // Expected failures are result codes; anything thrown is reported and the controls are
         // still unlocked below.

@@ -6,7 +6,8 @@
 #include <atomic>
 #include <functional>
 
-// Runs fn on the thread of context and waits for it; runs it at once when already there.
+// Runs fn on the thread of context and waits for it; runs it at once when already there. What either
+// thread wrote before is visible to the other afterwards, also to the thread sanitizer.
 void RunOnThreadOf(QObject* context, const std::function<void()>& fn);
 
 class TExchangeWorker : public QThread {
@@ -21,10 +22,18 @@ public:
     };
     explicit TExchangeWorker(TJob job, QObject* parent = nullptr);
 
+    // Takes the exchange before the thread starts: clears the stop request and runs the lock
+    // callback here, on the user-interface thread, so that a second start right after this one
+    // already finds the exchange taken. The thread then only runs and unlocks.
+    void Claim();
+
 protected:
-    // Clear the stop request, lock, run, unlock.
+    // Clear the stop request and lock (unless claimed), run, unlock.
     void Execute(bool skipWhenStopped);
     TJob Job;
+
+private:
+    bool Claimed = false;
 };
 
 class ThreadDevRead : public TExchangeWorker {

@@ -198,3 +198,64 @@ TEST_F(ExchangeWindow, MeasurementFeedsTheViewUntilStopped) {
     EXPECT_TRUE(view.btnMeasure->isVisibleTo(Main.get()));
     EXPECT_TRUE(Main->btnDevRead->isEnabled());
 }
+
+TEST_F(ExchangeWindow, OneExchangeAtATimeFromTheFirstStart) {
+    StartAll({{1, 21, QString(), 0}});
+    Main->DevicesClick(Main->btnDevDef); // a complete set, so that a write would go out
+    State.Settings.Confirm = true;
+    // No turn of the event loop between the starts: the first one has taken the exchange at once.
+    Main->ToolBarClick(Main->btnReadAll);
+    ASSERT_EQ(State.ExchangeState, ExchReadWrite);
+    EXPECT_FALSE(Main->btnDevRead->isEnabled());
+    EXPECT_FALSE(Main->frmMeasure->btnMeasure->isEnabled());
+    Exchange->Start(TExchangeCommand::Measure);
+    Exchange->Start(TExchangeCommand::DevWrite);
+    Main->DevicesClick(Main->btnDevWrite); // refused before its confirmation is asked
+    Exchange->Start(TExchangeCommand::ReadAll); // the same kind again: no wait for the running one
+    EXPECT_TRUE(Dialogs.Asked.empty());
+    EXPECT_EQ(State.ExchangeState, ExchReadWrite);
+
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_TRUE(Dialogs.Asked.empty());
+    // Only the one read-all went out: one identification, no writes, no channel polls.
+    Line->WithBus([](Sim::TBus& bus) {
+        int identifications = 0;
+        for (const QByteArray& frame : bus.Log()) {
+            const QByteArray command = frame.split(';').value(1);
+            identifications += command == "0";
+            EXPECT_TRUE(command == "0" || command == "37") << frame.constData();
+        }
+        EXPECT_EQ(identifications, 1);
+    });
+}
+
+TEST_F(ExchangeWindow, ProjectSaveDuringWriteAll) {
+    // Save stays enabled during a run and rebuilds the device record's values from the table on the
+    // window's thread while the worker writes them (the thread-sanitizer build watches this).
+    Sim::TDeviceSpec dev{1, 21, QString(), 19200};
+    StartAll({dev}, true);
+    State.CurDev().BaudRate = 19200;
+    Main->DevicesClick(Main->btnDevDef);
+    const QString path = Dir.path() + "/during.prj";
+    Main->ToolBarClick(Main->btnWriteAll);
+    ASSERT_EQ(State.ExchangeState, ExchReadWrite);
+    int saves = 0;
+    QElapsedTimer t;
+    t.start();
+    while ((State.ExchangeState != ExchIdle || Exchange->AnyRunning()) && t.elapsed() < 20000) {
+        EXPECT_TRUE(Main->PrjSaveToPath(path));
+        ++saves;
+        QTest::qWait(2);
+    }
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_GT(saves, 3);
+    EXPECT_TRUE(Dialogs.Asked.empty());
+    const int count = State.CurDevType().ParamCount();
+    Line->WithBus([count](Sim::TBus& bus) {
+        int writes = 0;
+        for (const QByteArray& frame : bus.Log())
+            writes += frame.split(';').value(1) == "38";
+        EXPECT_EQ(writes, count); // every parameter written once: the run went through
+    });
+}
