@@ -162,11 +162,12 @@ void WriteAll(TExchangeRun& run) {
                 ui.ShowMessage(QStringLiteral("Запись в прибор..."));
         }
         if (status.isEmpty()) {
+            const QStringList values = run.TakeValues ? run.TakeValues() : run.Dev.Values;
             ui.ShowProgress(true);
             const int count = run.DevType.ParamCount();
             for (int i = 0; i < count && status.isEmpty(); ++i) {
                 const TParam& p = run.DevType.Param(i);
-                const QString value = i < run.Dev.Values.size() ? run.Dev.Values[i] : QString();
+                const QString value = i < values.size() ? values[i] : QString();
                 const uint8_t special = p.Name == NetAddressParamName ? 1 : p.Name == SpeedParamName ? 2 : 0;
                 const TLinePurpose purpose(h, p.Name);
                 int lastCode = ExOk;

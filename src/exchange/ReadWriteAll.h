@@ -23,6 +23,10 @@ struct TExchangeRun {
     // Where nobody answers questions: a parameter given up on is handed here with the code of its
     // last attempt; true skips it and the run goes on, false ends the run as a No does.
     std::function<bool(int index, int code)> SkipFailed = nullptr;
+    // Write-all's own copy of the device record's values, taken once before the first write where
+    // the values are rebuilt (the window's thread, which may save the project meanwhile); unset: a
+    // plain copy of Dev.Values.
+    std::function<QStringList()> TakeValues = nullptr;
 };
 
 // The value text as it is stored after a read: a decimal number in its general form ("1.50000"

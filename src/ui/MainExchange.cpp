@@ -54,10 +54,17 @@ void TMainExchange::Start(TExchangeCommand command) {
         TAppState& st = Main.State;
         TExchangeRun run{Api, st.CurDevType(), st.CurDev(), *this, st.WriteStop, st.Settings.ReWrite, st.SpeedList};
         run.Tap = &st.LineTap;
+        // A project save during the run rebuilds the values on this window's thread: the worker
+        // writes from a copy taken there.
+        run.TakeValues = [this] {
+            QStringList values;
+            Ui([&] { values = Main.State.CurDev().Values; });
+            return values;
+        };
         WriteAll(run);
     };
     int kind = 0;
-    std::unique_ptr<QThread> worker;
+    std::unique_ptr<TExchangeWorker> worker;
     switch (command) {
     case TExchangeCommand::DevRead:
         kind = KindDevRead;
@@ -101,9 +108,12 @@ void TMainExchange::Start(TExchangeCommand command) {
         worker = std::make_unique<ThreadMeasure>(std::move(job));
         break;
     }
-    // The previous worker of this kind has ended (one exchange at a time); release it now.
+    // The previous worker of this kind has unlocked (the exchange is idle), so it has no hand-over
+    // left and ends at once; release it now.
     if (Workers[static_cast<size_t>(kind)])
         Workers[static_cast<size_t>(kind)]->wait();
+    // Taken here, before the thread runs: a second start finds ExchangeState set and is refused.
+    worker->Claim();
     Workers[static_cast<size_t>(kind)] = std::move(worker);
     Workers[static_cast<size_t>(kind)]->start();
 }

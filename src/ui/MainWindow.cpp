@@ -385,6 +385,9 @@ void TfrmMain::ToolBarClick(QObject* sender) {
     const bool tableCommand = sender == btnReadAll || sender == btnWriteAll || sender == btnOpen || sender == miOpen ||
                               sender == btnSave || sender == miSave || sender == miSaveAs || sender == btnNew ||
                               sender == miNew || sender == btnClose || sender == miClose;
+    // One exchange at a time: a start refused while one runs changes nothing.
+    if ((sender == btnReadAll || sender == btnWriteAll) && State.ExchangeState != ExchIdle)
+        return;
     if (tableCommand && frmDev && !frmDev->EndEditForCommand())
         return;
     if (sender == miAbout) {
@@ -440,6 +443,8 @@ void TfrmMain::DevicesClick(QObject* sender) {
     const bool tableCommand = sender == btnDevPrint || sender == btnDevSet || sender == btnDevRead ||
                               sender == btnDevWrite || sender == btnDevDef || sender == btnDevClear ||
                               sender == btnDevSave || sender == btnDevLoad;
+    if ((sender == btnDevRead || sender == btnDevWrite || sender == btnCalib) && State.ExchangeState != ExchIdle)
+        return; // one exchange at a time: a start refused while one runs changes nothing
     if (tableCommand && !frmDev->EndEditForCommand())
         return;
     if (sender == btnDevHelp) {
