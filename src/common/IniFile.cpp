@@ -63,13 +63,15 @@ TIniFile::TIniFile(const QString& path) : Path(path) {
     // A file of known size is read at once; anything else in pieces, since asking for the whole
     // limit at once would reserve 64 MB for every small file.
     QByteArray bytes;
-    if (!f.isSequential() && f.size() <= MaxFileSize)
+    if (!f.isSequential() && f.size() <= MaxFileSize) {
         bytes = f.readAll();
-    while (bytes.size() <= MaxFileSize) {
-        const QByteArray piece = f.read(std::min<qint64>(1 << 20, MaxFileSize + 1 - bytes.size()));
-        if (piece.isEmpty())
-            break;
-        bytes += piece;
+    } else {
+        while (bytes.size() <= MaxFileSize) {
+            const QByteArray piece = f.read(std::min<qint64>(1 << 16, MaxFileSize + 1 - bytes.size()));
+            if (piece.isEmpty())
+                break;
+            bytes += piece;
+        }
     }
     Truncated = bytes.size() > MaxFileSize;
     if (Truncated)
