@@ -75,8 +75,17 @@ std::vector<TDev> ReadProject(const TIniFile& ini) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const QString input = TempPath("in.ini");
-    static const QString output = TempPath("out.ini");
+    // Removed when the run ends.
+    static const struct TTempFiles {
+        QString Input = TempPath("in.ini");
+        QString Output = TempPath("out.ini");
+        ~TTempFiles() {
+            QFile::remove(Input);
+            QFile::remove(Output);
+        }
+    } temp;
+    const QString& input = temp.Input;
+    const QString& output = temp.Output;
 
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     WriteFile(input, bytes);
