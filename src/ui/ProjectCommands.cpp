@@ -103,6 +103,8 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
             known = k;
     if (known < 0)
         port = State.PortList.isEmpty() ? QString() : State.PortList.constFirst();
+    else
+        port = State.PortList[known]; // the list's spelling: device names are case-sensitive here
     TDev& dev = State.CurDev();
     dev.COMPort = port;
     dev.BaudRate = static_cast<uint16_t>(ini.ReadInteger(MainSection, QStringLiteral("BaudRate"), 9600));

@@ -367,7 +367,7 @@ TEST_F(Project, HandWrittenFilesFollowTheIniRules) {
                  "comport=sim1\nBaudRate=$12C0\nAddress=0x21\nActPage=7\n[kestrin k1]\ndevice=|a|b||d\n");
     ASSERT_TRUE(Main->PrjOpenFile(path));
     EXPECT_EQ(State.ActDevice, 1);
-    EXPECT_EQ(State.CurDev().COMPort, "sim1"); // found, letter case ignored
+    EXPECT_EQ(State.CurDev().COMPort, "SIM1"); // found with letter case ignored, kept as the list spells it
     EXPECT_EQ(State.CurDev().BaudRate, 4800);
     EXPECT_EQ(State.CurDev().Address, 0x21);
     EXPECT_EQ(State.CurDev().Values.mid(0, 3), QStringList({"a", "b", ""}));
