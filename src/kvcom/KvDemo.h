@@ -42,7 +42,7 @@ private:
     };
     std::shared_ptr<TDemoBus> Bus;
     uint32_t Baud;
-    std::deque<TChunk> Line;    // answers on their way
+    std::deque<TChunk> Line;       // answers on their way
     TClock::time_point LineFree{}; // when the last request has left the simulated line
     TAnswerReader Reader;
 };

@@ -50,7 +50,8 @@ class TAnswerDeadline {
 public:
     using TClock = std::chrono::steady_clock;
     TAnswerDeadline(TClock::time_point lineFree, uint16_t timeoutMs)
-        : Timeout(std::chrono::milliseconds(timeoutMs)), Deadline(std::max(TClock::now(), lineFree) + Timeout) {}
+        : Timeout(std::chrono::milliseconds(timeoutMs)),
+          Deadline(std::max(TClock::now(), lineFree) + Timeout) {}
     // A byte of an answer in progress arrived at that moment.
     void AnswerByteAt(TClock::time_point t) { Deadline = std::max(Deadline, t + Timeout); }
     TClock::time_point At() const { return Deadline; }

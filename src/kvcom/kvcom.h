@@ -16,9 +16,13 @@
  * - KV_TransmitParcel drops any unread input first, so a late answer to an earlier request is never
  *   taken for the answer to this one.
  * - KV_ReceiveParcel gives the parcel from "!" through its CR (CR included); bytes before "!" are
- *   skipped. KV_ERR_NO_ANSWER after the time-out, KV_ERR_TOO_LONG for a parcel that does not fit
- *   (the rest of it up to its CR is discarded), KV_ERR_LINE_LOST when the device went away.
- *   Further answers that arrived together (a broadcast) are kept for the next call.
+ *   skipped, and a "!" inside a parcel without its CR yet starts the parcel again there. The
+ *   time-out counts from the moment the last request has left the line (its bytes at 10 bits each
+ *   at the line's speed) and starts again with every byte of an answer in progress, so neither the
+ *   request's nor the answer's own transmission eats it. KV_ERR_NO_ANSWER after the time-out,
+ *   KV_ERR_TOO_LONG for a parcel that does not fit (the rest of it up to its CR is discarded),
+ *   KV_ERR_LINE_LOST when the device went away. Further answers that arrived together (a
+ *   broadcast) are kept for the next call.
  * - KV_AnalysisAnswerParcel takes the parcel with or without its CR; on failure data is empty. */
 #include <stdint.h>
 

@@ -138,8 +138,8 @@ bool TServer::WritePending(QString* error) {
             due -= static_cast<qsizetype>((ahead + p.ByteTime - std::chrono::microseconds(1)) / p.ByteTime);
         }
         while (p.Written < due) {
-            const ssize_t n = ::write(LineFd, p.Bytes.constData() + p.Written,
-                                      static_cast<size_t>(due - p.Written));
+            const ssize_t n =
+                ::write(LineFd, p.Bytes.constData() + p.Written, static_cast<size_t>(due - p.Written));
             if (n > 0) {
                 p.Written += n;
             } else if (n < 0 && errno == EINTR) {

@@ -70,7 +70,7 @@ TEST_F(KvLine, OpenFailures) {
     EXPECT_EQ(L.OpenCOM(h, "/dev/kv-no-such-port"), KV_ERR_NO_PORT);
     EXPECT_EQ(L.OpenCOM(h, "ttyKVNOPE"), KV_ERR_NO_PORT);
     EXPECT_EQ(L.OpenCOM(h, ""), KV_ERR_NO_PORT);
-    EXPECT_EQ(L.OpenCOM(h, nullptr), KV_ERR_BUFFER); // as every other null text
+    EXPECT_EQ(L.OpenCOM(h, nullptr), KV_ERR_BUFFER);   // as every other null text
     EXPECT_EQ(L.OpenCOM(h, "/dev/null"), KV_ERR_OPEN); // not a serial line
     // A short name is a device under /dev.
     const QByteArray shortName = QFile::encodeName(Pty.Slave.mid(5));

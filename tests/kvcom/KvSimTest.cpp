@@ -172,7 +172,8 @@ void AllSpeedsWithLineTiming(TKvLib& L, const QString& port, const char* line) {
         EXPECT_EQ(L.Ask(h, ":" + a + ";37;000111;", &data), KV_OK) << line << " at " << speed;
         const double read = MsSince(start);
         EXPECT_EQ(data, "0000C03F");
-        const double readWire = wireMs(Request(":" + a + ";37;000111;").size() + Answer(i + 1, "0000C03F").size());
+        const double readWire =
+            wireMs(Request(":" + a + ";37;000111;").size() + Answer(i + 1, "0000C03F").size());
         EXPECT_GE(identify, identifyWire - 1) << "no line timing at " << speed;
         EXPECT_GE(read, readWire - 1) << "no line timing at " << speed;
 
