@@ -9,6 +9,7 @@
 #include "ui/ConnectionDialog.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Настройка приборов серии KestrinK1"));
+    // The installed desktop entry and icon: shells match the window to kestrin.desktop by this name,
+    // and the icon theme holds the program's icon once the package is installed.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kestrin"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kestrin")));
     // Qt's own texts (file dialogs, standard buttons) in Russian like the rest of the program.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
