@@ -20,7 +20,7 @@ const QSize ChartSize(1200, 700);
 
 struct TLiveChart {
     std::unique_ptr<TChart> Chart = std::make_unique<TChart>();
-    long long Next = 0;  // readings so far, all channels in turn
+    long long Next = 0; // readings so far, all channels in turn
     double Periods = 0; // radians of the slow wave per minute
 
     // The slow wave makes 20 periods over the whole measurement whatever its size, so the chart

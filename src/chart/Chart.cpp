@@ -240,21 +240,37 @@ bool TChart::CommandY(TAxisRange (*command)(const TAxisRange&)) {
     return true;
 }
 
-bool TChart::ZoomOutX() { return CommandX(&ChartCommands::ZoomOutX); }
+bool TChart::ZoomOutX() {
+    return CommandX(&ChartCommands::ZoomOutX);
+}
 
-bool TChart::ZoomInX() { return CommandX(&ChartCommands::ZoomInX); }
+bool TChart::ZoomInX() {
+    return CommandX(&ChartCommands::ZoomInX);
+}
 
-bool TChart::ZoomOutY() { return CommandY(&ChartCommands::ZoomOutY); }
+bool TChart::ZoomOutY() {
+    return CommandY(&ChartCommands::ZoomOutY);
+}
 
-bool TChart::ZoomInY() { return CommandY(&ChartCommands::ZoomInY); }
+bool TChart::ZoomInY() {
+    return CommandY(&ChartCommands::ZoomInY);
+}
 
-bool TChart::MoveLeft() { return CommandX(&ChartCommands::MoveLeft); }
+bool TChart::MoveLeft() {
+    return CommandX(&ChartCommands::MoveLeft);
+}
 
-bool TChart::MoveRight() { return CommandX(&ChartCommands::MoveRight); }
+bool TChart::MoveRight() {
+    return CommandX(&ChartCommands::MoveRight);
+}
 
-bool TChart::MoveDown() { return CommandY(&ChartCommands::MoveDown); }
+bool TChart::MoveDown() {
+    return CommandY(&ChartCommands::MoveDown);
+}
 
-bool TChart::MoveUp() { return CommandY(&ChartCommands::MoveUp); }
+bool TChart::MoveUp() {
+    return CommandY(&ChartCommands::MoveUp);
+}
 
 void TChart::SetLegendVisible(bool on) {
     LegendOn = on;
