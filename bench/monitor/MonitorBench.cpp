@@ -1,10 +1,10 @@
 // What the line monitor costs: read-all at 19200 against kestrin-sim with the monitor open and
 // without it, and how long the window's thread goes without a turn while 1,000 parcels a second
 // arrive.
-#include "exchange/ReadWriteAll.h"
-#include "ui/LineMonitor.h"
 #include "SimProcess.h"
 #include "TestUi.h"
+#include "exchange/ReadWriteAll.h"
+#include "ui/LineMonitor.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -22,7 +22,9 @@ const QString ProgDir = QStringLiteral(KESTRIN_PROGDIR);
 // The monitor asks nothing unless it saves, which the benchmarks do not.
 class TNoDialogs : public IUserDialogs {
 public:
-    TMsgAnswer Message(const QString&, const QString&, TMsgButtons, TMsgAnswer) override { return TMsgAnswer::Ok; }
+    TMsgAnswer Message(const QString&, const QString&, TMsgButtons, TMsgAnswer) override {
+        return TMsgAnswer::Ok;
+    }
     QString SaveFileName(const TFileDialogSpec&, int*) override { return QString(); }
     QString OpenFileName(const TFileDialogSpec&) override { return QString(); }
 };
@@ -51,7 +53,8 @@ double RunBesideTheEventLoop(const std::function<void()>& fn) {
 }
 
 void BM_ReadAllWithAndWithoutMonitor(benchmark::State& state) {
-    TSimProcess sim(ProgDir, {QStringLiteral("--timing"), QStringLiteral("--speed"), QStringLiteral("19200")}, false);
+    TSimProcess sim(ProgDir, {QStringLiteral("--timing"), QStringLiteral("--speed"), QStringLiteral("19200")},
+                    false);
     TKvLibrary library;
     if (sim.PtyPath().isEmpty() || !library.Load(ProgDir)) {
         state.SkipWithError("simulator or library not available");
@@ -178,7 +181,11 @@ void BM_WindowTurnsWhileParcelsArrive(benchmark::State& state) {
     state.counters["parcels"] = static_cast<double>(parcels);
     state.counters["rows"] = monitor.Model->rowCount();
 }
-BENCHMARK(BM_WindowTurnsWhileParcelsArrive)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_WindowTurnsWhileParcelsArrive)
+    ->Arg(1000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 } // namespace
 
 int main(int argc, char** argv) {

@@ -81,7 +81,8 @@ int WriteParam(const TDev& dev, const ExchangeHandle& handle, uint16_t paramAddr
     TAnswerCapture capture(handle, ActiveTap(handle) ? ParcelPurpose(handle, code, paramAddress, true) +
                                                            QStringLiteral(" = ") + valueText
                                                      : QString());
-    const int rc = ExchangeParcel(handle, WriteRequest(address, location, value), from, data, nullptr, &capture);
+    const int rc =
+        ExchangeParcel(handle, WriteRequest(address, location, value), from, data, nullptr, &capture);
     if (rc != 0)
         return rc;
     if (from != address)

@@ -91,7 +91,8 @@ int ReceiveAnswer(const ExchangeHandle& handle, int& receiveCode, uint8_t& addre
     address = from;
     data = BufferText(dataText.data(), dataText.size());
     if (captured) {
-        captured->Bytes = QByteArray(answer.data(), static_cast<qsizetype>(strnlen(answer.data(), answer.size())));
+        captured->Bytes =
+            QByteArray(answer.data(), static_cast<qsizetype>(strnlen(answer.data(), answer.size())));
         if (rc == 0)
             captured->Address = from;
         captured->Outcome = rc;
@@ -165,7 +166,8 @@ int ExchangeParcel(const ExchangeHandle& handle, const QString& request, uint8_t
     int receiveCode = 0;
     answer.Pending = answer.Active();
     const uint8_t addressed = answer.Pending ? RequestAddress(request.toLatin1()) : 0;
-    rc = ReceiveAnswer(handle, receiveCode, address, data, addressed, answer.Pending ? &answer.Event : nullptr);
+    rc = ReceiveAnswer(handle, receiveCode, address, data, addressed,
+                       answer.Pending ? &answer.Event : nullptr);
     if (receiveCode != 0 && noAnswer)
         *noAnswer = true;
     return rc;
@@ -187,7 +189,8 @@ int DevCheck(const ExchangeHandle& handle, uint8_t address, uint8_t typeNum, boo
     linked = data == QString::number(typeNum);
     // The type the line answered with, when it is not the one expected, is the likely fault.
     if (!linked && capture.Active())
-        capture.Report(ExOk, QStringLiteral("тип ") + data + QStringLiteral(", ожидался ") + QString::number(typeNum));
+        capture.Report(ExOk, QStringLiteral("тип ") + data + QStringLiteral(", ожидался ") +
+                                 QString::number(typeNum));
     return ExOk;
 }
 

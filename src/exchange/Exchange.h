@@ -68,7 +68,8 @@ public:
     int Report(int outcome, const QString& value = QString());
 
 private:
-    friend int ExchangeParcel(const ExchangeHandle&, const QString&, uint8_t&, QString&, bool*, TAnswerCapture*);
+    friend int ExchangeParcel(const ExchangeHandle&, const QString&, uint8_t&, QString&, bool*,
+                              TAnswerCapture*);
     ILineTap* Tap;
     const ExchangeHandle& Handle;
     QString PurposeText;

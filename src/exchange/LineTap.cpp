@@ -41,7 +41,8 @@ QString OutcomeText(int outcome) {
     if (outcome == 0)
         return QStringLiteral("OK");
     const QString meaning = ResultCodeMeaning(outcome);
-    return meaning.isEmpty() ? QString::number(outcome) : QString::number(outcome) + QLatin1Char(' ') + meaning;
+    return meaning.isEmpty() ? QString::number(outcome)
+                             : QString::number(outcome) + QLatin1Char(' ') + meaning;
 }
 
 QString EventTimeText(int64_t timeMs) {

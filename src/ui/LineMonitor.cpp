@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QColor>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -21,7 +22,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QColor>
 #include <algorithm>
 #include <array>
 
@@ -34,8 +34,8 @@ constexpr int DrainIntervalMs = 100;
 constexpr size_t RowsPerTurn = 5000;
 
 QString CsvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
-        !text.contains(QLatin1Char('\r')))
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
@@ -44,7 +44,8 @@ QString CsvField(const QString& text) {
 
 QString CsvLine(const TLineEvent& e) {
     const QStringList fields = {EventTimeText(e.TimeMs),
-                                e.Direction == TLineDirection::Request ? QStringLiteral("→") : QStringLiteral("←"),
+                                e.Direction == TLineDirection::Request ? QStringLiteral("→")
+                                                                       : QStringLiteral("←"),
                                 e.Port,
                                 QString::number(e.Address),
                                 EscapeParcelBytes(e.Bytes),
@@ -117,8 +118,9 @@ void TLineLogModel::Append(std::deque<TLineEvent>& batch, size_t count) {
         const uint64_t newFirst = FirstSeq + (stored + count - Cap);
         int rows = static_cast<int>(newFirst - FirstSeq);
         if (filtered)
-            rows = static_cast<int>(std::find_if(Shown.begin(), Shown.end(), [&](uint64_t s) { return s >= newFirst; }) -
-                                    Shown.begin());
+            rows = static_cast<int>(
+                std::find_if(Shown.begin(), Shown.end(), [&](uint64_t s) { return s >= newFirst; }) -
+                Shown.begin());
         if (rows > 0)
             beginRemoveRows(QModelIndex(), 0, rows - 1);
         FirstSeq = newFirst;
@@ -129,8 +131,9 @@ void TLineLogModel::Append(std::deque<TLineEvent>& batch, size_t count) {
     }
     int added = static_cast<int>(count);
     if (filtered)
-        added = static_cast<int>(std::count_if(batch.begin(), batch.begin() + static_cast<std::ptrdiff_t>(count),
-                                               [this](const TLineEvent& e) { return Passes(e); }));
+        added =
+            static_cast<int>(std::count_if(batch.begin(), batch.begin() + static_cast<std::ptrdiff_t>(count),
+                                           [this](const TLineEvent& e) { return Passes(e); }));
     const int first = rowCount();
     if (added > 0)
         beginInsertRows(QModelIndex(), first, first + added - 1);
@@ -236,7 +239,8 @@ bool SaveLineLog(const TLineLogModel& model, const QString& path, QString* error
         return fail(file.errorString());
     QString chunk;
     if (csv)
-        chunk = QChar(0xFEFF) + QStringLiteral("время,направление,порт,адрес,посылка,результат,назначение\r\n");
+        chunk =
+            QChar(0xFEFF) + QStringLiteral("время,направление,порт,адрес,посылка,результат,назначение\r\n");
     const int rows = model.rowCount();
     for (int r = 0; r < rows; ++r) {
         const TLineEvent& e = model.Event(r);
@@ -390,8 +394,8 @@ void TfrmLineMonitor::ApplyFilter() {
 }
 
 void TfrmLineMonitor::ShowCount() {
-    QString text = QStringLiteral("Показано: ") + QString::number(Model->rowCount()) + QStringLiteral(" из ") +
-                   QString::number(Model->Stored());
+    QString text = QStringLiteral("Показано: ") + QString::number(Model->rowCount()) +
+                   QStringLiteral(" из ") + QString::number(Model->Stored());
     if (Dropped > 0)
         text += QStringLiteral(", пропущено: ") + QString::number(Dropped);
     lblCount->setText(text);
@@ -419,7 +423,8 @@ void TfrmLineMonitor::SaveClick() {
         path += QStringLiteral(".csv");
     QString error;
     if (!SaveLineLog(*Model, path, &error))
-        Dialogs.Message(QStringLiteral("Не удалось сохранить журнал обмена!\r") + path + QStringLiteral("\r") + error,
+        Dialogs.Message(QStringLiteral("Не удалось сохранить журнал обмена!\r") + path +
+                            QStringLiteral("\r") + error,
                         Caption, TMsgButtons::Ok);
 }
 

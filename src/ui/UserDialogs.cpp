@@ -86,8 +86,8 @@ TMsgAnswer TQtUserDialogs::Message(const QString& text, const QString& caption, 
     return ShowBox(text, caption, buttons, defaultAnswer, QString());
 }
 
-TMsgAnswer TQtUserDialogs::MessageWithDetails(const QString& text, const QString& caption, TMsgButtons buttons,
-                                              const QString& details) {
+TMsgAnswer TQtUserDialogs::MessageWithDetails(const QString& text, const QString& caption,
+                                              TMsgButtons buttons, const QString& details) {
     return ShowBox(text, caption, buttons, TMsgAnswer::Yes, details);
 }
 

@@ -1,9 +1,9 @@
 // What the line tap is told about each parcel of every operation, against the recording fake
 // library, and how events read as text.
+#include "FakeKv.h"
 #include "exchange/CodeMeaning.h"
 #include "exchange/DevLink.h"
 #include "exchange/RecordingTap.h"
-#include "FakeKv.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

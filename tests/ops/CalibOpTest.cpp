@@ -1,6 +1,6 @@
 // The calibration run against the simulator engine, with a clock the test moves.
-#include "exchange/Calib.h"
 #include "SimLine.h"
+#include "exchange/Calib.h"
 #include "exchange/Exchange.h"
 #include "exchange/RecordingTap.h"
 
@@ -113,7 +113,7 @@ protected:
 } // namespace
 
 TEST_F(CalibOp, CalibratedWhenTheInstrumentClearsTheLocation) {
-    Start(0); // cleared at once: one read, then the pause, then the verdict
+    Start(0);          // cleared at once: one read, then the pause, then the verdict
     TRecordingTap tap; // the line monitor's view of the run
     State.LineTap.Attach(&tap);
     EXPECT_EQ(Calibrate(), "Параметр откалиброван");

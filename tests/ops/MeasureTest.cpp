@@ -1,7 +1,7 @@
 #include "exchange/Measure.h"
-#include "common/Numbers.h"
 #include "SimLine.h"
 #include "TestUi.h"
+#include "common/Numbers.h"
 #include "exchange/Exchange.h"
 #include "exchange/RecordingTap.h"
 

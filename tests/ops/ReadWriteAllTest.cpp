@@ -299,7 +299,8 @@ TEST_F(ReadWriteAllTest, TapSeesEveryParcelOfReadAllAndWriteAllWithItsParameter)
             if (i % 2 == 0) {
                 EXPECT_EQ(e[i].Bytes, log[i / 2] + "\r");
             } else {
-                EXPECT_TRUE(e[i].Bytes.startsWith("!1;") && e[i].Bytes.endsWith("\r")) << e[i].Bytes.toStdString();
+                EXPECT_TRUE(e[i].Bytes.startsWith("!1;") && e[i].Bytes.endsWith("\r"))
+                    << e[i].Bytes.toStdString();
             }
         }
         EXPECT_EQ(e[0].Purpose, QStringLiteral("идентификация"));

@@ -1,12 +1,12 @@
 // The line monitor: its ring and filters, the hand-over from exchange threads in batches, saving
 // and copying, its place in the main window, and the meaning of result codes in messages.
+#include "ui/LineMonitor.h"
+#include "MainFixture.h"
+#include "SimLine.h"
 #include "common/IniFile.h"
 #include "exchange/CodeMeaning.h"
 #include "exchange/Exchange.h"
-#include "ui/LineMonitor.h"
 #include "ui/MainExchange.h"
-#include "MainFixture.h"
-#include "SimLine.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -167,8 +167,9 @@ TEST_F(Monitor, SavesTextAndCsvWholeAndReportsAnUnwritablePath) {
     const QString txt = Dir.path() + "/log.txt";
     Dialogs.FileNames = {txt};
     Window->SaveClick();
-    EXPECT_EQ(ReadText(txt), QStringLiteral("05:06:07.008\t←\tSIM1\t7\t!7;\\x01\\x98я;12,5\\x0D\tOK\tИмя \"1\", второе\n"
-                                            "05:06:07.008\t←\tSIM1\t7\t\t-109 ответ длиннее 254 символов\tверсия\n"));
+    EXPECT_EQ(ReadText(txt),
+              QStringLiteral("05:06:07.008\t←\tSIM1\t7\t!7;\\x01\\x98я;12,5\\x0D\tOK\tИмя \"1\", второе\n"
+                             "05:06:07.008\t←\tSIM1\t7\t\t-109 ответ длиннее 254 символов\tверсия\n"));
     const QString csv = Dir.path() + "/log";
     Dialogs.FileNames = {csv};
     Dialogs.FilterIndices = {1}; // the CSV filter with a name typed without an extension
@@ -176,10 +177,12 @@ TEST_F(Monitor, SavesTextAndCsvWholeAndReportsAnUnwritablePath) {
     QFile csvFile(csv + ".csv");
     ASSERT_TRUE(csvFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(csvFile.readAll(),
-              "\xEF\xBB\xBF" + QStringLiteral("время,направление,порт,адрес,посылка,результат,назначение\r\n"
-                                             "05:06:07.008,←,SIM1,7,\"!7;\\x01\\x98я;12,5\\x0D\",OK,\"Имя \"\"1\"\", второе\"\r\n"
-                                             "05:06:07.008,←,SIM1,7,,-109 ответ длиннее 254 символов,версия\r\n")
-                                     .toUtf8());
+              "\xEF\xBB\xBF" +
+                  QStringLiteral(
+                      "время,направление,порт,адрес,посылка,результат,назначение\r\n"
+                      "05:06:07.008,←,SIM1,7,\"!7;\\x01\\x98я;12,5\\x0D\",OK,\"Имя \"\"1\"\", второе\"\r\n"
+                      "05:06:07.008,←,SIM1,7,,-109 ответ длиннее 254 символов,версия\r\n")
+                      .toUtf8());
     EXPECT_TRUE(Dialogs.Asked.empty());
 
     // A folder that does not exist: a clear message and no file, not even a temporary one.
@@ -187,8 +190,10 @@ TEST_F(Monitor, SavesTextAndCsvWholeAndReportsAnUnwritablePath) {
     Dialogs.FileNames = {bad};
     Window->SaveClick();
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
-    EXPECT_TRUE(Dialogs.Asked[0].Text.startsWith(QStringLiteral("Не удалось сохранить журнал обмена!\r") + bad + "\r"));
-    EXPECT_GT(Dialogs.Asked[0].Text.size(), QString("Не удалось сохранить журнал обмена!\r" + bad + "\r").size());
+    EXPECT_TRUE(Dialogs.Asked[0].Text.startsWith(QStringLiteral("Не удалось сохранить журнал обмена!\r") +
+                                                 bad + "\r"));
+    EXPECT_GT(Dialogs.Asked[0].Text.size(),
+              QString("Не удалось сохранить журнал обмена!\r" + bad + "\r").size());
     EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("Монитор обмена"));
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"log.csv", "log.txt"}));
@@ -234,8 +239,8 @@ protected:
         Line.reset();
     }
     bool WaitIdle() {
-        return QTest::qWaitFor(
-            [this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); }, 20000);
+        return QTest::qWaitFor([this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); },
+                               20000);
     }
 };
 } // namespace
@@ -271,7 +276,8 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
     const size_t requests = Line->WithBus([](Sim::TBus& bus) { return bus.Log().size(); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->Model->rowCount() == static_cast<int>(2 * requests); }, 5000))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return monitor->Model->rowCount() == static_cast<int>(2 * requests); }, 5000))
         << monitor->Model->rowCount() << " rows for " << requests << " requests";
     EXPECT_EQ(monitor->Model->Event(0).Purpose, QStringLiteral("идентификация"));
     EXPECT_EQ(monitor->Model->Event(0).Port, Line->Port());
