@@ -633,6 +633,9 @@ TEST(ParamSetFiles, MissingAndUncreatableFilesGiveClearErrors) {
     const TParamSetReadResult missing = ReadParamSetFile(g, QStringLiteral("/nonexistent-dir/set.k1p"));
     EXPECT_FALSE(missing.Ok);
     EXPECT_TRUE(missing.Error.contains(QStringLiteral("set.k1p")));
+    EXPECT_TRUE(missing.Error.endsWith(QStringLiteral("файл не найден"))) << missing.Error.toStdString();
+    const TFileResult noFolder = WriteParamSetFile(g, QStringLiteral("/nonexistent-dir/set.k1p"));
+    EXPECT_EQ(noFolder.Error, QStringLiteral("Не удалось создать файл \"set.k1p\": папка не найдена"));
 
     QTemporaryDir dir;
     const QString blocked = dir.filePath(QStringLiteral("set.k1p"));
