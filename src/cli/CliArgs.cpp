@@ -5,8 +5,8 @@
 #include <QSet>
 
 namespace {
-const QStringList Commands = {QStringLiteral("ports"), QStringLiteral("scan"), QStringLiteral("read"),
-                              QStringLiteral("write"), QStringLiteral("diff"), QStringLiteral("measure"),
+const QStringList Commands = {QStringLiteral("ports"),    QStringLiteral("scan"), QStringLiteral("read"),
+                              QStringLiteral("write"),    QStringLiteral("diff"), QStringLiteral("measure"),
                               QStringLiteral("calibrate")};
 const QStringList Speeds = {QStringLiteral("300"),  QStringLiteral("600"),  QStringLiteral("1200"),
                             QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
@@ -177,7 +177,8 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
 
     // What each command cannot do without.
     const auto need = [&](bool present, const char* option) -> QString {
-        return present ? QString() : QStringLiteral("команде %1 нужен параметр %2").arg(o.Command, QLatin1String(option));
+        return present ? QString()
+                       : QStringLiteral("команде %1 нужен параметр %2").arg(o.Command, QLatin1String(option));
     };
     QString missing;
     if (o.Command != QLatin1String("ports")) {
@@ -198,6 +199,8 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
         missing = need(!o.What.isEmpty(), "--what");
     if (!missing.isEmpty())
         return missing;
+    if (o.Json && o.Csv == QLatin1String("-"))
+        return QStringLiteral("--csv - и --json: оба пишут на стандартный вывод, выберите одно");
     if (!o.Speed.isEmpty() && !Speeds.contains(o.Speed) &&
         !(o.Command == QLatin1String("scan") && o.Speed == QLatin1String("all")))
         return QStringLiteral("скорость %1 не из списка 300, 600, 1200, 2400, 4800, 9600, 19200%2")
@@ -217,7 +220,8 @@ QString CliHelpText(const QString& command) {
         "3 расхождение при проверке, отклонённые значения или различия, 4 ошибка файла.\n"
         "Ctrl+C останавливает обмен на границе параметра и закрывает порт.\n");
     if (command == QLatin1String("ports"))
-        return QStringLiteral("kestrin-cli ports\n  Список портов, которые находит библиотека обмена.\n\n") + common;
+        return QStringLiteral("kestrin-cli ports\n  Список портов, которые находит библиотека обмена.\n\n") +
+               common;
     if (command == QLatin1String("scan"))
         return QStringLiteral(
                    "kestrin-cli scan --port ПОРТ [--speed СКОРОСТЬ|all]\n"
@@ -227,7 +231,8 @@ QString CliHelpText(const QString& command) {
                common;
     if (command == QLatin1String("read"))
         return QStringLiteral(
-                   "kestrin-cli read --port ПОРТ --speed СКОРОСТЬ --address СПИСОК [--type ИМЯ] [--out ФАЙЛ]\n"
+                   "kestrin-cli read --port ПОРТ --speed СКОРОСТЬ --address СПИСОК [--type ИМЯ] [--out "
+                   "ФАЙЛ]\n"
                    "  Чтение всех параметров по правилам программы: проверка версии и описания параметров\n"
                    "  версии прибора, повторы по ReRead из kestrin.ini, без вопросов: параметр, который не\n"
                    "  читается, сообщается, чтение продолжается.\n"
@@ -243,7 +248,8 @@ QString CliHelpText(const QString& command) {
                    "  Запись всех параметров из файла .kpr или .json с проверкой значений, как в окне\n"
                    "  программы (пределы, пустые значения); сетевой адрес и скорость прибора отслеживаются.\n"
                    "  --verify   прочитать записанное и сообщить о каждом расхождении\n"
-                   "  --dry-run  только проверить и показать, что было бы записано, ничего не отправляя\n\n") +
+                   "  --dry-run  только проверить и показать, что было бы записано, ничего не "
+                   "отправляя\n\n") +
                common;
     if (command == QLatin1String("diff"))
         return QStringLiteral("kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ\n"
@@ -257,9 +263,10 @@ QString CliHelpText(const QString& command) {
                    "  время ISO, минуты от начала, канал, значение; строка записывается сразу.\n\n") +
                common;
     if (command == QLatin1String("calibrate"))
-        return QStringLiteral("kestrin-cli calibrate --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --what "
-                              "line|compensator\n"
-                              "  Калибровка сопротивления линии (rL) или компенсатора (rC) и ожидание её конца.\n\n") +
+        return QStringLiteral(
+                   "kestrin-cli calibrate --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --what "
+                   "line|compensator\n"
+                   "  Калибровка сопротивления линии (rL) или компенсатора (rC) и ожидание её конца.\n\n") +
                common;
     return QStringLiteral("kestrin-cli — настройка приборов серии Kestrin K1 без окна.\n"
                           "Использование: kestrin-cli КОМАНДА [параметры]\n\n"

@@ -140,8 +140,15 @@ private:
             }
             State.LineTap.Attach(&Trace); // calibration takes the state's taps
         }
-        State.Settings = SettingsFile::Read(State.ProgDir + QStringLiteral("kestrin.ini"));
-        LoadPortList(Api(), State.PortList, State.SpeedList);
+        // The settings the program uses: the user's own when the program directory is read-only.
+        State.Settings = SettingsFile::Read(SettingsFile::Location(State.ProgDir));
+        State.SpeedList = SpeedList();
+        // The library's port search walks every tty of the system: only when the name needs it.
+        const bool path = O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port);
+        if (!path) {
+            QStringList speeds;
+            LoadPortList(Api(), State.PortList, speeds);
+        }
         if (O.Command == QLatin1String("ports"))
             return CliOk;
         State.LoadCatalogue();
@@ -164,11 +171,10 @@ private:
         if (O.TimeoutMs > 0)
             for (auto& t : State.DevTypes)
                 t->TimeOut = O.TimeoutMs;
-        const bool listed = State.PortList.contains(O.Port);
-        const bool path = O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port);
-        if (!listed && !path) {
+        if (!path && !State.PortList.contains(O.Port)) {
             Err(QStringLiteral("неизвестный порт \"%1\"; доступные порты: %2")
-                    .arg(O.Port, State.PortList.isEmpty() ? QStringLiteral("нет") : State.PortList.join(QStringLiteral(", "))));
+                    .arg(O.Port, State.PortList.isEmpty() ? QStringLiteral("нет")
+                                                          : State.PortList.join(QStringLiteral(", "))));
             return CliUsage;
         }
         if (O.Command == QLatin1String("read") && !O.Out.isEmpty() && O.Out != QLatin1String("-")) {
@@ -178,7 +184,8 @@ private:
                 return CliUsage;
             }
             // Found out before any exchange rather than after a long read.
-            const TFileResult probe = ProbeWritable(PerAddressName(O.Out, O.Addresses.value(0), O.Addresses.size() > 1));
+            const TFileResult probe =
+                ProbeWritable(PerAddressName(O.Out, O.Addresses.value(0), O.Addresses.size() > 1));
             if (!probe.Ok) {
                 Err(probe.Error);
                 return CliFileError;
@@ -196,7 +203,12 @@ private:
     }
 
     TExchangeRun MakeRun(TDev& dev, int retries, std::vector<TFailure>& failures) {
-        TExchangeRun run{.Api = Api(), .DevType = Type(), .Dev = dev, .Ui = Ui, .Stop = Stop, .Retries = retries,
+        TExchangeRun run{.Api = Api(),
+                         .DevType = Type(),
+                         .Dev = dev,
+                         .Ui = Ui,
+                         .Stop = Stop,
+                         .Retries = retries,
                          .SpeedList = State.SpeedList};
         run.Tap = Tap();
         run.SkipFailed = [&failures](int index, int code) {
@@ -269,7 +281,8 @@ private:
         // The search of the connection dialog, once per type number the catalogue knows.
         std::vector<const TDevProp*> kinds;
         for (const auto& t : State.DevTypes)
-            if (std::none_of(kinds.begin(), kinds.end(), [&](const TDevProp* k) { return k->TypeNum == t->TypeNum; }))
+            if (std::none_of(kinds.begin(), kinds.end(),
+                             [&](const TDevProp* k) { return k->TypeNum == t->TypeNum; }))
                 kinds.push_back(t.get());
         const int32_t timeOut = State.DevTypes.front()->TimeOut;
         QJsonArray found;
@@ -287,7 +300,8 @@ private:
                 for (const QString& a : addresses) {
                     bool linked = false;
                     QString version;
-                    DevGetVersion(h, static_cast<uint8_t>(a.toInt()), kinds[k]->TypeNum, 255, linked, version);
+                    DevGetVersion(h, static_cast<uint8_t>(a.toInt()), kinds[k]->TypeNum, 255, linked,
+                                  version);
                     Out(QStringLiteral("адрес %1, скорость %2, номер типа %3, \"%4\", версия \"%5\"")
                             .arg(a, speed)
                             .arg(kinds[k]->TypeNum)
@@ -309,12 +323,13 @@ private:
         if (Stop)
             Fail(CliExchangeFailed);
         if (O.Json)
-            Print(stdout, QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
-                                                                      {QStringLiteral("port"), O.Port},
-                                                                      {QStringLiteral("found"), found},
-                                                                      {QStringLiteral("stopped"), Stop.load()},
-                                                                      {QStringLiteral("exit"), Exit}})
-                                                .toJson(QJsonDocument::Indented)));
+            Print(stdout,
+                  QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
+                                                              {QStringLiteral("port"), O.Port},
+                                                              {QStringLiteral("found"), found},
+                                                              {QStringLiteral("stopped"), Stop.load()},
+                                                              {QStringLiteral("exit"), Exit}})
+                                        .toJson(QJsonDocument::Indented)));
         return Exit;
     }
 
@@ -347,9 +362,12 @@ private:
             std::vector<TFailure> failures;
             TReadOutcome r = ReadOne(Dev(), address, failures);
             Ui.ClearBar();
-            Out(QStringLiteral("Адрес %1: %2 (\"%3\", версия \"%4\")").arg(address).arg(Ui.LastStatus, Type().Name, Type().Version));
+            Out(QStringLiteral("Адрес %1: %2 (\"%3\", версия \"%4\")")
+                    .arg(address)
+                    .arg(Ui.LastStatus, Type().Name, Type().Version));
             ReportFailures(failures, r.Json);
-            r.Json.insert(QStringLiteral("status"), r.Complete ? QStringLiteral("ok") : QStringLiteral("error"));
+            r.Json.insert(QStringLiteral("status"),
+                          r.Complete ? QStringLiteral("ok") : QStringLiteral("error"));
             if (!r.Complete)
                 Fail(CliExchangeFailed);
             bool ok = r.Complete;
@@ -357,7 +375,8 @@ private:
                 const QString name = PerAddressName(O.Out, address, several);
                 if (!r.Complete) {
                     Out(QStringLiteral("  файл %1 не записан: чтение не завершено").arg(name));
-                } else if (const TFileResult w = SaveFileBytes(name, ParamSetBytes(Type(), Dev().Values)); !w.Ok) {
+                } else if (const TFileResult w = SaveFileBytes(name, ParamSetBytes(Type(), Dev().Values));
+                           !w.Ok) {
                     Err(w.Error);
                     Fail(CliFileError);
                     ok = false;
@@ -371,7 +390,8 @@ private:
             fileDevices.append(r.Json);
             Devices.append(r.Json);
         }
-        if (!O.Out.isEmpty() && (O.Out == QLatin1String("-") || QFileInfo(O.Out).suffix().toLower() == QLatin1String("json"))) {
+        if (!O.Out.isEmpty() &&
+            (O.Out == QLatin1String("-") || QFileInfo(O.Out).suffix().toLower() == QLatin1String("json"))) {
             const QByteArray doc = QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
                                                              {QStringLiteral("port"), O.Port},
                                                              {QStringLiteral("speed"), O.Speed.toInt()},
@@ -399,11 +419,12 @@ private:
             for (const QString& p : load.Problems)
                 Print(stderr, QStringLiteral("  ") + p + QLatin1Char('\n'));
             if (O.Json)
-                Print(stdout, QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
-                                                                          {QStringLiteral("refused"),
-                                                                           QJsonArray::fromStringList(load.Problems)},
-                                                                          {QStringLiteral("exit"), load.Exit}})
-                                                    .toJson(QJsonDocument::Indented)));
+                Print(stdout,
+                      QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
+                                                                  {QStringLiteral("refused"),
+                                                                   QJsonArray::fromStringList(load.Problems)},
+                                                                  {QStringLiteral("exit"), load.Exit}})
+                                            .toJson(QJsonDocument::Indented)));
             Exit = load.Exit;
             return std::nullopt;
         }
@@ -440,8 +461,9 @@ private:
             QString location, field;
             const int rc = EncodeValue(p.VType, p.Address, special, values[i], location, field);
             const QString request = rc == ExOk ? WriteRequest(to, location, field) : QString();
-            Out(QStringLiteral("  %1 = %2  %3").arg(p.Name, DisplayValue(p, values[i]),
-                                                     rc == ExOk ? request : QStringLiteral("(не кодируется)")));
+            Out(QStringLiteral("  %1 = %2  %3")
+                    .arg(p.Name, DisplayValue(p, values[i]),
+                         rc == ExOk ? request : QStringLiteral("(не кодируется)")));
             requests.append(QJsonObject{{QStringLiteral("name"), p.Name},
                                         {QStringLiteral("value"), values[i]},
                                         {QStringLiteral("request"), request}});
@@ -479,18 +501,21 @@ private:
             TExchangeRun run = MakeRun(dev, State.Settings.ReWrite, failures);
             WriteAll(run);
             Ui.ClearBar();
-            QJsonObject json{{QStringLiteral("address"), address}, {QStringLiteral("message"), Ui.LastStatus}};
+            QJsonObject json{{QStringLiteral("address"), address},
+                             {QStringLiteral("message"), Ui.LastStatus}};
             QString status = Ui.LastStatus;
             if (Ui.VersionRefused)
-                status = QStringLiteral("версия прибора \"%1\" не подходит к файлу (версия \"%2\"), ничего не записано")
+                status = QStringLiteral(
+                             "версия прибора \"%1\" не подходит к файлу (версия \"%2\"), ничего не записано")
                              .arg(Ui.RefusedVersion, set->Versions.join(QStringLiteral("\", \"")));
             Out(QStringLiteral("Адрес %1: %2").arg(address).arg(status));
             ReportFailures(failures, json);
             bool ok = Ui.LastStatus == WriteDone && failures.empty();
             if (Ui.VersionRefused)
                 Fail(CliRefused);
-            else if (!failures.empty() && std::all_of(failures.begin(), failures.end(),
-                                                       [](const TFailure& f) { return InstrumentAnswered(f.Code); }))
+            else if (!failures.empty() &&
+                     std::all_of(failures.begin(), failures.end(),
+                                 [](const TFailure& f) { return InstrumentAnswered(f.Code); }))
                 Fail(CliRefused); // the instrument refused values
             else if (!ok)
                 Fail(CliExchangeFailed);
@@ -564,7 +589,9 @@ private:
             TReadOutcome r = ReadOne(Dev(), address, failures);
             Ui.ClearBar();
             if (Ui.VersionRefused) {
-                Out(QStringLiteral("Адрес %1: версия прибора \"%2\" не подходит к файлу").arg(address).arg(Ui.RefusedVersion));
+                Out(QStringLiteral("Адрес %1: версия прибора \"%2\" не подходит к файлу")
+                        .arg(address)
+                        .arg(Ui.RefusedVersion));
                 Fail(CliRefused);
                 Devices.append(QJsonObject{{QStringLiteral("address"), address},
                                            {QStringLiteral("status"), QStringLiteral("error")},
@@ -580,8 +607,8 @@ private:
                 const QString expected = ExpectedReadBack(p, set->Values[i]);
                 const QString actual = Dev().Values[i];
                 if (expected != actual) {
-                    Out(QStringLiteral("  \"%1\": файл %2, прибор %3").arg(p.Name, DisplayValue(p, set->Values[i]),
-                                                                        DisplayValue(p, actual)));
+                    Out(QStringLiteral("  \"%1\": файл %2, прибор %3")
+                            .arg(p.Name, DisplayValue(p, set->Values[i]), DisplayValue(p, actual)));
                     diffs.append(QJsonObject{{QStringLiteral("name"), p.Name},
                                              {QStringLiteral("file"), set->Values[i]},
                                              {QStringLiteral("device"), actual}});
@@ -590,7 +617,8 @@ private:
             ReportFailures(failures, r.Json);
             Out(QStringLiteral("  различий: %1").arg(diffs.size()));
             r.Json.insert(QStringLiteral("differences"), diffs);
-            r.Json.insert(QStringLiteral("status"), r.Complete ? QStringLiteral("ok") : QStringLiteral("error"));
+            r.Json.insert(QStringLiteral("status"),
+                          r.Complete ? QStringLiteral("ok") : QStringLiteral("error"));
             if (!r.Complete)
                 Fail(CliExchangeFailed);
             else if (!diffs.isEmpty())
@@ -605,7 +633,9 @@ private:
     int Measure() {
         for (const int k : O.Channels)
             if (k > Type().Channels) {
-                Err(QStringLiteral("--channels: у типа \"%1\" каналов %2").arg(Type().Name).arg(Type().Channels));
+                Err(QStringLiteral("--channels: у типа \"%1\" каналов %2")
+                        .arg(Type().Name)
+                        .arg(Type().Channels));
                 return CliUsage;
             }
         QFile csvFile;
@@ -662,8 +692,13 @@ private:
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
                 runStop = true;
             });
-            TMeasureRun run{.Api = Api(), .DevType = Type(), .Dev = dev, .Ui = Ui, .Stop = runStop,
-                            .Retries = State.Settings.ReRead, .Sleep = {}};
+            TMeasureRun run{.Api = Api(),
+                            .DevType = Type(),
+                            .Dev = dev,
+                            .Ui = Ui,
+                            .Stop = runStop,
+                            .Retries = State.Settings.ReRead,
+                            .Sleep = {}};
             run.Tap = Tap();
             MeasureLoop(run);
             finished = true;
@@ -676,10 +711,11 @@ private:
                 ++done;
             else
                 Fail(CliExchangeFailed);
-            Devices.append(QJsonObject{{QStringLiteral("address"), address},
-                                       {QStringLiteral("message"), Ui.LastStatus},
-                                       {QStringLiteral("readings"), points},
-                                       {QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error")}});
+            Devices.append(
+                QJsonObject{{QStringLiteral("address"), address},
+                            {QStringLiteral("message"), Ui.LastStatus},
+                            {QStringLiteral("readings"), points},
+                            {QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error")}});
         }
         if (!fileOk) {
             Err(QStringLiteral("ошибка записи файла \"%1\": %2").arg(O.Csv, csvFile.errorString()));
@@ -698,8 +734,13 @@ private:
             }
             PrepareDev(Dev(), address);
             Ui.Begin(Type(), Dev(), Label(address));
-            TCalibRun run{.Api = Api(), .State = State, .Kind = kind, .Ui = Ui, .StopRequested = Stop,
-                          .Now = {}, .Sleep = {}};
+            TCalibRun run{.Api = Api(),
+                          .State = State,
+                          .Kind = kind,
+                          .Ui = Ui,
+                          .StopRequested = Stop,
+                          .Now = {},
+                          .Sleep = {}};
             const QString status = CalibLoop(run);
             const bool ok = status == QStringLiteral("Параметр откалиброван");
             Out(QStringLiteral("Адрес %1: %2").arg(address).arg(status));
@@ -707,9 +748,10 @@ private:
                 ++done;
             else
                 Fail(CliExchangeFailed);
-            Devices.append(QJsonObject{{QStringLiteral("address"), address},
-                                       {QStringLiteral("message"), status},
-                                       {QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error")}});
+            Devices.append(
+                QJsonObject{{QStringLiteral("address"), address},
+                            {QStringLiteral("message"), status},
+                            {QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error")}});
         }
         return Finish(done, static_cast<int>(O.Addresses.size()));
     }
@@ -720,7 +762,8 @@ int RunCli(const QStringList& args, const QString& progDir, const std::atomic<bo
     TCliOptions options;
     const QString error = ParseCliArgs(args, options);
     if (!error.isEmpty()) {
-        Print(stderr, QStringLiteral("kestrin-cli: ") + error + QStringLiteral("\nkestrin-cli --help: справка\n"));
+        Print(stderr,
+              QStringLiteral("kestrin-cli: ") + error + QStringLiteral("\nkestrin-cli --help: справка\n"));
         return CliUsage;
     }
     if (options.Help) {

@@ -59,7 +59,8 @@ TValueSetLoad LoadKpr(const QString& progDir, TDevProp& type, const QString& pat
     }
     if (set.Versions.isEmpty()) {
         LoadDescriptions(progDir, type, QString());
-        QStringList problems{QStringLiteral("файл не подходит к типу \"%1\" ни в одной версии описаний:").arg(type.Name)};
+        QStringList problems{
+            QStringLiteral("файл не подходит к типу \"%1\" ни в одной версии описаний:").arg(type.Name)};
         problems += firstMismatch.mid(0, 5);
         if (firstMismatch.size() > 5)
             problems << QStringLiteral("... и ещё %1").arg(firstMismatch.size() - 5);
@@ -73,24 +74,27 @@ TValueSetLoad LoadKpr(const QString& progDir, TDevProp& type, const QString& pat
 TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& path, TValueSet& set) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Refuse(CliFileError, {QStringLiteral("не удалось открыть файл \"%1\": %2").arg(path, file.errorString())});
+        return Refuse(CliFileError,
+                      {QStringLiteral("не удалось открыть файл \"%1\": %2").arg(path, file.errorString())});
     QJsonParseError err;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &err);
     if (doc.isNull() || !doc.isObject())
-        return Refuse(CliFileError, {QStringLiteral("файл \"%1\" не является документом JSON: %2")
-                                         .arg(path, err.error == QJsonParseError::NoError
-                                                        ? QStringLiteral("нужен объект")
-                                                        : err.errorString())});
+        return Refuse(CliFileError,
+                      {QStringLiteral("файл \"%1\" не является документом JSON: %2")
+                           .arg(path, err.error == QJsonParseError::NoError ? QStringLiteral("нужен объект")
+                                                                            : err.errorString())});
     QJsonObject device = doc.object();
     if (device.contains(QStringLiteral("devices"))) {
         const QJsonArray devices = device.value(QStringLiteral("devices")).toArray();
         if (devices.size() != 1)
-            return Refuse(CliRefused, {QStringLiteral("в файле %1 приборов, нужен один").arg(devices.size())});
+            return Refuse(CliRefused,
+                          {QStringLiteral("в файле %1 приборов, нужен один").arg(devices.size())});
         device = devices.first().toObject();
     }
     const QString typeName = device.value(QStringLiteral("type")).toString();
     if (!typeName.isEmpty() && typeName.compare(type.Name, Qt::CaseInsensitive) != 0)
-        return Refuse(CliRefused, {QStringLiteral("файл для типа \"%1\", выбран тип \"%2\"").arg(typeName, type.Name)});
+        return Refuse(CliRefused,
+                      {QStringLiteral("файл для типа \"%1\", выбран тип \"%2\"").arg(typeName, type.Name)});
     const QString version = device.value(QStringLiteral("version")).toString();
     if (!LoadDescriptions(progDir, type, version)) {
         LoadDescriptions(progDir, type, QString());
@@ -190,10 +194,12 @@ QStringList CheckValueSet(const TDevProp& type, QStringList& values) {
             problems << QStringLiteral("параметр \"%1\": неверное значение \"%2\"").arg(p.Name, v);
             break;
         case TValueVerdict::BelowMin:
-            problems << QStringLiteral("параметр \"%1\": значение %2 меньше минимума %3").arg(p.Name, v, p.Vmin);
+            problems
+                << QStringLiteral("параметр \"%1\": значение %2 меньше минимума %3").arg(p.Name, v, p.Vmin);
             break;
         case TValueVerdict::AboveMax:
-            problems << QStringLiteral("параметр \"%1\": значение %2 больше максимума %3").arg(p.Name, v, p.Vmax);
+            problems
+                << QStringLiteral("параметр \"%1\": значение %2 больше максимума %3").arg(p.Name, v, p.Vmax);
             break;
         }
     }
@@ -225,7 +231,8 @@ QJsonObject DeviceJson(const TDevProp& type, const TDev& dev, const std::vector<
         QJsonObject o{{QStringLiteral("name"), p.Name}, {QStringLiteral("value"), v}};
         if (p.SType == 1)
             o.insert(QStringLiteral("text"), DisplayValue(p, v));
-        o.insert(QStringLiteral("read"), static_cast<size_t>(i) < delivered.size() && delivered[static_cast<size_t>(i)]);
+        o.insert(QStringLiteral("read"),
+                 static_cast<size_t>(i) < delivered.size() && delivered[static_cast<size_t>(i)]);
         params.append(o);
     }
     return QJsonObject{{QStringLiteral("address"), dev.Address},
@@ -244,7 +251,8 @@ QString PerAddressName(const QString& path, int address, bool several) {
     const QFileInfo fi(path);
     const QString suffix = fi.suffix();
     const QString base = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
-    return base + QStringLiteral("_%1").arg(address) + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+    return base + QStringLiteral("_%1").arg(address) +
+           (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
 }
 
 TFileResult ProbeWritable(const QString& path) {

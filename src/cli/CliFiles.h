@@ -16,7 +16,7 @@ struct TValueSet {
 };
 
 struct TValueSetLoad {
-    int Exit = 0;        // CliOk, CliRefused (another type or version, unknown or missing names) or CliFileError
+    int Exit = 0; // CliOk, CliRefused (another type or version, unknown or missing names) or CliFileError
     QStringList Problems; // one line each, naming parameters
 };
 

@@ -14,9 +14,10 @@ inline QString CliProgram() {
     return QStringLiteral(KESTRIN_PROGDIR) + QStringLiteral("kestrin-cli");
 }
 
-inline TCliResult RunCliProgram(const QStringList& args, int timeoutMs = 60000) {
+inline TCliResult RunCliProgram(const QStringList& args, int timeoutMs = 60000,
+                                const QString& program = CliProgram()) {
     QProcess p;
-    p.start(CliProgram(), args);
+    p.start(program, args);
     TCliResult r;
     if (!p.waitForStarted(10000))
         return r;

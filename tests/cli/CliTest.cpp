@@ -9,6 +9,7 @@
 #include "model/AppState.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -115,15 +116,19 @@ TEST(CliArgs, AddressListsSpeedsAndOptionsAreChecked) {
         EXPECT_FALSE(why.isEmpty());
     }
     TCliOptions o;
-    EXPECT_TRUE(ParseCliArgs({"read", "--port", "P", "--speed", "19200", "--address", "3", "--json"}, o).isEmpty());
+    EXPECT_TRUE(
+        ParseCliArgs({"read", "--port", "P", "--speed", "19200", "--address", "3", "--json"}, o).isEmpty());
     EXPECT_TRUE(o.Json);
-    for (const QStringList& bad : {QStringList{"read", "--port", "P", "--speed", "14400", "--address", "1"},
-                                   QStringList{"read", "--port", "P", "--speed", "all", "--address", "1"},
-                                   QStringList{"read", "--port", "P", "--address", "1"},
-                                   QStringList{"write", "--port", "P", "--speed", "9600", "--address", "1"},
-                                   QStringList{"read", "--port", "P", "--speed", "9600", "--address", "1", "--verify"},
-                                   QStringList{"measure", "--port", "P", "--speed", "9600", "--address", "1", "--csv", "-"},
-                                   QStringList{"frobnicate"}, QStringList{"read", "--timeout", "0"}}) {
+    for (const QStringList& bad :
+         {QStringList{"read", "--port", "P", "--speed", "14400", "--address", "1"},
+          QStringList{"read", "--port", "P", "--speed", "all", "--address", "1"},
+          QStringList{"read", "--port", "P", "--address", "1"},
+          QStringList{"write", "--port", "P", "--speed", "9600", "--address", "1"},
+          QStringList{"read", "--port", "P", "--speed", "9600", "--address", "1", "--verify"},
+          QStringList{"measure", "--port", "P", "--speed", "9600", "--address", "1", "--csv", "-"},
+          QStringList{"measure", "--port", "P", "--speed", "9600", "--address", "1", "--seconds", "1",
+                      "--csv", "-", "--json"},
+          QStringList{"frobnicate"}, QStringList{"read", "--timeout", "0"}}) {
         TCliOptions x;
         EXPECT_FALSE(ParseCliArgs(bad, x).isEmpty()) << bad.join(' ').toStdString();
     }
@@ -134,9 +139,9 @@ TEST(CliArgs, AddressListsSpeedsAndOptionsAreChecked) {
 TEST_F(Cli, ReadWritesParameterSetsAndJsonPerAddressWithEachInstrumentsVersion) {
     TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21:K1_205"});
     ASSERT_FALSE(sim.PtyPath().isEmpty());
-    const TCliResult r = RunCliProgram(QStringList{"read"} + Line(sim) +
-                                       QStringList{"--address", "1-2", "--out", Path("set.kpr"), "--json",
-                                                   "--trace", Path("trace.txt")});
+    const TCliResult r = RunCliProgram(
+        QStringList{"read"} + Line(sim) +
+        QStringList{"--address", "1-2", "--out", Path("set.kpr"), "--json", "--trace", Path("trace.txt")});
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString() << r.Out.toStdString();
     // The trace has every request the instruments received and an answer to each, timed to the ms.
     const QStringList trace = QString::fromUtf8(FileBytes(Path("trace.txt"))).split('\n', Qt::SkipEmptyParts);
@@ -144,7 +149,8 @@ TEST_F(Cli, ReadWritesParameterSetsAndJsonPerAddressWithEachInstrumentsVersion) 
     const QRegularExpression stamp(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d\\t"));
     for (int i = 0; i < trace.size(); ++i) {
         EXPECT_TRUE(stamp.match(trace[i]).hasMatch()) << trace[i].toStdString();
-        EXPECT_TRUE(trace[i].contains(i % 2 == 0 ? QStringLiteral("→") : QStringLiteral("←"))) << trace[i].toStdString();
+        EXPECT_TRUE(trace[i].contains(i % 2 == 0 ? QStringLiteral("→") : QStringLiteral("←")))
+            << trace[i].toStdString();
     }
     EXPECT_TRUE(trace[0].contains(sim.Trace().first())) << trace[0].toStdString();
     const QJsonArray devices = Json(r.Out).value("devices").toArray();
@@ -215,12 +221,14 @@ TEST_F(Cli, WriteFollowsTheSetAndVerifyCatchesAValueTheInstrumentDoesNotKeep) {
     EXPECT_GT(WriteRequests(sim), 90);
 
     // diff names the one parameter that differs, and nothing for an equal set.
-    r = RunCliProgram(QStringList{"diff"} + Line(sim) + QStringList{"--address", "1", "--in", Path("set.json")});
+    r = RunCliProgram(QStringList{"diff"} + Line(sim) +
+                      QStringList{"--address", "1", "--in", Path("set.json")});
     EXPECT_EQ(r.Exit, 3);
     EXPECT_TRUE(r.Out.contains(ColdJunction)) << r.Out.toStdString();
     EXPECT_TRUE(r.Out.contains(QStringLiteral("различий: 1")));
     WriteFile(Path("same.json"), QJsonDocument(device).toJson());
-    r = RunCliProgram(QStringList{"diff"} + Line(sim) + QStringList{"--address", "1", "--in", Path("same.json")});
+    r = RunCliProgram(QStringList{"diff"} + Line(sim) +
+                      QStringList{"--address", "1", "--in", Path("same.json")});
     EXPECT_EQ(r.Exit, 0) << r.Out.toStdString();
 }
 
@@ -232,8 +240,8 @@ TEST_F(Cli, RefusedInputSendsNothing) {
     const int framesBefore = static_cast<int>(sim.Trace().size());
     const auto refused = [&](const QByteArray& content, const QString& name, const QStringList& named) {
         WriteFile(Path(name), content);
-        const TCliResult r =
-            RunCliProgram(QStringList{"write"} + Line(sim) + QStringList{"--address", "1", "--in", Path(name)});
+        const TCliResult r = RunCliProgram(QStringList{"write"} + Line(sim) +
+                                           QStringList{"--address", "1", "--in", Path(name)});
         EXPECT_EQ(r.Exit, 3) << name.toStdString() << r.Err.toStdString();
         for (const QString& n : named)
             EXPECT_TRUE(r.Err.contains(n)) << name.toStdString() << ": " << r.Err.toStdString();
@@ -251,7 +259,8 @@ TEST_F(Cli, RefusedInputSendsNothing) {
     refused(WithValue(device, "Время индикации канала", "0"), "min.json", {"Время индикации канала"});
     refused(WithValue(device, ColdJunction, "2x"), "bad.json", {ColdJunction});
     refused(WithValue(device, "Скорость обмена", "9"), "option.json", {"Скорость обмена"});
-    refused(WithValue(device, "Задержка ответа", ""), "empty.json", {"Неверно введен параметр \"Задержка ответа\""});
+    refused(WithValue(device, "Задержка ответа", ""), "empty.json",
+            {"Неверно введен параметр \"Задержка ответа\""});
     // Another version or type.
     QJsonObject other = device;
     other.insert("version", "K1_205");
@@ -273,13 +282,13 @@ TEST_F(Cli, RefusedInputSendsNothing) {
         values << (p.Name == QStringLiteral("Сетевой адрес") ? QStringLiteral("1") : p.Value);
     }
     WriteFile(Path("v205.kpr"), ParamSetBytes(v205->CurDevType(), values));
-    const TCliResult r =
-        RunCliProgram(QStringList{"write"} + Line(sim) + QStringList{"--address", "1", "--in", Path("v205.kpr")});
+    const TCliResult r = RunCliProgram(QStringList{"write"} + Line(sim) +
+                                       QStringList{"--address", "1", "--in", Path("v205.kpr")});
     EXPECT_EQ(r.Exit, 3) << r.Out.toStdString();
     EXPECT_TRUE(r.Out.contains("K1_205")) << r.Out.toStdString();
     EXPECT_EQ(WriteRequests(sim), 0);
-    const TCliResult ok =
-        RunCliProgram(QStringList{"write"} + Line(sim) + QStringList{"--address", "2", "--in", Path("v205.kpr")});
+    const TCliResult ok = RunCliProgram(QStringList{"write"} + Line(sim) +
+                                        QStringList{"--address", "2", "--in", Path("v205.kpr")});
     EXPECT_EQ(ok.Exit, 0) << ok.Out.toStdString() << ok.Err.toStdString();
 }
 
@@ -288,14 +297,19 @@ TEST_F(Cli, BadLinesAddressesAndPathsAreReportedWithTheirStatus) {
     ASSERT_FALSE(sim.PtyPath().isEmpty());
     // Usage errors.
     EXPECT_EQ(RunCliProgram({"read", "--port", "ttyNOSUCH9", "--speed", "9600", "--address", "1"}).Exit, 1);
-    EXPECT_EQ(RunCliProgram(QStringList{"read"} + Line(sim, "14400") + QStringList{"--address", "1"}).Exit, 1);
+    EXPECT_EQ(RunCliProgram(QStringList{"read"} + Line(sim, "14400") + QStringList{"--address", "1"}).Exit,
+              1);
     EXPECT_EQ(RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "256"}).Exit, 1);
-    EXPECT_EQ(RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "1", "--out", Path("x.txt")}).Exit, 1);
+    EXPECT_EQ(
+        RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "1", "--out", Path("x.txt")})
+            .Exit,
+        1);
     // An output path that cannot be created: found before anything is sent, nothing left behind.
     WriteFile(Path("plain"), "x");
     const QStringList before = QDir(Dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
     for (const QString& out : {Path("plain/set.kpr"), QStringLiteral("/proc/kestrin-cli-test.json")}) {
-        const TCliResult r = RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "1", "--out", out});
+        const TCliResult r =
+            RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "1", "--out", out});
         EXPECT_EQ(r.Exit, 4) << out.toStdString();
         EXPECT_FALSE(r.Err.isEmpty());
     }
@@ -315,8 +329,45 @@ TEST_F(Cli, BadLinesAddressesAndPathsAreReportedWithTheirStatus) {
     EXPECT_EQ(Json(r.Out).value("summary").toObject().value("done").toInt(), 0);
 }
 
+TEST_F(Cli, AParameterTheInstrumentRefusesIsReportedAndTheReadGoesOn) {
+    // A program directory whose descriptions have one parameter more than the instrument knows.
+    const QString copy = Path("prog") + "/";
+    QDirIterator it(ProgDir, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString rel = QDir(ProgDir).relativeFilePath(src);
+        if (rel == QLatin1String("kestrin"))
+            continue;
+        QDir().mkpath(QFileInfo(copy + rel).absolutePath());
+        ASSERT_TRUE(QFile::copy(src, copy + rel)) << rel.toStdString();
+        QFile(copy + rel).setPermissions(QFile(src).permissions());
+    }
+    QFile ini(copy + "K1/data/device.ini");
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("\r\n[Extra]\r\nVType=0\r\nAddress=$3FF\r\nValue=0\r\n");
+    ini.close();
+    TSimProcess sim(ProgDir, {"--device", "1:21"});
+    ASSERT_FALSE(sim.PtyPath().isEmpty());
+    const TCliResult r =
+        RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "1", "--json"}, 60000,
+                      copy + "kestrin-cli");
+    EXPECT_EQ(r.Exit, 2) << r.Err.toStdString();
+    const QJsonObject device = Json(r.Out).value("devices").toArray().first().toObject();
+    const QJsonArray failed = device.value("failed").toArray();
+    ASSERT_EQ(failed.size(), 1) << r.Out.toStdString();
+    EXPECT_EQ(failed[0].toObject().value("name").toString(), "Extra");
+    EXPECT_EQ(failed[0].toObject().value("code").toInt(), -22); // "$1"
+    // Every other parameter was read.
+    int read = 0;
+    for (const QJsonValue& p : Params(device))
+        read += p.toObject().value("read").toBool() ? 1 : 0;
+    EXPECT_EQ(read, 48 - 2); // all but the two bit strings and the refused one
+    EXPECT_EQ(device.value("message").toString(), QStringLiteral("Чтение завершено"));
+}
+
 TEST_F(Cli, ScanPortsMeasureAndCalibrate) {
-    TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21:K1_205", "--device", "4:99", "--calib-seconds", "0.3"});
+    TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21:K1_205", "--device", "4:99",
+                              "--calib-seconds", "0.3"});
     ASSERT_FALSE(sim.PtyPath().isEmpty());
     TCliResult r = RunCliProgram({"ports", "--json"});
     EXPECT_EQ(r.Exit, 0);
@@ -331,8 +382,9 @@ TEST_F(Cli, ScanPortsMeasureAndCalibrate) {
     EXPECT_EQ(found[1].toObject().value("type").toString(), "Kestrin K1");
 
     // One line per reading, each channel at most once per Tmin (0.7 s).
-    r = RunCliProgram(QStringList{"measure"} + Line(sim) +
-                      QStringList{"--address", "1", "--channels", "1,3", "--seconds", "1.6", "--csv", Path("m.csv")});
+    r = RunCliProgram(
+        QStringList{"measure"} + Line(sim) +
+        QStringList{"--address", "1", "--channels", "1,3", "--seconds", "1.6", "--csv", Path("m.csv")});
     EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
     QStringList lines = QString::fromUtf8(FileBytes(Path("m.csv"))).split('\n', Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 5) << r.Out.toStdString();
@@ -354,7 +406,8 @@ TEST_F(Cli, ScanPortsMeasureAndCalibrate) {
         last[channel] = minutes;
     }
 
-    r = RunCliProgram(QStringList{"calibrate"} + Line(sim) + QStringList{"--address", "1,2", "--what", "compensator"});
+    r = RunCliProgram(QStringList{"calibrate"} + Line(sim) +
+                      QStringList{"--address", "1,2", "--what", "compensator"});
     EXPECT_EQ(r.Exit, 0) << r.Out.toStdString();
     EXPECT_EQ(r.Out.count(QStringLiteral("Параметр откалиброван")), 2);
     EXPECT_TRUE(sim.Trace().join('\n').contains(":2;38;001000;10;"));
@@ -364,7 +417,8 @@ TEST_F(Cli, InterruptStopsAtAParameterBoundaryAndSkipsTheRest) {
     TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21", "--timing", "--speed", "1200"});
     ASSERT_FALSE(sim.PtyPath().isEmpty());
     QProcess p;
-    p.start(CliProgram(), QStringList{"read"} + Line(sim, "1200") + QStringList{"--address", "1,2", "--json"});
+    p.start(CliProgram(),
+            QStringList{"read"} + Line(sim, "1200") + QStringList{"--address", "1,2", "--json"});
     ASSERT_TRUE(p.waitForStarted(10000));
     // Wait until parameters are being read, then Ctrl+C.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);

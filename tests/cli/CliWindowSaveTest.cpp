@@ -27,8 +27,14 @@ TEST_F(CliWindowSave, ReadOfAnInstrumentGivesTheWindowsSaveByteForByte) {
     const TCliResult r = RunCliProgram(
         {"read", "--port", sim.PtyPath(), "--speed", "9600", "--address", "1", "--out", cliFile, "--json"});
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
-    const QJsonArray params =
-        QJsonDocument::fromJson(r.Out.toUtf8()).object().value("devices").toArray().first().toObject().value("parameters").toArray();
+    const QJsonArray params = QJsonDocument::fromJson(r.Out.toUtf8())
+                                  .object()
+                                  .value("devices")
+                                  .toArray()
+                                  .first()
+                                  .toObject()
+                                  .value("parameters")
+                                  .toArray();
 
     // The window at its default size, its table showing the same values row by row as read-all does.
     ASSERT_TRUE(Start());
