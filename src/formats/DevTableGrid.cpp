@@ -25,7 +25,8 @@ bool CoupledPair(const TDevProp& t) {
 }
 } // namespace
 
-TGridData DevTableGridFromValues(const TDevProp& type, const QStringList& values, const std::vector<int>& colWidths) {
+TGridData DevTableGridFromValues(const TDevProp& type, const QStringList& values,
+                                 const std::vector<int>& colWidths) {
     const int n = type.ParamCount();
     TGridData grid;
     grid.Reset(2, std::max(n, 1) + 1, 64, KDevTableRowHeight);
@@ -99,10 +100,13 @@ QStringList DevTableNameMismatches(const TDevProp& type, const TGridData& grid) 
     QStringList out;
     const int rows = std::max(grid.RowCount - 1, type.ParamCount());
     for (int r = 1; r <= rows; ++r) {
-        const QString want = r <= type.ParamCount() ? QStringLiteral(" ") + type.Param(r - 1).Name : QString();
+        const QString want =
+            r <= type.ParamCount() ? QStringLiteral(" ") + type.Param(r - 1).Name : QString();
         const QString have = grid.Contains(0, r) ? grid.Cell(0, r).Text : QString();
         if (want != have)
-            out << QStringLiteral("строка %1: \"%2\" вместо \"%3\"").arg(r).arg(have.trimmed(), want.trimmed());
+            out << QStringLiteral("строка %1: \"%2\" вместо \"%3\"")
+                       .arg(r)
+                       .arg(have.trimmed(), want.trimmed());
     }
     return out;
 }

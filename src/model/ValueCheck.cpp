@@ -61,7 +61,8 @@ TValueVerdict CheckParamValue(const TParam& prm, QString& text) {
         return TValueVerdict::Ok;
     // The project file separates values by "|" without any escape and holds each device's values
     // on one line.
-    if (text.contains(QLatin1Char('|')) || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+    if (text.contains(QLatin1Char('|')) || text.contains(QLatin1Char('\n')) ||
+        text.contains(QLatin1Char('\r')))
         return TValueVerdict::Bad;
     if (text.isEmpty())
         return TValueVerdict::Ok;
