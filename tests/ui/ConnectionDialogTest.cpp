@@ -1,8 +1,9 @@
 // The connection dialog and its three workers against the simulator on a pseudo-terminal, inside a
 // real main window on a copy of the program directory.
+#include "ui/ConnectionDialog.h"
 #include "../ops/SimLine.h"
 #include "MainFixture.h"
-#include "ui/ConnectionDialog.h"
+#include "exchange/RecordingTap.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -159,6 +160,8 @@ TEST_F(DevSet, NewProjectWithoutAnAnswerAsksAndNoLeavesNoProject) {
 
 TEST_F(DevSet, SearchListsExactlyTheInstrumentsOfTheTypeInAnswerOrder) {
     StartAll({{3, 21, QString(), 0}, {5, 7, QString(), 0}, {9, 21, QString(), 0}});
+    TRecordingTap tap; // what the line monitor is given
+    State.LineTap.Attach(&tap);
     Dlg->show();
     SelectSim();
     Select(Dlg->Combo5, "9600");
@@ -181,6 +184,20 @@ TEST_F(DevSet, SearchListsExactlyTheInstrumentsOfTheTypeInAnswerOrder) {
     EXPECT_EQ(Dlg->Combo6->itemText(1), "9");
     EXPECT_EQ(Dlg->Combo6->currentIndex(), 0);
     EXPECT_FALSE(Dlg->Changed); // the list filled by the search is no change of the user's
+    State.LineTap.Detach(&tap);
+    // The broadcast, the three answers in address order, and the time-out that ended the search.
+    const std::vector<TLineEvent> e = tap.Take();
+    ASSERT_EQ(e.size(), 5u);
+    EXPECT_TRUE(e[0].Bytes.startsWith(":0;0;"));
+    EXPECT_EQ(e[0].Port, Line->Port());
+    const std::vector<std::pair<int, QString>> answers = {{3, QStringLiteral("поиск: найден")},
+                                                          {5, QStringLiteral("поиск")},
+                                                          {9, QStringLiteral("поиск: найден")}};
+    for (size_t i = 0; i < answers.size(); ++i) {
+        EXPECT_EQ(e[i + 1].Address, answers[i].first);
+        EXPECT_EQ(e[i + 1].Purpose, answers[i].second);
+    }
+    EXPECT_EQ(e[4].Outcome, KV_ERR_NO_ANSWER);
 
     // Choosing a found address marks a change but does not copy it into the address box.
     const int address = Dlg->SE2->value();
@@ -212,13 +229,23 @@ TEST_F(DevSet, LinkCheckTellsFoundOtherTypeSilentAndMissingPortApart) {
     EXPECT_EQ(RunCheck(), Found);
     Dlg->SE2->setValue(2); // another type answers
     EXPECT_EQ(RunCheck(), NotFound);
+    TRecordingTap tap;
+    State.LineTap.Attach(&tap);
     Dlg->SE2->setValue(3); // nobody answers
     EXPECT_EQ(RunCheck(), NotFound);
+    State.LineTap.Detach(&tap);
+    const std::vector<TLineEvent> silent = tap.Take();
+    ASSERT_EQ(silent.size(), 2u);
+    EXPECT_EQ(silent[0].Purpose, QStringLiteral("идентификация"));
+    EXPECT_TRUE(silent[0].Bytes.startsWith(":3;0;"));
+    EXPECT_EQ(silent[1].Outcome, KV_ERR_NO_ANSWER); // the check says "not found"; the monitor says why
+    EXPECT_EQ(Dlg->StatusPane->toolTip(), QString());
     Dlg->SE2->setValue(1);
     Select(Dlg->Combo2, "19200"); // the instrument does not listen at this speed
     EXPECT_EQ(RunCheck(), NotFound);
     Select(Dlg->Combo1, MissingPort);
     EXPECT_EQ(RunCheck(), CheckError + "-101");
+    EXPECT_EQ(Dlg->StatusPane->toolTip(), QStringLiteral("Код -101: порт не существует"));
     // The search group's port is not the check's.
     EXPECT_EQ(Dlg->Combo4->currentText(), Line->Port());
 }
