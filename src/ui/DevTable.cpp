@@ -1,6 +1,7 @@
 #include "ui/DevTable.h"
 
 #include "common/Numbers.h"
+#include "model/ValueCheck.h"
 #include "ui/UpdatesPause.h"
 
 #include <QApplication>
@@ -714,72 +715,20 @@ bool TfrmDev::CheckValue(int p, QString& text) {
         Impl->Host.PrjChange();
         return true;
     }
-    const TParam& prm = t->Param(p);
-    const std::optional<long long> lo = Limit(prm.Vmin);
-    const std::optional<long long> hi = Limit(prm.Vmax);
-
-    if (prm.VType == 4) { // bit string: length within the limits, only 0 and 1
-        const long long len = text.size();
-        bool ok = (!lo || len >= *lo) && (!hi || len <= *hi);
-        for (const QChar c : text)
-            ok = ok && (c == QLatin1Char('0') || c == QLatin1Char('1'));
-        if (!ok) {
-            Impl->InputError();
-            return false;
-        }
-    }
-
+    // The rule itself is shared with the command-line program's check of a file's values.
     QString message;
-    if (prm.SType == 0) {
-        // The project file separates values by "|" without any escape and holds each device's
-        // values on one line.
-        if (text.contains(QLatin1Char('|')) || HasLineBreak(text)) {
-            Impl->InputError();
-            return false;
-        }
-        if (text.isEmpty()) {
-            Impl->Host.PrjChange();
-            return true;
-        }
-        switch (prm.VType) {
-        case 0:
-        case 1:
-        case 2: {
-            const std::optional<long long> v = ParseWhole(text, true);
-            if (!v) {
-                Impl->InputError();
-                return false;
-            }
-            if (lo && *v < *lo) {
-                text = prm.Vmin;
-                message = ErrorBelowMin;
-            }
-            if (hi && *v > *hi) {
-                text = prm.Vmax;
-                message = ErrorAboveMax;
-            }
-            break;
-        }
-        case 3: {
-            text.replace(QLatin1Char(','), QLatin1Char('.'));
-            const std::optional<double> v = Numbers::ParseFloat(text);
-            if (!v) {
-                Impl->InputError();
-                return false;
-            }
-            if (lo && !(*v >= static_cast<double>(*lo))) {
-                text = prm.Vmin;
-                message = ErrorBelowMin;
-            }
-            if (hi && *v > static_cast<double>(*hi)) {
-                text = prm.Vmax;
-                message = ErrorAboveMax;
-            }
-            break;
-        }
-        default:
-            break;
-        }
+    switch (CheckParamValue(t->Param(p), text)) {
+    case TValueVerdict::Bad:
+        Impl->InputError();
+        return false;
+    case TValueVerdict::BelowMin:
+        message = ErrorBelowMin;
+        break;
+    case TValueVerdict::AboveMax:
+        message = ErrorAboveMax;
+        break;
+    case TValueVerdict::Ok:
+        break;
     }
     if (!message.isEmpty())
         Impl->Dialogs.Message(message, ErrorCaption, TMsgButtons::Ok);
