@@ -29,7 +29,9 @@ QString Decode(const char* data, qsizetype size) {
     return out;
 }
 
-QString Decode(const QByteArray& bytes) { return Decode(bytes.constData(), bytes.size()); }
+QString Decode(const QByteArray& bytes) {
+    return Decode(bytes.constData(), bytes.size());
+}
 
 int CodeOf(char16_t ch) {
     if (ch < 0x80)

@@ -159,7 +159,8 @@ const TIniFile::Line* TIniFile::Find(const QString& section, const QString& key)
 
 qsizetype TIniFile::SectionEnd(qsizetype header) const {
     qsizetype i = header + 1;
-    while (i < static_cast<qsizetype>(Lines.size()) && Lines[static_cast<size_t>(i)].LineKind != Kind::Section)
+    while (i < static_cast<qsizetype>(Lines.size()) &&
+           Lines[static_cast<size_t>(i)].LineKind != Kind::Section)
         ++i;
     return i;
 }
@@ -213,7 +214,9 @@ void TIniFile::ForEachKey(const QString& section,
     }
 }
 
-bool TIniFile::SectionExists(const QString& section) const { return FindSection(section) >= 0; }
+bool TIniFile::SectionExists(const QString& section) const {
+    return FindSection(section) >= 0;
+}
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const {
     return Find(section, key) != nullptr;

@@ -330,8 +330,7 @@ private:
                 if (member.isEmpty())
                     return true;
                 if (v.Members.size() >= 64)
-                    return Fail(
-                        QStringLiteral("недопустимое значение свойства \"%1\"").arg(Printable(name)));
+                    return Fail(QStringLiteral("недопустимое значение свойства \"%1\"").arg(Printable(name)));
                 v.Members.push_back(member);
             }
         case TagLongText:

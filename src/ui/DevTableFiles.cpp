@@ -1,10 +1,10 @@
 #include "ui/DevTableFiles.h"
 
-#include "ui/MainWindow.h"
 #include "formats/ParamSetFile.h"
 #include "formats/TableExport.h"
-#include "ui/TablePrint.h"
 #include "ui/DevTable.h"
+#include "ui/MainWindow.h"
+#include "ui/TablePrint.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -122,15 +122,15 @@ void SaveDevTable(TfrmMain& main) {
     dialogDef.Title = QStringLiteral("Сохранение параметров прибора в файл");
     dialogDef.Directory = main.State.ProgDir;
     dialogDef.Filters = {QStringLiteral("Файл параметров прибора (*.%1)").arg(type.DevExt),
-                    QStringLiteral("Текстовый файл (*.txt)"), QStringLiteral("Документ Word (*.doc)"),
-                    QStringLiteral("Книга MS Excel (*.xls)"), QStringLiteral("Web Page (*.html)")};
+                         QStringLiteral("Текстовый файл (*.txt)"), QStringLiteral("Документ Word (*.doc)"),
+                         QStringLiteral("Книга MS Excel (*.xls)"), QStringLiteral("Web Page (*.html)")};
     dialogDef.DefaultExt = type.DevExt;
     int filter = 0;
     const QString chosen = main.Dialogs.SaveFileName(dialogDef, &filter);
     if (chosen.isEmpty())
         return;
-    static const QStringList exts = {QString(), QStringLiteral("txt"), QStringLiteral("doc"), QStringLiteral("xls"),
-                                     QStringLiteral("html")};
+    static const QStringList exts = {QString(), QStringLiteral("txt"), QStringLiteral("doc"),
+                                     QStringLiteral("xls"), QStringLiteral("html")};
     const int entry = filter >= 0 && filter < exts.size() ? filter : 0;
     const QString name = ReplaceExtension(chosen, entry == 0 ? type.DevExt : exts[entry]);
     main.frmDev->EndEdit();
@@ -154,7 +154,8 @@ void LoadDevTable(TfrmMain& main) {
         return;
     const QString name = ReplaceExtension(chosen, type.DevExt);
     if (!QFileInfo(name).isFile()) {
-        main.Dialogs.Message(QStringLiteral("Ошибка! Файл не найден!"), QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        main.Dialogs.Message(QStringLiteral("Ошибка! Файл не найден!"), QStringLiteral("Ошибка"),
+                             TMsgButtons::Ok);
         return;
     }
     main.frmDev->EndEdit();
@@ -167,7 +168,8 @@ void LoadDevTable(TfrmMain& main) {
     }
     if (const int row = FirstLineBreakRow(grid, 1); row >= 0) {
         main.Dialogs.Message(
-            QStringLiteral("Файл параметров не загружен: значение в строке %1 содержит перевод строки.").arg(row),
+            QStringLiteral("Файл параметров не загружен: значение в строке %1 содержит перевод строки.")
+                .arg(row),
             QStringLiteral("Ошибка"), TMsgButtons::Ok);
         return;
     }
@@ -184,8 +186,9 @@ TFileResult PrintDevTableTo(TfrmMain& main, QPagedPaintDevice& device) {
 void PrintDevTable(TfrmMain& main) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        main.Dialogs.Message(QStringLiteral("Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
-                             QStringLiteral("Печать"), TMsgButtons::Ok);
+        main.Dialogs.Message(
+            QStringLiteral("Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
+            QStringLiteral("Печать"), TMsgButtons::Ok);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);

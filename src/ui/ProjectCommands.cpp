@@ -1,8 +1,8 @@
 // Project files: New, Open, Save, Save As and Close of the main window.
 #include "app/ProgDir.h"
 #include "common/IniFile.h"
-#include "ui/MainWindow.h"
 #include "ui/DevTable.h"
+#include "ui/MainWindow.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,9 +28,10 @@ bool TfrmMain::PrjSaveToPath(const QString& path) {
     if (path == State.SentinelPath() && !StartupFiles::IsProgDirWritable(State.ProgDir))
         return PrjSaveAs();
     if (const int row = frmDev->TableToValues(State.CurDev()); row >= 0) {
-        Dialogs.Message(QStringLiteral("Не удалось сохранить проект!\rЗначение в строке %1 содержит перевод строки.")
-                            .arg(row),
-                        ProgramTitle, TMsgButtons::Ok);
+        Dialogs.Message(
+            QStringLiteral("Не удалось сохранить проект!\rЗначение в строке %1 содержит перевод строки.")
+                .arg(row),
+            ProgramTitle, TMsgButtons::Ok);
         return false;
     }
     TIniFile ini(path);
@@ -50,7 +51,8 @@ bool TfrmMain::PrjSaveToPath(const QString& path) {
     QString error;
     if (!ini.UpdateFile(&error)) {
         // The file on disk is untouched (the new text goes to a temporary file first).
-        Dialogs.Message(QStringLiteral("Не удалось сохранить проект!\r") + path + QStringLiteral("\r") + error,
+        Dialogs.Message(QStringLiteral("Не удалось сохранить проект!\r") + path + QStringLiteral("\r") +
+                            error,
                         ProgramTitle, TMsgButtons::Ok);
         return false;
     }
@@ -85,10 +87,11 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
         return false;
     const TIniFile ini(path);
     TDevProp& type = State.CurDevType();
-    const QString version = ini.ReadString(MainSection, QStringLiteral("Version"), QString()).left(MaxVersionLength);
+    const QString version =
+        ini.ReadString(MainSection, QStringLiteral("Version"), QString()).left(MaxVersionLength);
     if (version != type.Version && !Reload(State.ProgDir, type, State.CurDev(), version)) {
-        Dialogs.Message(QStringLiteral("Не удалось загрузить проект!\rНеизвестная модификация прибора."), ProgramTitle,
-                        TMsgButtons::Ok);
+        Dialogs.Message(QStringLiteral("Не удалось загрузить проект!\rНеизвестная модификация прибора."),
+                        ProgramTitle, TMsgButtons::Ok);
         return false;
     }
     // The packed values are read whole: Save writes them whole, whatever their length.

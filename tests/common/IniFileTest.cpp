@@ -1,6 +1,6 @@
-#include "common/FileErrors.h"
 #include "common/IniFile.h"
 #include "TestUtil.h"
+#include "common/FileErrors.h"
 
 #include <cerrno>
 
@@ -17,15 +17,17 @@ protected:
 } // namespace
 
 TEST_F(IniFileTest, ReadsWindows1251WithCaseInsensitiveCyrillicNames) {
-    TestUtil::WriteCp1251(Path(), QStringLiteral("[Сетевой Адрес]\nЗначение = 12 \nHint=  Адрес прибора в сети  \n"
-                                                 "[Second]\nkey=v\n"));
+    TestUtil::WriteCp1251(Path(),
+                          QStringLiteral("[Сетевой Адрес]\nЗначение = 12 \nHint=  Адрес прибора в сети  \n"
+                                         "[Second]\nkey=v\n"));
     const TIniFile ini(Path());
     EXPECT_EQ(ini.ReadSections(), QStringList({QStringLiteral("Сетевой Адрес"), QStringLiteral("Second")}));
     EXPECT_EQ(ini.ReadString(QStringLiteral("сетевой адрес"), QStringLiteral("ЗНАЧЕНИЕ"), QString()), "12");
     EXPECT_EQ(ini.ReadString(QStringLiteral("СЕТЕВОЙ АДРЕС"), QStringLiteral("hint"), QString()),
               QStringLiteral("Адрес прибора в сети"));
     EXPECT_EQ(ini.ReadString(QStringLiteral("second"), QStringLiteral("KEY"), QString()), "v");
-    EXPECT_EQ(ini.ReadString(QStringLiteral("Second"), QStringLiteral("absent"), QStringLiteral("def")), "def");
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Second"), QStringLiteral("absent"), QStringLiteral("def")),
+              "def");
 }
 
 TEST_F(IniFileTest, IntegersFloatsAndDefaults) {
@@ -82,16 +84,18 @@ TEST_F(IniFileTest, LongValuesAreReadWholeUpToTheLimitAndLongLinesAreSafe) {
 }
 
 TEST_F(IniFileTest, WritesUpdateInPlaceAndKeepOtherSections) {
-    TestUtil::WriteCp1251(Path(), QStringLiteral("; comment line\n[Other]\nkeep=1\n\n[Main]\nSave=0\nLeft=5\n\n"
-                                                 "[Tail]\nx=Тест\n"));
+    TestUtil::WriteCp1251(Path(),
+                          QStringLiteral("; comment line\n[Other]\nkeep=1\n\n[Main]\nSave=0\nLeft=5\n\n"
+                                         "[Tail]\nx=Тест\n"));
     TIniFile ini(Path());
-    ini.WriteString("main", "save", "1");    // existing key, other letter case
-    ini.WriteString("Main", "Top", "7");     // new key goes after the section's last key
+    ini.WriteString("main", "save", "1");     // existing key, other letter case
+    ini.WriteString("Main", "Top", "7");      // new key goes after the section's last key
     ini.WriteString("Новая", "Ключ", "Знач"); // new section at the end
     ASSERT_TRUE(ini.UpdateFile());
     EXPECT_EQ(TestUtil::ReadCp1251(Path()),
-              QStringLiteral("; comment line\r\n[Other]\r\nkeep=1\r\n\r\n[Main]\r\nsave=1\r\nLeft=5\r\nTop=7\r\n\r\n"
-                             "[Tail]\r\nx=Тест\r\n[Новая]\r\nКлюч=Знач\r\n"));
+              QStringLiteral(
+                  "; comment line\r\n[Other]\r\nkeep=1\r\n\r\n[Main]\r\nsave=1\r\nLeft=5\r\nTop=7\r\n\r\n"
+                  "[Tail]\r\nx=Тест\r\n[Новая]\r\nКлюч=Знач\r\n"));
 }
 
 TEST_F(IniFileTest, EraseSectionRemovesItWithItsKeysOnly) {
@@ -153,7 +157,8 @@ TEST_F(IniFileTest, EveryByteOfAnUntouchedLineSurvivesARewrite) {
 TEST_F(IniFileTest, CommonReasonsForAFailedWriteAreGivenInRussian) {
     // The system's own texts for these codes, whatever its language.
     EXPECT_EQ(FileErrorReason(qt_error_string(ENOSPC)), QStringLiteral("на диске нет места"));
-    EXPECT_EQ(FileErrorReason(qt_error_string(EROFS)), QStringLiteral("файловая система доступна только для чтения"));
+    EXPECT_EQ(FileErrorReason(qt_error_string(EROFS)),
+              QStringLiteral("файловая система доступна только для чтения"));
     EXPECT_EQ(FileErrorReason(qt_error_string(EACCES)), QStringLiteral("нет прав доступа"));
     EXPECT_EQ(FileErrorReason(qt_error_string(ENOENT), false), QStringLiteral("файл не найден"));
     EXPECT_EQ(FileErrorReason(qt_error_string(EIO)), qt_error_string(EIO)); // the rest as the system says

@@ -1,8 +1,8 @@
 // Parameter-set files: exact record bytes, writing rules, round trips and hostile input.
 
-#include "common/Cp1251.h"
 #include "formats/ParamSetFile.h"
 #include "TestUtil.h"
+#include "common/Cp1251.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -28,8 +28,9 @@ void Check(bool ok, const char* what) {
 QString TempPath(const char* name) {
     const QDir shm(QStringLiteral("/dev/shm"));
     return (shm.exists() && QFileInfo(shm.path()).isWritable() ? shm : QDir::temp())
-        .filePath(
-        QStringLiteral("kestrin-fuzz-%1-%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(name)));
+        .filePath(QStringLiteral("kestrin-fuzz-%1-%2")
+                      .arg(QCoreApplication::applicationPid())
+                      .arg(QLatin1String(name)));
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -99,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (ini.UpdateFile()) {
             QFile f(input);
             Check(f.open(QIODevice::ReadOnly), "rewritten file");
-            Check(WithoutLineBreaks(f.readAll()) == WithoutLineBreaks(bytes), "untouched text keeps its bytes");
+            Check(WithoutLineBreaks(f.readAll()) == WithoutLineBreaks(bytes),
+                  "untouched text keeps its bytes");
         } else {
             Check(bytes.size() > TIniFile::MaxFileSize, "only an oversized file is not rewritten");
         }
@@ -145,11 +147,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 // Hand-written and program-written files for the seeded mutator (and a libFuzzer corpus).
 std::vector<QByteArray> FuzzSeeds() {
     const char* texts[] = {
-        "[Main]\r\nSave=1\r\nLeft=$20\r\nTop=0x10\r\nLoad=1\r\nProject=/home/u/p.prj\r\nHint=0\r\nReWrite=3\r\n"
+        "[Main]\r\nSave=1\r\nLeft=$20\r\nTop=0x10\r\nLoad=1\r\nProject=/home/u/"
+        "p.prj\r\nHint=0\r\nReWrite=3\r\n"
         "ReRead=-1\r\nConfirm=1\r\n[Monitor]\r\nWidth=600\r\n",
         "; comment\n[main]\n save = 0 \nLeft=1\n[Other]\nk=v\n[MAIN]\nLoad=1\n",
-        "[Main]\r\nVersion=1.02\r\nActDevice=2\r\nCOMPort=ttyUSB0\r\nBaudRate=19200\r\nAddress=5\r\nActPage=2\r\n"
-        "[Kestrin K1]\r\nDevice=|1|2||\xC2\xEA\xEB|0|1|\r\n[Kestrin K1 mini]\r\nDevice=|a|b|c|\r\n[Notes]\r\nText=\x98\r\n",
+        "[Main]\r\nVersion=1.02\r\nActDevice=2\r\nCOMPort=ttyUSB0\r\nBaudRate=19200\r\nAddress=5\r\nActPage="
+        "2\r\n"
+        "[Kestrin K1]\r\nDevice=|1|2||\xC2\xEA\xEB|0|1|\r\n[Kestrin K1 "
+        "mini]\r\nDevice=|a|b|c|\r\n[Notes]\r\nText=\x98\r\n",
         "[Kestrin K1]\rDevice=| a |b\r[Main\rProject=\r",
     };
     std::vector<QByteArray> seeds;

@@ -1,7 +1,7 @@
 // Project files through the main window: New, Open, Save, Save As, Close, the file format and the
 // project state the window shows.
-#include "common/IniFile.h"
 #include "MainFixture.h"
+#include "common/IniFile.h"
 #include "ui/DevTable.h"
 
 #include <QLabel>
