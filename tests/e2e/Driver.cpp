@@ -387,11 +387,6 @@ void TSession::Run() {
                       readItem->data(Qt::ForegroundRole).value<QBrush>().color(),
               QStringLiteral("unconfirmed value in its own colour"));
 
-    if (const char* shot = std::getenv("KESTRIN_E2E_SHOT"))
-        Main->screen()->grabWindow(0, Main->x(), Main->y(), Main->frameGeometry().width(),
-                                   Main->frameGeometry().height())
-            .save(QString::fromLocal8Bit(shot));
-
     Note(QStringLiteral("Type 15 into"));
     // Type 15 into "Задержка ответа" and, without confirming it, write all from the tool bar.
     const int delay = Row(QStringLiteral("Задержка ответа"));
@@ -479,6 +474,11 @@ void TSession::Run() {
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"), QStringLiteral("reopened value"));
     E2E_CHECK(Value(QStringLiteral("Маска опроса каналов")) == maskValue, QStringLiteral("reopened bit string"));
     CheckTablePainted(QStringLiteral("after reopening"));
+    // A picture of the window for the README, once the screen shows all of it.
+    if (const char* shot = std::getenv("KESTRIN_E2E_SHOT")) {
+        WaitFor([&] { return StaleShare(Main) < 0.01; }, 10000);
+        OnScreen(Main).save(QString::fromLocal8Bit(shot));
+    }
 
     // The window's close ends the program.
     Main->close();
