@@ -272,6 +272,7 @@ TfrmLineMonitor::TfrmLineMonitor(TLineTapHub& hub, IUserDialogs& dialogs, const 
                                  QWidget* parent, size_t capacity)
     : QWidget(parent, Qt::Window), Hub(hub), Dialogs(dialogs), SettingsPath(settingsPath), Queue(capacity) {
     setWindowTitle(Caption);
+    setAttribute(Qt::WA_QuitOnClose, false); // an open monitor never keeps the program running
     Model = new TLineLogModel(capacity, this);
 
     auto* controls = new QHBoxLayout;
