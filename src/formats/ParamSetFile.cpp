@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <optional>
@@ -771,7 +772,20 @@ TParamSetReadResult ReadParamSetFile(TGridData& grid, const QString& fileName) {
                         .arg(QFileInfo(fileName).fileName());
         return res;
     }
-    const QByteArray bytes = file.read(KParamSetMaxFileSize + 1);
+    // A file of known size is read at once; devices and pipes in pieces up to the limit (asking for
+    // the whole limit at once would reserve 64 MB for every file).
+    QByteArray bytes;
+    if (!file.isSequential()) {
+        bytes = file.readAll();
+    } else {
+        while (bytes.size() <= KParamSetMaxFileSize) {
+            const QByteArray piece =
+                file.read(std::min<qint64>(1 << 16, KParamSetMaxFileSize + 1 - bytes.size()));
+            if (piece.isEmpty())
+                break;
+            bytes += piece;
+        }
+    }
     if (bytes.size() > KParamSetMaxFileSize) { // devices and pipes report no size beforehand
         res.Error = QStringLiteral("Файл \"%1\" слишком велик для файла параметров.")
                         .arg(QFileInfo(fileName).fileName());
