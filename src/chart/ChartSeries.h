@@ -47,7 +47,7 @@ public:
     static constexpr size_t Fanout = 8;
 
 private:
-    static constexpr unsigned ChunkBits = 16;
+    static constexpr unsigned ChunkBits = 18;
     static constexpr size_t ChunkSize = size_t(1) << ChunkBits;
     static constexpr size_t ChunkMask = ChunkSize - 1;
     static constexpr unsigned BlockBits = 6;  // log2(BlockSize)
@@ -67,8 +67,13 @@ private:
     // Asks the memory for the points and buckets near a point that a drawing will soon read.
     void Prefetch(size_t around) const;
 
-    std::vector<std::unique_ptr<double[]>> XChunks;
-    std::vector<std::unique_ptr<double[]>> YChunks;
+    struct TChunkFree {
+        void operator()(double* p) const;
+    };
+    using TChunk = std::unique_ptr<double[], TChunkFree>;
+    static TChunk NewChunk();
+    std::vector<TChunk> XChunks;
+    std::vector<TChunk> YChunks;
     std::array<std::vector<TBucket>, LevelCount> Levels;
     size_t N = 0;
     double LoX = 0, HiX = 0, LoY = 0, HiY = 0;
