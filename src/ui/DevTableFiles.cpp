@@ -3,6 +3,7 @@
 #include "formats/ParamSetFile.h"
 #include "formats/TableExport.h"
 #include "ui/DevTable.h"
+#include "ui/UpdatesPause.h"
 #include "ui/MainWindow.h"
 #include "ui/TablePrint.h"
 
@@ -12,6 +13,7 @@
 #include <QPrinterInfo>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <optional>
 
 namespace {
 constexpr uint32_t Maroon = 0x000080;
@@ -60,8 +62,8 @@ TGridData GridFromTable(const TfrmDev& table, const TDevProp* type) {
 
 void GridToTable(const TGridData& grid, TfrmDev& table) {
     QTableWidget* g = table.ASG;
-    const bool wasEnabled = g->updatesEnabled();
-    g->setUpdatesEnabled(false);
+    // Left alone when an ancestor holds the updates back (see TUpdatesPause).
+    std::optional<TUpdatesPause> pause(g);
     table.SetRowCount(grid.RowCount);
     const int rows = table.RowCount();
     const int cols = table.ColCount();
@@ -91,7 +93,7 @@ void GridToTable(const TGridData& grid, TfrmDev& table) {
             }
         }
     }
-    g->setUpdatesEnabled(wasEnabled);
+    pause.reset();
     g->horizontalHeader()->viewport()->update();
     g->viewport()->update();
 }

@@ -56,7 +56,9 @@ QWidget* HelpOwner(const QWidget* help) {
         if (qobject_cast<QMainWindow*>(w) && w->isVisible())
             return w;
     QWidget* active = QApplication::activeWindow();
-    return active != help ? active : help->parentWidget();
+    if (help && active == help)
+        return help->parentWidget();
+    return active;
 }
 } // namespace
 
