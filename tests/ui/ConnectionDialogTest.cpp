@@ -392,7 +392,11 @@ TEST_F(DevSet, UnknownVersionAsksTheThreeLineQuestionAndKeepsTheDescriptions) {
 
 TEST_F(DevSet, InstrumentWithoutAVersionAnswerCountsAsTheBaseSet) {
     // The instrument has a version of its own, but its answer to the version request is lost.
-    StartAll({{1, 21, QStringLiteral("K1_205"), 0}}, Sim::TFaults{.DropEvery = 2});
+    StartAll({{1, 21, QStringLiteral("K1_205"), 0}}, [] {
+        Sim::TFaults f; // named fields only: the fault set grows
+        f.DropEvery = 2;
+        return f;
+    }());
     OpenProject();
     ASSERT_TRUE(Reload(ProgDir, *State.DevTypes[0], State.CurDev(), QStringLiteral("K1_103")));
     Dlg->show();
@@ -428,7 +432,11 @@ TEST_F(DevSet, CancelAndTheCloseBox) {
 }
 
 TEST_F(DevSet, CloseIsRefusedWhileAWorkerRuns) {
-    StartAll({}, Sim::TFaults{.DelayMs = 200});
+    StartAll({}, [] {
+        Sim::TFaults f;
+        f.DelayMs = 200;
+        return f;
+    }());
     Dlg->show();
     SelectSim();
     Dlg->btnCheck->click();
