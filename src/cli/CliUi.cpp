@@ -1,5 +1,7 @@
 #include "cli/CliUi.h"
 
+#include "model/ValueCheck.h"
+
 #include <cstdio>
 
 namespace {
@@ -55,6 +57,13 @@ void TCliUi::StoreValue(int index, const QString& value) {
     Dev->Values[index] = value;
     if (static_cast<size_t>(index) < Delivered.size())
         Delivered[static_cast<size_t>(index)] = true;
+}
+
+void TCliUi::NotDelivered(int index) {
+    // The same rule as the window's table after a read.
+    if (index >= 0 && index < Type->ParamCount() && index < Dev->Values.size() &&
+        TakesFactoryValueWhenNotRead(Type->Param(index), Dev->Values[index]))
+        Dev->Values[index] = Type->Param(index).Value;
 }
 
 int TCliUi::FirstEmptyValue() {

@@ -40,6 +40,7 @@ public:
     bool AskYesNo(const QString& text, const QString& caption) override;
     void ShowError(const QString& text, const QString&) override { ErrorBoxes << text; }
     void StoreValue(int index, const QString& value) override;
+    void NotDelivered(int index) override;
     void TableToValues() override {}
     int FirstEmptyValue() override;
     bool ReloadDescriptions(const QString& version) override;

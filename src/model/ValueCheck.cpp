@@ -39,15 +39,19 @@ std::optional<long long> ParseWhole(const QString& text, bool saturate) {
     return negative ? -v : v;
 }
 
-// A limit that is not a decimal whole number sets no limit on its side.
-std::optional<long long> Limit(const QString& text) {
-    return ParseWhole(text, false);
-}
 } // namespace
 
+std::optional<long long> ParamLimit(const QString& text) {
+    return ParseWhole(text, false);
+}
+
+bool TakesFactoryValueWhenNotRead(const TParam& prm, const QString& current) {
+    return prm.VType == 4 && prm.SType == 0 && current.isEmpty();
+}
+
 TValueVerdict CheckParamValue(const TParam& prm, QString& text) {
-    const std::optional<long long> lo = Limit(prm.Vmin);
-    const std::optional<long long> hi = Limit(prm.Vmax);
+    const std::optional<long long> lo = ParamLimit(prm.Vmin);
+    const std::optional<long long> hi = ParamLimit(prm.Vmax);
 
     if (prm.VType == 4) { // bit string: length within the limits, only 0 and 1
         const long long len = text.size();

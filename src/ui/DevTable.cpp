@@ -46,44 +46,6 @@ const QString UnconfirmedHint = QStringLiteral("Значение не получ
 // Dark orange: apart from the normal, grey and maroon texts of the table.
 const QColor UnconfirmedColor(0xB0, 0x50, 0x00);
 
-// Decimal whole number: optional sign and ASCII digits, nothing else. Beyond 64 bits the value
-// saturates (saturate) or the text is not taken as a number.
-std::optional<long long> ParseWhole(const QString& text, bool saturate) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    if (i >= n)
-        return std::nullopt;
-    constexpr long long maxV = std::numeric_limits<long long>::max();
-    long long v = 0;
-    bool overflow = false;
-    for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        const int d = c - u'0';
-        if (v > (maxV - d) / 10)
-            overflow = true;
-        else
-            v = v * 10 + d;
-    }
-    if (overflow) {
-        if (!saturate)
-            return std::nullopt;
-        return negative ? std::numeric_limits<long long>::min() : maxV;
-    }
-    return negative ? -v : v;
-}
-
-// A limit that is not a decimal whole number sets no limit on its side.
-std::optional<long long> Limit(const QString& text) {
-    return ParseWhole(text, false);
-}
-
 // Option number of a value text, when it addresses an entry of the menu.
 std::optional<int> MenuIndex(const TParam& p, const QString& value) {
     if (!p.Menu)
@@ -401,7 +363,7 @@ public:
         edit->setAlignment(Qt::AlignCenter);
         QString pattern;
         if (p && p->SType != 2) {
-            const std::optional<long long> lo = Limit(p->Vmin);
+            const std::optional<long long> lo = ParamLimit(p->Vmin);
             switch (p->VType) {
             case 0:
                 pattern = QStringLiteral("[0-9]*");
@@ -681,7 +643,7 @@ void TfrmDev::NotReadFromDevice(TDev& d, int i) {
     if (!t || i < 0 || i >= t->ParamCount() || row >= RowCount())
         return;
     const TParam& p = t->Param(i);
-    if (p.VType == 4 && p.SType == 0 && CellText(1, row).isEmpty()) {
+    if (TakesFactoryValueWhenNotRead(p, CellText(1, row))) {
         if (i < d.Values.size())
             d.Values[i] = p.Value;
         Impl->SetValueText(row, p.Value);

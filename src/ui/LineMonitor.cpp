@@ -411,12 +411,12 @@ void TfrmLineMonitor::CopyClick() {
 }
 
 void TfrmLineMonitor::SaveClick() {
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Сохранить журнал обмена");
-    spec.Filters = {QStringLiteral("Текст (*.txt)"), QStringLiteral("Таблица CSV (*.csv)")};
-    spec.DefaultExt = QStringLiteral("txt");
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = QStringLiteral("Сохранить журнал обмена");
+    dialogDef.Filters = {QStringLiteral("Текст (*.txt)"), QStringLiteral("Таблица CSV (*.csv)")};
+    dialogDef.DefaultExt = QStringLiteral("txt");
     int filter = 0;
-    QString path = Dialogs.SaveFileName(spec, &filter);
+    QString path = Dialogs.SaveFileName(dialogDef, &filter);
     if (path.isEmpty())
         return;
     // The CSV filter with a name typed without an extension means CSV.

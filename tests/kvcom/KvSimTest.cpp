@@ -196,8 +196,8 @@ void AllSpeedsWithLineTiming(TKvLib& L, const QString& port, const char* line) {
 TEST(KvSim, EverySpeedWithLineTimingOnKestrinSim) {
     TProgDir dir;
     QStringList args = {"--progdir", dir.Path(), "--timing"};
-    for (const QString& spec : DevicesAtEverySpeed())
-        args << "--device" << spec;
+    for (const QString& device : DevicesAtEverySpeed())
+        args << "--device" << device;
     TSimProcess sim(args);
     ASSERT_TRUE(sim.Started());
     AllSpeedsWithLineTiming(ShippedLib(), sim.Path(), "kestrin-sim");
@@ -251,8 +251,8 @@ TEST_F(KvDemo, BusOfTheIniFileAnswers) {
 TEST_F(KvDemo, EverySpeedWithLineTimingOnSim1) {
     QStringList ini = {"[Demo]", "ProgDir=" + Dir.Path(), "Timing=1"};
     int n = 0;
-    for (const QString& spec : DevicesAtEverySpeed())
-        ini << QStringLiteral("Device%1=%2").arg(++n).arg(spec);
+    for (const QString& device : DevicesAtEverySpeed())
+        ini << QStringLiteral("Device%1=%2").arg(++n).arg(device);
     TLibCopy copy(ini);
     ASSERT_TRUE(copy.Loaded);
     AllSpeedsWithLineTiming(copy.Lib, "SIM1", "SIM1");

@@ -109,9 +109,9 @@ TEST_F(MainFixture, FileDialogsNeverOpenTheFilesTheyList) {
         inspected = true;
         dialog->reject();
     });
-    TFileDialogSpec spec;
-    spec.Directory = Dir.path();
-    dialogs.OpenFileName(spec);
+    TFileDialogSpec dialogDef;
+    dialogDef.Directory = Dir.path();
+    dialogs.OpenFileName(dialogDef);
     EXPECT_TRUE(inspected);
     char buffer[4096];
     bool opened = false;
