@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -33,6 +34,10 @@
 #include <QVBoxLayout>
 
 namespace {
+// Texts of the project-state pane.
+const QString PrjTextChanged = QStringLiteral("Текущий проект изменен");
+const QString PrjTextSaved = QStringLiteral("Текущий проект сохранен");
+const QString PrjTextNone = QStringLiteral("Нет открытого проекта");
 const QString MainCaption = QStringLiteral("Настройка приборов серии Kestrin K1");
 
 QPixmap Glyph(bool changed) {
@@ -290,6 +295,11 @@ void TfrmMain::CreateStatusBar() {
     gsProjectGlyph = new QLabel(gsProjectStatus);
     gsProjectGlyph->setFixedSize(13, 13);
     gsProjectText = new QLabel(gsProjectStatus);
+    // The status bar does not follow a pane that grows with a longer text: room for the longest one.
+    int projectTextWidth = 0;
+    for (const QString& t : {PrjTextChanged, PrjTextSaved, PrjTextNone})
+        projectTextWidth = std::max(projectTextWidth, gsProjectText->fontMetrics().horizontalAdvance(t));
+    gsProjectText->setMinimumWidth(projectTextWidth + 2);
     auto* pl = new QHBoxLayout(gsProjectStatus);
     pl->setContentsMargins(2, 0, 2, 0);
     pl->addWidget(gsProjectGlyph);
@@ -352,8 +362,7 @@ void TfrmMain::ShowPrjState() {
         btnStop->setEnabled(busy);
         pcMain->show();
         gsProjectGlyph->setPixmap(ProjectGlyphs[ps == PrjChanged ? 0 : 1]);
-        gsProjectText->setText(ps == PrjChanged ? QStringLiteral("Текущий проект изменен")
-                                                : QStringLiteral("Текущий проект сохранен"));
+        gsProjectText->setText(ps == PrjChanged ? PrjTextChanged : PrjTextSaved);
         spDevStatus->setText(ModelName(State.ActDevice));
     } else {
         btnReadAll->setEnabled(false);
@@ -362,7 +371,7 @@ void TfrmMain::ShowPrjState() {
         pcMain->hide();
         spDevStatus->setText(QStringLiteral("none"));
         gsProjectGlyph->clear();
-        gsProjectText->setText(QStringLiteral("Нет открытого проекта"));
+        gsProjectText->setText(PrjTextNone);
     }
 }
 

@@ -474,6 +474,11 @@ void TSession::Run() {
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"), QStringLiteral("reopened value"));
     E2E_CHECK(Value(QStringLiteral("Маска опроса каналов")) == maskValue, QStringLiteral("reopened bit string"));
     CheckTablePainted(QStringLiteral("after reopening"));
+    // Every pane of the status bar but the message pane shows its text whole.
+    for (QLabel* l : Main->statusBar()->findChildren<QLabel*>())
+        if (l->isVisible() && !l->text().isEmpty() && l->alignment() != (Qt::AlignRight | Qt::AlignVCenter))
+            E2E_CHECK(l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()),
+                      QStringLiteral("status pane \"%1\" shown whole").arg(l->text()));
     // A picture of the window for the README, once the screen shows all of it.
     if (const char* shot = std::getenv("KESTRIN_E2E_SHOT")) {
         WaitFor([&] { return StaleShare(Main) < 0.01; }, 10000);
