@@ -218,6 +218,16 @@ private:
         E2E_CHECK(ok, QStringLiteral("status \"%1\"").arg(text));
         return ok;
     }
+    // The closing status of a read-all or write-all is shown before the worker hands the controls
+    // back; the table takes edits only after that, as a person would find.
+    bool WaitExchangeEnd(const QString& text) {
+        const bool ok = WaitStatus(text) && WaitFor([&] {
+            QWidget* read = ByHint(Main, QStringLiteral("Считать все параметры из прибора"));
+            return read && read->isEnabled();
+        });
+        E2E_CHECK(ok, QStringLiteral("exchange ended with \"%1\"").arg(text));
+        return ok;
+    }
     int Row(const QString& name) const {
         for (int r = 0; r < DevGrid->rowCount(); ++r)
             if (DevGrid->item(r, 0) && DevGrid->item(r, 0)->text() == QStringLiteral(" ") + name)
@@ -375,7 +385,7 @@ void TSession::Run() {
     // Read-all: every value arrives; the bit string the instrument never reports gets its factory
     // value and is marked as not confirmed.
     Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
-    WaitStatus(QStringLiteral("Чтение завершено"));
+    WaitExchangeEnd(QStringLiteral("Чтение завершено"));
     const int mask = Row(QStringLiteral("Маска опроса каналов"));
     const QTableWidgetItem* maskItem = DevGrid->item(mask, 1);
     E2E_CHECK(maskItem && !maskItem->text().isEmpty(), QStringLiteral("bit string filled after read-all"));
@@ -408,7 +418,7 @@ void TSession::Run() {
         },
         [&] { Click(ByHint(Main, QStringLiteral("Записать все параметры в прибор"))); });
     E2E_CHECK(confirmed, QStringLiteral("write confirmation"));
-    WaitStatus(QStringLiteral("Запись завершена"));
+    WaitExchangeEnd(QStringLiteral("Запись завершена"));
     E2E_CHECK(DevGrid->indexWidget(delayIndex) == nullptr, QStringLiteral("editor closed by write-all"));
 
     Note(QStringLiteral("What the instrument holds"));
@@ -416,7 +426,7 @@ void TSession::Run() {
     Click(ByText<QAbstractButton>(Main, QStringLiteral("Очистить")));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")).isEmpty(), QStringLiteral("table cleared"));
     Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
-    WaitStatus(QStringLiteral("Чтение завершено"));
+    WaitExchangeEnd(QStringLiteral("Чтение завершено"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
               QStringLiteral("instrument holds the typed 15, holds \"%1\"").arg(Value(QStringLiteral("Задержка ответа"))));
     const QString maskValue = Value(QStringLiteral("Маска опроса каналов"));
