@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -17,7 +18,7 @@ TChartSeries::TChunk TChartSeries::NewChunk() {
     // A chunk is one 2 MB huge page where the system allows it: a drawing touches a few places
     // in each of thousands of chunks, and with small pages each place also costs an address
     // translation miss.
-    constexpr size_t bytes = ChunkSize * sizeof(double);
+    constexpr size_t bytes = 2 * ChunkSize * sizeof(double);
     void* p = std::aligned_alloc(bytes, bytes);
     if (!p)
         throw std::bad_alloc();
@@ -25,18 +26,47 @@ TChartSeries::TChunk TChartSeries::NewChunk() {
     return TChunk(static_cast<double*>(p));
 }
 
+namespace {
+// The nearest single-precision values at or below and at or above a value; beyond the range of
+// single precision, the infinities.
+float FloatDown(double x) {
+    if (x < -FLT_MAX)
+        return -INFINITY;
+    if (x > FLT_MAX)
+        return FLT_MAX;
+    const auto f = static_cast<float>(x);
+    return f > x ? std::nextafter(f, -INFINITY) : f;
+}
+
+float FloatUp(double x) {
+    if (x > FLT_MAX)
+        return INFINITY;
+    if (x < -FLT_MAX)
+        return -FLT_MAX;
+    const auto f = static_cast<float>(x);
+    return f < x ? std::nextafter(f, INFINITY) : f;
+}
+
+void PushPair(size_t lo, size_t hi, std::vector<size_t>& out) {
+    if (lo == hi) {
+        out.push_back(lo);
+    } else {
+        out.push_back(std::min(lo, hi));
+        out.push_back(std::max(lo, hi));
+    }
+}
+} // namespace
+
 bool TChartSeries::Add(double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y))
         return false;
     const size_t i = N;
     // Fixed chunks instead of one growing array: no copy of millions of points while the
     // measurement runs, and at most one chunk of slack.
-    if ((i & ChunkMask) == 0) {
-        XChunks.push_back(NewChunk());
-        YChunks.push_back(NewChunk());
-    }
-    XChunks.back()[i & ChunkMask] = x;
-    YChunks.back()[i & ChunkMask] = y;
+    if ((i & ChunkMask) == 0)
+        Chunks.push_back(NewChunk());
+    *XAt(i) = x;
+    *YAt(i) = y;
     if (i == 0) {
         LoX = HiX = x;
         LoY = HiY = y;
@@ -48,20 +78,26 @@ bool TChartSeries::Add(double x, double y) {
         LoY = std::min(LoY, y);
         HiY = std::max(HiY, y);
     }
+    const float down = FloatDown(x);
+    const float up = FloatUp(x);
     for (size_t level = 0; level < LevelCount; ++level) {
         const auto at = static_cast<uint32_t>(i & ((size_t(1) << LevelBits(level)) - 1));
-        std::vector<TBucket>& buckets = Levels[level];
-        if (at == 0) {
+        const size_t k = i >> LevelBits(level);
+        std::vector<TGroup>& groups = Levels[level];
+        if (at == 0 && (k & (Fanout - 1)) == 0) {
             // A quarter more each time instead of doubling keeps the slack, and so the memory per
             // point, low.
-            if (buckets.size() == buckets.capacity())
-                buckets.reserve(std::max<size_t>(16, buckets.capacity() + buckets.capacity() / 4));
-            buckets.push_back({x, x, y, y, 0, 0});
+            if (groups.size() == groups.capacity())
+                groups.reserve(std::max<size_t>(4, groups.capacity() + groups.capacity() / 4));
+            groups.emplace_back();
+        }
+        TBucket& b = groups[k >> FanoutBits].B[k & (Fanout - 1)];
+        if (at == 0) {
+            b = {y, y, down, up, 0, 0};
             continue;
         }
-        TBucket& b = buckets.back();
-        b.LoX = std::min(b.LoX, x);
-        b.HiX = std::max(b.HiX, x);
+        b.LoX = std::min(b.LoX, down);
+        b.HiX = std::max(b.HiX, up);
         // Strict comparisons keep the first of equal values, as a scan from the left would.
         if (y < b.LoY) {
             b.LoY = y;
@@ -78,50 +114,36 @@ bool TChartSeries::Add(double x, double y) {
 
 void TChartSeries::Clear() {
     // A cleared chart gives its memory back; a month of points is a lot to hold for nothing.
-    std::vector<TChunk>().swap(XChunks);
-    std::vector<TChunk>().swap(YChunks);
-    for (auto& buckets : Levels)
-        std::vector<TBucket>().swap(buckets);
+    std::vector<TChunk>().swap(Chunks);
+    for (auto& groups : Levels)
+        std::vector<TGroup>().swap(groups);
     N = 0;
     LoX = HiX = LoY = HiY = 0;
     Ascending = true;
 }
 
 size_t TChartSeries::CapacityBytes() const {
-    size_t bytes = (XChunks.size() + YChunks.size()) * ChunkSize * sizeof(double) +
-                   (XChunks.capacity() + YChunks.capacity()) * sizeof(XChunks[0]);
-    for (const auto& buckets : Levels)
-        bytes += buckets.capacity() * sizeof(TBucket);
+    size_t bytes = Chunks.size() * 2 * ChunkSize * sizeof(double) + Chunks.capacity() * sizeof(Chunks[0]);
+    for (const auto& groups : Levels)
+        bytes += groups.capacity() * sizeof(TGroup);
     return bytes;
 }
 
-namespace {
-void PushPair(size_t lo, size_t hi, std::vector<size_t>& out) {
-    if (lo == hi) {
-        out.push_back(lo);
-    } else {
-        out.push_back(std::min(lo, hi));
-        out.push_back(std::max(lo, hi));
-    }
-}
-} // namespace
-
 void TChartSeries::Prefetch(size_t around) const {
     const size_t first = around & ~(BlockSize - 1);
-    const size_t last = std::min(N, first + BlockSize);
     constexpr size_t PerLine = 64 / sizeof(double);
-    for (size_t k = first; k < last; k += PerLine) {
-        __builtin_prefetch(&XChunks[k >> ChunkBits][k & ChunkMask]);
-        __builtin_prefetch(&YChunks[k >> ChunkBits][k & ChunkMask]);
+    for (size_t k = 0; k < BlockSize; k += PerLine) {
+        __builtin_prefetch(XAt(first) + k);
+        __builtin_prefetch(YAt(first) + k);
     }
-    // A run ends by stepping through up to Fanout buckets of each level before the place.
-    for (size_t level = 0; level < 4; ++level) {
-        const std::vector<TBucket>& buckets = Levels[level];
-        const size_t b = std::min(buckets.size(), (around >> LevelBits(level)) + 1);
-        for (size_t k = b > Fanout ? b - Fanout : 0; k < b; k += 64 / sizeof(TBucket))
-            __builtin_prefetch(&buckets[k]);
-        if (b > 0)
-            __builtin_prefetch(&buckets[b - 1]);
+    // A run ends by stepping through the buckets before the place that share its parent, and the
+    // next one starts by stepping through those after it: one group at each of the lower levels.
+    for (size_t level = 0; level < 5; ++level) {
+        const std::vector<TGroup>& groups = Levels[level];
+        const size_t g = around >> (LevelBits(level) + FanoutBits);
+        if (g < groups.size())
+            for (size_t k = 0; k < sizeof(TGroup); k += 64)
+                __builtin_prefetch(reinterpret_cast<const char*>(&groups[g]) + k);
     }
 }
 
@@ -129,6 +151,10 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
     out.clear();
     if (N == 0 || columns < 1 || !(x1 > x0))
         return;
+    if (Ascending) {
+        DecimateAscending(x0, x1, columns, out);
+        return;
+    }
     const double scale = columns / (x1 - x0);
     const int lastColumn = columns - 1;
     // The column of a point, -1 left of the window and `columns` right of it. One expression
@@ -161,7 +187,7 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
                            : std::min(LevelCount - 1, (size_t(std::countr_zero(i)) - BlockBits) / FanoutBits);
                 bool took = false;
                 for (;;) {
-                    const TBucket& b = Levels[level][i >> LevelBits(level)];
+                    const TBucket& b = Bucket(level, i >> LevelBits(level));
                     if (columnOf(b.LoX) == column && columnOf(b.HiX) == column) {
                         if (b.LoY < loY) {
                             loY = b.LoY;
@@ -205,8 +231,8 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
             PushPair(lo, hi, out);
             // The caller reads the points kept next.
             for (const size_t k : {lo, hi}) {
-                __builtin_prefetch(&XChunks[k >> ChunkBits][k & ChunkMask]);
-                __builtin_prefetch(&YChunks[k >> ChunkBits][k & ChunkMask]);
+                __builtin_prefetch(XAt(k));
+                __builtin_prefetch(YAt(k));
             }
             continue;
         }
@@ -218,5 +244,117 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
             out.push_back(start);
         if ((left || i < N) && !(first && last == start))
             out.push_back(last);
+    }
+}
+
+void TChartSeries::DecimateAscending(double x0, double x1, int columns, std::vector<size_t>& out) const {
+    const double scale = columns / (x1 - x0);
+    const int lastColumn = columns - 1;
+    // The same column rule as the general walk; with X ascending it never decreases along the
+    // points, so a run ends at the first point of another column and can be found by halving.
+    auto columnOf = [&](double x) {
+        if (x < x0)
+            return -1;
+        if (x > x1)
+            return columns;
+        const double c = std::floor((x - x0) * scale);
+        return c < lastColumn ? static_cast<int>(c) : lastColumn;
+    };
+
+    size_t i = 0;
+    while (i < N) {
+        const size_t start = i;
+        const int column = columnOf(X(i));
+        if (column >= columns) {
+            // Everything from here on lies right of the window: its first point carries the line
+            // to the edge.
+            out.push_back(start);
+            return;
+        }
+        // Whether a point at or after the run's first lies in its column: the column rule
+        // without the rounding down, which is most of its cost.
+        const double limit = column < lastColumn ? column + 1.0 : INFINITY;
+        auto inRun = [&](double x) { return column < 0 ? x < x0 : (x <= x1 && (x - x0) * scale < limit); };
+        size_t lo = i;
+        size_t hi = i;
+        double loY = INFINITY;
+        double hiY = -INFINITY;
+        while (i < N) {
+            const size_t bottom = i >> BlockBits;
+            if ((i & (BlockSize - 1)) == 0) {
+                // The largest bucket starting here whose last point is still in the column; its
+                // first point, the run's next, is there already.
+                size_t level =
+                    i == 0 ? LevelCount - 1
+                           : std::min(LevelCount - 1, (size_t(std::countr_zero(i)) - BlockBits) / FanoutBits);
+                bool took = false;
+                for (;;) {
+                    const TBucket& b = Bucket(level, i >> LevelBits(level));
+                    if (inRun(b.HiX)) {
+                        if (b.LoY < loY) {
+                            loY = b.LoY;
+                            lo = i + b.LoAt;
+                        }
+                        if (b.HiY > hiY) {
+                            hiY = b.HiY;
+                            hi = i + b.HiAt;
+                        }
+                        i = std::min(N, i + (size_t(1) << LevelBits(level)));
+                        took = true;
+                        break;
+                    }
+                    if (level == 0)
+                        break;
+                    --level;
+                }
+                if (took)
+                    continue;
+            }
+            // Inside one bottom bucket: find where the run ends in it, then take its lowest and
+            // highest points up to there. The bucket's widened last X tells without reading the
+            // points when the run goes on past it.
+            const size_t end = std::min(N, (bottom + 1) << BlockBits);
+            size_t stop = end - i;
+            if (!inRun(Bucket(0, bottom).HiX)) {
+                const double* xs = XAt(i);
+                size_t inside = 0;
+                while (inside < stop) {
+                    const size_t mid = (inside + stop) / 2;
+                    if (inRun(xs[mid]))
+                        inside = mid + 1;
+                    else
+                        stop = mid;
+                }
+            }
+            const double* ys = YAt(i);
+            for (size_t k = 0; k < stop; ++k) {
+                if (ys[k] < loY) {
+                    loY = ys[k];
+                    lo = i + k;
+                }
+                if (ys[k] > hiY) {
+                    hiY = ys[k];
+                    hi = i + k;
+                }
+            }
+            i += stop;
+            if (i < end)
+                break;
+        }
+        // Ask for what the run after next probably ends at while this one and the next are
+        // finished: with a regular polling interval runs are about as long as this one.
+        if (i < N && i > start + BlockSize)
+            Prefetch(std::min(N - 1, i + 2 * (i - start)));
+        if (column >= 0) {
+            PushPair(lo, hi, out);
+            // The caller reads the points kept next.
+            for (const size_t k : {lo, hi}) {
+                __builtin_prefetch(XAt(k));
+                __builtin_prefetch(YAt(k));
+            }
+        } else {
+            // Left of the window: the run starts the series, and its last point carries the line.
+            out.push_back(i - 1);
+        }
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// One line series of the chart: its points in fixed-size chunks of two plain arrays, and a pyramid
+// One line series of the chart: its points in fixed-size chunks, and a pyramid
 // of lowest/highest summaries over them, so that drawing a day or a month of points reads a number
 // of entries that depends on the pixel columns, not on the points.
 #include <QColor>
@@ -21,8 +21,8 @@ public:
     bool Add(double x, double y);
     void Clear();
     size_t Count() const { return N; }
-    double X(size_t i) const { return XChunks[i >> ChunkBits][i & ChunkMask]; }
-    double Y(size_t i) const { return YChunks[i >> ChunkBits][i & ChunkMask]; }
+    double X(size_t i) const { return *XAt(i); }
+    double Y(size_t i) const { return *YAt(i); }
     double MinX() const { return LoX; }
     double MaxX() const { return HiX; }
     double MinY() const { return LoY; }
@@ -43,27 +43,40 @@ public:
     void Decimate(double x0, double x1, int columns, std::vector<size_t>& out) const;
 
     // Points per bucket of the finest summary level, and buckets of a level per bucket of the next.
-    static constexpr size_t BlockSize = 64;
-    static constexpr size_t Fanout = 8;
+    static constexpr size_t BlockSize = 32;
+    static constexpr size_t Fanout = 4;
 
 private:
-    static constexpr unsigned ChunkBits = 18;
+    // Points per chunk; a chunk holds their X and Y, 2 MB.
+    static constexpr unsigned ChunkBits = 17;
     static constexpr size_t ChunkSize = size_t(1) << ChunkBits;
     static constexpr size_t ChunkMask = ChunkSize - 1;
-    static constexpr unsigned BlockBits = 6;  // log2(BlockSize)
-    static constexpr unsigned FanoutBits = 3; // log2(Fanout)
-    // Levels up to buckets of 2^30 points, so that offsets inside a bucket fit 32 bits.
-    static constexpr size_t LevelCount = 9;
+    static constexpr unsigned BlockBits = 5;  // log2(BlockSize)
+    static constexpr unsigned FanoutBits = 2; // log2(Fanout)
+    // Levels up to buckets of 2^29 points, so that offsets inside a bucket fit 32 bits.
+    static constexpr size_t LevelCount = 13;
     static constexpr unsigned LevelBits(size_t level) { return BlockBits + FanoutBits * unsigned(level); }
 
-    // What a bucket of consecutive points holds: their X and Y bounds and where, counted from the
-    // bucket's first point, its first lowest and first highest Y lie. The last bucket of a level
-    // covers the points so far and grows with them.
+    // What a bucket of consecutive points holds: their Y bounds and where, counted from the
+    // bucket's first point, its first lowest and first highest Y lie, and its X bounds widened to
+    // the nearest single-precision values outside them. The X bounds only decide whether a bucket
+    // lies wholly in a pixel column; widened, they sometimes send the decision down to the points,
+    // never to a wrong answer. The last bucket of a level covers the points so far and grows.
     struct TBucket {
-        double LoX, HiX, LoY, HiY;
+        double LoY, HiY;
+        float LoX, HiX;
         uint32_t LoAt, HiAt;
     };
+    // The buckets of one parent, in one aligned piece: a drawing reads all of them around each
+    // column boundary, and memory reads, not arithmetic, are what a drawing of millions of points
+    // waits for.
+    struct alignas(Fanout * sizeof(TBucket)) TGroup {
+        std::array<TBucket, Fanout> B;
+    };
+    const TBucket& Bucket(size_t level, size_t k) const { return Levels[level][k >> FanoutBits].B[k & (Fanout - 1)]; }
 
+    // Decimate for a series whose X never goes back: runs end where halving finds them.
+    void DecimateAscending(double x0, double x1, int columns, std::vector<size_t>& out) const;
     // Asks the memory for the points and buckets near a point that a drawing will soon read.
     void Prefetch(size_t around) const;
 
@@ -72,9 +85,16 @@ private:
     };
     using TChunk = std::unique_ptr<double[], TChunkFree>;
     static TChunk NewChunk();
-    std::vector<TChunk> XChunks;
-    std::vector<TChunk> YChunks;
-    std::array<std::vector<TBucket>, LevelCount> Levels;
+    // A chunk lays out its points by bottom bucket: the bucket's X values, then its Y values. A
+    // drawing reads the points of a bucket or two per pixel column, and this way they lie together.
+    std::vector<TChunk> Chunks;
+    double* XAt(size_t i) const {
+        const size_t j = i & ChunkMask;
+        return Chunks[i >> ChunkBits].get() + ((j >> BlockBits) << (BlockBits + 1)) + (j & (BlockSize - 1));
+    }
+    // Y of a point lies BlockSize after its X.
+    double* YAt(size_t i) const { return XAt(i) + BlockSize; }
+    std::array<std::vector<TGroup>, LevelCount> Levels;
     size_t N = 0;
     double LoX = 0, HiX = 0, LoY = 0, HiY = 0;
     bool Ascending = true;
