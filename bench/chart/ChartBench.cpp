@@ -111,22 +111,6 @@ void DecimateAllSeries(benchmark::State& state, long long points) {
     state.counters["kept_points"] = static_cast<double>(kept);
 }
 
-// The same after a drawing has pushed the points out of the caches, as in a live chart.
-void DecimateAllSeriesCold(benchmark::State& state, long long points) {
-    TLiveChart& live = Live(points);
-    std::vector<size_t> indices;
-    std::vector<char> other(64 << 20);
-    for (auto _ : state) {
-        state.PauseTiming();
-        for (size_t k = 0; k < other.size(); k += 64)
-            other[k] = static_cast<char>(other[k] + 1);
-        benchmark::DoNotOptimize(other.data());
-        state.ResumeTiming();
-        for (int s = 0; s < SeriesCount; ++s)
-            live.Chart->Series(s).Decimate(live.Chart->XMin(), live.Chart->XMax(), 1100, indices);
-    }
-}
-
 void WriteMetafile(benchmark::State& state, long long points) {
     TLiveChart& live = Live(points);
     size_t bytes = 0;
@@ -152,8 +136,6 @@ void RegisterAll() {
         benchmark::RegisterBenchmark(("BM_AddPointAndGrabWidget" + n).c_str(), AddPointAndGrabWidget, points)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("BM_DecimateAllSeries" + n).c_str(), DecimateAllSeries, points)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("BM_DecimateAllSeriesCold" + n).c_str(), DecimateAllSeriesCold, points)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("BM_WriteMetafile" + n).c_str(), WriteMetafile, points)
             ->Unit(benchmark::kMillisecond);

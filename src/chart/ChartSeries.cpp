@@ -81,17 +81,16 @@ bool TChartSeries::Add(double x, double y) {
     const float down = FloatDown(x);
     const float up = FloatUp(x);
     for (size_t level = 0; level < LevelCount; ++level) {
-        const auto at = static_cast<uint32_t>(i & ((size_t(1) << LevelBits(level)) - 1));
-        const size_t k = i >> LevelBits(level);
-        std::vector<TGroup>& groups = Levels[level];
-        if (at == 0 && (k & (Fanout - 1)) == 0) {
+        if (level % 2 == 0 && (i & ((size_t(1) << LevelBits(level + 2)) - 1)) == 0) {
+            std::vector<TCluster>& clusters = Pairs[level / 2];
             // A quarter more each time instead of doubling keeps the slack, and so the memory per
             // point, low.
-            if (groups.size() == groups.capacity())
-                groups.reserve(std::max<size_t>(4, groups.capacity() + groups.capacity() / 4));
-            groups.emplace_back();
+            if (clusters.size() == clusters.capacity())
+                clusters.reserve(std::max<size_t>(1, clusters.capacity() + clusters.capacity() / 4));
+            clusters.emplace_back();
         }
-        TBucket& b = groups[k >> FanoutBits].B[k & (Fanout - 1)];
+        const auto at = static_cast<uint32_t>(i & ((size_t(1) << LevelBits(level)) - 1));
+        TBucket& b = Bucket(level, i >> LevelBits(level));
         if (at == 0) {
             b = {y, y, down, up, 0, 0};
             continue;
@@ -115,8 +114,8 @@ bool TChartSeries::Add(double x, double y) {
 void TChartSeries::Clear() {
     // A cleared chart gives its memory back; a month of points is a lot to hold for nothing.
     std::vector<TChunk>().swap(Chunks);
-    for (auto& groups : Levels)
-        std::vector<TGroup>().swap(groups);
+    for (auto& clusters : Pairs)
+        std::vector<TCluster>().swap(clusters);
     N = 0;
     LoX = HiX = LoY = HiY = 0;
     Ascending = true;
@@ -124,8 +123,8 @@ void TChartSeries::Clear() {
 
 size_t TChartSeries::CapacityBytes() const {
     size_t bytes = Chunks.size() * 2 * ChunkSize * sizeof(double) + Chunks.capacity() * sizeof(Chunks[0]);
-    for (const auto& groups : Levels)
-        bytes += groups.capacity() * sizeof(TGroup);
+    for (const auto& clusters : Pairs)
+        bytes += clusters.capacity() * sizeof(TCluster);
     return bytes;
 }
 
@@ -139,11 +138,10 @@ void TChartSeries::Prefetch(size_t around) const {
     // A run ends by stepping through the buckets before the place that share its parent, and the
     // next one starts by stepping through those after it: one group at each of the lower levels.
     for (size_t level = 0; level < 5; ++level) {
-        const std::vector<TGroup>& groups = Levels[level];
-        const size_t g = around >> (LevelBits(level) + FanoutBits);
-        if (g < groups.size())
-            for (size_t k = 0; k < sizeof(TGroup); k += 64)
-                __builtin_prefetch(reinterpret_cast<const char*>(&groups[g]) + k);
+        const size_t k = (around >> LevelBits(level)) & ~(Fanout - 1);
+        if (ClusterOf(level, k) < Pairs[level / 2].size())
+            for (size_t b = 0; b < Fanout; b += 64 / sizeof(TBucket))
+                __builtin_prefetch(&Bucket(level, k + b));
     }
 }
 

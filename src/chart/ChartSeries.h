@@ -53,8 +53,8 @@ private:
     static constexpr size_t ChunkMask = ChunkSize - 1;
     static constexpr unsigned BlockBits = 5;  // log2(BlockSize)
     static constexpr unsigned FanoutBits = 2; // log2(Fanout)
-    // Levels up to buckets of 2^29 points, so that offsets inside a bucket fit 32 bits.
-    static constexpr size_t LevelCount = 13;
+    // Levels up to buckets of 2^31 points, so that offsets inside a bucket fit 32 bits.
+    static constexpr size_t LevelCount = 14;
     static constexpr unsigned LevelBits(size_t level) { return BlockBits + FanoutBits * unsigned(level); }
 
     // What a bucket of consecutive points holds: their Y bounds and where, counted from the
@@ -67,13 +67,21 @@ private:
         float LoX, HiX;
         uint32_t LoAt, HiAt;
     };
-    // The buckets of one parent, in one aligned piece: a drawing reads all of them around each
-    // column boundary, and memory reads, not arithmetic, are what a drawing of millions of points
-    // waits for.
-    struct alignas(Fanout * sizeof(TBucket)) TGroup {
-        std::array<TBucket, Fanout> B;
+    // Levels are kept in pairs, and for each bucket of the level above a pair, its buckets of the
+    // pair's upper level and theirs of the lower one lie together, each parent's in one aligned
+    // group: a drawing reads a group of each level around every column boundary, and with
+    // millions of points what it waits for is memory, each new memory page most of all.
+    struct alignas(Fanout * sizeof(TBucket)) TCluster {
+        std::array<TBucket, Fanout + Fanout * Fanout> B;
     };
-    const TBucket& Bucket(size_t level, size_t k) const { return Levels[level][k >> FanoutBits].B[k & (Fanout - 1)]; }
+    static constexpr size_t ClusterOf(size_t level, size_t k) { return k >> (FanoutBits * (2 - level % 2)); }
+    static constexpr size_t SlotOf(size_t level, size_t k) {
+        return level % 2 ? k & (Fanout - 1) : Fanout + (k & (Fanout * Fanout - 1));
+    }
+    const TBucket& Bucket(size_t level, size_t k) const {
+        return Pairs[level / 2][ClusterOf(level, k)].B[SlotOf(level, k)];
+    }
+    TBucket& Bucket(size_t level, size_t k) { return Pairs[level / 2][ClusterOf(level, k)].B[SlotOf(level, k)]; }
 
     // Decimate for a series whose X never goes back: runs end where halving finds them.
     void DecimateAscending(double x0, double x1, int columns, std::vector<size_t>& out) const;
@@ -94,7 +102,7 @@ private:
     }
     // Y of a point lies BlockSize after its X.
     double* YAt(size_t i) const { return XAt(i) + BlockSize; }
-    std::array<std::vector<TGroup>, LevelCount> Levels;
+    std::array<std::vector<TCluster>, LevelCount / 2> Pairs;
     size_t N = 0;
     double LoX = 0, HiX = 0, LoY = 0, HiY = 0;
     bool Ascending = true;

@@ -486,6 +486,39 @@ TEST(ChartDecimation, SummaryGivesThePlainScanColumnsForRandomZoomsAsPointsArriv
     }
 }
 
+TEST(ChartDecimation, LargeTimesAndTimesBeyondSinglePrecisionGiveThePlainScanColumns) {
+    // The summary keeps X bounds in single precision, widened: at large X one such value spans
+    // many points and columns, and beyond its range it is infinite. Neither may change a column.
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    struct TShape {
+        double First, Step;
+        bool GoesBack;
+    };
+    for (const TShape& shape : {TShape{1e7, 1e-4, false}, TShape{3.0e38, 1e35, false}, TShape{-3.5e38, 1e35, true},
+                                TShape{1e7, 1e-4, true}}) {
+        TChartSeries s(QString(), Qt::red);
+        double x = shape.First;
+        for (int i = 0; i < 40'000; ++i) {
+            if (shape.GoesBack && i % 5'000 == 4'999)
+                x -= shape.Step * 3'000;
+            else
+                x += shape.Step * (i % 3 ? 1 : 0.5);
+            ASSERT_TRUE(s.Add(x, std::round(std::sin(i * 0.01) * 50 + unit(rng) * 4)));
+        }
+        ASSERT_EQ(s.XAscending(), !shape.GoesBack);
+        std::vector<size_t> got;
+        const double span = s.MaxX() - s.MinX();
+        for (int q = 0; q < 30; ++q) {
+            const double x0 = s.MinX() + (unit(rng) * 1.1 - 0.05) * span;
+            const double x1 = x0 + span * std::pow(10.0, -4 * unit(rng));
+            const int columns = 1 + static_cast<int>(unit(rng) * 1200);
+            s.Decimate(x0, x1, columns, got);
+            ASSERT_EQ(got, BruteRuns(s, x0, x1, columns)) << shape.First << ": " << x0 << ".." << x1 << " in " << columns;
+        }
+    }
+}
+
 TEST(ChartDrawing, MillionPointSeriesIsDrawnDecimatedWithItsExtremes) {
     TChart chart;
     chart.AddSeries();
