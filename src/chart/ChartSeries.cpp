@@ -119,12 +119,16 @@ void TChartSeries::Clear() {
     N = 0;
     LoX = HiX = LoY = HiY = 0;
     Ascending = true;
+    std::vector<TRun>().swap(Runs);
+    std::vector<TRun>().swap(NewRuns);
+    RunsCount = 0;
 }
 
 size_t TChartSeries::CapacityBytes() const {
     size_t bytes = Chunks.size() * 2 * ChunkSize * sizeof(double) + Chunks.capacity() * sizeof(Chunks[0]);
     for (const auto& clusters : Pairs)
         bytes += clusters.capacity() * sizeof(TCluster);
+    bytes += (Runs.capacity() + NewRuns.capacity()) * sizeof(TRun);
     return bytes;
 }
 
@@ -145,6 +149,32 @@ void TChartSeries::Prefetch(size_t around) const {
     }
 }
 
+template <class TInside>
+bool TChartSeries::TakeBucket(size_t& i, const TInside& inside, size_t& lo, size_t& hi, double& loY,
+                              double& hiY) const {
+    size_t level =
+        i == 0 ? LevelCount - 1 : std::min(LevelCount - 1, (size_t(std::countr_zero(i)) - BlockBits) / FanoutBits);
+    for (;;) {
+        const TBucket& b = Bucket(level, i >> LevelBits(level));
+        if (inside(b)) {
+            // Strict comparisons keep the first of equal values, as a scan from the left would.
+            if (b.LoY < loY) {
+                loY = b.LoY;
+                lo = i + b.LoAt;
+            }
+            if (b.HiY > hiY) {
+                hiY = b.HiY;
+                hi = i + b.HiAt;
+            }
+            i = std::min(N, i + (size_t(1) << LevelBits(level)));
+            return true;
+        }
+        if (level == 0)
+            return false;
+        --level;
+    }
+}
+
 void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_t>& out) const {
     out.clear();
     if (N == 0 || columns < 1 || !(x1 > x0))
@@ -153,20 +183,9 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
         DecimateAscending(x0, x1, columns, out);
         return;
     }
-    const double scale = columns / (x1 - x0);
-    const int lastColumn = columns - 1;
-    // The column of a point, -1 left of the window and `columns` right of it. One expression
-    // decides every boundary and it never decreases as X grows, so a bucket whose lowest and
-    // highest X share a column lies wholly in that column.
-    auto columnOf = [&](double x) {
-        if (x < x0)
-            return -1;
-        if (x > x1)
-            return columns;
-        const double c = std::floor((x - x0) * scale);
-        return c < lastColumn ? static_cast<int>(c) : lastColumn;
-    };
-
+    // It never decreases as X grows, so a bucket whose lowest and highest X share a column lies
+    // wholly in that column.
+    const TColumnRule columnOf(x0, x1, columns);
     size_t i = 0;
     while (i < N) {
         const size_t start = i;
@@ -179,33 +198,11 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
         // one point; a run crosses a few buckets of each level at its ends and whole large
         // buckets in between.
         while (i < N) {
-            if ((i & (BlockSize - 1)) == 0) {
-                size_t level =
-                    i == 0 ? LevelCount - 1
-                           : std::min(LevelCount - 1, (size_t(std::countr_zero(i)) - BlockBits) / FanoutBits);
-                bool took = false;
-                for (;;) {
-                    const TBucket& b = Bucket(level, i >> LevelBits(level));
-                    if (columnOf(b.LoX) == column && columnOf(b.HiX) == column) {
-                        if (b.LoY < loY) {
-                            loY = b.LoY;
-                            lo = i + b.LoAt;
-                        }
-                        if (b.HiY > hiY) {
-                            hiY = b.HiY;
-                            hi = i + b.HiAt;
-                        }
-                        i = std::min(N, i + (size_t(1) << LevelBits(level)));
-                        took = true;
-                        break;
-                    }
-                    if (level == 0)
-                        break;
-                    --level;
-                }
-                if (took)
-                    continue;
-            }
+            if ((i & (BlockSize - 1)) == 0 &&
+                TakeBucket(
+                    i, [&](const TBucket& b) { return columnOf(b.LoX) == column && columnOf(b.HiX) == column; },
+                    lo, hi, loY, hiY))
+                continue;
             if (columnOf(X(i)) != column)
                 break;
             const double y = Y(i);
@@ -246,68 +243,84 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
 }
 
 void TChartSeries::DecimateAscending(double x0, double x1, int columns, std::vector<size_t>& out) const {
-    const double scale = columns / (x1 - x0);
-    const int lastColumn = columns - 1;
-    // The same column rule as the general walk; with X ascending it never decreases along the
-    // points, so a run ends at the first point of another column and can be found by halving.
-    auto columnOf = [&](double x) {
-        if (x < x0)
-            return -1;
-        if (x > x1)
-            return columns;
-        const double c = std::floor((x - x0) * scale);
-        return c < lastColumn ? static_cast<int>(c) : lastColumn;
-    };
-
-    size_t i = 0;
-    while (i < N) {
-        const size_t start = i;
-        const int column = columnOf(X(i));
-        if (column >= columns) {
-            // Everything from here on lies right of the window: its first point carries the line
-            // to the edge.
-            out.push_back(start);
-            return;
+    // With X ascending the column never decreases along the points.
+    const TColumnRule columnOf(x0, x1, columns);
+    NewRuns.clear();
+    size_t next = 0; // the first point not yet in a new run
+    if (RunsCount > 0 && RunsCount <= N) {
+        for (size_t k = 0; k < Runs.size(); ++k) {
+            const TRun& r = Runs[k];
+            // The last run goes on with any points added since.
+            if (r.Last + 1 == RunsCount && RunsCount != N)
+                break;
+            const int column = columnOf(r.FirstX);
+            if (columnOf(r.LastX) != column || (k > 0 && columnOf(Runs[k - 1].LastX) == column) ||
+                (k + 1 < Runs.size() && columnOf(Runs[k + 1].FirstX) == column))
+                continue;
+            if (next < r.First)
+                WalkRuns(next, r.First, columnOf, NewRuns);
+            NewRuns.push_back(r);
+            next = r.Last + 1;
         }
+    }
+    if (next < N)
+        WalkRuns(next, N, columnOf, NewRuns);
+    Runs.swap(NewRuns);
+    RunsCount = N;
+
+    for (const TRun& r : Runs) {
+        const int column = columnOf(r.FirstX);
+        if (column < 0) {
+            // Left of the window: the run starts the series, and its last point carries the line.
+            out.push_back(r.Last);
+        } else if (column >= columnOf.Columns) {
+            // Right of it: the run ends the series, and its first point carries the line.
+            out.push_back(r.First);
+        } else {
+            PushPair(r.Lo, r.Hi, out);
+            // The caller reads the points kept next; runs kept from the last call have not been
+            // near the memory caches for a while.
+            for (const size_t k : {r.Lo, r.Hi}) {
+                __builtin_prefetch(XAt(k));
+                __builtin_prefetch(YAt(k));
+            }
+        }
+    }
+}
+
+void TChartSeries::WalkRuns(size_t from, size_t to, const TColumnRule& columnOf, std::vector<TRun>& runs) const {
+    const double x0 = columnOf.X0;
+    const double x1 = columnOf.X1;
+    const double scale = columnOf.Scale;
+    const int columns = columnOf.Columns;
+    size_t i = from;
+    while (i < to) {
+        const size_t start = i;
+        const double startX = X(i);
+        const int column = columnOf(startX);
         // Whether a point at or after the run's first lies in its column: the column rule
-        // without the rounding down, which is most of its cost.
-        const double limit = column < lastColumn ? column + 1.0 : INFINITY;
-        auto inRun = [&](double x) { return column < 0 ? x < x0 : (x <= x1 && (x - x0) * scale < limit); };
+        // without the rounding down, which is most of its cost. Right of the window, all the
+        // rest is one run; its lowest and highest are found too, as a later window may hold it.
+        const double limit = column + 1.0;
+        auto inRun = [&](double x) {
+            if (column < 0)
+                return x < x0;
+            if (column >= columns - 1)
+                return column >= columns || x <= x1;
+            return x <= x1 && (x - x0) * scale < limit;
+        };
         size_t lo = i;
         size_t hi = i;
         double loY = INFINITY;
         double hiY = -INFINITY;
+        // A run never crosses `to`, the first point of another column, so it ends by itself there.
         while (i < N) {
             const size_t bottom = i >> BlockBits;
-            if ((i & (BlockSize - 1)) == 0) {
-                // The largest bucket starting here whose last point is still in the column; its
-                // first point, the run's next, is there already.
-                size_t level =
-                    i == 0 ? LevelCount - 1
-                           : std::min(LevelCount - 1, (size_t(std::countr_zero(i)) - BlockBits) / FanoutBits);
-                bool took = false;
-                for (;;) {
-                    const TBucket& b = Bucket(level, i >> LevelBits(level));
-                    if (inRun(b.HiX)) {
-                        if (b.LoY < loY) {
-                            loY = b.LoY;
-                            lo = i + b.LoAt;
-                        }
-                        if (b.HiY > hiY) {
-                            hiY = b.HiY;
-                            hi = i + b.HiAt;
-                        }
-                        i = std::min(N, i + (size_t(1) << LevelBits(level)));
-                        took = true;
-                        break;
-                    }
-                    if (level == 0)
-                        break;
-                    --level;
-                }
-                if (took)
-                    continue;
-            }
+            // A bucket whose last point is still in the column lies in it: its first point, the
+            // run's next, is there already.
+            if ((i & (BlockSize - 1)) == 0 &&
+                TakeBucket(i, [&](const TBucket& b) { return inRun(b.HiX); }, lo, hi, loY, hiY))
+                continue;
             // Inside one bottom bucket: find where the run ends in it, then take its lowest and
             // highest points up to there. The bucket's widened last X tells without reading the
             // points when the run goes on past it.
@@ -341,18 +354,8 @@ void TChartSeries::DecimateAscending(double x0, double x1, int columns, std::vec
         }
         // Ask for what the run after next probably ends at while this one and the next are
         // finished: with a regular polling interval runs are about as long as this one.
-        if (i < N && i > start + BlockSize)
+        if (i < to && i > start + BlockSize)
             Prefetch(std::min(N - 1, i + 2 * (i - start)));
-        if (column >= 0) {
-            PushPair(lo, hi, out);
-            // The caller reads the points kept next.
-            for (const size_t k : {lo, hi}) {
-                __builtin_prefetch(XAt(k));
-                __builtin_prefetch(YAt(k));
-            }
-        } else {
-            // Left of the window: the run starts the series, and its last point carries the line.
-            out.push_back(i - 1);
-        }
+        runs.push_back({start, i - 1, lo, hi, startX, X(i - 1)});
     }
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QString>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -83,8 +84,43 @@ private:
     }
     TBucket& Bucket(size_t level, size_t k) { return Pairs[level / 2][ClusterOf(level, k)].B[SlotOf(level, k)]; }
 
-    // Decimate for a series whose X never goes back: runs end where halving finds them.
+    // Extends a run at a bottom bucket's first point `i` by the largest bucket starting there that
+    // lies `inside` the run's column, judged by its bounds, and takes its lowest and highest into
+    // the run's; false when not even the bottom bucket does.
+    template <class TInside>
+    bool TakeBucket(size_t& i, const TInside& inside, size_t& lo, size_t& hi, double& loY, double& hiY) const;
+    // A run of consecutive points in one column (or all left or all right of the window) with its
+    // first lowest and first highest point, as a decimation of a series whose X never goes back
+    // found it, and the X of its ends.
+    struct TRun {
+        size_t First, Last, Lo, Hi;
+        double FirstX, LastX;
+    };
+    // Decimate for a series whose X never goes back. The runs of the last call are kept: points
+    // never change once added, so a run whose ends still fall in one column, apart from its
+    // neighbours' ends, is the same run again, and only the rest is walked. A live chart redrawn
+    // for every new point, whose X axis grows a little each time, reads only the few columns whose
+    // edges crossed a point.
     void DecimateAscending(double x0, double x1, int columns, std::vector<size_t>& out) const;
+    // The column of a point for the window [x0, x1] cut into `columns`: -1 left of the window and
+    // `columns` right of it. One expression decides every boundary.
+    struct TColumnRule {
+        double X0, X1, Scale;
+        int Columns;
+        TColumnRule(double x0, double x1, int columns)
+            : X0(x0), X1(x1), Scale(columns / (x1 - x0)), Columns(columns) {}
+        int operator()(double x) const {
+            if (x < X0)
+                return -1;
+            if (x > X1)
+                return Columns;
+            const double c = std::floor((x - X0) * Scale);
+            return c < Columns - 1 ? static_cast<int>(c) : Columns - 1;
+        }
+    };
+    // Appends the runs of the points from `from` to `to`, both the first points of new columns
+    // (or `to` the count), walking the summary: runs end where halving finds them.
+    void WalkRuns(size_t from, size_t to, const TColumnRule& columnOf, std::vector<TRun>& runs) const;
     // Asks the memory for the points and buckets near a point that a drawing will soon read.
     void Prefetch(size_t around) const;
 
@@ -106,4 +142,8 @@ private:
     size_t N = 0;
     double LoX = 0, HiX = 0, LoY = 0, HiY = 0;
     bool Ascending = true;
+    // The runs of the last decimation while X ascends, over the first RunsCount points.
+    mutable std::vector<TRun> Runs;
+    mutable std::vector<TRun> NewRuns;
+    mutable size_t RunsCount = 0;
 };

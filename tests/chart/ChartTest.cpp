@@ -486,6 +486,51 @@ TEST(ChartDecimation, SummaryGivesThePlainScanColumnsForRandomZoomsAsPointsArriv
     }
 }
 
+TEST(ChartDecimation, LiveRedrawsThatKeepTheLastRunsGiveThePlainScanColumns) {
+    // A live chart decimates after every reading with X spanning all points, so most runs of the
+    // last call are kept and only the columns whose edges crossed a point are walked again. Zooms,
+    // a window right of all points, a column count change and a clear come in between.
+    std::mt19937 rng(99);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    TChartSeries s(QString(), Qt::red);
+    double x = 0;
+    auto add = [&](int count) {
+        for (int k = 0; k < count; ++k) {
+            const size_t i = s.Count();
+            if (i % 11 != 0)
+                x += 0.5 + unit(rng);
+            ASSERT_TRUE(s.Add(x, i % 7 == 0 ? 1.0 : std::round(unit(rng) * 6)));
+        }
+    };
+    add(20'000);
+    std::vector<size_t> got;
+    size_t kept = 0;
+    for (int step = 0; step < 2'000; ++step) {
+        add(step % 5 == 0 ? 0 : 1 + step % 3);
+        double x0 = s.MinX();
+        double x1 = s.MaxX();
+        int columns = step < 1'000 ? 1100 : 367;
+        if (step % 97 == 50) {
+            x0 = s.MinX() + unit(rng) * (x1 - x0) * 0.9;
+            x1 = x0 + (s.MaxX() - x0) * unit(rng);
+        } else if (step % 101 == 60) {
+            x0 = s.MaxX() + 1;
+            x1 = x0 + 10;
+        } else if (step == 1'500) {
+            s.Clear();
+            x = 0;
+            add(5'000);
+            x0 = s.MinX();
+            x1 = s.MaxX();
+        }
+        s.Decimate(x0, x1, columns, got);
+        ASSERT_EQ(got, BruteDecimate(s, x0, x1, columns))
+            << "step " << step << ", " << s.Count() << " points, " << x0 << ".." << x1 << " in " << columns;
+        kept += got.size();
+    }
+    EXPECT_GT(kept, 2'000u * 300);
+}
+
 TEST(ChartDecimation, LargeTimesAndTimesBeyondSinglePrecisionGiveThePlainScanColumns) {
     // The summary keeps X bounds in single precision, widened: at large X one such value spans
     // many points and columns, and beyond its range it is infinite. Neither may change a column.
