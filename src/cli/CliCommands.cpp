@@ -231,6 +231,19 @@ private:
             json.insert(QStringLiteral("failed"), arr);
     }
 
+    // Runs `one` for each address of the list, in order, and counts those it reports done. After
+    // Ctrl+C the rest are reported skipped: a stop comes between instruments, never inside one.
+    template <class TOne> int EachAddress(const TOne& one) {
+        int done = 0;
+        for (const int address : O.Addresses) {
+            if (Stop)
+                Skipped(address);
+            else if (one(address))
+                ++done;
+        }
+        return done;
+    }
+
     // Ends a command: the summary, the JSON document, the exit status.
     int Finish(int done, int total, QJsonObject extra = {}) {
         Ui.ClearBar();
@@ -352,13 +365,8 @@ private:
 
     int Read() {
         const bool several = O.Addresses.size() > 1;
-        int done = 0;
         QJsonArray fileDevices;
-        for (const int address : O.Addresses) {
-            if (Stop) {
-                Skipped(address);
-                continue;
-            }
+        const int done = EachAddress([&](int address) {
             std::vector<TFailure> failures;
             TReadOutcome r = ReadOne(Dev(), address, failures);
             Ui.ClearBar();
@@ -385,11 +393,10 @@ private:
                     r.Json.insert(QStringLiteral("file"), name);
                 }
             }
-            if (ok)
-                ++done;
             fileDevices.append(r.Json);
             Devices.append(r.Json);
-        }
+            return ok;
+        });
         if (!O.Out.isEmpty() &&
             (O.Out == QLatin1String("-") || QFileInfo(O.Out).suffix().toLower() == QLatin1String("json"))) {
             const QByteArray doc = QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
@@ -481,17 +488,11 @@ private:
         const auto set = LoadInput(true);
         if (!set)
             return Exit;
-        int done = 0;
-        for (const int address : O.Addresses) {
-            if (Stop) {
-                Skipped(address);
-                continue;
-            }
+        const int done = EachAddress([&](int address) {
             UseSetVersion(*set);
             if (O.DryRun) {
                 DryRun(*set, address);
-                ++done;
-                continue;
+                return true;
             }
             TDev& dev = Dev();
             PrepareDev(dev, address);
@@ -522,10 +523,9 @@ private:
             if (Ui.LastStatus == WriteDone && O.Verify && !Stop)
                 ok = Verify(dev, json) && ok;
             json.insert(QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error"));
-            if (ok)
-                ++done;
             Devices.append(json);
-        }
+            return ok;
+        });
         return Finish(done, static_cast<int>(O.Addresses.size()));
     }
 
@@ -578,12 +578,7 @@ private:
         const auto set = LoadInput(false);
         if (!set)
             return Exit;
-        int done = 0;
-        for (const int address : O.Addresses) {
-            if (Stop) {
-                Skipped(address);
-                continue;
-            }
+        const int done = EachAddress([&](int address) {
             UseSetVersion(*set);
             std::vector<TFailure> failures;
             TReadOutcome r = ReadOne(Dev(), address, failures);
@@ -596,7 +591,7 @@ private:
                 Devices.append(QJsonObject{{QStringLiteral("address"), address},
                                            {QStringLiteral("status"), QStringLiteral("error")},
                                            {QStringLiteral("message"), QStringLiteral("другая версия")}});
-                continue;
+                return false;
             }
             Out(QStringLiteral("Адрес %1: %2").arg(address).arg(Ui.LastStatus));
             QJsonArray diffs;
@@ -623,10 +618,9 @@ private:
                 Fail(CliExchangeFailed);
             else if (!diffs.isEmpty())
                 Fail(CliRefused);
-            else
-                ++done;
             Devices.append(r.Json);
-        }
+            return r.Complete && diffs.isEmpty();
+        });
         return Finish(done, static_cast<int>(O.Addresses.size()));
     }
 
@@ -660,12 +654,7 @@ private:
             return csvFile.write(bytes) == bytes.size() && csvFile.flush();
         };
         bool fileOk = writeLine(QStringLiteral("time,minutes,address,channel,value"));
-        int done = 0;
-        for (const int address : O.Addresses) {
-            if (Stop) {
-                Skipped(address);
-                continue;
-            }
+        const int done = EachAddress([&](int address) {
             TDev& dev = Dev();
             PrepareDev(dev, address);
             Ui.Begin(Type(), dev, Label(address));
@@ -707,16 +696,15 @@ private:
             // Polling ends only by a stop; anything else it ended with is a failure.
             const bool ok = Ui.LastStatus == QStringLiteral("Измерение остановлено") && !Stop;
             Out(QStringLiteral("Адрес %1: %2, отсчётов: %3").arg(address).arg(Ui.LastStatus).arg(points));
-            if (ok)
-                ++done;
-            else
+            if (!ok)
                 Fail(CliExchangeFailed);
             Devices.append(
                 QJsonObject{{QStringLiteral("address"), address},
                             {QStringLiteral("message"), Ui.LastStatus},
                             {QStringLiteral("readings"), points},
                             {QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error")}});
-        }
+            return ok;
+        });
         if (!fileOk) {
             Err(QStringLiteral("ошибка записи файла \"%1\": %2").arg(O.Csv, csvFile.errorString()));
             Fail(CliFileError);
@@ -726,12 +714,7 @@ private:
 
     int Calibrate() {
         const uint8_t kind = O.What == QLatin1String("compensator") ? CalibCompensator : CalibLine;
-        int done = 0;
-        for (const int address : O.Addresses) {
-            if (Stop) {
-                Skipped(address);
-                continue;
-            }
+        const int done = EachAddress([&](int address) {
             PrepareDev(Dev(), address);
             Ui.Begin(Type(), Dev(), Label(address));
             TCalibRun run{.Api = Api(),
@@ -744,15 +727,14 @@ private:
             const QString status = CalibLoop(run);
             const bool ok = status == QStringLiteral("Параметр откалиброван");
             Out(QStringLiteral("Адрес %1: %2").arg(address).arg(status));
-            if (ok)
-                ++done;
-            else
+            if (!ok)
                 Fail(CliExchangeFailed);
             Devices.append(
                 QJsonObject{{QStringLiteral("address"), address},
                             {QStringLiteral("message"), status},
                             {QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error")}});
-        }
+            return ok;
+        });
         return Finish(done, static_cast<int>(O.Addresses.size()));
     }
 };
