@@ -2,6 +2,7 @@
 // 10,000,000 points, one point added and the chart drawn again at 1200 x 700, as the view does for
 // every reading. The cost of a drawing should not grow with the points: compare the figures at the
 // two sizes.
+#include "QtBenchMain.h"
 #include "chart/CanvasPainter.h"
 #include "chart/Chart.h"
 #include "chart/WmfCanvas.h"
@@ -149,13 +150,5 @@ void RegisterAll() {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RegisterAll();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv, RegisterAll);
 }

@@ -1,6 +1,7 @@
 // What the line monitor costs: read-all at 19200 against kestrin-sim with the monitor open and
 // without it, and how long the window's thread goes without a turn while 1,000 parcels a second
 // arrive.
+#include "QtBenchMain.h"
 #include "SimProcess.h"
 #include "TestUi.h"
 #include "exchange/ReadWriteAll.h"
@@ -219,11 +220,5 @@ BENCHMARK(BM_WindowTurnsWhileParcelsArrive)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

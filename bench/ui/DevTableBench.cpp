@@ -1,5 +1,7 @@
 // Rebuilding the device table for a type of 500 parameters (lists, check boxes, numbers and texts
 // mixed) and showing a full value list: ApplyDevType, which ends in ValuesToTable.
+#include "NullDevHost.h"
+#include "QtBenchMain.h"
 #include "common/Cp1251.h"
 #include "ui/DevTable.h"
 
@@ -11,19 +13,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-struct TNullHost : TDevHost {
-    void PrjChange() override {}
-    void BuildMeasureView(const TDevProp&) override {}
-    void SetDevStatusText(const QString&) override {}
-};
-struct TNullDialogs : IUserDialogs {
-    TMsgAnswer Message(const QString&, const QString&, TMsgButtons, TMsgAnswer) override {
-        return TMsgAnswer::Ok;
-    }
-    QString SaveFileName(const TFileDialogSpec&, int*) override { return {}; }
-    QString OpenFileName(const TFileDialogSpec&) override { return {}; }
-};
-
 void Write(const QString& path, const QString& text) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
@@ -107,11 +96,5 @@ BENCHMARK(BM_ApplyDevType500Painted)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

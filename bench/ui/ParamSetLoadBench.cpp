@@ -1,6 +1,8 @@
 // Loading a parameter set of 100,000 rows into the device table on screen: decoding the file image
 // and applying it to the grid (what the "Загрузить" command does after the file dialog). The
 // target is well under a second.
+#include "NullDevHost.h"
+#include "QtBenchMain.h"
 #include "formats/ParamSetFile.h"
 #include "ui/DevTable.h"
 #include "ui/DevTableFiles.h"
@@ -10,19 +12,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-struct TNullHost : TDevHost {
-    void PrjChange() override {}
-    void BuildMeasureView(const TDevProp&) override {}
-    void SetDevStatusText(const QString&) override {}
-};
-struct TNullDialogs : IUserDialogs {
-    TMsgAnswer Message(const QString&, const QString&, TMsgButtons, TMsgAnswer) override {
-        return TMsgAnswer::Ok;
-    }
-    QString SaveFileName(const TFileDialogSpec&, int*) override { return {}; }
-    QString OpenFileName(const TFileDialogSpec&) override { return {}; }
-};
-
 // The largest set the reader accepts: 100,000 rows, the header row included.
 constexpr int Rows = KParamSetMaxRows - 1;
 
@@ -84,11 +73,5 @@ BENCHMARK(BM_LoadParamSet100k)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
