@@ -18,11 +18,10 @@ TChartSeries::TChunk TChartSeries::NewChunk() {
     // A chunk is one 2 MB huge page where the system allows it: a drawing touches a few places
     // in each of thousands of chunks, and with small pages each place also costs an address
     // translation miss.
-    constexpr size_t bytes = 2 * ChunkSize * sizeof(double);
-    void* p = std::aligned_alloc(bytes, bytes);
+    void* p = std::aligned_alloc(ChunkBytes, ChunkBytes);
     if (!p)
         throw std::bad_alloc();
-    madvise(p, bytes, MADV_HUGEPAGE);
+    madvise(p, ChunkBytes, MADV_HUGEPAGE);
     return TChunk(static_cast<double*>(p));
 }
 
@@ -47,14 +46,6 @@ float FloatUp(double x) {
     return f < x ? std::nextafter(f, INFINITY) : f;
 }
 
-void PushPair(size_t lo, size_t hi, std::vector<size_t>& out) {
-    if (lo == hi) {
-        out.push_back(lo);
-    } else {
-        out.push_back(std::min(lo, hi));
-        out.push_back(std::max(lo, hi));
-    }
-}
 } // namespace
 
 bool TChartSeries::Add(double x, double y) {
@@ -125,7 +116,7 @@ void TChartSeries::Clear() {
 }
 
 size_t TChartSeries::CapacityBytes() const {
-    size_t bytes = Chunks.size() * 2 * ChunkSize * sizeof(double) + Chunks.capacity() * sizeof(Chunks[0]);
+    size_t bytes = Chunks.size() * ChunkBytes + Chunks.capacity() * sizeof(Chunks[0]);
     for (const auto& clusters : Pairs)
         bytes += clusters.capacity() * sizeof(TCluster);
     bytes += (Runs.capacity() + NewRuns.capacity()) * sizeof(TRun);
@@ -141,7 +132,7 @@ void TChartSeries::Prefetch(size_t around) const {
     }
     // A run ends by stepping through the buckets before the place that share its parent, and the
     // next one starts by stepping through those after it: one group at each of the lower levels.
-    for (size_t level = 0; level < 5; ++level) {
+    for (size_t level = 0; level < PrefetchLevels; ++level) {
         const size_t k = (around >> LevelBits(level)) & ~(Fanout - 1);
         if (ClusterOf(level, k) < Pairs[level / 2].size())
             for (size_t b = 0; b < Fanout; b += 64 / sizeof(TBucket))
@@ -152,8 +143,8 @@ void TChartSeries::Prefetch(size_t around) const {
 template <class TInside>
 bool TChartSeries::TakeBucket(size_t& i, const TInside& inside, size_t& lo, size_t& hi, double& loY,
                               double& hiY) const {
-    size_t level =
-        i == 0 ? LevelCount - 1 : std::min(LevelCount - 1, (size_t(std::countr_zero(i)) - BlockBits) / FanoutBits);
+    size_t level = i == 0 ? LevelCount - 1
+                          : std::min(LevelCount - 1, (size_t(std::countr_zero(i)) - BlockBits) / FanoutBits);
     for (;;) {
         const TBucket& b = Bucket(level, i >> LevelBits(level));
         if (inside(b)) {
@@ -172,6 +163,21 @@ bool TChartSeries::TakeBucket(size_t& i, const TInside& inside, size_t& lo, size
         if (level == 0)
             return false;
         --level;
+    }
+}
+
+void TChartSeries::KeepPair(size_t lo, size_t hi, std::vector<size_t>& out) const {
+    if (lo == hi) {
+        out.push_back(lo);
+    } else {
+        out.push_back(std::min(lo, hi));
+        out.push_back(std::max(lo, hi));
+    }
+    // The caller reads the points kept next, and they lie anywhere in the column (or, for a run
+    // kept from the last call, have not been near the memory caches for a while).
+    for (const size_t k : {lo, hi}) {
+        __builtin_prefetch(XAt(k));
+        __builtin_prefetch(YAt(k));
     }
 }
 
@@ -200,7 +206,8 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
         while (i < N) {
             if ((i & (BlockSize - 1)) == 0 &&
                 TakeBucket(
-                    i, [&](const TBucket& b) { return columnOf(b.LoX) == column && columnOf(b.HiX) == column; },
+                    i,
+                    [&](const TBucket& b) { return columnOf(b.LoX) == column && columnOf(b.HiX) == column; },
                     lo, hi, loY, hiY))
                 continue;
             if (columnOf(X(i)) != column)
@@ -223,12 +230,7 @@ void TChartSeries::Decimate(double x0, double x1, int columns, std::vector<size_
             Prefetch(std::min(N - 1, i + (i - start)));
         }
         if (column >= 0 && column < columns) {
-            PushPair(lo, hi, out);
-            // The caller reads the points kept next.
-            for (const size_t k : {lo, hi}) {
-                __builtin_prefetch(XAt(k));
-                __builtin_prefetch(YAt(k));
-            }
+            KeepPair(lo, hi, out);
             continue;
         }
         // Outside the window only the points that carry the line to its edge matter.
@@ -277,18 +279,13 @@ void TChartSeries::DecimateAscending(double x0, double x1, int columns, std::vec
             // Right of it: the run ends the series, and its first point carries the line.
             out.push_back(r.First);
         } else {
-            PushPair(r.Lo, r.Hi, out);
-            // The caller reads the points kept next; runs kept from the last call have not been
-            // near the memory caches for a while.
-            for (const size_t k : {r.Lo, r.Hi}) {
-                __builtin_prefetch(XAt(k));
-                __builtin_prefetch(YAt(k));
-            }
+            KeepPair(r.Lo, r.Hi, out);
         }
     }
 }
 
-void TChartSeries::WalkRuns(size_t from, size_t to, const TColumnRule& columnOf, std::vector<TRun>& runs) const {
+void TChartSeries::WalkRuns(size_t from, size_t to, const TColumnRule& columnOf,
+                            std::vector<TRun>& runs) const {
     const double x0 = columnOf.X0;
     const double x1 = columnOf.X1;
     const double scale = columnOf.Scale;
@@ -319,7 +316,8 @@ void TChartSeries::WalkRuns(size_t from, size_t to, const TColumnRule& columnOf,
             // A bucket whose last point is still in the column lies in it: its first point, the
             // run's next, is there already.
             if ((i & (BlockSize - 1)) == 0 &&
-                TakeBucket(i, [&](const TBucket& b) { return inRun(b.HiX); }, lo, hi, loY, hiY))
+                TakeBucket(
+                    i, [&](const TBucket& b) { return inRun(b.HiX); }, lo, hi, loY, hiY))
                 continue;
             // Inside one bottom bucket: find where the run ends in it, then take its lowest and
             // highest points up to there. The bucket's widened last X tells without reading the

@@ -30,7 +30,8 @@ public:
     double MaxY() const { return HiY; }
     // True while every point's X is at least the X before it (time only grows).
     bool XAscending() const { return Ascending; }
-    // Memory held for the points and their summary, by capacity.
+    // Memory held for the points, their summary and the runs kept from the last decimation, by
+    // capacity.
     size_t CapacityBytes() const;
 
     // Indices of the points to draw for the X window [x0, x1] cut into `columns` equal pixel
@@ -52,6 +53,7 @@ private:
     static constexpr unsigned ChunkBits = 17;
     static constexpr size_t ChunkSize = size_t(1) << ChunkBits;
     static constexpr size_t ChunkMask = ChunkSize - 1;
+    static constexpr size_t ChunkBytes = 2 * ChunkSize * sizeof(double);
     static constexpr unsigned BlockBits = 5;  // log2(BlockSize)
     static constexpr unsigned FanoutBits = 2; // log2(Fanout)
     // Levels up to buckets of 2^31 points, so that offsets inside a bucket fit 32 bits.
@@ -82,7 +84,9 @@ private:
     const TBucket& Bucket(size_t level, size_t k) const {
         return Pairs[level / 2][ClusterOf(level, k)].B[SlotOf(level, k)];
     }
-    TBucket& Bucket(size_t level, size_t k) { return Pairs[level / 2][ClusterOf(level, k)].B[SlotOf(level, k)]; }
+    TBucket& Bucket(size_t level, size_t k) {
+        return Pairs[level / 2][ClusterOf(level, k)].B[SlotOf(level, k)];
+    }
 
     // Extends a run at a bottom bucket's first point `i` by the largest bucket starting there that
     // lies `inside` the run's column, judged by its bounds, and takes its lowest and highest into
@@ -121,8 +125,12 @@ private:
     // Appends the runs of the points from `from` to `to`, both the first points of new columns
     // (or `to` the count), walking the summary: runs end where halving finds them.
     void WalkRuns(size_t from, size_t to, const TColumnRule& columnOf, std::vector<TRun>& runs) const;
-    // Asks the memory for the points and buckets near a point that a drawing will soon read.
+    // Asks the memory for the points and buckets near a point that a drawing will soon read: the
+    // lower levels, whose groups near one place are seldom in the caches.
     void Prefetch(size_t around) const;
+    static constexpr size_t PrefetchLevels = 5;
+    // Appends a run's lowest and highest point (one when they are the same) in their order.
+    void KeepPair(size_t lo, size_t hi, std::vector<size_t>& out) const;
 
     struct TChunkFree {
         void operator()(double* p) const;

@@ -540,8 +540,8 @@ TEST(ChartDecimation, LargeTimesAndTimesBeyondSinglePrecisionGiveThePlainScanCol
         double First, Step;
         bool GoesBack;
     };
-    for (const TShape& shape : {TShape{1e7, 1e-4, false}, TShape{3.0e38, 1e35, false}, TShape{-3.5e38, 1e35, true},
-                                TShape{1e7, 1e-4, true}}) {
+    for (const TShape& shape : {TShape{1e7, 1e-4, false}, TShape{3.0e38, 1e35, false},
+                                TShape{-3.5e38, 1e35, true}, TShape{1e7, 1e-4, true}}) {
         TChartSeries s(QString(), Qt::red);
         double x = shape.First;
         for (int i = 0; i < 40'000; ++i) {
@@ -559,7 +559,8 @@ TEST(ChartDecimation, LargeTimesAndTimesBeyondSinglePrecisionGiveThePlainScanCol
             const double x1 = x0 + span * std::pow(10.0, -4 * unit(rng));
             const int columns = 1 + static_cast<int>(unit(rng) * 1200);
             s.Decimate(x0, x1, columns, got);
-            ASSERT_EQ(got, BruteRuns(s, x0, x1, columns)) << shape.First << ": " << x0 << ".." << x1 << " in " << columns;
+            ASSERT_EQ(got, BruteRuns(s, x0, x1, columns))
+                << shape.First << ": " << x0 << ".." << x1 << " in " << columns;
         }
     }
 }
