@@ -2,5 +2,6 @@
 # Builds the program and starts it from its program directory (demo line SIM1 enabled in kvcom.ini).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$here/scripts/setup.sh" "$here/build"
+# Only what the program directory holds: the tests and benchmarks are built by scripts/test.sh.
+KESTRIN_TARGETS="kestrin kvcom kestrin-sim kestrin-cli progdir_data" "$here/scripts/setup.sh" "$here/build"
 exec "$here/build/kestrin/kestrin"
