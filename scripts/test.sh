@@ -5,6 +5,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Widget tests run offscreen; the end-to-end suite (ctest label e2e) starts its own Xvfb.
 export QT_QPA_PLATFORM=offscreen
+# The folders depend in one direction only (the order is in the script).
+"$here/scripts/check_includes.sh"
 "$here/scripts/setup.sh" "$here/build-ci" -DKESTRIN_WERROR=ON
 ctest --test-dir "$here/build-ci" --output-on-failure -j "$(nproc)"
 # The Debian package of that build, checked unpacked into a temporary root.

@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "common/IniFile.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
 
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "app/Settings.h"
 #include "cli/CliArgs.h"
 #include "cli/CliFiles.h"

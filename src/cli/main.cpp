@@ -1,5 +1,5 @@
 // kestrin-cli: the instruments' exchange from the command line, without a window.
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "cli/CliCommands.h"
 
 #include <QCoreApplication>

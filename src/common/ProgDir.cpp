@@ -1,4 +1,4 @@
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 
 #include <QCoreApplication>
 #include <QDir>

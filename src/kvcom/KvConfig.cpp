@@ -1,6 +1,6 @@
 #include "kvcom/KvConfig.h"
 
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "common/IniFile.h"
 #include "kvcom/kvcom.h"
 

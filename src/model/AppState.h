@@ -1,7 +1,7 @@
 #pragma once
 // The program's state: one object that start-up creates and hands to the windows, dialogs and
 // workers that need it. Members keep the names the rest of the program uses.
-#include "exchange/LineTap.h"
+#include "model/LineTap.h"
 #include "model/Model.h"
 
 #include <QString>

@@ -84,17 +84,3 @@ private:
     std::vector<ILineTap*> Taps;
     std::atomic<int> Count{0};
 };
-
-// Parcel bytes as one line of text: printable ASCII and Windows-1251 letters as they are, every
-// other byte (CR included) as \xHH; a backslash is doubled so the text reads back unambiguously.
-QString EscapeParcelBytes(const QByteArray& bytes);
-
-// "OK" for 0, else the code and its meaning: "-108 нет ответа в течение времени ожидания".
-QString OutcomeText(int outcome);
-
-// Local time of day of an event, "hh:mm:ss.zzz".
-QString EventTimeText(int64_t timeMs);
-
-// One line for a trace file or a copy: time, arrow (→ request, ← answer), port, address, text,
-// outcome, purpose, separated by tabs.
-QString FormatLineEvent(const TLineEvent& event);

@@ -3,7 +3,7 @@
 #include "ui/DevTableFiles.h"
 #include "ui/HelpWindow.h"
 #include "common/IniFile.h"
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "app/Settings.h"
 #include "exchange/CodeMeaning.h"
 #include "ui/LineMonitor.h"

@@ -1,5 +1,5 @@
 // Project files: New, Open, Save, Save As and Close of the main window.
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "common/IniFile.h"
 #include "ui/DevTable.h"
 #include "ui/MainWindow.h"

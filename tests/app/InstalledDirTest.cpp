@@ -1,7 +1,7 @@
 // A program directory that belongs to an installation: the user's own files take the place of the
 // writable ones, and nothing is written into the program directory.
 #include "TestUtil.h"
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "app/Settings.h"
 #include "kvcom/kvcom.h"
 

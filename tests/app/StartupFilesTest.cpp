@@ -1,4 +1,4 @@
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "TestUtil.h"
 
 #include <QTemporaryDir>

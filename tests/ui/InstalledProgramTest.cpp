@@ -3,7 +3,7 @@
 // stays exactly as installed. CI runs as root, whom permission bits do not stop, so the directory
 // is marked installed the way the package marks it.
 #include "MainFixture.h"
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 #include "common/IniFile.h"
 
 #include <QCryptographicHash>
