@@ -89,11 +89,11 @@ TEST(KvSim, TransactionTimeOverAPseudoTerminal) {
 }
 
 TEST(KvSim, PortListHasSystemPortsThenExtraThenDemo) {
-    TLibCopy copy({"[Ports]", "Demo=1", "Extra= /tmp/kv-a ;/dev/serial/by-id/kv b;;/tmp/kv-a"});
+    TLibCopy copy({"[Ports]", "Demo=1", "Extra= /tmp/kv-a ;/dev/serial/by-id/kv b;;/tmp/kv-a", "Links="});
     ASSERT_TRUE(copy.Loaded);
     EXPECT_EQ(PortList(copy.Lib), SystemPorts() + "/tmp/kv-a;/dev/serial/by-id/kv b;SIM1;");
 
-    TLibCopy off({"[Ports]", "Demo=0"});
+    TLibCopy off({"[Ports]", "Demo=0", "Links="});
     ASSERT_TRUE(off.Loaded);
     EXPECT_EQ(PortList(off.Lib), SystemPorts());
     int32_t rc = 0;
