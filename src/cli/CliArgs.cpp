@@ -220,7 +220,10 @@ QString CliHelpText(const QString& command) {
         "3 расхождение при проверке, отклонённые значения или различия, 4 ошибка файла.\n"
         "Ctrl+C останавливает обмен на границе параметра и закрывает порт.\n");
     if (command == QLatin1String("ports"))
-        return QStringLiteral("kestrin-cli ports\n  Список портов, которые находит библиотека обмена.\n\n") +
+        return QStringLiteral(
+                   "kestrin-cli ports\n  Список портов, которые находит библиотека обмена сейчас.\n"
+                   "  Постоянные имена адаптеров (/dev/serial/by-id/...) идут за их ttyUSBn,\n"
+                   "  после ссылки \"->\" указано устройство, на которое она указывает.\n\n") +
                common;
     if (command == QLatin1String("scan"))
         return QStringLiteral(

@@ -278,7 +278,12 @@ private:
     int Ports() {
         QJsonArray ports;
         for (const QString& p : State.PortList) {
-            Out(p);
+            // A link (a stable /dev/serial/by-id name, a pseudo-terminal's) shows the device it
+            // stands for now.
+            const QFileInfo link(p);
+            const QString device =
+                p.startsWith(QLatin1Char('/')) && link.isSymLink() ? link.canonicalFilePath() : QString();
+            Out(device.isEmpty() ? p : p + QStringLiteral(" -> ") + device);
             ports.append(p);
         }
         if (O.Json)

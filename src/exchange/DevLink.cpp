@@ -19,24 +19,54 @@ QString ParcelPurpose(const ExchangeHandle& handle, uint8_t code, uint16_t param
 }
 } // namespace
 
+namespace {
+// Port, speed and time-out on a created handle.
+int OpenPort(const TKvApi& api, int32_t handle, const QString& portName, uint16_t baudRate, int32_t timeOut) {
+    // The whole name goes to the library: device paths are longer than the old 7-character limit.
+    const QByteArray port = Cp1251::Encode(portName);
+    int rc = api.OpenCOM(handle, port.constData());
+    if (rc != 0)
+        return rc;
+    rc = api.SetBaudRate(handle, baudRate);
+    if (rc != 0)
+        return rc;
+    return api.SetTimeout(handle, static_cast<uint16_t>(timeOut));
+}
+} // namespace
+
 int OpenLink(const TKvApi& api, const QString& portName, uint16_t baudRate, int32_t timeOut,
              ExchangeHandle& handle) {
     handle.Api = &api;
     handle.Handle = api.CreateCOM();
     handle.Port = portName;
-    // The whole name goes to the library: device paths are longer than the old 7-character limit.
-    const QByteArray port = Cp1251::Encode(portName);
-    int rc = api.OpenCOM(handle.Handle, port.constData());
-    if (rc != 0)
-        return rc;
-    rc = api.SetBaudRate(handle.Handle, baudRate);
-    if (rc != 0)
-        return rc;
-    return api.SetTimeout(handle.Handle, static_cast<uint16_t>(timeOut));
+    return OpenPort(api, handle.Handle, portName, baudRate, timeOut);
 }
 
 int OpenDevLink(const TKvApi& api, const TDev& dev, const TDevProp& devType, ExchangeHandle& handle) {
     return OpenLink(api, dev.COMPort, dev.BaudRate, devType.TimeOut, handle);
+}
+
+bool PortLost(int code) {
+    return code == KV_ERR_LINE_LOST || code == KV_ERR_NOT_OPEN || code == KV_ERR_WRITE;
+}
+
+int ReopenDevLink(const TDev& dev, const TDevProp& devType, ExchangeHandle& handle) {
+    if (!handle.Api)
+        return KV_ERR_HANDLE;
+    handle.Api->CloseCOM(handle.Handle); // the dead descriptor goes first
+    return OpenPort(*handle.Api, handle.Handle, dev.COMPort, dev.BaudRate, devType.TimeOut);
+}
+
+int TLinkRecovery::Attempt(const std::function<int()>& exchange) {
+    if (Lost) {
+        const int rc = ReopenDevLink(Dev, DevType, Handle);
+        if (rc != 0)
+            return rc;
+        Lost = false;
+    }
+    const int rc = exchange();
+    Lost = PortLost(rc);
+    return rc;
 }
 
 void CloseDevLink(ExchangeHandle& handle) {

@@ -51,6 +51,7 @@ void MeasureLoop(TMeasureRun& run) {
         } else {
             std::vector<Clock::time_point> lastRead(static_cast<size_t>(channels) + 1);
             std::vector<bool> everRead(static_cast<size_t>(channels) + 1, false);
+            TLinkRecovery link(run.Dev, run.DevType, h);
             ui.ClearSeries();
             ui.SwitchAutoScaleOn();
             const Clock::time_point start = run.Now();
@@ -81,7 +82,10 @@ void MeasureLoop(TMeasureRun& run) {
                     const TAttemptEnd end = AttemptWithRetries(
                         run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
                             value.clear();
-                            return ReadParam(run.Dev, h, static_cast<uint16_t>(k), value, ChannelValueCode);
+                            return link.Attempt([&] {
+                                return ReadParam(run.Dev, h, static_cast<uint16_t>(k), value,
+                                                 ChannelValueCode);
+                            });
                         });
                     if (end == TAttemptEnd::Stopped) {
                         status = QStringLiteral("Измерение остановлено");

@@ -21,7 +21,8 @@ void ParsePortText(const QString& text, QStringList& list) {
     }
 }
 
-void LoadPortList(const TKvApi& api, QStringList& portList, QStringList& speedList, void* window) {
+QStringList ReadPortList(const TKvApi& api, void* window) {
+    QStringList portList;
     if (api.IsComplete()) {
         int32_t handle = api.CreateCOM();
         std::array<char, KV_PORTS_BUFFER_SIZE> ports{};
@@ -31,5 +32,10 @@ void LoadPortList(const TKvApi& api, QStringList& portList, QStringList& speedLi
                 portList);
         api.FreeCOM(&handle);
     }
+    return portList;
+}
+
+void LoadPortList(const TKvApi& api, QStringList& portList, QStringList& speedList, void* window) {
+    portList.append(ReadPortList(api, window));
     speedList.append(SpeedList());
 }

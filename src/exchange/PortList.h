@@ -13,6 +13,10 @@ QStringList SpeedList();
 // counts too, two ";" in a row give an empty name.
 void ParsePortText(const QString& text, QStringList& list);
 
+// Asks the library for the usable ports as they are now (an empty list on failure). window is handed
+// to the library as the main window's handle.
+QStringList ReadPortList(const TKvApi& api, void* window = nullptr);
+
 // Asks the library once for the usable ports and appends them to portList (nothing on failure),
 // then appends the seven speeds to speedList whatever the search gave. window is handed to the
 // library as the main window's handle.

@@ -90,6 +90,7 @@ void ReadAll(TExchangeRun& run) {
                                              "Загрузить новый список параметров и продолжить чтение?"),
                               QStringLiteral("Чтение остановлено"));
         if (status.isEmpty()) {
+            TLinkRecovery link(run.Dev, run.DevType, h);
             ui.ShowProgress(true);
             const int count = run.DevType.ParamCount();
             for (int i = 0; i < count && status.isEmpty(); ++i) {
@@ -102,7 +103,8 @@ void ReadAll(TExchangeRun& run) {
                 const TAttemptEnd end = AttemptWithRetries(
                     run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
                         value = NothingDelivered;
-                        return lastCode = ReadParam(run.Dev, h, p.Address, value, p.VType);
+                        return lastCode = link.Attempt(
+                                   [&] { return ReadParam(run.Dev, h, p.Address, value, p.VType); });
                     });
                 if (end == TAttemptEnd::Stopped) {
                     status = QStringLiteral("Чтение остановлено");
@@ -163,6 +165,7 @@ void WriteAll(TExchangeRun& run) {
         }
         if (status.isEmpty()) {
             const QStringList values = run.TakeValues ? run.TakeValues() : run.Dev.Values;
+            TLinkRecovery link(run.Dev, run.DevType, h);
             ui.ShowProgress(true);
             const int count = run.DevType.ParamCount();
             for (int i = 0; i < count && status.isEmpty(); ++i) {
@@ -172,8 +175,11 @@ void WriteAll(TExchangeRun& run) {
                 const TLinePurpose purpose(h, p.Name);
                 int lastCode = ExOk;
                 const TAttemptEnd end = AttemptWithRetries(
-                    run.Stop, run.Retries, ui, QStringLiteral("Ошибка записи данных! Повторить?"),
-                    [&] { return lastCode = WriteParam(run.Dev, h, p.Address, special, value, p.VType); });
+                    run.Stop, run.Retries, ui, QStringLiteral("Ошибка записи данных! Повторить?"), [&] {
+                        return lastCode = link.Attempt([&] {
+                            return WriteParam(run.Dev, h, p.Address, special, value, p.VType);
+                        });
+                    });
                 if (end == TAttemptEnd::Stopped) {
                     status = QStringLiteral("Запись остановлена");
                     break;

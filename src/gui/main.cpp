@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
             return false;
         }
         LoadPortList(library.Table(), s.PortList, s.SpeedList, &main);
+        s.ReadPortList = [&library, &main] { return ReadPortList(library.Table(), &main); };
         return true;
     };
     if (!main.FormCreate())

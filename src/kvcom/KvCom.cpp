@@ -4,6 +4,7 @@
 #include "common/Cp1251.h"
 #include "kvcom/KvConfig.h"
 #include "kvcom/KvDemo.h"
+#include "kvcom/KvPortNames.h"
 #include "kvcom/KvSerial.h"
 #include "sim/Line.h"
 #include "sim/Wire.h"
@@ -263,9 +264,11 @@ int32_t KV_SearchAvailableCOMPorts(int32_t handle, int32_t reserved, void* windo
         return KV_ERR_HANDLE;
 
     const Kv::TLibConfig cfg = Kv::ReadConfig();
-    QStringList names;
+    // Asked of the system at every call: adapters come and go while the program runs.
+    QStringList system;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        names.append(info.portName());
+        system.append(info.portName());
+    QStringList names = Kv::WithStableNames(system, cfg.Links);
     names += cfg.Extra;
     if (cfg.Demo)
         names.append(DemoPortName);

@@ -50,6 +50,14 @@ TLibConfig ReadConfig() {
             cfg.Extra.append(path);
     }
 
+    for (const QString& d :
+         ini.ReadString(ports, QStringLiteral("Links"), QStringLiteral("/dev/serial/by-id"))
+             .split(QLatin1Char(';'))) {
+        const QString dir = d.trimmed();
+        if (!dir.isEmpty())
+            cfg.Links.append(dir);
+    }
+
     Sim::TConfig& bus = cfg.DemoBus;
     for (const QString& key : ini.ReadSection(demo)) {
         if (!key.startsWith(QStringLiteral("Device"), Qt::CaseInsensitive))

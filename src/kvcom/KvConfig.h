@@ -2,6 +2,8 @@
 // The library's own settings file "kvcom.ini" beside libkvcom.so (Windows-1251 INI):
 //   [Ports]  Demo=1             offer the demo line "SIM1" (default 1)
 //            Extra=/a;/b        further port paths to offer (pseudo-terminals, symbolic links)
+//            Links=/dev/serial/by-id   directories of stable link names (udev's), offered
+//                               beside the devices they point to (";"-separated; default as shown)
 //   [Demo]   Device1=1:21       simulated instruments of SIM1: ADDR:TYPENUM[:VERSION[:SPEED]];
 //            Device2=2:21:K1_205  every key starting with "Device", in file order; none given:
 //            ...                  1:21, 2:21:K1_205, 5:7
@@ -23,6 +25,7 @@ struct TLibConfig {
     QString Dir; // the library's directory, ending in "/"
     bool Demo = true;
     QStringList Extra;
+    QStringList Links;
     Sim::TConfig DemoBus;
 };
 

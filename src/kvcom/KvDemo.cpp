@@ -45,7 +45,7 @@ int32_t TDemoPort::Transmit(const char* data, size_t size) {
 
 int32_t TDemoPort::Receive(char* answer, uint16_t timeoutMs) {
     // The same rules as on a real line, in simulated time: each byte counts at its arrival.
-    TAnswerDeadline deadline(LineFree, timeoutMs);
+    TAnswerDeadline deadline(LineFree, timeoutMs, Baud);
     for (;;) {
         const TClock::time_point now = TClock::now();
         while (!Line.empty() && Line.front().ArrivalOfNext() <= now) {
@@ -54,6 +54,7 @@ int32_t TDemoPort::Receive(char* answer, uint16_t timeoutMs) {
             if (at > deadline.At())
                 break; // came after the time-out ended
             size_t used = 0;
+            const size_t before = Reader.ParcelBytes();
             const auto result = Reader.Feed(chunk.Bytes.constData() + chunk.Taken, 1, used);
             if (++chunk.Taken >= chunk.Bytes.size())
                 Line.pop_front();
@@ -63,8 +64,7 @@ int32_t TDemoPort::Receive(char* answer, uint16_t timeoutMs) {
             }
             if (result == TAnswerReader::TResult::TooLong)
                 return KV_ERR_TOO_LONG;
-            if (Reader.InParcel())
-                deadline.AnswerByteAt(at);
+            deadline.AnswerBytes(Reader.ParcelBytes() - before);
         }
         if (now >= deadline.At())
             return Reader.SeenTooLong() ? KV_ERR_TOO_LONG : KV_ERR_NO_ANSWER;

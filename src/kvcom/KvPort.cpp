@@ -6,6 +6,8 @@ TAnswerReader::TResult TAnswerReader::Feed(const char* data, size_t size, size_t
     consumed = 0;
     while (consumed < size) {
         const char c = data[consumed++];
+        if (State != TState::Seeking || c == '!')
+            ++InParcelBytes;
         switch (State) {
         case TState::Seeking:
             if (c == '!') {

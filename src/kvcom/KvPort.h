@@ -33,6 +33,8 @@ public:
         Len = 0;
     }
     bool SeenTooLong() const { return State == TState::Draining; }
+    // Bytes taken so far that belonged to a parcel (from its "!" on), counted over the reader's life.
+    size_t ParcelBytes() const { return InParcelBytes; }
     // Inside a parcel that has not reached its CR yet.
     bool InParcel() const { return State != TState::Seeking; }
 
@@ -41,24 +43,43 @@ private:
     TState State = TState::Seeking;
     char Buf[MaxParcel + 1] = {};
     size_t Len = 0;
+    size_t InParcelBytes = 0;
 };
 
 // The answer time-out counts from the moment the request has left the line, so that the request's
-// own transmission at a slow speed does not eat it; while an answer is coming in, each of its bytes
-// gives it the time-out afresh, so that the answer's transmission does not eat it either.
+// own transmission at a slow speed does not eat it. Each byte of an answer in progress moves the end
+// on by that byte's own time on the wire (with a quarter more for gaps between bytes), so the
+// answer's transmission does not eat it either, yet an instrument trickling bytes or noise after a
+// "!" cannot hold the line much past the time-out: at most by the wire time of a longest parcel.
+// Once an answer has begun, a fixed allowance covers adapters that hand bytes over in bursts (the
+// latency timer of USB adapters, 16 ms by default).
 class TAnswerDeadline {
 public:
     using TClock = std::chrono::steady_clock;
-    TAnswerDeadline(TClock::time_point lineFree, uint16_t timeoutMs)
-        : Timeout(std::chrono::milliseconds(timeoutMs)),
-          Deadline(std::max(TClock::now(), lineFree) + Timeout) {}
-    // A byte of an answer in progress arrived at that moment.
-    void AnswerByteAt(TClock::time_point t) { Deadline = std::max(Deadline, t + Timeout); }
+    static constexpr std::chrono::milliseconds BurstAllowance{50};
+
+    TAnswerDeadline(TClock::time_point lineFree, uint16_t timeoutMs, uint32_t baud)
+        : Deadline(std::max(TClock::now(), lineFree) + std::chrono::milliseconds(timeoutMs)),
+          // 10 bits a byte (start, 8 data, stop), and a quarter more.
+          ByteTime(baud == 0 ? TClock::duration::zero()
+                             : std::chrono::duration_cast<TClock::duration>(
+                                   std::chrono::microseconds(10 * 1000000 * 5 / 4 / baud))) {}
+    // Bytes of an answer in progress arrived.
+    void AnswerBytes(size_t count) {
+        if (count == 0)
+            return;
+        if (Counted == 0)
+            Deadline += BurstAllowance;
+        const size_t take = std::min(count, MaxParcel - std::min(Counted, MaxParcel));
+        Counted += count;
+        Deadline += ByteTime * static_cast<TClock::rep>(take);
+    }
     TClock::time_point At() const { return Deadline; }
 
 private:
-    TClock::duration Timeout;
     TClock::time_point Deadline;
+    TClock::duration ByteTime;
+    size_t Counted = 0;
 };
 
 // One open line.

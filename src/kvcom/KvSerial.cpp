@@ -51,11 +51,8 @@ timespec Remaining(TClock::time_point deadline) {
 } // namespace
 
 TSerialPort::~TSerialPort() {
-    if (Fd >= 0) {
-        // A pseudo-terminal keeps its exclusive flag while its master lives; clear it for the next opener.
-        ioctl(Fd, TIOCNXCL);
-        ::close(Fd);
-    }
+    if (Fd >= 0)
+        ::close(Fd); // the lock goes with the descriptor
 }
 
 int32_t TSerialPort::Open(const QByteArray& path, uint32_t baud) {
@@ -66,16 +63,17 @@ int32_t TSerialPort::Open(const QByteArray& path, uint32_t baud) {
         ::close(fd);
         return KV_ERR_OPEN;
     }
-    // Someone else holds the port: TIOCEXCL alone does not stop a privileged opener, so look at the
-    // flag the holder set, and take an advisory lock that every user of this library respects.
+    // The port is ours through an advisory lock on the device, which the kernel drops with the
+    // last descriptor however the process ends (SIGKILL, a lost SSH session). The terminal's
+    // exclusive flag is not set: on a pseudo-terminal it outlives its setter while the other end
+    // stays open, and every later open would fail. A flag another program set is still respected
+    // (it stops only unprivileged openers by itself).
     int exclusive = 0;
     if ((ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return KV_ERR_OPEN;
     }
-    ioctl(fd, TIOCEXCL);
     if (!Line::ConfigureRaw(fd, baud)) {
-        ioctl(fd, TIOCNXCL);
         ::close(fd);
         return Line::SpeedConstant(baud) == 0 ? KV_ERR_SPEED : KV_ERR_OPEN;
     }
@@ -133,13 +131,13 @@ int32_t TSerialPort::Transmit(const char* data, size_t size) {
 }
 
 int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
-    TAnswerDeadline deadline(LineFree, timeoutMs);
-    TClock::time_point arrived = TClock::now();
+    TAnswerDeadline deadline(LineFree, timeoutMs, Baud);
     char buf[512];
     for (;;) {
         // Bytes left over from the last read first: a broadcast brings several answers at once.
         if (!Pending.isEmpty()) {
             size_t used = 0;
+            const size_t before = Reader.ParcelBytes();
             const auto result = Reader.Feed(Pending.constData(), static_cast<size_t>(Pending.size()), used);
             Pending.remove(0, static_cast<qsizetype>(used));
             if (result == TAnswerReader::TResult::Complete) {
@@ -148,8 +146,7 @@ int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
             }
             if (result == TAnswerReader::TResult::TooLong)
                 return KV_ERR_TOO_LONG;
-            if (Reader.InParcel())
-                deadline.AnswerByteAt(arrived);
+            deadline.AnswerBytes(Reader.ParcelBytes() - before);
         }
         const timespec left = Remaining(deadline.At());
         if (left.tv_sec == 0 && left.tv_nsec == 0)
@@ -166,7 +163,6 @@ int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
         if (p.revents & POLLIN) {
             const ssize_t n = ::read(Fd, buf, sizeof buf);
             if (n > 0) {
-                arrived = TClock::now();
                 Pending.append(buf, n);
                 continue;
             }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,6 +50,14 @@ public:
 
     QStringList PortList;
     QStringList SpeedList;
+    // Reads the usable ports as they are now (the exchange library's search), for the places that
+    // show or match port names; unset, PortList stays as start-up filled it.
+    std::function<QStringList()> ReadPortList;
+    // PortList read anew, when a reader is set: adapters come and go while the program runs.
+    void RefreshPortList() {
+        if (ReadPortList)
+            PortList = ReadPortList();
+    }
 
     TSettings Settings;
 

@@ -73,7 +73,9 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
 
     GroupBox1 = new QGroupBox(QStringLiteral(" Настройки связи "), this);
     Label2 = new QLabel(QStringLiteral("СОМ-порт"), GroupBox1);
-    Combo1 = new QComboBox(GroupBox1);
+    auto* ports1 = new TPortComboBox(GroupBox1);
+    ports1->BeforePopup = [this] { RefreshPorts(); };
+    Combo1 = ports1;
     Label3 = new QLabel(QStringLiteral("Скорость"), GroupBox1);
     Combo2 = new QComboBox(GroupBox1);
     Label17 = new QLabel(QStringLiteral("Адрес"), GroupBox1);
@@ -93,7 +95,9 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
 
     GroupBox3 = new QGroupBox(QStringLiteral(" Поиск приборов "), this);
     Label5 = new QLabel(QStringLiteral("СОМ-порт"), GroupBox3);
-    Combo4 = new QComboBox(GroupBox3);
+    auto* ports4 = new TPortComboBox(GroupBox3);
+    ports4->BeforePopup = [this] { RefreshPorts(); };
+    Combo4 = ports4;
     Label6 = new QLabel(QStringLiteral("Скорость"), GroupBox3);
     Combo5 = new QComboBox(GroupBox3);
     Label7 = new QLabel(QStringLiteral("Адреса"), GroupBox3);
@@ -132,7 +136,8 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     // A fixed border: the dialog keeps the size its contents need.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // The lists are filled once; start-up has built them before the dialog is created.
+    // The speeds are filled once; the ports as start-up found them, read anew at every show and
+    // whenever a port list drops down (adapters come and go while the program runs).
     Combo1->addItems(State.PortList);
     Combo4->addItems(State.PortList);
     Combo2->addItems(State.SpeedList);
@@ -181,8 +186,34 @@ void TfrmDevSet::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
 }
 
+void TPortComboBox::showPopup() {
+    if (BeforePopup)
+        BeforePopup();
+    QComboBox::showPopup();
+}
+
+void TfrmDevSet::RefreshPorts() {
+    State.RefreshPortList();
+    for (QComboBox* c : {Combo1, Combo4}) {
+        QStringList shown;
+        for (int i = 0; i < c->count(); ++i)
+            shown.append(c->itemText(i));
+        if (shown == State.PortList)
+            continue;
+        const QString current = c->currentText();
+        c->clear();
+        c->addItems(State.PortList);
+        const int kept = c->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        c->setCurrentIndex(kept >= 0 ? kept : (c->count() > 0 ? 0 : -1));
+        // The chosen port has gone: another one is shown, which OK must check.
+        if (kept < 0 && !current.isEmpty())
+            Changed = true;
+    }
+}
+
 void TfrmDevSet::FormShow() {
     Busy = false;
+    RefreshPorts();
     // A project may carry a designation index beyond the list; it is shown as the first model.
     Combo3->setCurrentIndex(State.ActDevice < Combo3->count() ? State.ActDevice : 0);
     if (State.HasCurType()) {

@@ -5,13 +5,14 @@
 #include "exchange/KvLibrary.h"
 #include "ui/UserDialogs.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QSpinBox>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +28,15 @@ public:
     using QSpinBox::QSpinBox;
     QValidator::State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
+};
+
+// Port box: BeforePopup runs each time the list drops down, so that it can be read anew.
+class TPortComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> BeforePopup;
+    void showPopup() override;
 };
 
 // What a worker takes from the dialog's controls when it starts.
@@ -56,7 +66,7 @@ public:
     QLineEdit* Edit1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label2 = nullptr;
-    QComboBox* Combo1 = nullptr;
+    QComboBox* Combo1 = nullptr; // a TPortComboBox
     QLabel* Label3 = nullptr;
     QComboBox* Combo2 = nullptr;
     QLabel* Label17 = nullptr;
@@ -64,7 +74,7 @@ public:
     QPushButton* btnCheck = nullptr;
     QGroupBox* GroupBox3 = nullptr;
     QLabel* Label5 = nullptr;
-    QComboBox* Combo4 = nullptr;
+    QComboBox* Combo4 = nullptr; // a TPortComboBox
     QLabel* Label6 = nullptr;
     QComboBox* Combo5 = nullptr;
     QLabel* Label7 = nullptr;
@@ -108,6 +118,8 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // Reads the port list anew into both port boxes; each keeps its choice while it is listed.
+    void RefreshPorts();
     void StartWorker(std::unique_ptr<TDevSetWorker> worker);
     // Starts the version query and waits for it in a local event loop.
     void RunVersionQuery();

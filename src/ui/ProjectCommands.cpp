@@ -100,6 +100,7 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
                      ini.ReadWholeString(State.DevTypes[i]->Name, QStringLiteral("Device"), QString()));
     State.ActDevice = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("ActDevice"), 0));
     QString port = ini.ReadString(MainSection, QStringLiteral("COMPort"), QStringLiteral("COM1"));
+    State.RefreshPortList(); // the ports as they are now, not as at start-up
     qsizetype known = -1;
     for (qsizetype k = 0; k < State.PortList.size(); ++k)
         if (State.PortList[k].compare(port, Qt::CaseInsensitive) == 0)

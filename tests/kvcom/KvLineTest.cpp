@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sys/stat.h>
 #include <termios.h>
 #include <thread>
@@ -83,6 +84,40 @@ TEST_F(KvLine, OpenFailures) {
     EXPECT_EQ(L.OpenCOM(other, QFile::encodeName(Pty.Slave).constData()), KV_OK);
     L.Close(other);
     L.Close(h);
+}
+
+TEST_F(KvLine, PortIsBusyWhileItsHolderLivesAndFreeTheMomentItIsKilled) {
+    // The holder is another process with the library; the other end of the line stays open all along,
+    // as a device server's virtual port or socat's does.
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const QByteArray path = QFile::encodeName(Pty.Slave);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        const int32_t h = L.CreateCOM();
+        const char rc = static_cast<char>(-L.OpenCOM(h, path.constData()));
+        if (::write(ready[1], &rc, 1) != 1)
+            _exit(1);
+        for (;;)
+            pause();
+    }
+    ::close(ready[1]);
+    char opened = -1;
+    ASSERT_TRUE(WaitReadable(ready[0], 10000));
+    ASSERT_EQ(::read(ready[0], &opened, 1), 1);
+    ::close(ready[0]);
+    EXPECT_EQ(opened, 0);
+    int32_t rc = 0;
+    EXPECT_EQ(L.Open(Pty.Slave, 9600, 500, &rc), 0);
+    EXPECT_EQ(rc, KV_ERR_OPEN) << "a second program got the port while the first held it";
+
+    ASSERT_EQ(kill(holder, SIGKILL), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(holder, &status, 0), holder);
+    H = L.Open(Pty.Slave, 9600, 500, &rc);
+    ASSERT_EQ(rc, KV_OK) << "the port stayed locked after its holder was killed";
+    ASSERT_EQ(L.Send(H, ":1;0;"), KV_OK);
+    EXPECT_EQ(Pty.Read(1, 1000), Request(":1;0;"));
 }
 
 TEST_F(KvLine, PermissionDenied) {
@@ -175,6 +210,29 @@ TEST_F(KvLine, NoAnswerWaitsTheTimeOutAndNoLonger) {
         EXPECT_GE(MsSince(start), 299);
         EXPECT_LT(MsSince(start), 450);
     }
+}
+
+TEST_F(KvLine, TricklingAnswerCannotHoldTheReceivePastTheTimeOut) {
+    // 9600 baud: each byte takes about 1 ms on the wire. One byte every 40 ms moves the end of the
+    // 300 ms time-out on by about that much, not by the whole time-out each (which would wait for
+    // the whole 2.8 s answer and take it).
+    OpenSlave(300);
+    ASSERT_EQ(L.Send(H, ":1;0;"), KV_OK);
+    const QByteArray answer = Answer(1, QByteArray(60, '7'));
+    std::atomic<bool> done{false};
+    std::thread peer([&] {
+        for (qsizetype i = 0; i < answer.size() && !done; ++i) {
+            Pty.Write(answer.mid(i, 1));
+            usleep(40000);
+        }
+    });
+    const auto start = TClock::now();
+    EXPECT_EQ(Receive(), KV_ERR_NO_ANSWER);
+    const double ms = MsSince(start);
+    done = true;
+    peer.join();
+    EXPECT_GE(ms, 299);
+    EXPECT_LT(ms, 800) << "the trickle held the receive";
 }
 
 TEST_F(KvLine, SeveralAnswersArrivingTogether) {

@@ -1,10 +1,12 @@
 // The library against simulated instruments: kestrin-sim on a pseudo-terminal, the in-library demo
 // line SIM1, and the port list with kvcom.ini.
 #include "KvLib.h"
+#include "kvcom/KvPortNames.h"
 #include "sim/SimBus.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -87,11 +89,11 @@ TEST(KvSim, TransactionTimeOverAPseudoTerminal) {
 }
 
 TEST(KvSim, PortListHasSystemPortsThenExtraThenDemo) {
-    TLibCopy copy({"[Ports]", "Demo=1", "Extra= /tmp/kv-a ;/dev/serial/by-id/kv b;;/tmp/kv-a"});
+    TLibCopy copy({"[Ports]", "Demo=1", "Extra= /tmp/kv-a ;/dev/serial/by-id/kv b;;/tmp/kv-a", "Links="});
     ASSERT_TRUE(copy.Loaded);
     EXPECT_EQ(PortList(copy.Lib), SystemPorts() + "/tmp/kv-a;/dev/serial/by-id/kv b;SIM1;");
 
-    TLibCopy off({"[Ports]", "Demo=0"});
+    TLibCopy off({"[Ports]", "Demo=0", "Links="});
     ASSERT_TRUE(off.Loaded);
     EXPECT_EQ(PortList(off.Lib), SystemPorts());
     int32_t rc = 0;
@@ -136,6 +138,46 @@ TEST(KvSim, ExtraPathIsAPortLikeAnyOther) {
     const QByteArray list = PortList(copy.Lib);
     ASSERT_TRUE(list.endsWith(QFile::encodeName(link) + ';'));
     const int32_t h = copy.Lib.Open(link);
+    ASSERT_NE(h, 0);
+    QByteArray data;
+    EXPECT_EQ(copy.Lib.Ask(h, ":1;0;", &data), KV_OK);
+    EXPECT_EQ(data, "21");
+    copy.Lib.Close(h);
+}
+
+TEST(KvSim, StableLinkNamesFollowTheirDevicesAndOpen) {
+    // Pseudo-terminals stand in for two adapters the system lists (pts/N is a short name under /dev)
+    // and for one it does not; the directory stands in for /dev/serial/by-id.
+    TPtyPair a, b, other;
+    ASSERT_FALSE(other.Slave.isEmpty());
+    QTemporaryDir dir;
+    const QString byId = dir.path() + "/by-id";
+    ASSERT_TRUE(QDir().mkpath(byId));
+    const auto link = [&](const QString& target, const QString& name) {
+        EXPECT_TRUE(QFile::link(target, byId + "/" + name)) << qPrintable(name);
+        return byId + "/" + name;
+    };
+    const QString linkB = link(b.Slave, "usb-FTDI_FT232R_B-if00-port0");
+    const QString linkA = link(a.Slave, "usb-1a86_USB2.0-Ser_A-if00-port0");
+    const QString linkOther = link(other.Slave, "usb-Prolific-if00-port0");
+    link("/dev/kv-unplugged", "usb-gone-if00-port0");
+    TestSupport::WriteCp1251(dir.path() + "/plain", {"x"});
+    link(dir.path() + "/plain", "usb-not-a-device");
+    const QString shortA = a.Slave.mid(5), shortB = b.Slave.mid(5);
+    EXPECT_EQ(Kv::WithStableNames({shortB, shortA}, {byId, dir.path() + "/none"}),
+              (QStringList{shortB, linkB, shortA, linkA, linkOther}));
+
+    // Through the library, set to that directory: the stable name of the simulator's line is offered
+    // and opens like any other port.
+    TSimProcess sim({});
+    ASSERT_TRUE(sim.Started());
+    const QString simLink = link(sim.Path(), "usb-FTDI_FT232R_SIM-if00-port0");
+    TLibCopy copy({"[Ports]", "Demo=0", "Links=" + byId});
+    ASSERT_TRUE(copy.Loaded);
+    const QList<QByteArray> listed = PortList(copy.Lib).split(';');
+    EXPECT_TRUE(listed.contains(QFile::encodeName(simLink)));
+    EXPECT_FALSE(listed.contains(QFile::encodeName(byId + "/usb-gone-if00-port0")));
+    const int32_t h = copy.Lib.Open(simLink);
     ASSERT_NE(h, 0);
     QByteArray data;
     EXPECT_EQ(copy.Lib.Ask(h, ":1;0;", &data), KV_OK);

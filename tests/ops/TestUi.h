@@ -27,6 +27,8 @@ public:
     std::function<bool(int)> Selected = [](int) { return true; };
     std::function<void(int, const QString&)> OnShow;
     QStringList ExchangeStatus;
+    // Runs when a question is asked, before it is answered.
+    std::function<void(const QString&)> OnAsk;
 
     void ShowMessage(const QString& t) override { Messages << t; }
     void ShowExchangeStatus(const QString& t) override { ExchangeStatus << t; }
@@ -34,6 +36,8 @@ public:
     void SetProgress(int p) override { Progress.push_back(p); }
     bool AskYesNo(const QString& text, const QString&) override {
         Questions << text;
+        if (OnAsk)
+            OnAsk(text);
         if (Answers.empty())
             return false;
         const bool a = Answers.front();

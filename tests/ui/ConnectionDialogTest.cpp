@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <functional>
+#include <memory>
 
 namespace {
 const QString Title = QStringLiteral("Настройка приборов серии Kestrin K1");
@@ -511,6 +512,48 @@ TEST_F(DevSet, ShowingSelectsTheStoredSettings) {
     Dlg->btnOk->click();
     EXPECT_TRUE(Dlg->Accepted);
     EXPECT_EQ(State.CurDev().BaudRate, 1234);
+}
+
+TEST_F(DevSet, PortListsAreReadAtEveryShowAndEveryDropDown) {
+    StartAll({});
+    auto ports = std::make_shared<QStringList>(QStringList{Line->Port(), "ttyS0"});
+    State.ReadPortList = [ports] { return *ports; };
+    const auto items = [](QComboBox* c) {
+        QStringList texts;
+        for (int i = 0; i < c->count(); ++i)
+            texts << c->itemText(i);
+        return texts;
+    };
+    Dlg->show();
+    EXPECT_EQ(items(Dlg->Combo1), *ports);
+    EXPECT_EQ(items(Dlg->Combo4), *ports);
+    Select(Dlg->Combo1, "ttyS0");
+    Select(Dlg->Combo4, Line->Port());
+    // An adapter plugged in while the dialog is open: in both lists as soon as one drops down, each
+    // keeping its choice, and offered under its stable name too.
+    const QString stable = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0";
+    *ports = QStringList{Line->Port(), "ttyS0", "ttyUSB0", stable};
+    Dlg->Combo4->showPopup();
+    EXPECT_EQ(items(Dlg->Combo1), *ports);
+    EXPECT_EQ(items(Dlg->Combo4), *ports);
+    EXPECT_EQ(Dlg->Combo1->currentText(), "ttyS0");
+    EXPECT_EQ(Dlg->Combo4->currentText(), Line->Port());
+    Dlg->Combo4->hidePopup();
+    EXPECT_FALSE(Dlg->Changed);
+    // The chosen one unplugged: another is shown, and OK must check it.
+    ports->removeAll("ttyS0");
+    Dlg->Combo1->showPopup();
+    Dlg->Combo1->hidePopup();
+    EXPECT_EQ(items(Dlg->Combo1), *ports);
+    EXPECT_EQ(Dlg->Combo1->currentIndex(), 0);
+    EXPECT_TRUE(Dlg->Changed);
+    Dlg->hide();
+    // At the next show, the stored port under its stable name.
+    State.CurDev().COMPort = stable;
+    Dlg->show();
+    EXPECT_EQ(Dlg->Combo1->currentText(), stable);
+    Dlg->hide();
+    State.ReadPortList = nullptr;
 }
 
 TEST_F(DevSet, EveryUserChangeCountsAndOnlyTheSearchGroupIsEnough) {
