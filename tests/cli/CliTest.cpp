@@ -661,9 +661,15 @@ TEST_F(Cli, InterruptStopsAtAParameterBoundaryAndSkipsTheRest) {
 TEST_F(Cli, InterruptedWriteSaysStoppingAndListsWhatWasWritten) {
     TSimProcess sim(ProgDir, {"--device", "1:21", "--timing", "--speed", "1200"});
     ASSERT_FALSE(sim.PtyPath().isEmpty());
-    const TCliResult read = RunCliProgram(QStringList{"read"} + Line(sim, "1200") +
-                                          QStringList{"--address", "1", "--out", Path("set.kpr")});
-    ASSERT_EQ(read.Exit, 0) << read.Err.toStdString();
+    // The factory set for the instrument at address 1 (speed index 2: 1200 baud).
+    auto state = Catalogue(QString());
+    const TDevProp& type = state->CurDevType();
+    QStringList values;
+    for (int i = 0; i < type.ParamCount(); ++i)
+        values << (type.Param(i).Name == QStringLiteral("Сетевой адрес")     ? QStringLiteral("1")
+                   : type.Param(i).Name == QStringLiteral("Скорость обмена") ? QStringLiteral("2")
+                                                                             : type.Param(i).Value);
+    WriteFile(Path("set.kpr"), ParamSetBytes(type, values));
     QProcess p;
     p.start(CliProgram(), QStringList{"write"} + Line(sim, "1200") +
                               QStringList{"--address", "1", "--in", Path("set.kpr")});
