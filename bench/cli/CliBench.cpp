@@ -8,7 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTime>
+#include <QDateTime>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -54,8 +54,8 @@ void BM_CliReadAll16At19200(benchmark::State& state) {
         if (f.size() > 4) {
             bytes += ParcelBytes(f[4]);
             ++parcels;
-            const QTime at = QTime::fromString(f[0], QStringLiteral("hh:mm:ss.zzz"));
-            const double seconds = at.msecsSinceStartOfDay() / 1000.0;
+            const QDateTime at = QDateTime::fromString(f[0], QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+            const double seconds = static_cast<double>(at.toMSecsSinceEpoch()) / 1000.0;
             if (parcels % 2 == 1 && lastAnswer >= 0)
                 ownSeconds += std::max(0.0, seconds - lastAnswer);
             if (parcels % 2 == 0)

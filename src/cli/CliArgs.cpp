@@ -29,7 +29,8 @@ QStringList CommandOptions(const QString& c) {
     if (c == QLatin1String("read"))
         return {"--port=", "--speed=", "--address=", "--type=", "--out="};
     if (c == QLatin1String("write"))
-        return {"--port=", "--speed=", "--address=", "--type=", "--in=", "--verify", "--dry-run"};
+        return {"--port=", "--speed=", "--address=", "--type=",
+                "--in=",   "--verify", "--dry-run",  "--file-address"};
     if (c == QLatin1String("diff"))
         return {"--port=", "--speed=", "--address=", "--type=", "--in="};
     if (c == QLatin1String("measure"))
@@ -80,6 +81,8 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
         };
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             o.Help = true;
+        } else if (a == QLatin1String("--version")) {
+            o.Version = true;
         } else if (a == QLatin1String("--json")) {
             o.Json = true;
         } else if (a == QLatin1String("--trace")) {
@@ -112,7 +115,7 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
         o.Command = a;
     }
     if (o.Command.isEmpty())
-        return o.Help ? QString() : QStringLiteral("не указана команда");
+        return o.Help || o.Version ? QString() : QStringLiteral("не указана команда");
 
     const QStringList allowed = CommandOptions(o.Command);
     for (; i < args.size(); ++i) {
@@ -170,9 +173,11 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
             o.Verify = true;
         } else if (a == QLatin1String("--dry-run")) {
             o.DryRun = true;
+        } else if (a == QLatin1String("--file-address")) {
+            o.FileAddress = true;
         }
     }
-    if (o.Help)
+    if (o.Help || o.Version)
         return QString();
 
     // What each command cannot do without.
@@ -199,6 +204,9 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
         missing = need(!o.What.isEmpty(), "--what");
     if (!missing.isEmpty())
         return missing;
+    if (o.FileAddress && o.Addresses.size() > 1)
+        return QStringLiteral(
+            "--file-address: только с одним адресом (иначе у всех приборов будет один адрес)");
     if (o.Json && o.Csv == QLatin1String("-"))
         return QStringLiteral("--csv - и --json: оба пишут на стандартный вывод, выберите одно");
     if (!o.Speed.isEmpty() && !Speeds.contains(o.Speed) &&
@@ -212,13 +220,16 @@ QString CliHelpText(const QString& command) {
     const QString common = QStringLiteral(
         "Общие параметры:\n"
         "  --json          вывод в формате JSON (для программ)\n"
-        "  --trace ФАЙЛ    записать каждую посылку и ответ с отметкой времени (мс)\n"
+        "  --trace ФАЙЛ    записать каждую посылку и ответ с датой и временем (мс)\n"
         "  --timeout МС    время ожидания ответа вместо заданного в каталоге\n"
-        "  --help          эта справка\n"
+        "  --help          эта справка;  --version  версия программы\n"
         "СПИСОК адресов: 1,2,5-9 (адреса 1..255); команды работают с адресами по очереди.\n"
-        "Код завершения: 0 всё выполнено, 1 ошибка в командной строке, 2 ошибка связи или обмена,\n"
-        "3 расхождение при проверке, отклонённые значения или различия, 4 ошибка файла.\n"
-        "Ctrl+C останавливает обмен на границе параметра и закрывает порт.\n");
+        "Код завершения: 0 всё выполнено, 1 ошибка в командной строке, 2 ошибка связи или обмена\n"
+        "(и прибор не найден), 3 расхождение при проверке, отклонённые или непередаваемые значения,\n"
+        "различия, 4 ошибка файла. Ошибки выводятся в стандартный поток ошибок.\n"
+        "Ctrl+C останавливает обмен на границе параметра и закрывает порт; повторное Ctrl+C\n"
+        "завершает программу сразу (код 2). Так же, как Ctrl+C, работу завершают закрытие\n"
+        "терминала (SIGHUP) и закрытие канала вывода (SIGPIPE).\n");
     if (command == QLatin1String("ports"))
         return QStringLiteral(
                    "kestrin-cli ports\n  Список портов, которые находит библиотека обмена сейчас.\n"
@@ -247,23 +258,32 @@ QString CliHelpText(const QString& command) {
     if (command == QLatin1String("write"))
         return QStringLiteral(
                    "kestrin-cli write --port ПОРТ --speed СКОРОСТЬ --address СПИСОК --in ФАЙЛ [--verify] "
-                   "[--dry-run]\n"
+                   "[--dry-run] [--file-address]\n"
                    "  Запись всех параметров из файла .kpr или .json с проверкой значений, как в окне\n"
-                   "  программы (пределы, пустые значения); сетевой адрес и скорость прибора отслеживаются.\n"
-                   "  --verify   прочитать записанное и сообщить о каждом расхождении\n"
-                   "  --dry-run  только проверить и показать, что было бы записано, ничего не "
-                   "отправляя\n\n") +
+                   "  программы (пределы, пустые значения). Прибор сохраняет свой сетевой адрес; смена\n"
+                   "  скорости или адреса сообщается, проверка идёт по новому адресу и скорости.\n"
+                   "  Документ JSON с несколькими приборами: каждому адресу — прибор с этим адресом.\n"
+                   "  Значения битовых строк этот протокол не передаёт: они не записываются и не\n"
+                   "  проверяются, значение, отличное от заводского, даёт код 3.\n"
+                   "  --verify        прочитать записанное и сообщить о каждом расхождении\n"
+                   "  --dry-run       только проверить и показать, что было бы записано, ничего не "
+                   "отправляя\n"
+                   "  --file-address  записать и сетевой адрес из файла (только для одного адреса;\n"
+                   "                  занятый другим прибором адрес не присваивается)\n\n") +
                common;
     if (command == QLatin1String("diff"))
-        return QStringLiteral("kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ\n"
-                              "  Сравнение значений прибора с файлом, параметр за параметром.\n\n") +
+        return QStringLiteral(
+                   "kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ\n"
+                   "  Сравнение значений прибора с файлом, параметр за параметром. Битовые строки не\n"
+                   "  сравниваются (протокол не читает их значения).\n\n") +
                common;
     if (command == QLatin1String("measure"))
         return QStringLiteral(
                    "kestrin-cli measure --port ПОРТ --speed СКОРОСТЬ --address АДРЕС [--channels 1,3]\n"
                    "                    --seconds N --csv ФАЙЛ|-\n"
-                   "  Опрос измеряемых значений с периодом Tmin каталога. Одна строка CSV на отсчёт:\n"
-                   "  время ISO, минуты от начала, канал, значение; строка записывается сразу.\n\n") +
+                   "  Опрос измеряемых значений с периодом Tmin каталога. Одна строка CSV на отсчёт,\n"
+                   "  пять столбцов time,minutes,address,channel,value: местное время ISO, минуты от\n"
+                   "  начала, адрес, канал, значение; строка записывается сразу.\n\n") +
                common;
     if (command == QLatin1String("calibrate"))
         return QStringLiteral(

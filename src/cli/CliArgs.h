@@ -29,8 +29,10 @@ struct TCliOptions {
     int TimeoutMs = -1;
     bool Verify = false;
     bool DryRun = false;
+    bool FileAddress = false; // write: the instrument takes the file's network address (one address only)
     bool Json = false;
     bool Help = false;
+    bool Version = false;
     QString Trace;
 };
 

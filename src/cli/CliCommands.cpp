@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "app/Launch.h"
 #include "common/ProgDir.h"
 #include "app/Settings.h"
 #include "cli/CliArgs.h"
@@ -7,6 +8,7 @@
 #include "cli/CliUi.h"
 #include "common/Numbers.h"
 #include "exchange/Calib.h"
+#include "exchange/CodeMeaning.h"
 #include "exchange/DevLink.h"
 #include "exchange/Encodings.h"
 #include "exchange/Exchange.h"
@@ -24,19 +26,35 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 const QString ReadDone = QStringLiteral("Чтение завершено");
 const QString WriteDone = QStringLiteral("Запись завершена");
+const QString NoLink = QStringLiteral("Нет связи с прибором!");
+// Bit strings: a write request carries none of their value, and a read returns none.
+constexpr uint8_t BitStringCode = 4;
 
 void Print(FILE* to, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), to);
     std::fflush(to);
+}
+
+void PrintJson(const QJsonObject& doc) {
+    Print(stdout, QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented)));
+}
+
+QJsonObject SummaryJson(int done, int total, bool stopped, int exit) {
+    return QJsonObject{{QStringLiteral("done"), done},
+                       {QStringLiteral("total"), total},
+                       {QStringLiteral("stopped"), stopped},
+                       {QStringLiteral("exit"), exit}};
 }
 
 // Library codes (no answer, line lost, port trouble) mean the instrument is gone; the program's
@@ -45,20 +63,41 @@ bool InstrumentAnswered(int code) {
     return code > -100;
 }
 
-// --trace FILE: one line per parcel sent or received, with its time to the millisecond, written at
-// once so that an interrupted run keeps every line.
-class TTraceFile : public ILineTap {
+// A status or error text with the meaning of the code it ends with ("Ошибка чтения: -103 (порт
+// не удалось открыть ...)").
+QString Explained(const QString& text) {
+    const QString meaning = ResultCodeMeaning(TrailingResultCode(text));
+    return meaning.isEmpty() ? text : text + QStringLiteral(" (") + meaning + QLatin1Char(')');
+}
+
+QString CodeText(int code) {
+    const QString meaning = ResultCodeMeaning(code);
+    return meaning.isEmpty() ? QStringLiteral("ошибка %1").arg(code)
+                             : QStringLiteral("ошибка %1: %2").arg(code).arg(meaning);
+}
+
+// The tap of every run: each parcel to the --trace file at once (a stopped run keeps every line),
+// dated, since runs last over midnight and traces are kept; and the type number an instrument of
+// another type gave when identified, which the exchange reports only as no link.
+class TCliTap : public ILineTap {
 public:
     bool Open(const QString& path) {
         File.setFileName(path);
         return File.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
     }
     QString ErrorText() const { return File.errorString(); }
-    bool Enabled() const override { return File.isOpen(); }
     void Parcel(const TLineEvent& event) override {
-        File.write((FormatLineEvent(event) + QLatin1Char('\n')).toUtf8());
-        File.flush();
+        if (File.isOpen()) {
+            const QString date = QDateTime::fromMSecsSinceEpoch(event.TimeMs).date().toString(Qt::ISODate);
+            File.write((date + QLatin1Char(' ') + FormatLineEvent(event) + QLatin1Char('\n')).toUtf8());
+            File.flush();
+        }
+        static const QRegularExpression otherType(QStringLiteral("^идентификация = тип (\\d+), ожидался"));
+        if (event.Direction == TLineDirection::Answer)
+            if (const auto m = otherType.match(event.Purpose); m.hasMatch())
+                ForeignType[event.Address] = m.captured(1).toInt();
     }
+    std::map<int, int> ForeignType; // address: the type number it answered with
 
 private:
     QFile File;
@@ -101,23 +140,49 @@ private:
     TAppState State;
     TKvLibrary Library;
     QJsonArray Devices; // one entry per address, for --json
-    TTraceFile Trace;
-    ILineTap* Tap() { return Trace.Enabled() ? &Trace : nullptr; }
+    TCliTap LineTap;
+    ILineTap* Tap() { return &LineTap; }
     int Exit = CliOk;
+    std::map<int, TValueSet> Sets; // write, diff: the values for each address
 
     void Fail(int status) { Exit = std::max(Exit, status); }
     void Err(const QString& text) {
         Ui.ClearBar();
         Print(stderr, QStringLiteral("kestrin-cli: ") + text + QLatin1Char('\n'));
     }
+    // An error before any exchange: on standard error, and with --json as the one document.
+    int EarlyExit(const QString& text, int status, const QStringList& details = {}) {
+        Err(text);
+        for (const QString& d : details)
+            Print(stderr, QStringLiteral("  ") + d + QLatin1Char('\n'));
+        Exit = status;
+        if (O.Json) {
+            QJsonObject doc{{QStringLiteral("command"), O.Command},
+                            {QStringLiteral("error"), text},
+                            {QStringLiteral("exit"), status},
+                            {QStringLiteral("summary"),
+                             SummaryJson(0, static_cast<int>(O.Addresses.size()), false, status)}};
+            if (!details.isEmpty())
+                doc.insert(QStringLiteral("refused"), QJsonArray::fromStringList(details));
+            PrintJson(doc);
+        }
+        return status;
+    }
+    bool DataOnStdout() const { return O.Out == QLatin1String("-") || O.Csv == QLatin1String("-"); }
     // Human-readable report; on standard error when standard output carries data (JSON or CSV).
     void Out(const QString& text) {
         if (O.Json)
             return;
-        const bool dataOnStdout = O.Out == QLatin1String("-") || O.Csv == QLatin1String("-");
-        if (dataOnStdout)
+        if (DataOnStdout())
             Ui.ClearBar();
-        Print(dataOnStdout ? stderr : stdout, text + QLatin1Char('\n'));
+        Print(DataOnStdout() ? stderr : stdout, text + QLatin1Char('\n'));
+    }
+    // What failed, on standard error (with --json the document carries it).
+    void Problem(const QString& text) {
+        if (O.Json)
+            return;
+        Ui.ClearBar();
+        Print(stderr, text + QLatin1Char('\n'));
     }
     const TKvApi& Api() const { return Library.Table(); }
     TDevProp& Type() { return State.CurDevType(); }
@@ -125,21 +190,19 @@ private:
 
     int Setup() {
         QString missing;
-        if (!StartupFiles::CheckRequiredFiles(State.ProgDir, &missing)) {
-            Err(QStringLiteral("не найден файл %1 в каталоге программы %2").arg(missing, State.ProgDir));
-            return CliFileError;
-        }
-        if (!Library.Load(State.ProgDir)) {
-            Err(QStringLiteral("библиотека обмена: ") + Library.ErrorText());
-            return CliFileError;
-        }
+        if (!StartupFiles::CheckRequiredFiles(State.ProgDir, &missing))
+            return EarlyExit(
+                QStringLiteral("не найден файл %1 в каталоге программы %2").arg(missing, State.ProgDir),
+                CliFileError);
+        if (!Library.Load(State.ProgDir))
+            return EarlyExit(QStringLiteral("библиотека обмена: ") + Library.ErrorText(), CliFileError);
         if (!O.Trace.isEmpty()) {
-            if (!Trace.Open(O.Trace)) {
-                Err(QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Trace, Trace.ErrorText()));
-                return CliFileError;
-            }
-            State.LineTap.Attach(&Trace); // calibration takes the state's taps
+            if (!LineTap.Open(O.Trace))
+                return EarlyExit(
+                    QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Trace, LineTap.ErrorText()),
+                    CliFileError);
         }
+        State.LineTap.Attach(&LineTap); // calibration takes the state's taps
         // The settings the program uses: the user's own when the program directory is read-only.
         State.Settings = SettingsFile::Read(SettingsFile::Location(State.ProgDir));
         State.SpeedList = SpeedList();
@@ -152,10 +215,8 @@ private:
         if (O.Command == QLatin1String("ports"))
             return CliOk;
         State.LoadCatalogue();
-        if (State.DevTypes.empty()) {
-            Err(QStringLiteral("каталог devices.ini пуст"));
-            return CliFileError;
-        }
+        if (State.DevTypes.empty())
+            return EarlyExit(QStringLiteral("каталог devices.ini пуст"), CliFileError);
         if (!O.Type.isEmpty()) {
             bool found = false;
             for (size_t i = 0; i < State.DevTypes.size() && !found; ++i)
@@ -163,33 +224,36 @@ private:
                     State.CurType = static_cast<uint8_t>(i);
                     found = true;
                 }
-            if (!found) {
-                Err(QStringLiteral("тип \"%1\" не найден в каталоге").arg(O.Type));
-                return CliUsage;
-            }
+            if (!found)
+                return EarlyExit(QStringLiteral("тип \"%1\" не найден в каталоге").arg(O.Type), CliUsage);
         }
         if (O.TimeoutMs > 0)
             for (auto& t : State.DevTypes)
                 t->TimeOut = O.TimeoutMs;
-        if (!path && !State.PortList.contains(O.Port)) {
-            Err(QStringLiteral("неизвестный порт \"%1\"; доступные порты: %2")
-                    .arg(O.Port, State.PortList.isEmpty() ? QStringLiteral("нет")
-                                                          : State.PortList.join(QStringLiteral(", "))));
-            return CliUsage;
-        }
+        if (!path && !State.PortList.contains(O.Port))
+            return EarlyExit(QStringLiteral("неизвестный порт \"%1\"; доступные порты: %2")
+                                 .arg(O.Port, State.PortList.isEmpty()
+                                                  ? QStringLiteral("нет")
+                                                  : State.PortList.join(QStringLiteral(", "))),
+                             CliUsage);
+        // Without its descriptions a type has no parameters: a read would "complete" with none.
+        if (O.Command == QLatin1String("read") || O.Command == QLatin1String("write") ||
+            O.Command == QLatin1String("diff"))
+            if (const QString file = MissingDescriptionFile(State.ProgDir, Type(), QString());
+                !file.isEmpty())
+                return EarlyExit(
+                    QStringLiteral("нет файла описаний параметров типа \"%1\": %2").arg(Type().Name, file),
+                    CliFileError);
         if (O.Command == QLatin1String("read") && !O.Out.isEmpty() && O.Out != QLatin1String("-")) {
             const QString suffix = QFileInfo(O.Out).suffix().toLower();
-            if (suffix != QLatin1String("json") && suffix != Type().DevExt.toLower()) {
-                Err(QStringLiteral("--out: нужен файл .%1, .json или -").arg(Type().DevExt));
-                return CliUsage;
-            }
+            if (suffix != QLatin1String("json") && suffix != Type().DevExt.toLower())
+                return EarlyExit(QStringLiteral("--out: нужен файл .%1, .json или -").arg(Type().DevExt),
+                                 CliUsage);
             // Found out before any exchange rather than after a long read.
             const TFileResult probe =
                 ProbeWritable(PerAddressName(O.Out, O.Addresses.value(0), O.Addresses.size() > 1));
-            if (!probe.Ok) {
-                Err(probe.Error);
-                return CliFileError;
-            }
+            if (!probe.Ok)
+                return EarlyExit(probe.Error, CliFileError);
         }
         return CliOk;
     }
@@ -200,6 +264,7 @@ private:
         dev.BaudRate = static_cast<uint16_t>(O.Speed.toInt());
         dev.COMPort = O.Port;
         dev.Values = QStringList(Type().ParamCount());
+        LineTap.ForeignType.erase(address);
     }
 
     TExchangeRun MakeRun(TDev& dev, int retries, std::vector<TFailure>& failures) {
@@ -224,11 +289,59 @@ private:
         QJsonArray arr;
         for (const TFailure& f : failures) {
             const QString name = f.Index < Type().ParamCount() ? Type().Param(f.Index).Name : QString();
-            Out(QStringLiteral("  не выполнено: \"%1\", ошибка %2").arg(name).arg(f.Code));
-            arr.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("code"), f.Code}});
+            Problem(QStringLiteral("  не выполнено: \"%1\", %2").arg(name, CodeText(f.Code)));
+            QJsonObject o{{QStringLiteral("name"), name}, {QStringLiteral("code"), f.Code}};
+            if (const QString meaning = ResultCodeMeaning(f.Code); !meaning.isEmpty())
+                o.insert(QStringLiteral("meaning"), meaning);
+            arr.append(o);
         }
         if (!arr.isEmpty())
             json.insert(QStringLiteral("failed"), arr);
+    }
+
+    // How the last run on dev ended, in words: the meaning of a code, the version whose
+    // descriptions are missing, the type that answered instead; the exit status it calls for.
+    struct TRunEnd {
+        QString Text;
+        int Status = CliOk;
+        bool Identified = false; // the instrument answered as the type, with descriptions loaded
+    };
+    TRunEnd RunEnd(int address, const QString& doneText) {
+        TRunEnd e;
+        e.Text = Explained(Ui.LastStatus);
+        if (Ui.DescriptionsMissing) {
+            e.Text = QStringLiteral("у прибора версия \"%1\", для неё нет описаний параметров: %2")
+                         .arg(Ui.MissingVersion, Ui.MissingFile.isEmpty()
+                                                     ? QStringLiteral("файлы не читаются")
+                                                     : QStringLiteral("нет файла ") + Ui.MissingFile);
+            e.Status = CliFileError;
+            return e;
+        }
+        if (Ui.LastStatus == NoLink) {
+            const auto it = LineTap.ForeignType.find(address);
+            if (it != LineTap.ForeignType.end()) {
+                QString name;
+                for (const auto& t : State.DevTypes)
+                    if (t->TypeNum == it->second && name.isEmpty())
+                        name = t->Name;
+                e.Text =
+                    QStringLiteral("Нет связи с прибором! По адресу %1 ответил прибор другого типа: номер "
+                                   "типа %2%3, а выбран \"%4\" (номер типа %5)")
+                        .arg(address)
+                        .arg(it->second)
+                        .arg(name.isEmpty() ? QString() : QStringLiteral(" (\"%1\", --type)").arg(name))
+                        .arg(Type().Name)
+                        .arg(Type().TypeNum);
+            }
+            e.Status = CliExchangeFailed;
+            return e;
+        }
+        e.Identified = !Ui.LastStatus.startsWith(QStringLiteral("Ошибка чтения:")) &&
+                       !Ui.LastStatus.startsWith(QStringLiteral("Ошибка записи:")) &&
+                       Ui.LastStatus != QStringLiteral("Файл не найден");
+        if (Ui.LastStatus != doneText)
+            e.Status = CliExchangeFailed;
+        return e;
     }
 
     // Runs `one` for each address of the list, in order, and counts those it reports done. After
@@ -248,7 +361,7 @@ private:
     int Finish(int done, int total, QJsonObject extra = {}) {
         Ui.ClearBar();
         if (Stop)
-            Out(QStringLiteral("Остановлено (Ctrl+C)."));
+            Problem(QStringLiteral("Остановлено."));
         Out(QStringLiteral("Итого: выполнено %1 из %2.").arg(done).arg(total));
         if (Stop)
             Fail(CliExchangeFailed);
@@ -257,20 +370,17 @@ private:
                             {QStringLiteral("port"), O.Port},
                             {QStringLiteral("speed"), O.Speed.toInt()},
                             {QStringLiteral("devices"), Devices},
-                            {QStringLiteral("summary"), QJsonObject{{QStringLiteral("done"), done},
-                                                                    {QStringLiteral("total"), total},
-                                                                    {QStringLiteral("stopped"), Stop.load()},
-                                                                    {QStringLiteral("exit"), Exit}}}};
+                            {QStringLiteral("summary"), SummaryJson(done, total, Stop.load(), Exit)}};
             for (auto it = extra.begin(); it != extra.end(); ++it)
                 doc.insert(it.key(), it.value());
-            Print(stdout, QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented)));
+            PrintJson(doc);
         }
         return Exit;
     }
 
     // An address the run did not get to.
     void Skipped(int address) {
-        Out(QStringLiteral("Адрес %1: не выполнено (остановлено)").arg(address));
+        Problem(QStringLiteral("Адрес %1: не выполнено (остановлено)").arg(address));
         Devices.append(QJsonObject{{QStringLiteral("address"), address},
                                    {QStringLiteral("status"), QStringLiteral("stopped")}});
     }
@@ -287,9 +397,7 @@ private:
             ports.append(p);
         }
         if (O.Json)
-            Print(stdout, QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
-                                                                      {QStringLiteral("ports"), ports}})
-                                                .toJson(QJsonDocument::Indented)));
+            PrintJson(QJsonObject{{QStringLiteral("command"), O.Command}, {QStringLiteral("ports"), ports}});
         return CliOk;
     }
 
@@ -305,6 +413,7 @@ private:
         const int32_t timeOut = State.DevTypes.front()->TimeOut;
         QJsonArray found;
         int count = 0;
+        int searched = 0;
         for (const QString& speed : speeds) {
             if (Stop)
                 break;
@@ -333,27 +442,39 @@ private:
                 }
             }
             if (rc != ExOk) {
-                Err(QStringLiteral("скорость %1: Поиск прерван, ошибка: %2").arg(speed).arg(rc));
+                Problem(QStringLiteral("скорость %1: Поиск прерван, %2").arg(speed, CodeText(rc)));
                 Fail(CliExchangeFailed);
+            } else if (!Stop) {
+                ++searched;
             }
         }
         Out(QStringLiteral("Поиск приборов завершен! Найдено: %1.").arg(count));
+        // A search that found nothing did not do what it was run for: scripts must see it.
+        if (count == 0) {
+            Problem(QStringLiteral("Приборы не найдены."));
+            Fail(CliExchangeFailed);
+        }
         if (Stop)
             Fail(CliExchangeFailed);
         if (O.Json)
-            Print(stdout,
-                  QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
-                                                              {QStringLiteral("port"), O.Port},
-                                                              {QStringLiteral("found"), found},
-                                                              {QStringLiteral("stopped"), Stop.load()},
-                                                              {QStringLiteral("exit"), Exit}})
-                                        .toJson(QJsonDocument::Indented)));
+            PrintJson(QJsonObject{{QStringLiteral("command"), O.Command},
+                                  {QStringLiteral("port"), O.Port},
+                                  {QStringLiteral("found"), found},
+                                  {QStringLiteral("stopped"), Stop.load()},
+                                  {QStringLiteral("exit"), Exit},
+                                  {QStringLiteral("summary"),
+                                   QJsonObject{{QStringLiteral("found"), count},
+                                               {QStringLiteral("speeds"), searched},
+                                               {QStringLiteral("total"), static_cast<int>(speeds.size())},
+                                               {QStringLiteral("stopped"), Stop.load()},
+                                               {QStringLiteral("exit"), Exit}}}});
         return Exit;
     }
 
     // Read-all of one address into dev; the outcome's status text and JSON entry.
     struct TReadOutcome {
         bool Complete = false; // every parameter read (or not readable by its kind)
+        TRunEnd End;
         QJsonObject Json;
     };
     TReadOutcome ReadOne(TDev& dev, int address, std::vector<TFailure>& failures) {
@@ -361,11 +482,33 @@ private:
         Ui.Begin(Type(), dev, Label(address));
         TExchangeRun run = MakeRun(dev, State.Settings.ReRead, failures);
         ReadAll(run);
+        Ui.ClearBar();
         TReadOutcome r;
+        r.End = RunEnd(address, ReadDone);
         r.Complete = Ui.LastStatus == ReadDone && failures.empty();
-        r.Json = DeviceJson(Type(), dev, Ui.Delivered);
-        r.Json.insert(QStringLiteral("message"), Ui.LastStatus);
+        if (Ui.LastStatus == ReadDone && !failures.empty())
+            r.End.Text = QStringLiteral("Прочитано не всё: не прочитано параметров %1 из %2")
+                             .arg(failures.size())
+                             .arg(Type().ParamCount());
+        // An instrument that was not identified gave no version and no values: the entry says so
+        // rather than showing the descriptions an earlier address left loaded.
+        r.Json = r.End.Identified ? DeviceJson(Type(), dev, Ui.Delivered)
+                                  : QJsonObject{{QStringLiteral("address"), address}};
+        r.Json.insert(QStringLiteral("message"), r.End.Text);
+        if (Ui.DescriptionsMissing) {
+            r.Json.insert(QStringLiteral("version"), Ui.MissingVersion);
+            r.Json.insert(QStringLiteral("missingFile"), Ui.MissingFile);
+        }
         return r;
+    }
+
+    // The address's first report line: on standard output when it went well.
+    void AddressLine(int address, const QString& text, bool ok) {
+        const QString line = QStringLiteral("Адрес %1: %2").arg(address).arg(text);
+        if (ok)
+            Out(line);
+        else
+            Problem(line);
     }
 
     int Read() {
@@ -374,20 +517,22 @@ private:
         const int done = EachAddress([&](int address) {
             std::vector<TFailure> failures;
             TReadOutcome r = ReadOne(Dev(), address, failures);
-            Ui.ClearBar();
-            Out(QStringLiteral("Адрес %1: %2 (\"%3\", версия \"%4\")")
-                    .arg(address)
-                    .arg(Ui.LastStatus, Type().Name, Type().Version));
+            AddressLine(address,
+                        r.End.Identified ? QStringLiteral("%1 (\"%2\", версия \"%3\")")
+                                               .arg(r.End.Text, Type().Name, Type().Version)
+                                         : r.End.Text,
+                        r.Complete);
             ReportFailures(failures, r.Json);
             r.Json.insert(QStringLiteral("status"),
                           r.Complete ? QStringLiteral("ok") : QStringLiteral("error"));
+            Fail(r.End.Status);
             if (!r.Complete)
                 Fail(CliExchangeFailed);
             bool ok = r.Complete;
             if (!O.Out.isEmpty() && QFileInfo(O.Out).suffix().toLower() == Type().DevExt.toLower()) {
                 const QString name = PerAddressName(O.Out, address, several);
                 if (!r.Complete) {
-                    Out(QStringLiteral("  файл %1 не записан: чтение не завершено").arg(name));
+                    Problem(QStringLiteral("  файл %1 не записан: чтение не завершено").arg(name));
                 } else if (const TFileResult w = SaveFileBytes(name, ParamSetBytes(Type(), Dev().Values));
                            !w.Ok) {
                     Err(w.Error);
@@ -422,25 +567,28 @@ private:
         return Finish(done, static_cast<int>(O.Addresses.size()));
     }
 
-    // The file's values, checked; exits with its status when refused.
-    std::optional<TValueSet> LoadInput(bool checkValues) {
-        TValueSet set;
-        const TValueSetLoad load = LoadValueSet(State.ProgDir, Type(), O.In, checkValues, set);
-        if (load.Exit != CliOk) {
-            Err(QStringLiteral("файл %1 не принят:").arg(O.In));
-            for (const QString& p : load.Problems)
-                Print(stderr, QStringLiteral("  ") + p + QLatin1Char('\n'));
-            if (O.Json)
-                Print(stdout,
-                      QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("command"), O.Command},
-                                                                  {QStringLiteral("refused"),
-                                                                   QJsonArray::fromStringList(load.Problems)},
-                                                                  {QStringLiteral("exit"), load.Exit}})
-                                            .toJson(QJsonDocument::Indented)));
-            Exit = load.Exit;
-            return std::nullopt;
+    // The file's values for every address, checked before anything is sent; exits with its
+    // status when refused.
+    bool LoadInputs(bool checkValues) {
+        for (const int address : O.Addresses) {
+            TValueSet set;
+            const TValueSetLoad load = LoadValueSet(State.ProgDir, Type(), O.In, checkValues, address, set);
+            if (load.Exit != CliOk) {
+                QString what = QStringLiteral("файл %1 не принят").arg(O.In);
+                if (set.Several)
+                    what += QStringLiteral(" (прибор с адресом %1)").arg(address);
+                EarlyExit(what + QLatin1Char(':'), load.Exit, load.Problems);
+                return false;
+            }
+            const bool several = set.Several;
+            Sets[address] = std::move(set);
+            if (!several) { // one set for every address
+                for (const int a : O.Addresses)
+                    Sets[a] = Sets[address];
+                return true;
+            }
         }
-        return set;
+        return true;
     }
 
     // Before each address the descriptions the file fits, since an earlier address may have
@@ -451,15 +599,62 @@ private:
         Ui.AcceptedVersions = set.Versions;
     }
 
-    // The values written to one address. One set written to several instruments would give them
-    // all the file's network address: each keeps its own instead.
+    int NetAddressIndex() {
+        for (int i = 0; i < Type().ParamCount(); ++i)
+            if (Type().Param(i).Name == NetAddressParamName)
+                return i;
+        return -1;
+    }
+
+    // The values written to one address. The instrument keeps its own network address: the file's
+    // would move it, silently, onto an address another instrument may hold. --file-address asks
+    // for the file's.
     QStringList ValuesFor(const TValueSet& set, int address) {
         QStringList values = set.Values;
-        if (O.Addresses.size() > 1)
-            for (int i = 0; i < Type().ParamCount() && i < values.size(); ++i)
-                if (Type().Param(i).Name == NetAddressParamName)
-                    values[i] = QString::number(address);
+        const int k = NetAddressIndex();
+        if (!O.FileAddress && k >= 0 && k < values.size())
+            values[k] = QString::number(address);
         return values;
+    }
+
+    // Bit-string parameters among those the run got to: the protocol carries none of their
+    // values, so a value in the file other than the factory one is neither written nor checked
+    // (exit status 3, as for a refused value).
+    QJsonObject BitStrings(const QStringList& values, const std::vector<int>& reached, const QString& doing,
+                           bool& anyChanged) {
+        QJsonArray changed;
+        int count = 0;
+        QStringList same;
+        for (const int i : reached) {
+            const TParam& p = Type().Param(i);
+            if (p.VType != BitStringCode)
+                continue;
+            ++count;
+            const QString v = i < values.size() ? values[i] : QString();
+            if (v == p.Value) {
+                same << QStringLiteral("\"%1\"").arg(p.Name);
+                continue;
+            }
+            Problem(QStringLiteral("  \"%1\" = %2: не %3 — значения битовых строк этот протокол не передаёт")
+                        .arg(p.Name, v, doing));
+            changed.append(QJsonObject{{QStringLiteral("name"), p.Name},
+                                       {QStringLiteral("value"), v},
+                                       {QStringLiteral("factory"), p.Value}});
+        }
+        anyChanged = !changed.isEmpty();
+        if (anyChanged)
+            Fail(CliRefused);
+        if (!same.isEmpty())
+            Out(QStringLiteral("  битовые строки (протокол не передаёт значений, не %1): %2")
+                    .arg(doing, same.join(QStringLiteral(", "))));
+        return QJsonObject{{QStringLiteral("count"), count}, {QStringLiteral("changed"), changed}};
+    }
+
+    std::vector<int> AllParams() {
+        std::vector<int> all(static_cast<size_t>(Type().ParamCount()));
+        for (int i = 0; i < Type().ParamCount(); ++i)
+            all[static_cast<size_t>(i)] = i;
+        return all;
     }
 
     void DryRun(const TValueSet& set, int address) {
@@ -484,47 +679,134 @@ private:
                 if (const auto a = Numbers::ParseInt(values[i]))
                     to = static_cast<uint8_t>(*a);
         }
-        Devices.append(QJsonObject{{QStringLiteral("address"), address},
-                                   {QStringLiteral("status"), QStringLiteral("dry-run")},
-                                   {QStringLiteral("requests"), requests}});
+        QJsonObject json{{QStringLiteral("address"), address},
+                         {QStringLiteral("status"), QStringLiteral("dry-run")},
+                         {QStringLiteral("requests"), requests}};
+        bool changed = false;
+        json.insert(QStringLiteral("bitStrings"),
+                    BitStrings(values, AllParams(), QStringLiteral("будет записано"), changed));
+        Devices.append(json);
+    }
+
+    // Whether an instrument answers at address (which --file-address would move another one to).
+    // Nothing, yes, or a line failure's code.
+    std::optional<int> AddressTaken(int address, int& lineCode) {
+        TDev probe;
+        probe.Address = static_cast<uint8_t>(address);
+        probe.BaudRate = static_cast<uint16_t>(O.Speed.toInt());
+        probe.COMPort = O.Port;
+        ExchangeHandle h;
+        h.Tap = Tap();
+        const TDevLinkCloser closer(h);
+        lineCode = OpenDevLink(Api(), probe, Type(), h);
+        if (lineCode != ExOk)
+            return std::nullopt;
+        uint8_t from = 0;
+        QString data;
+        bool noAnswer = false;
+        const TLinePurpose purpose(h, QStringLiteral("адрес занят?"));
+        const int rc =
+            ExchangeParcel(h, IdentifyRequest(static_cast<uint8_t>(address)), from, data, &noAnswer);
+        if (rc != ExOk && !noAnswer) {
+            lineCode = rc;
+            return std::nullopt;
+        }
+        lineCode = ExOk;
+        return rc == ExOk ? 1 : 0;
     }
 
     int Write() {
-        const auto set = LoadInput(true);
-        if (!set)
+        if (!LoadInputs(true))
             return Exit;
         const int done = EachAddress([&](int address) {
-            UseSetVersion(*set);
+            const TValueSet& set = Sets[address];
+            UseSetVersion(set);
             if (O.DryRun) {
-                DryRun(*set, address);
+                DryRun(set, address);
                 return true;
             }
             TDev& dev = Dev();
             PrepareDev(dev, address);
-            dev.Values = ValuesFor(*set, address);
+            dev.Values = ValuesFor(set, address);
+            QJsonObject json{{QStringLiteral("address"), address}};
+            // The file's address for this instrument: never onto one another instrument holds.
+            if (O.FileAddress) {
+                const int k = NetAddressIndex();
+                const auto target = k >= 0 ? Numbers::ParseInt(dev.Values[k]) : std::nullopt;
+                if (target && *target != address) {
+                    int lineCode = ExOk;
+                    const auto taken = AddressTaken(*target, lineCode);
+                    if (!taken || *taken) {
+                        const QString why =
+                            taken ? QStringLiteral(
+                                        "адрес %1 из файла занят другим прибором, ничего не записано")
+                                        .arg(*target)
+                                  : QStringLiteral("проверка адреса %1: %2, ничего не записано")
+                                        .arg(*target)
+                                        .arg(CodeText(lineCode));
+                        AddressLine(address, why, false);
+                        Fail(taken ? CliRefused : CliExchangeFailed);
+                        json.insert(QStringLiteral("message"), why);
+                        json.insert(QStringLiteral("status"), QStringLiteral("error"));
+                        Devices.append(json);
+                        return false;
+                    }
+                }
+            }
             Ui.Begin(Type(), dev, Label(address));
             std::vector<TFailure> failures;
+            std::vector<int> written;
             TExchangeRun run = MakeRun(dev, State.Settings.ReWrite, failures);
+            run.Written = [&written](int i) { written.push_back(i); };
             WriteAll(run);
             Ui.ClearBar();
-            QJsonObject json{{QStringLiteral("address"), address},
-                             {QStringLiteral("message"), Ui.LastStatus}};
-            QString status = Ui.LastStatus;
+            TRunEnd end = RunEnd(address, WriteDone);
+            QString status = end.Text;
             if (Ui.VersionRefused)
                 status = QStringLiteral(
                              "версия прибора \"%1\" не подходит к файлу (версия \"%2\"), ничего не записано")
-                             .arg(Ui.RefusedVersion, set->Versions.join(QStringLiteral("\", \"")));
-            Out(QStringLiteral("Адрес %1: %2").arg(address).arg(status));
-            ReportFailures(failures, json);
+                             .arg(Ui.RefusedVersion, set.Versions.join(QStringLiteral("\", \"")));
             bool ok = Ui.LastStatus == WriteDone && failures.empty();
+            AddressLine(address, status, ok);
+            json.insert(QStringLiteral("message"), status);
+            ReportFailures(failures, json);
+            QJsonArray writtenNames;
+            QStringList writtenList;
+            for (const int i : written) {
+                writtenNames.append(Type().Param(i).Name);
+                writtenList << QStringLiteral("\"%1\"").arg(Type().Param(i).Name);
+            }
+            json.insert(QStringLiteral("written"), writtenNames);
+            // Where a write ended early, what the instrument now holds from the file.
+            if (Ui.LastStatus != WriteDone && !Ui.VersionRefused)
+                Problem(written.empty() ? QStringLiteral("  ничего не записано")
+                                        : QStringLiteral("  записано параметров %1 из %2: %3")
+                                              .arg(written.size())
+                                              .arg(Type().ParamCount())
+                                              .arg(writtenList.join(QStringLiteral(", "))));
+            // The instrument is now where the write took it: said, and the check goes there.
+            if (dev.Address != address) {
+                Out(QStringLiteral("  сетевой адрес прибора изменён: %1 → %2").arg(address).arg(dev.Address));
+                json.insert(QStringLiteral("newAddress"), dev.Address);
+            }
+            if (dev.BaudRate != O.Speed.toInt()) {
+                Out(QStringLiteral("  скорость обмена прибора изменена: %1 → %2")
+                        .arg(O.Speed)
+                        .arg(dev.BaudRate));
+                json.insert(QStringLiteral("newSpeed"), dev.BaudRate);
+            }
+            bool bitsChanged = false;
+            json.insert(QStringLiteral("bitStrings"),
+                        BitStrings(dev.Values, written, QStringLiteral("записано"), bitsChanged));
+            ok = ok && !bitsChanged;
             if (Ui.VersionRefused)
                 Fail(CliRefused);
             else if (!failures.empty() &&
                      std::all_of(failures.begin(), failures.end(),
                                  [](const TFailure& f) { return InstrumentAnswered(f.Code); }))
                 Fail(CliRefused); // the instrument refused values
-            else if (!ok)
-                Fail(CliExchangeFailed);
+            else if (Ui.LastStatus != WriteDone || !failures.empty())
+                Fail(std::max(end.Status, static_cast<int>(CliExchangeFailed)));
             if (Ui.LastStatus == WriteDone && O.Verify && !Stop)
                 ok = Verify(dev, json) && ok;
             json.insert(QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error"));
@@ -548,7 +830,10 @@ private:
         Ui.ClearBar();
         QJsonArray mismatches;
         int checked = 0;
+        int bitStrings = 0;
         for (int i = 0; i < Type().ParamCount(); ++i) {
+            if (Type().Param(i).VType == BitStringCode)
+                ++bitStrings;
             if (!Ui.Delivered[static_cast<size_t>(i)])
                 continue;
             ++checked;
@@ -563,12 +848,19 @@ private:
             }
         }
         const bool readOk = Ui.LastStatus == ReadDone && failures.empty();
-        Out(QStringLiteral("  проверка: %1, сверено параметров: %2, расхождений: %3")
-                .arg(Ui.LastStatus)
-                .arg(checked)
-                .arg(mismatches.size()));
-        QJsonObject v{{QStringLiteral("message"), Ui.LastStatus},
+        const QString line = QStringLiteral("  проверка: %1, сверено параметров: %2, расхождений: %3, не "
+                                            "проверено битовых строк: %4")
+                                 .arg(RunEnd(back.Address, ReadDone).Text)
+                                 .arg(checked)
+                                 .arg(mismatches.size())
+                                 .arg(bitStrings);
+        if (readOk)
+            Out(line);
+        else
+            Problem(line);
+        QJsonObject v{{QStringLiteral("message"), Explained(Ui.LastStatus)},
                       {QStringLiteral("checked"), checked},
+                      {QStringLiteral("unverifiable"), bitStrings},
                       {QStringLiteral("mismatches"), mismatches}};
         ReportFailures(failures, v);
         json.insert(QStringLiteral("verify"), v);
@@ -580,73 +872,91 @@ private:
     }
 
     int Diff() {
-        const auto set = LoadInput(false);
-        if (!set)
+        if (!LoadInputs(false))
             return Exit;
         const int done = EachAddress([&](int address) {
-            UseSetVersion(*set);
+            const TValueSet& set = Sets[address];
+            UseSetVersion(set);
             std::vector<TFailure> failures;
             TReadOutcome r = ReadOne(Dev(), address, failures);
-            Ui.ClearBar();
             if (Ui.VersionRefused) {
-                Out(QStringLiteral("Адрес %1: версия прибора \"%2\" не подходит к файлу")
+                Problem(
+                    QStringLiteral("Адрес %1: версия прибора \"%2\" не подходит к файлу, ничего не сравнено")
                         .arg(address)
                         .arg(Ui.RefusedVersion));
                 Fail(CliRefused);
                 Devices.append(QJsonObject{{QStringLiteral("address"), address},
                                            {QStringLiteral("status"), QStringLiteral("error")},
+                                           {QStringLiteral("compared"), 0},
                                            {QStringLiteral("message"), QStringLiteral("другая версия")}});
                 return false;
             }
-            Out(QStringLiteral("Адрес %1: %2").arg(address).arg(Ui.LastStatus));
+            AddressLine(address, r.End.Text, r.Complete);
+            Fail(r.End.Status);
             QJsonArray diffs;
-            for (int i = 0; i < Type().ParamCount(); ++i) {
+            int compared = 0;
+            for (int i = 0; i < Type().ParamCount() && r.End.Identified; ++i) {
                 const TParam& p = Type().Param(i);
                 if (!Ui.Delivered[static_cast<size_t>(i)])
                     continue;
-                const QString expected = ExpectedReadBack(p, set->Values[i]);
+                ++compared;
+                const QString expected = ExpectedReadBack(p, set.Values[i]);
                 const QString actual = Dev().Values[i];
                 if (expected != actual) {
                     Out(QStringLiteral("  \"%1\": файл %2, прибор %3")
-                            .arg(p.Name, DisplayValue(p, set->Values[i]), DisplayValue(p, actual)));
+                            .arg(p.Name, DisplayValue(p, set.Values[i]), DisplayValue(p, actual)));
                     diffs.append(QJsonObject{{QStringLiteral("name"), p.Name},
-                                             {QStringLiteral("file"), set->Values[i]},
+                                             {QStringLiteral("file"), set.Values[i]},
                                              {QStringLiteral("device"), actual}});
                 }
             }
             ReportFailures(failures, r.Json);
-            Out(QStringLiteral("  различий: %1").arg(diffs.size()));
+            bool bitsChanged = false;
+            if (r.End.Identified)
+                r.Json.insert(QStringLiteral("bitStrings"),
+                              BitStrings(set.Values, AllParams(), QStringLiteral("сравнено"), bitsChanged));
+            // No "0 differences" for an instrument nothing was compared with.
+            if (compared == 0)
+                Problem(QStringLiteral("  ничего не сравнено"));
+            else if (r.Complete)
+                Out(QStringLiteral("  сравнено параметров: %1, различий: %2")
+                        .arg(compared)
+                        .arg(diffs.size()));
+            else
+                Problem(QStringLiteral("  сравнено только параметров: %1, различий среди них: %2")
+                            .arg(compared)
+                            .arg(diffs.size()));
+            r.Json.insert(QStringLiteral("compared"), compared);
             r.Json.insert(QStringLiteral("differences"), diffs);
-            r.Json.insert(QStringLiteral("status"),
-                          r.Complete ? QStringLiteral("ok") : QStringLiteral("error"));
             if (!r.Complete)
                 Fail(CliExchangeFailed);
             else if (!diffs.isEmpty())
                 Fail(CliRefused);
+            const bool ok = r.Complete && diffs.isEmpty() && compared > 0 && !bitsChanged;
+            r.Json.insert(QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error"));
             Devices.append(r.Json);
-            return r.Complete && diffs.isEmpty();
+            return ok;
         });
         return Finish(done, static_cast<int>(O.Addresses.size()));
     }
 
     int Measure() {
         for (const int k : O.Channels)
-            if (k > Type().Channels) {
-                Err(QStringLiteral("--channels: у типа \"%1\" каналов %2")
-                        .arg(Type().Name)
-                        .arg(Type().Channels));
-                return CliUsage;
-            }
+            if (k > Type().Channels)
+                return EarlyExit(QStringLiteral("--channels: у типа \"%1\" каналов %2")
+                                     .arg(Type().Name)
+                                     .arg(Type().Channels),
+                                 CliUsage);
         QFile csvFile;
         FILE* csv = nullptr;
         if (O.Csv == QLatin1String("-")) {
             csv = stdout;
         } else {
             csvFile.setFileName(O.Csv);
-            if (!csvFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-                Err(QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Csv, csvFile.errorString()));
-                return CliFileError;
-            }
+            if (!csvFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+                return EarlyExit(
+                    QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Csv, csvFile.errorString()),
+                    CliFileError);
         }
         const auto writeLine = [&](const QString& line) -> bool {
             const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
@@ -700,12 +1010,13 @@ private:
             Ui.OnPoint = nullptr;
             // Polling ends only by a stop; anything else it ended with is a failure.
             const bool ok = Ui.LastStatus == QStringLiteral("Измерение остановлено") && !Stop;
-            Out(QStringLiteral("Адрес %1: %2, отсчётов: %3").arg(address).arg(Ui.LastStatus).arg(points));
+            const QString status = RunEnd(address, QStringLiteral("Измерение остановлено")).Text;
+            AddressLine(address, QStringLiteral("%1, отсчётов: %2").arg(status).arg(points), ok);
             if (!ok)
                 Fail(CliExchangeFailed);
             Devices.append(
                 QJsonObject{{QStringLiteral("address"), address},
-                            {QStringLiteral("message"), Ui.LastStatus},
+                            {QStringLiteral("message"), status},
                             {QStringLiteral("readings"), points},
                             {QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error")}});
             return ok;
@@ -729,9 +1040,9 @@ private:
                           .StopRequested = Stop,
                           .Now = {},
                           .Sleep = {}};
-            const QString status = CalibLoop(run);
+            const QString status = Explained(CalibLoop(run));
             const bool ok = status == QStringLiteral("Параметр откалиброван");
-            Out(QStringLiteral("Адрес %1: %2").arg(address).arg(status));
+            AddressLine(address, status, ok);
             if (!ok)
                 Fail(CliExchangeFailed);
             Devices.append(
@@ -751,7 +1062,21 @@ int RunCli(const QStringList& args, const QString& progDir, const std::atomic<bo
     if (!error.isEmpty()) {
         Print(stderr,
               QStringLiteral("kestrin-cli: ") + error + QStringLiteral("\nkestrin-cli --help: справка\n"));
+        // A script that asked for JSON gets its one document even for a command line it got wrong.
+        if (args.contains(QStringLiteral("--json")))
+            PrintJson(QJsonObject{{QStringLiteral("command"), options.Command},
+                                  {QStringLiteral("error"), error},
+                                  {QStringLiteral("exit"), CliUsage},
+                                  {QStringLiteral("summary"), SummaryJson(0, 0, false, CliUsage)}});
         return CliUsage;
+    }
+    if (options.Version && !options.Help) {
+        if (options.Json)
+            PrintJson(QJsonObject{{QStringLiteral("program"), QStringLiteral("kestrin-cli")},
+                                  {QStringLiteral("version"), QString::fromLatin1(Launch::Version())}});
+        else
+            Print(stdout, QStringLiteral("kestrin-cli %1\n").arg(QString::fromLatin1(Launch::Version())));
+        return CliOk;
     }
     if (options.Help) {
         Print(stdout, CliHelpText(options.Command));

@@ -71,7 +71,8 @@ TValueSetLoad LoadKpr(const QString& progDir, TDevProp& type, const QString& pat
     return {};
 }
 
-TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& path, TValueSet& set) {
+TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& path, int address,
+                       TValueSet& set) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Refuse(CliFileError,
@@ -86,10 +87,27 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
     QJsonObject device = doc.object();
     if (device.contains(QStringLiteral("devices"))) {
         const QJsonArray devices = device.value(QStringLiteral("devices")).toArray();
-        if (devices.size() != 1)
-            return Refuse(CliRefused,
-                          {QStringLiteral("в файле %1 приборов, нужен один").arg(devices.size())});
+        if (devices.isEmpty())
+            return Refuse(CliRefused, {QStringLiteral("в файле нет приборов")});
         device = devices.first().toObject();
+        // A read of several addresses: each instrument gets the device read at its address.
+        if (devices.size() > 1) {
+            set.Several = true;
+            QStringList present;
+            bool found = false;
+            for (const QJsonValue& d : devices) {
+                const int a = d.toObject().value(QStringLiteral("address")).toInt();
+                present << QString::number(a);
+                if (a == address && !found) {
+                    device = d.toObject();
+                    found = true;
+                }
+            }
+            if (!found)
+                return Refuse(CliRefused, {QStringLiteral("в файле нет прибора с адресом %1 (есть: %2)")
+                                               .arg(address)
+                                               .arg(present.join(QStringLiteral(", ")))});
+        }
     }
     const QString typeName = device.value(QStringLiteral("type")).toString();
     if (!typeName.isEmpty() && typeName.compare(type.Name, Qt::CaseInsensitive) != 0)
@@ -142,14 +160,14 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
 } // namespace
 
 TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString& path, bool checkValues,
-                           TValueSet& set) {
+                           int address, TValueSet& set) {
     set = TValueSet();
     if (!QFileInfo(path).isFile())
         return Refuse(CliFileError, {QStringLiteral("файл не найден: %1").arg(path)});
     const QString suffix = QFileInfo(path).suffix().toLower();
     TValueSetLoad r;
     if (suffix == QLatin1String("json"))
-        r = LoadJson(progDir, type, path, set);
+        r = LoadJson(progDir, type, path, address, set);
     else if (suffix == type.DevExt.toLower())
         r = LoadKpr(progDir, type, path, set);
     else

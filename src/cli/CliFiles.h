@@ -13,6 +13,7 @@
 struct TValueSet {
     QStringList Versions; // description versions the file fits ("" the base descriptions), first is loaded
     QStringList Values;   // one value text per parameter of that version, in order
+    bool Several = false; // taken from a JSON document of several devices, by address
 };
 
 struct TValueSetLoad {
@@ -21,10 +22,11 @@ struct TValueSetLoad {
 };
 
 // Reads path (.kpr or .json) for type; on success the type's descriptions are those of
-// set.Versions.first(). With checkValues, empty values and values the window would refuse or
-// bring to a limit are refused too, before anything is sent.
+// set.Versions.first(). A JSON document of several devices gives the one at address. With
+// checkValues, empty values and values the window would refuse or bring to a limit are refused
+// too, before anything is sent.
 TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString& path, bool checkValues,
-                           TValueSet& set);
+                           int address, TValueSet& set);
 
 // The window's value rules for a whole set: empty values, option numbers, check boxes, numbers
 // and their limits. Commas in reals become points in values. Empty when every value is taken.

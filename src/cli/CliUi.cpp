@@ -17,6 +17,9 @@ void TCliUi::Begin(TDevProp& type, TDev& dev, const QString& label) {
     Delivered.assign(static_cast<size_t>(type.ParamCount()), false);
     RefusedVersion.clear();
     VersionRefused = false;
+    DescriptionsMissing = false;
+    MissingFile.clear();
+    MissingVersion.clear();
 }
 
 void TCliUi::ShowProgress(bool on) {
@@ -79,8 +82,12 @@ bool TCliUi::ReloadDescriptions(const QString& version) {
         RefusedVersion = version;
         return false;
     }
-    if (!Reload(ProgDir, *Type, *Dev, version))
+    if (!Reload(ProgDir, *Type, *Dev, version)) {
+        DescriptionsMissing = true;
+        MissingVersion = version;
+        MissingFile = MissingDescriptionFile(ProgDir, *Type, version);
         return false;
+    }
     Delivered.assign(static_cast<size_t>(Type->ParamCount()), false);
     return true;
 }

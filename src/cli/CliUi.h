@@ -28,6 +28,9 @@ public:
     std::vector<bool> Delivered; // per parameter: the run stored a value read from the instrument
     QString RefusedVersion;      // set when a version was refused
     bool VersionRefused = false;
+    bool DescriptionsMissing = false; // the instrument's version has no descriptions that load
+    QString MissingVersion;
+    QString MissingFile; // the first of them that is not there (empty: there, but unreadable)
 
     // Measurement.
     QList<int> Channels; // empty: every channel

@@ -192,6 +192,8 @@ void WriteAll(TExchangeRun& run) {
                     status = QStringLiteral("Ошибка записи");
                     break;
                 }
+                if (run.Written)
+                    run.Written(i);
                 // The instrument takes a new address or speed after its answer: follow it at once.
                 if (special == 1) {
                     if (const auto a = Numbers::ParseInt(value))

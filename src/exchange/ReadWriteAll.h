@@ -27,6 +27,8 @@ struct TExchangeRun {
     // the values are rebuilt (the window's thread, which may save the project meanwhile); unset: a
     // plain copy of Dev.Values.
     std::function<QStringList()> TakeValues = nullptr;
+    // Write-all: told of each parameter the instrument has acknowledged, as it happens.
+    std::function<void(int index)> Written = nullptr;
 };
 
 // The value text as it is stored after a read: a decimal number in its general form ("1.50000"

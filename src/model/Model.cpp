@@ -92,6 +92,15 @@ QString MenuPath(const QString& progDir, const TDevProp& t, const QString& versi
                              : TypeDir(progDir, t) + QStringLiteral("data_ver/") + version + QStringLiteral(".dm");
 }
 
+QString MissingDescriptionFile(const QString& progDir, const TDevProp& t, const QString& version) {
+    for (const QString& path : {DescriptionPath(progDir, t, version), MenuPath(progDir, t, version)}) {
+        const QFileInfo fi(path);
+        if (!fi.isFile() || !fi.isReadable())
+            return path;
+    }
+    return QString();
+}
+
 bool LoadDescriptions(const QString& progDir, TDevProp& t, const QString& version) {
     // A version text naming another directory ("../x", "a/b") is not a version of this type.
     if (version.contains(QLatin1Char('/')) || version.contains(QLatin1Char('\\')) || version.contains(QChar(0)))

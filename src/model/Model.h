@@ -82,6 +82,9 @@ std::vector<std::unique_ptr<TDevProp>> ReadCatalogue(const QString& path);
 QString DescriptionPath(const QString& progDir, const TDevProp& t, const QString& version);
 QString MenuPath(const QString& progDir, const TDevProp& t, const QString& version);
 
+// The first file of the pair for a version that is missing or cannot be read; empty when both can.
+QString MissingDescriptionFile(const QString& progDir, const TDevProp& t, const QString& version);
+
 // Replaces the entry's parameter list with the pair selected by the version text; false (and the
 // entry untouched) when either file is missing.
 bool LoadDescriptions(const QString& progDir, TDevProp& t, const QString& version);
