@@ -34,7 +34,7 @@ TEST(CliFullDisk, ReadOutKeepsTheOldFilesAndExitsWithTheFileStatus) {
         GTEST_SKIP() << disk.WhyNot().toStdString();
     TSimProcess sim(ProgDir, {"--device", "1:21"});
     ASSERT_FALSE(sim.PtyPath().isEmpty());
-    for (const QString name : {QStringLiteral("tx.kpr"), QStringLiteral("tx.json")}) {
+    for (const QString& name : {QStringLiteral("tx.kpr"), QStringLiteral("tx.json")}) {
         const TCliResult r =
             RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--out", disk.Path(name)});
         ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
@@ -45,7 +45,7 @@ TEST(CliFullDisk, ReadOutKeepsTheOldFilesAndExitsWithTheFileStatus) {
     ASSERT_TRUE(disk.Fill());
     const QStringList names = disk.Names();
 
-    for (const QString name : {QStringLiteral("tx.kpr"), QStringLiteral("tx.json")}) {
+    for (const QString& name : {QStringLiteral("tx.kpr"), QStringLiteral("tx.json")}) {
         const TCliResult r =
             RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--out", disk.Path(name)});
         EXPECT_EQ(r.Exit, CliFileError) << r.Out.toStdString() << r.Err.toStdString();
