@@ -4,6 +4,7 @@
 #include "MainFixture.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 TEST_F(MainFixture, SavesOnAFullDiskKeepTheFilesTheyReplaceAndSayWhy) {
     TFullDisk disk(256);

@@ -9,6 +9,8 @@
 #include "ui/MeasureView.h"
 
 #include <QCryptographicHash>
+#include <QPushButton>
+#include <QToolButton>
 
 namespace {
 // Every file of the directory with a hash of its content.
