@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "common/ProgDir.h"
+#include "common/FileSave.h"
 #include "common/IniFile.h"
 
 #include <QDir>
@@ -19,10 +20,12 @@ QString Location(const QString& progDir) {
         return shipped;
     const QString dir = StartupFiles::UserConfigDir();
     const QString own = dir + QStringLiteral("kestrin.ini");
-    if (!QFileInfo::exists(own) && QDir().mkpath(dir) && QFile::copy(shipped, own)) {
-        // The copy keeps the source's permissions; an installed file may be read-only.
-        QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                       QFileDevice::ReadOther);
+    if (!QFileInfo::exists(own) && QDir().mkpath(dir)) {
+        // Whole or not at all (a full disk must not leave an empty copy that is never copied again);
+        // a new file, so the shipped file's read-only permissions do not come along.
+        QFile from(shipped);
+        if (from.open(QIODevice::ReadOnly))
+            SaveFileBytes(own, from.readAll());
     }
     return own;
 }

@@ -5,26 +5,16 @@
 #include "chart/Chart.h"
 #include "chart/WmfCanvas.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QSaveFile>
 #include <charconv>
 #include <queue>
 
 namespace {
 QSize SizeOr(const TChart& chart, QSize size) {
     return size.isEmpty() ? ChartPictureSize(chart) : size;
-}
-
-bool WriteAll(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(bytes) != bytes.size())
-        return false;
-    return f.commit();
 }
 
 void AppendNumber(QByteArray& out, double v) {
@@ -48,14 +38,14 @@ QSize ChartPictureSize(const TChart& chart) {
     return QSize(1200, 700);
 }
 
-bool SaveChartWmf(const TChart& chart, const QString& fileName, QSize size) {
+TFileResult SaveChartWmf(const TChart& chart, const QString& fileName, QSize size) {
     size = SizeOr(chart, size);
     TWmfCanvas canvas(size);
     chart.Draw(canvas, QRectF(QPointF(0, 0), size));
-    return WriteAll(fileName, canvas.Finish());
+    return SaveFileBytes(fileName, canvas.Finish());
 }
 
-bool SaveChartPng(const TChart& chart, const QString& fileName, QSize size) {
+TFileResult SaveChartPng(const TChart& chart, const QString& fileName, QSize size) {
     size = SizeOr(chart, size);
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -64,20 +54,23 @@ bool SaveChartPng(const TChart& chart, const QString& fileName, QSize size) {
         TPainterCanvas canvas(painter);
         chart.Draw(canvas, QRectF(QPointF(0, 0), size));
     }
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    return image.save(&f, "PNG") && f.commit();
+    // Encoded in memory first: the encoder's writes to a file would leave their errors unseen.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return {false, QStringLiteral("Не удалось построить рисунок PNG")};
+    return SaveFileBytes(fileName, png);
 }
 
-bool SaveChartSvg(const TChart& chart, const QString& fileName, QSize size) {
+TFileResult SaveChartSvg(const TChart& chart, const QString& fileName, QSize size) {
     size = SizeOr(chart, size);
     TSvgCanvas canvas(size);
     chart.Draw(canvas, QRectF(QPointF(0, 0), size));
-    return WriteAll(fileName, canvas.Finish());
+    return SaveFileBytes(fileName, canvas.Finish());
 }
 
-bool SaveChart(const TChart& chart, const QString& fileName, QSize size) {
+TFileResult SaveChart(const TChart& chart, const QString& fileName, QSize size) {
     switch (ChartFileKindOf(fileName)) {
     case TChartFileKind::Png:
         return SaveChartPng(chart, fileName, size);
@@ -89,10 +82,10 @@ bool SaveChart(const TChart& chart, const QString& fileName, QSize size) {
     return SaveChartWmf(chart, fileName, size);
 }
 
-bool SaveChartCsv(const TChart& chart, const QString& fileName) {
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
+TFileResult SaveChartCsv(const TChart& chart, const QString& fileName) {
+    TFileSave f(fileName);
+    if (!f.Open())
+        return f.Result();
     QByteArray out("time_min,channel,value\r\n");
     // Merge the series by time; equal times keep series order.
     struct THead {
@@ -118,14 +111,14 @@ bool SaveChartCsv(const TChart& chart, const QString& fileName) {
         if (h.Index + 1 < series.Count())
             heads.push({series.X(h.Index + 1), h.Series, h.Index + 1});
         if (out.size() > (1 << 20)) {
-            if (f.write(out) != out.size())
-                return false;
+            if (!f.Write(out))
+                return f.Result();
             out.clear();
         }
     }
-    if (f.write(out) != out.size())
-        return false;
-    return f.commit();
+    if (f.Write(out))
+        f.Commit();
+    return f.Result();
 }
 
 bool PrintChart(const TChart& chart, QPagedPaintDevice& device) {

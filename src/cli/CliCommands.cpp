@@ -6,6 +6,7 @@
 #include "cli/CliArgs.h"
 #include "cli/CliFiles.h"
 #include "cli/CliUi.h"
+#include "common/FileSave.h"
 #include "common/Numbers.h"
 #include "exchange/Calib.h"
 #include "exchange/CodeMeaning.h"
@@ -947,46 +948,50 @@ private:
                                      .arg(Type().Name)
                                      .arg(Type().Channels),
                                  CliUsage);
-        QFile csvFile;
-        FILE* csv = nullptr;
-        if (O.Csv == QLatin1String("-")) {
-            csv = stdout;
-        } else {
-            csvFile.setFileName(O.Csv);
-            if (!csvFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-                return EarlyExit(
-                    QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Csv, csvFile.errorString()),
-                    CliFileError);
+        // A file appears only with its header and keeps whole lines: a full disk ends the run at
+        // once with the file ending in the last complete reading.
+        TLineFile csvFile(O.Csv);
+        const bool toStdout = O.Csv == QLatin1String("-");
+        const QByteArray header("time,minutes,address,channel,value\n");
+        if (toStdout) {
+            Print(stdout, QString::fromUtf8(header));
+        } else if (!csvFile.Start(header)) {
+            return EarlyExit(QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Csv, csvFile.Reason()),
+                             CliFileError);
         }
-        const auto writeLine = [&](const QString& line) -> bool {
-            const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-            if (csv) {
-                std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), csv);
-                std::fflush(csv);
-                return true;
-            }
-            // Flushed at once: a killed run loses nothing already read.
-            return csvFile.write(bytes) == bytes.size() && csvFile.flush();
-        };
-        bool fileOk = writeLine(QStringLiteral("time,minutes,address,channel,value"));
+        bool fileOk = true;
         const int done = EachAddress([&](int address) {
+            if (!fileOk) {
+                Skipped(address);
+                return false;
+            }
             TDev& dev = Dev();
             PrepareDev(dev, address);
             Ui.Begin(Type(), dev, Label(address));
             Ui.Channels = O.Channels;
             int points = 0;
+            std::atomic<bool> runStop{false};
             Ui.OnPoint = [&](int k, double minutes, double, const QString& text) {
+                if (!fileOk)
+                    return;
                 ++points;
-                fileOk = writeLine(QStringLiteral("%1,%2,%3,%4,%5")
-                                       .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
-                                            Numbers::FormatFixed(minutes, 5))
-                                       .arg(address)
-                                       .arg(k)
-                                       .arg(text)) &&
-                         fileOk;
+                const QByteArray line = QStringLiteral("%1,%2,%3,%4,%5\n")
+                                            .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
+                                                 Numbers::FormatFixed(minutes, 5))
+                                            .arg(address)
+                                            .arg(k)
+                                            .arg(text)
+                                            .toUtf8();
+                if (toStdout) {
+                    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
+                    std::fflush(stdout);
+                } else if (!csvFile.Append(line)) {
+                    fileOk = false;
+                    --points; // cut off again
+                    runStop = true;
+                }
             };
             // The run ends after --seconds, or at Ctrl+C.
-            std::atomic<bool> runStop{false};
             std::atomic<bool> finished{false};
             const auto deadline = std::chrono::steady_clock::now() +
                                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(
@@ -1009,10 +1014,11 @@ private:
             watch.join();
             Ui.OnPoint = nullptr;
             // Polling ends only by a stop; anything else it ended with is a failure.
-            const bool ok = Ui.LastStatus == QStringLiteral("Измерение остановлено") && !Stop;
+            const bool polled = Ui.LastStatus == QStringLiteral("Измерение остановлено") && !Stop;
+            const bool ok = polled && fileOk;
             const QString status = RunEnd(address, QStringLiteral("Измерение остановлено")).Text;
             AddressLine(address, QStringLiteral("%1, отсчётов: %2").arg(status).arg(points), ok);
-            if (!ok)
+            if (!polled)
                 Fail(CliExchangeFailed);
             Devices.append(
                 QJsonObject{{QStringLiteral("address"), address},
@@ -1022,7 +1028,9 @@ private:
             return ok;
         });
         if (!fileOk) {
-            Err(QStringLiteral("ошибка записи файла \"%1\": %2").arg(O.Csv, csvFile.errorString()));
+            Err(QStringLiteral("ошибка записи файла \"%1\": %2; измерение прекращено, в файле записаны "
+                               "отсчёты до последней целой строки")
+                    .arg(O.Csv, csvFile.Reason()));
             Fail(CliFileError);
         }
         return Finish(done, static_cast<int>(O.Addresses.size()));

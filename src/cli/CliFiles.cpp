@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QSet>
 
 namespace {
@@ -274,9 +273,8 @@ QString PerAddressName(const QString& path, int address, bool several) {
 }
 
 TFileResult ProbeWritable(const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("Не удалось создать файл \"%1\": %2").arg(path, file.errorString())};
-    file.cancelWriting();
-    return {};
+    TFileSave file(path);
+    if (!file.Open())
+        return {false, QStringLiteral("Не удалось создать файл \"%1\": %2").arg(path, file.Reason())};
+    return {}; // the temporary file goes with `file`
 }

@@ -1,11 +1,10 @@
 #include "common/IniFile.h"
 
 #include "common/Cp1251.h"
-#include "common/FileErrors.h"
+#include "common/FileSave.h"
 #include "common/Numbers.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
 size_t TIniFile::CiHash::operator()(QStringView v) const noexcept {
@@ -315,16 +314,10 @@ bool TIniFile::UpdateFile(QString* error) {
             *error = QStringLiteral("файл слишком велик для перезаписи");
         return false;
     }
-    QSaveFile f(Path);
-    if (!f.open(QIODevice::WriteOnly)) {
+    TFileSave f(Path);
+    if (!f.Open() || !f.Write(Cp1251::Encode(Text())) || !f.Commit()) {
         if (error)
-            *error = FileErrorReason(f.errorString());
-        return false;
-    }
-    const QByteArray bytes = Cp1251::Encode(Text());
-    if (f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error)
-            *error = FileErrorReason(f.errorString());
+            *error = f.Reason();
         return false;
     }
     FileFound = true;

@@ -1,6 +1,8 @@
 #pragma once
 // A plain snapshot of the device table's grid: what parameter-set files, exports and printing need,
 // without the widget. Row 0 is the header row, column 0 the names; cells are addressed (col, row).
+#include "common/FileSave.h" // TFileResult, SaveFileBytes
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -40,16 +42,6 @@ struct TGridData {
     TGridCell& Cell(int col, int row) { return Cells[static_cast<size_t>(col) * RowCount + row]; }
     const TGridCell& Cell(int col, int row) const { return Cells[static_cast<size_t>(col) * RowCount + row]; }
 };
-
-// Outcome of writing a file; Error is a Russian text for the user.
-struct TFileResult {
-    bool Ok = true;
-    QString Error;
-};
-
-// Writes the bytes to a temporary file beside fileName and renames it over fileName, so a failed
-// write never leaves a half-written file behind.
-TFileResult SaveFileBytes(const QString& fileName, const QByteArray& bytes);
 
 // Font colour a cell is shown with: its appearance colour, else its stored colour, else none.
 uint32_t EffectiveFontColor(const TGridCell& cell);

@@ -33,6 +33,9 @@ enum : uint8_t { ExchIdle = 0, ExchReadWrite = 1, ExchChannel = 2, ExchMeasure =
 class TAppState {
 public:
     QString ProgDir; // ends in "/"
+    // The folder of the parameter-set, export or chart file the user chose last in this session:
+    // the next such dialog starts there.
+    QString LastUserDir;
 
     std::vector<std::unique_ptr<TDevProp>> DevTypes;
     std::vector<std::unique_ptr<TDev>> DevList;

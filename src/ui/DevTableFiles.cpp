@@ -122,7 +122,7 @@ void SaveDevTable(TfrmMain& main) {
     const TDevProp& type = main.State.CurDevType();
     TFileDialogSpec dialogDef;
     dialogDef.Title = QStringLiteral("Сохранение параметров прибора в файл");
-    dialogDef.Directory = main.State.ProgDir;
+    dialogDef.Directory = UserFilesDir(main.State.LastUserDir, main.State.ProgDir);
     dialogDef.Filters = {QStringLiteral("Файл параметров прибора (*.%1)").arg(type.DevExt),
                          QStringLiteral("Текстовый файл (*.txt)"), QStringLiteral("Документ Word (*.doc)"),
                          QStringLiteral("Книга MS Excel (*.xls)"), QStringLiteral("Web Page (*.html)")};
@@ -131,6 +131,7 @@ void SaveDevTable(TfrmMain& main) {
     const QString chosen = main.Dialogs.SaveFileName(dialogDef, &filter);
     if (chosen.isEmpty())
         return;
+    main.State.LastUserDir = QFileInfo(chosen).absolutePath();
     static const QStringList exts = {QString(), QStringLiteral("txt"), QStringLiteral("doc"),
                                      QStringLiteral("xls"), QStringLiteral("html")};
     const int entry = filter >= 0 && filter < exts.size() ? filter : 0;
@@ -148,12 +149,13 @@ void LoadDevTable(TfrmMain& main) {
     const TDevProp& type = main.State.CurDevType();
     TFileDialogSpec dialogDef;
     dialogDef.Title = QStringLiteral("Загрузка параметров прибора из файла");
-    dialogDef.Directory = main.State.ProgDir;
+    dialogDef.Directory = UserFilesDir(main.State.LastUserDir, main.State.ProgDir);
     dialogDef.Filters = {QStringLiteral("Файлы параметров прибора (*.%1)").arg(type.DevExt)};
     dialogDef.DefaultExt = type.DevExt;
     const QString chosen = main.Dialogs.OpenFileName(dialogDef);
     if (chosen.isEmpty())
         return;
+    main.State.LastUserDir = QFileInfo(chosen).absolutePath();
     const QString name = ReplaceExtension(chosen, type.DevExt);
     if (!QFileInfo(name).isFile()) {
         main.Dialogs.Message(QStringLiteral("Ошибка! Файл не найден!"), QStringLiteral("Ошибка"),

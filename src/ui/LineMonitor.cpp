@@ -1,6 +1,6 @@
 #include "ui/LineMonitor.h"
 
-#include "common/FileErrors.h"
+#include "common/FileSave.h"
 #include "common/IniFile.h"
 #include "exchange/CodeMeaning.h"
 
@@ -16,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
@@ -228,15 +227,14 @@ QVariant TLineLogModel::headerData(int section, Qt::Orientation orientation, int
 
 bool SaveLineLog(const TLineLogModel& model, const QString& path, QString* error) {
     const bool csv = QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
-    QSaveFile file(path);
-    const auto fail = [&](const QString& systemText) {
-        file.cancelWriting();
+    TFileSave file(path);
+    const auto fail = [&] {
         if (error)
-            *error = FileErrorReason(systemText, true);
+            *error = file.Reason();
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+    if (!file.Open())
+        return fail();
     QString chunk;
     if (csv)
         chunk =
@@ -245,16 +243,14 @@ bool SaveLineLog(const TLineLogModel& model, const QString& path, QString* error
     for (int r = 0; r < rows; ++r) {
         const TLineEvent& e = model.Event(r);
         chunk += csv ? CsvLine(e) + QStringLiteral("\r\n") : FormatLineEvent(e) + QLatin1Char('\n');
-        if (chunk.size() > 256 * 1024 || r + 1 == rows) {
-            if (file.write(chunk.toUtf8()) < 0)
-                return fail(file.errorString());
+        if (chunk.size() > 256 * 1024) {
+            if (!file.Write(chunk.toUtf8()))
+                return fail();
             chunk.clear();
         }
     }
-    if (!chunk.isEmpty() && file.write(chunk.toUtf8()) < 0)
-        return fail(file.errorString());
-    if (!file.commit())
-        return fail(file.errorString());
+    if (!file.Write(chunk.toUtf8()) || !file.Commit())
+        return fail();
     return true;
 }
 

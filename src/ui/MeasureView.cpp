@@ -454,19 +454,21 @@ void TfrmMeasure::cbTimeChange(int index) {
 void TfrmMeasure::BtnSaveClick() {
     TFileDialogSpec dialogDef;
     dialogDef.Title = QStringLiteral("Сохранение графика");
-    dialogDef.Directory = State.ProgDir;
+    dialogDef.Directory = UserFilesDir(State.LastUserDir, State.ProgDir);
     const QString name = Dialogs.SaveFileName(dialogDef);
     if (name.isEmpty())
         return;
+    State.LastUserDir = QFileInfo(name).absolutePath();
     if (QFileInfo::exists(name) &&
         Dialogs.Message(QStringLiteral("Файл уже существует. Перезаписать?"), QStringLiteral("Warning"),
                         TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     const bool csv = name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
-    const bool ok = csv ? SaveChartCsv(*Chart, name) : SaveChart(*Chart, name);
-    if (!ok)
-        Dialogs.Message(QStringLiteral("Не удалось сохранить график в файл ") + name, QStringLiteral("Ошибка"),
-                        TMsgButtons::Ok);
+    const TFileResult saved = csv ? SaveChartCsv(*Chart, name) : SaveChart(*Chart, name);
+    if (!saved.Ok)
+        Dialogs.Message(QStringLiteral("Не удалось сохранить график в файл ") + name + QStringLiteral("\r") +
+                            saved.Error,
+                        QStringLiteral("Ошибка"), TMsgButtons::Ok);
 }
 
 void TfrmMeasure::BtnPrintClick() {

@@ -1,8 +1,12 @@
 #include "ui/UserDialogs.h"
 
-#include <QFileIconProvider>
+#include "app/ProgDir.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -120,6 +124,12 @@ QString TQtUserDialogs::SaveFileName(const TFileDialogSpec& dialogDef, int* filt
     if (filterIndex)
         *filterIndex = static_cast<int>(dialogDef.Filters.indexOf(d->selectedNameFilter()));
     return d->selectedFiles().constFirst();
+}
+
+QString UserFilesDir(const QString& lastDir, const QString& progDir) {
+    if (!lastDir.isEmpty() && QFileInfo(lastDir).isDir())
+        return lastDir;
+    return StartupFiles::IsProgDirWritable(progDir) ? progDir : QDir::homePath();
 }
 
 QString TQtUserDialogs::OpenFileName(const TFileDialogSpec& dialogDef) {

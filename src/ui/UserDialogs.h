@@ -45,6 +45,12 @@ public:
     QString OpenFileName(const TFileDialogSpec& dialogDef) override;
 };
 
+// Where the dialogs for the user's own files (parameter sets, table exports, chart pictures and
+// points) start: lastDir, the folder of the last such file chosen this session, else the program
+// directory where the program may write there (a build's directory), else the home folder: an
+// installed program's directory is not the user's to write.
+QString UserFilesDir(const QString& lastDir, const QString& progDir);
+
 // The icon provider of the program's file dialogs: it decides by file names only and never opens
 // a file.
 QAbstractFileIconProvider* FileDialogIconProvider();

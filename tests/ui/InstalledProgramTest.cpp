@@ -1,12 +1,16 @@
 // The program started from an installed (read-only) program directory: the settings live in the
-// user's configuration directory, a never-saved project asks for a name, and the program directory
-// stays exactly as installed. CI runs as root, whom permission bits do not stop, so the directory
-// is marked installed the way the package marks it.
+// user's configuration directory, a never-saved project asks for a name, the dialogs for the user's
+// files start outside the program directory, and the program directory stays exactly as installed.
+// CI runs as root, whom permission bits do not stop, so the directory is marked installed the way
+// the package marks it.
 #include "MainFixture.h"
 #include "common/ProgDir.h"
 #include "common/IniFile.h"
+#include "ui/MeasureView.h"
 
 #include <QCryptographicHash>
+#include <QPushButton>
+#include <QToolButton>
 
 namespace {
 // Every file of the directory with a hash of its content.
@@ -70,4 +74,21 @@ TEST_F(InstalledProgram, KeepsItsDirectoryAndAsksANewProjectForAName) {
     EXPECT_FALSE(Start());
     EXPECT_EQ(Dialogs.LastText(),
               QStringLiteral("Ошибка! Не найдены файлы необходимые для работы программы!"));
+}
+
+TEST_F(InstalledProgram, FileDialogsStartAtHomeThenInTheFolderLastChosen) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    const QString sets = Config.path() + "/sets";
+    ASSERT_TRUE(QDir().mkpath(sets));
+    Dialogs.FileNames = {sets + "/a." + State.CurDevType().DevExt, "", ""};
+    Main->DevicesClick(Main->btnDevSave);
+    Main->frmMeasure->BtnSave->click();
+    Main->DevicesClick(Main->btnDevLoad);
+    ASSERT_EQ(Dialogs.FileDialogs.size(), 3u);
+    EXPECT_EQ(Dialogs.FileDialogs[0].Directory, QDir::homePath());
+    EXPECT_EQ(Dialogs.FileDialogs[1].Title, QStringLiteral("Сохранение графика"));
+    EXPECT_EQ(Dialogs.FileDialogs[1].Directory, sets);
+    EXPECT_EQ(Dialogs.FileDialogs[2].Directory, sets);
+    EXPECT_TRUE(QFileInfo::exists(sets + "/a." + State.CurDevType().DevExt));
 }

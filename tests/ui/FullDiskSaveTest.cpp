@@ -1,0 +1,53 @@
+// The window's saves on a real full file system: the project and the parameter set it would
+// replace stay byte for byte, the reason is shown, and the project stays unsaved.
+#include "FullDisk.h"
+#include "MainFixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+TEST_F(MainFixture, SavesOnAFullDiskKeepTheFilesTheyReplaceAndSayWhy) {
+    TFullDisk disk(256);
+    if (!disk.Ok())
+        GTEST_SKIP() << disk.WhyNot().toStdString();
+    ASSERT_TRUE(Start());
+    NewProject();
+    const QString prj = disk.Path("site.prj");
+    const QString set = disk.Path("site." + State.CurDevType().DevExt);
+    // Both files are saved while there is room.
+    State.CurDev().Address = 5;
+    Main->PrjChange();
+    Dialogs.FileNames = {prj};
+    ASSERT_TRUE(Main->PrjSave());
+    Main->DevicesClick(Main->btnDevDef);
+    Dialogs.FileNames = {set};
+    Main->DevicesClick(Main->btnDevSave);
+    const QByteArray oldPrj = TestUtil::ReadBytes(prj), oldSet = TestUtil::ReadBytes(set);
+    ASSERT_GT(oldPrj.size(), 0);
+    ASSERT_GT(oldSet.size(), 0);
+    ASSERT_TRUE(disk.Fill());
+    const QStringList names = disk.Names();
+    const QString noSpace = QStringLiteral("на диске нет места");
+
+    State.CurDev().Address = 6;
+    Main->PrjChange();
+    Main->spMessage->clear();
+    const size_t asked = Dialogs.Asked.size();
+    EXPECT_FALSE(Main->PrjSave());
+    ASSERT_EQ(Dialogs.Asked.size(), asked + 1);
+    EXPECT_TRUE(Dialogs.LastText().contains(noSpace)) << Dialogs.LastText().toStdString();
+    EXPECT_EQ(TestUtil::ReadBytes(prj), oldPrj);
+    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_NE(Main->spMessage->text(), QStringLiteral("Проект был сохранен"));
+
+    // The parameter set over the old one, and an export to a new file.
+    Dialogs.FileNames = {set, disk.Path("table.xls")};
+    Dialogs.FilterIndices = {0, 3};
+    Main->DevicesClick(Main->btnDevSave);
+    EXPECT_TRUE(Dialogs.LastText().contains(noSpace)) << Dialogs.LastText().toStdString();
+    Main->DevicesClick(Main->btnDevSave);
+    EXPECT_TRUE(Dialogs.LastText().contains(noSpace)) << Dialogs.LastText().toStdString();
+    EXPECT_EQ(Dialogs.Asked.size(), asked + 3);
+    EXPECT_EQ(TestUtil::ReadBytes(set), oldSet);
+    EXPECT_EQ(disk.Names(), names); // no new, empty or temporary file
+}
