@@ -1,6 +1,6 @@
 #include "ui/UserDialogs.h"
 
-#include "app/ProgDir.h"
+#include "common/ProgDir.h"
 
 #include <QApplication>
 #include <QDir>
