@@ -1,13 +1,13 @@
 #include "cli/CliCommands.h"
 
 #include "app/Launch.h"
-#include "common/ProgDir.h"
 #include "app/Settings.h"
 #include "cli/CliArgs.h"
 #include "cli/CliFiles.h"
 #include "cli/CliUi.h"
 #include "common/FileSave.h"
 #include "common/Numbers.h"
+#include "common/ProgDir.h"
 #include "exchange/Calib.h"
 #include "exchange/CodeMeaning.h"
 #include "exchange/DevLink.h"
@@ -22,6 +22,7 @@
 #include "model/AppState.h"
 
 #include <QDateTime>
+#include <memory>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -83,15 +84,25 @@ QString CodeText(int code) {
 class TCliTap : public ILineTap {
 public:
     bool Open(const QString& path) {
-        File.setFileName(path);
-        return File.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+        File = std::make_unique<TLineFile>(path);
+        if (File->Start({}))
+            return true;
+        Why = File->Reason();
+        File.reset();
+        return false;
     }
-    QString ErrorText() const { return File.errorString(); }
+    QString ErrorText() const { return Why; }
+    // A trace that could not be written whole (a full disk): the exchange goes on, the run's report
+    // says so and exits with the file status.
+    bool Lost() const { return Failed.load(); }
     void Parcel(const TLineEvent& event) override {
-        if (File.isOpen()) {
+        if (File && !Failed) {
             const QString date = QDateTime::fromMSecsSinceEpoch(event.TimeMs).date().toString(Qt::ISODate);
-            File.write((date + QLatin1Char(' ') + FormatLineEvent(event) + QLatin1Char('\n')).toUtf8());
-            File.flush();
+            if (!File->Append(
+                    (date + QLatin1Char(' ') + FormatLineEvent(event) + QLatin1Char('\n')).toUtf8())) {
+                Why = File->Reason();
+                Failed = true;
+            }
         }
         static const QRegularExpression otherType(QStringLiteral("^идентификация = тип (\\d+), ожидался"));
         if (event.Direction == TLineDirection::Answer)
@@ -101,7 +112,9 @@ public:
     std::map<int, int> ForeignType; // address: the type number it answered with
 
 private:
-    QFile File;
+    std::unique_ptr<TLineFile> File;
+    std::atomic<bool> Failed{false};
+    QString Why;
 };
 
 struct TFailure {
@@ -359,8 +372,18 @@ private:
     }
 
     // Ends a command: the summary, the JSON document, the exit status.
+    void TraceOutcome() {
+        if (!LineTap.Lost())
+            return;
+        Problem(QStringLiteral("ошибка записи файла \"%1\": %2; трассировка неполная, в файле записаны "
+                               "посылки до последней целой строки")
+                    .arg(O.Trace, LineTap.ErrorText()));
+        Fail(CliFileError);
+    }
+
     int Finish(int done, int total, QJsonObject extra = {}) {
         Ui.ClearBar();
+        TraceOutcome();
         if (Stop)
             Problem(QStringLiteral("Остановлено."));
         Out(QStringLiteral("Итого: выполнено %1 из %2.").arg(done).arg(total));
@@ -449,7 +472,15 @@ private:
                 ++searched;
             }
         }
-        Out(QStringLiteral("Поиск приборов завершен! Найдено: %1.").arg(count));
+        // Complete only when every speed was searched to its end.
+        if (searched == static_cast<int>(speeds.size()))
+            Out(QStringLiteral("Поиск приборов завершен! Найдено: %1.").arg(count));
+        else
+            Problem(QStringLiteral("Поиск приборов выполнен не полностью (скоростей: %1 из %2). Найдено: %3.")
+                        .arg(searched)
+                        .arg(speeds.size())
+                        .arg(count));
+        TraceOutcome();
         // A search that found nothing did not do what it was run for: scripts must see it.
         if (count == 0) {
             Problem(QStringLiteral("Приборы не найдены."));
@@ -956,8 +987,9 @@ private:
         if (toStdout) {
             Print(stdout, QString::fromUtf8(header));
         } else if (!csvFile.Start(header)) {
-            return EarlyExit(QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Csv, csvFile.Reason()),
-                             CliFileError);
+            return EarlyExit(
+                QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Csv, csvFile.Reason()),
+                CliFileError);
         }
         bool fileOk = true;
         const int done = EachAddress([&](int address) {

@@ -56,6 +56,14 @@ TEST(CliFullDisk, ReadOutKeepsTheOldFilesAndExitsWithTheFileStatus) {
     EXPECT_EQ(Bytes(disk.Path("tx.kpr")), kpr);
     EXPECT_EQ(Bytes(disk.Path("tx.json")), json);
     EXPECT_EQ(disk.Names(), names);
+
+    // A trace that could not be written whole is said, with the file status; the read went on.
+    const TCliResult t =
+        RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--trace", disk.Path("trace.txt")});
+    EXPECT_EQ(t.Exit, CliFileError) << t.Out.toStdString() << t.Err.toStdString();
+    EXPECT_TRUE(t.Err.contains(QStringLiteral("трассировка неполная")) && t.Err.contains(NoSpace))
+        << t.Err.toStdString();
+    EXPECT_TRUE(t.Out.contains(QStringLiteral("Чтение завершено"))) << t.Out.toStdString();
 }
 
 TEST(CliFullDisk, MeasureThatFillsTheDiskStopsAtOnceWithWholeLines) {

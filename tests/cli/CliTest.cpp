@@ -19,8 +19,11 @@
 #include <QThread>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 const QString ProgDir = QStringLiteral(KESTRIN_PROGDIR);
@@ -596,6 +599,18 @@ TEST_F(Cli, ScanPortsMeasureAndCalibrate) {
     r = RunCliProgram({"scan", "--port", sim.PtyPath(), "--speed", "300", "--json"});
     EXPECT_EQ(r.Exit, 2) << r.Out.toStdString();
     EXPECT_EQ(Json(r.Out).value("summary").toObject().value("found").toInt(-1), 0) << r.Out.toStdString();
+    // A port held by another program: the search did not happen, so it is not called complete.
+    {
+        const int holder = ::open(QFile::encodeName(sim.PtyPath()).constData(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(holder, 0);
+        ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+        r = RunCliProgram({"scan", "--port", sim.PtyPath(), "--speed", "9600"});
+        ::close(holder);
+        EXPECT_EQ(r.Exit, 2);
+        EXPECT_FALSE(r.Out.contains(QStringLiteral("завершен"))) << r.Out.toStdString();
+        EXPECT_TRUE(r.Err.contains(QStringLiteral("выполнен не полностью")) && r.Err.contains("-103"))
+            << r.Err.toStdString();
+    }
     EXPECT_EQ(found[1].toObject().value("address").toInt(), 2);
     EXPECT_EQ(found[1].toObject().value("version").toString(), "K1_205");
     EXPECT_EQ(found[1].toObject().value("type").toString(), "Kestrin K1");
