@@ -177,7 +177,7 @@ TEST_F(Project, StateTransitionsAndTheCommandsTheyEnable) {
     Dialogs.Answers = {TMsgAnswer::No};
     NewProject(); // New closes the changed project first
     ExpectState(PrjSaved, saved, savedText);
-    EXPECT_EQ(State.PrjPath, State.SentinelPath());
+    EXPECT_EQ(State.PrjPath, TProject::SentinelPath(State.ProgDir));
 }
 
 TEST_F(Project, OpenAsksYesNoCancelWhenChanged) {
@@ -185,7 +185,7 @@ TEST_F(Project, OpenAsksYesNoCancelWhenChanged) {
     const QString other = ProgDir + "other.prj";
     State.CurDev().Address = 99;
     ASSERT_TRUE(Main->PrjSaveToPath(other));
-    State.PrjPath = State.SentinelPath(); // back to a never-saved project
+    State.PrjPath = TProject::SentinelPath(State.ProgDir); // back to a never-saved project
     State.CurDev().Address = 5;
     ChangeProject();
 
@@ -268,7 +268,7 @@ TEST_F(Project, CloseAndNewAskYesNoCancelWhenChanged) {
     Main->ToolBarClick(Main->btnNew);
     EXPECT_TRUE(QFileInfo::exists(path));
     EXPECT_EQ(dialogShows, 2);
-    EXPECT_EQ(State.PrjPath, State.SentinelPath());
+    EXPECT_EQ(State.PrjPath, TProject::SentinelPath(State.ProgDir));
 }
 
 TEST_F(Project, SaveOfANeverSavedProjectAsksForANameOnce) {
@@ -434,7 +434,7 @@ TEST_F(Project, SaveIntoAnUnwritablePlaceFailsWithAMessageAndChangesNothing) {
     EXPECT_EQ(QDir(ProgDir).entryList(QDir::Files), filesBefore);
     EXPECT_EQ(TestUtil::ReadBytes(ProgDir + "blocker"), "not a directory");
     EXPECT_EQ(State.PrjState, PrjChanged);
-    EXPECT_EQ(State.PrjPath, State.SentinelPath());
+    EXPECT_EQ(State.PrjPath, TProject::SentinelPath(State.ProgDir));
     EXPECT_EQ(Main->windowTitle(), Title + " : noname.prj");
 }
 
