@@ -1,4 +1,4 @@
-// The README's first session on the demo line, run by the real program on an X server of its own.
+// The user's guide's first session on the demo line, run by the real program on an X server of its own.
 // The scenario lives in the preloaded driver library; this test gives it a display and a program
 // directory, and judges its report and the program's end.
 #include <QDir>
