@@ -1,8 +1,8 @@
 #pragma once
 // The connection settings dialog: model, port, speed and network address of the instrument, with
 // the link check, the version query and the bus search run by its workers.
-#include "model/AppState.h"
 #include "exchange/KvLibrary.h"
+#include "model/AppState.h"
 #include "ui/UserDialogs.h"
 
 #include <QDialog>
@@ -106,6 +106,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void StartWorker(std::unique_ptr<TDevSetWorker> worker);

@@ -1,8 +1,8 @@
 #include "ui/UserDialogs.h"
 
-#include <QFileIconProvider>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -128,4 +128,10 @@ QString TQtUserDialogs::OpenFileName(const TFileDialogSpec& dialogDef) {
     if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty())
         return QString();
     return d->selectedFiles().constFirst();
+}
+
+void MakeReturnButton(QPushButton* ok) {
+    for (QPushButton* b : ok->window()->findChildren<QPushButton*>())
+        b->setAutoDefault(false);
+    ok->setDefault(true);
 }
