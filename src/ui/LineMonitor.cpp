@@ -352,10 +352,8 @@ TfrmLineMonitor::TfrmLineMonitor(TLineTapHub& hub, IUserDialogs& dialogs, const 
     connect(cbErrors, &QCheckBox::toggled, this, [this] { ApplyFilter(); });
     connect(btnPause, &QPushButton::toggled, this, [this](bool paused) {
         btnPause->setText(paused ? QStringLiteral("Продолжить") : QStringLiteral("Пауза"));
-        if (paused)
-            ShowCount();
-        else
-            Drain();
+        Drain();
+        ShowCount(); // also when nothing waited: the pause's note goes
     });
     connect(btnClear, &QPushButton::clicked, this, [this] {
         Queue.Take(); // what arrived before the click goes too

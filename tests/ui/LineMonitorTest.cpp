@@ -130,6 +130,10 @@ TEST_F(Monitor, BurstFromAnExchangeThreadArrivesWholeInBoundedBatches) {
               QStringLiteral("Показано: 10000 из 10000; пауза, запись продолжается: новых 1"));
     Window->btnPause->click();
     EXPECT_EQ(Window->Model->rowCount(), 10001);
+    EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 10001 из 10001"));
+    Window->btnPause->click();
+    Window->btnPause->click(); // nothing came meanwhile
+    EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 10001 из 10001"));
     Hub.Parcel(Numbered(10001));
     Window->btnClear->click();
     Window->Drain();
