@@ -26,8 +26,8 @@ public:
     virtual int TableToValues(TDev& dev) = 0;
     // The tables show the type with its record's values.
     virtual void ApplyDevType(const TDevProp& t) = 0;
-    // The active page of the window (0 parameters, 1 channels, 2 measurement; -1 none). Selecting
-    // one here is not a user's change of page.
+    // The active page of the window (0 parameters, 1 channels, 2 measurement). Selecting one here
+    // is not a user's change of page.
     virtual int ActPage() const = 0;
     virtual void SetActPage(int page) = 0;
     // The connection dialog of a new project; true when the user accepted it.

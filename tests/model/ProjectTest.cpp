@@ -358,6 +358,7 @@ TEST_F(ProjectFile, HandWrittenFilesFollowTheIniRules) {
     const int n = State.CurDevType().ParamCount();
     const QStringList before = State.DevList[1]->Values;
     const QString path = ProgDir + "hand.prj";
+    Window.Page = 2;
     WriteProject(path,
                  "; written by hand\n[Other]\nCOMPort=ttyUSB0\n[main]\nversion=\nACTDEVICE= 1 \n"
                  "comport=sim1\nBaudRate=$12C0\nAddress=0x21\nActPage=7\n[kestrin k1]\ndevice=|a|b||d\n");
@@ -366,7 +367,7 @@ TEST_F(ProjectFile, HandWrittenFilesFollowTheIniRules) {
     EXPECT_EQ(State.CurDev().COMPort, "SIM1"); // found with letter case ignored, kept as the list spells it
     EXPECT_EQ(State.CurDev().BaudRate, 4800);
     EXPECT_EQ(State.CurDev().Address, 0x21);
-    EXPECT_EQ(Window.Page, -1); // a page outside the three selects none
+    EXPECT_EQ(Window.Page, 0); // a page no tab shows opens the parameter page
     EXPECT_EQ(State.CurDev().Values.mid(0, 3), QStringList({"a", "b", ""}));
     EXPECT_EQ(State.CurDev().Values.size(), n);
     EXPECT_EQ(State.DevList[1]->Values, before); // its section is missing
@@ -378,7 +379,7 @@ TEST_F(ProjectFile, HandWrittenFilesFollowTheIniRules) {
     EXPECT_EQ(State.CurDev().COMPort, "ttyS0");
     EXPECT_EQ(State.CurDev().Address, 1);
     EXPECT_EQ(State.CurDev().BaudRate, 1);
-    EXPECT_EQ(Window.Page, 1);
+    EXPECT_EQ(Window.Page, 2); // the second shown tab, counted by another program
     // No ports at all: the port stays empty.
     State.PortList.clear();
     ASSERT_TRUE(Project->OpenFile(path));
