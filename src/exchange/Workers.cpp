@@ -1,5 +1,6 @@
 #include "exchange/Workers.h"
 
+#include <QEventLoop>
 #include <QMetaObject>
 #include <condition_variable>
 #include <exception>
@@ -53,15 +54,39 @@ void TExchangeWorker::Claim() {
     Claimed = true;
 }
 
-void TExchangeWorker::Execute(bool skipWhenStopped) {
-    setPriority(QThread::TimeCriticalPriority);
+void TExchangeWorker::Await(const std::function<std::vector<TExchangeWorker*>()>& current) {
+    for (;;) {
+        QEventLoop loop;
+        bool running = false;
+        for (TExchangeWorker* w : current()) {
+            if (!w)
+                continue;
+            // Connected before Ended is read, and Done is set before finished is emitted: no quit
+            // is missed. A worker replaced meanwhile is destroyed, which ends this turn as well.
+            connect(w, &QThread::finished, &loop, &QEventLoop::quit);
+            connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
+            running = running || (w->isRunning() && !w->Ended());
+        }
+        if (!running)
+            break;
+        loop.exec();
+    }
+    // Each has handed over its last effect; what is left of its thread ends without help.
+    for (TExchangeWorker* w : current())
+        if (w)
+            w->wait();
+}
+
+void TExchangeWorker::run() {
+    if (Job.Priority != QThread::InheritPriority)
+        setPriority(Job.Priority);
     if (!Claimed) {
         if (Job.Stop)
             *Job.Stop = false;
         if (Job.Lock)
             RunOnThreadOf(Job.UiContext, [this] { Job.Lock(true); });
     }
-    if (!(skipWhenStopped && Job.Stop && *Job.Stop) && Job.Operation) {
+    if (!(Job.SkipWhenStopped && Job.Stop && *Job.Stop) && Job.Operation) {
         // Expected failures are result codes; anything thrown is reported and the controls are
         // still unlocked below.
         QString error;
@@ -79,4 +104,5 @@ void TExchangeWorker::Execute(bool skipWhenStopped) {
     }
     if (Job.Lock)
         RunOnThreadOf(Job.UiContext, [this] { Job.Lock(false); });
+    Done = true;
 }
