@@ -2,7 +2,8 @@
 // The one design of every background worker of the program: the main window's device read and
 // write, read-all, write-all and measurement (below), the connection dialog's link check, version
 // query and bus search (ui/ConnectionWorkers.h) and the calibration (ThreadCalib, ui/CalibDialog.h).
-// Each is a TExchangeWorker configured with its operation; the named classes add nothing else.
+// Each is a TExchangeWorker configured with its operation; the named classes add nothing but how
+// they are configured (and ThreadCalib its stop request).
 //
 // Why every hand-over to the user interface blocks: a run asks the user midway (a Yes/No question,
 // the values the table holds now, whether a chart channel is selected) and cannot go on without the

@@ -46,6 +46,7 @@ TExchangeWorker::TJob CalibJob(TfrmCalib& dialog, TAppState& state, const TKvApi
 }
 } // namespace
 
+// The run only refers to StopRequested here; it reads it once the thread runs.
 ThreadCalib::ThreadCalib(TfrmCalib& dialog, TAppState& state, const TKvApi& api, uint8_t kind)
     : TExchangeWorker(CalibJob(dialog, state, api, kind, StopRequested)) {}
 
