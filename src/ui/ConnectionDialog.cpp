@@ -244,6 +244,8 @@ void TfrmDevSet::StartWorker(std::unique_ptr<TExchangeWorker> worker) {
     if (Worker)
         Worker->wait(); // it has ended; nothing of it is left to hand over
     Worker = std::move(worker);
+    // Busy and locked from the click on, before the thread runs.
+    Worker->Claim();
     Worker->start();
 }
 

@@ -32,6 +32,7 @@ struct TDevSetOperation {
 TExchangeWorker::TJob DevSetJob(TfrmDevSet& dialog, const TKvApi& api, TDevSetOperation op) {
     TExchangeWorker::TJob job;
     job.UiContext = &dialog;
+    // The dialog claims the run when it starts it, so the lock runs before the thread does.
     job.Lock = [&dialog, op](bool on) {
         if (on)
             dialog.Busy = true;
