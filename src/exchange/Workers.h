@@ -38,6 +38,8 @@ public:
         QThread::Priority Priority = QThread::InheritPriority;
     };
     explicit TExchangeWorker(TJob job, QObject* parent = nullptr);
+    // Only once the run has ended and its thread has been waited for.
+    ~TExchangeWorker() override;
 
     // Takes the exchange before the thread starts: clears the stop request and runs the lock
     // callback here, on the user-interface thread, so that a second start right after this one
@@ -49,8 +51,8 @@ public:
     bool Ended() const { return Done; }
     // Returns once none of the workers that current() lists runs, carrying out their hand-overs
     // meanwhile in a local event loop; called on the user-interface thread. current() is asked
-    // again whenever one ends or goes away, so a worker that a command started during the wait, in
-    // place of one that had ended, is waited for too. Workers never started count as ended.
+    // again whenever one ends, so a worker that a command started during the wait, in place of one
+    // that had ended, is waited for too. Workers never started count as ended.
     static void Await(const std::function<std::vector<TExchangeWorker*>()>& current);
 
 protected:
