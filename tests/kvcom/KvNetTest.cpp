@@ -339,3 +339,108 @@ TEST(KvNet, MisbehavingServersGiveClearCodesInBoundedTime) {
     EXPECT_TRUE(requestSeen.contains(QByteArray(":1;37;") + Bytes({IAC, IAC}) + ";"))
         << requestSeen.toHex().constData();
 }
+
+namespace {
+// ser2net in the foreground with its own configuration; stopped when destroyed.
+class TSer2net {
+public:
+    TSer2net(const QString& program, const QString& config) {
+        LogPath = config + ".log";
+        Pid = fork();
+        if (Pid == 0) {
+            const int log =
+                ::open(QFile::encodeName(LogPath).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(log, STDOUT_FILENO);
+            dup2(log, STDERR_FILENO);
+            const QByteArray p = QFile::encodeName(program), c = QFile::encodeName(config);
+            execl(p.constData(), p.constData(), "-n", "-d", "-c", c.constData(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~TSer2net() {
+        if (Pid > 0) {
+            ::kill(Pid, SIGTERM);
+            waitpid(Pid, nullptr, 0);
+        }
+    }
+    TSer2net(const TSer2net&) = delete;
+    TSer2net& operator=(const TSer2net&) = delete;
+    QByteArray Log() const {
+        QFile f(LogPath);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    pid_t Pid = -1;
+    QString LogPath;
+};
+
+// Waits until something listens on the loopback port.
+bool Listening(uint16_t port, int timeoutMs) {
+    const auto start = TClock::now();
+    while (MsSince(start) < timeoutMs) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(port);
+        const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+        ::close(fd);
+        if (ok)
+            return true;
+        WaitReadable(-1, 20); // a short pause: nothing to wait on but the clock
+    }
+    return false;
+}
+} // namespace
+
+// A device server that is not ours: ser2net in front of kestrin-sim on a pseudo-terminal, raw and
+// with RFC 2217. The speed set through RFC 2217 reaches the pseudo-terminal, where the simulator's
+// instruments hear only their own speed.
+TEST(KvNet, ThroughSer2netInFrontOfKestrinSim) {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("ser2net"));
+    if (program.isEmpty())
+        GTEST_SKIP() << "ser2net is not installed (Debian package ser2net)";
+    // One simulator for each of ser2net's ports: two connections of ser2net to one device exclude
+    // each other for a moment after the first closes ("Port's device already in use").
+    TProgDir dir;
+    const QStringList devices = {"--progdir", dir.Path(), "--timing",         "--device",
+                                 "1:21",      "--device", "2:21:K1_205:19200"};
+    TSimProcess rawSim(devices), telnetSim(devices);
+    ASSERT_TRUE(rawSim.Started() && telnetSim.Started());
+    const uint16_t rawPort = FreePort();
+    uint16_t telnetPort = FreePort();
+    while (telnetPort == rawPort)
+        telnetPort = FreePort();
+    QTemporaryDir confDir;
+    const QString config = confDir.path() + "/ser2net.yaml";
+    WriteCp1251(config, {"connection: &raw", QStringLiteral("  accepter: tcp,127.0.0.1,%1").arg(rawPort),
+                         "  connector: serialdev," + rawSim.Path() + ",9600n81,local", "connection: &rfc2217",
+                         QStringLiteral("  accepter: telnet(rfc2217),tcp,127.0.0.1,%1").arg(telnetPort),
+                         "  connector: serialdev," + telnetSim.Path() + ",9600n81,local"});
+    TSer2net server(program, config);
+    ASSERT_TRUE(Listening(rawPort, 10000) && Listening(telnetPort, 10000)) << server.Log().constData();
+
+    TKvLib& L = ShippedLib();
+    int32_t rc = 0;
+    const int32_t raw = L.Open(QStringLiteral("tcp://127.0.0.1:%1").arg(rawPort), 9600, 500, &rc);
+    ASSERT_NE(raw, 0) << rc;
+    QByteArray data;
+    EXPECT_EQ(L.Ask(raw, ":1;0;", &data), KV_OK);
+    EXPECT_EQ(data, "21");
+    EXPECT_EQ(L.Ask(raw, ":1;38;000110;0080;", &data), KV_OK);
+    EXPECT_EQ(Search(L, raw), QList<int>({1}));
+    L.Close(raw);
+
+    const int32_t tel = L.Open(QStringLiteral("rfc2217://127.0.0.1:%1").arg(telnetPort), 9600, 500, &rc);
+    ASSERT_NE(tel, 0) << rc << server.Log().constData();
+    EXPECT_EQ(L.Ask(tel, ":1;38;000110;00FE;", &data), KV_OK);
+    EXPECT_EQ(L.Ask(tel, ":1;37;000110;", &data), KV_OK);
+    EXPECT_EQ(data, "00FE");
+    EXPECT_EQ(L.SetBaudRate(tel, 19200), KV_OK);
+    EXPECT_EQ(L.Ask(tel, ":2;37;0001FF;", &data), KV_OK);
+    EXPECT_EQ(data, "K1_205");
+    EXPECT_EQ(L.Ask(tel, ":1;0;", &data), KV_ERR_NO_ANSWER);
+    EXPECT_EQ(Search(L, tel), QList<int>({2}));
+    L.Close(tel);
+}
