@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <netinet/in.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <thread>
 
@@ -366,6 +367,7 @@ public:
         LogPath = config + ".log";
         Pid = fork();
         if (Pid == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM); // never left behind by a test that dies
             const int log =
                 ::open(QFile::encodeName(LogPath).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(log, STDOUT_FILENO);
