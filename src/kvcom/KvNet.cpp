@@ -227,7 +227,8 @@ int32_t TNetPort::SetSpeed(uint32_t baud) {
 int32_t TNetPort::Transmit(const char* data, size_t size) {
     // A late answer to an earlier request must not pass for the answer to this one; a connection
     // the server has closed meanwhile (restarted, timed out) is made again.
-    while (Fd >= 0) {
+    // Bounded: a server that never stops talking must not hold the request back.
+    for (int reads = 0; Fd >= 0 && reads < 64; ++reads) {
         const int32_t rc = ReadSome(TClock::now());
         if (rc != KV_OK || WaitFor(Fd, POLLIN, TClock::now()) == 0)
             break;
