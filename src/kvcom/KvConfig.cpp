@@ -70,6 +70,7 @@ TLibConfig ReadConfig() {
         cfg.Net.emplace_back(key, ini.ReadString(net, key, QString()).trimmed());
 
     Sim::TConfig& bus = cfg.DemoBus;
+    bus.RequestLogLimit = 0; // nobody reads the demo line's request log
     for (const QString& key : ini.ReadSection(demo)) {
         if (!key.startsWith(QStringLiteral("Device"), Qt::CaseInsensitive))
             continue;
