@@ -75,7 +75,8 @@ int32_t TNetPort::Connect(TClock::time_point deadline) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_ADDRCONFIG;
+    // No AI_ADDRCONFIG: a computer whose only other address is the device server's network, or
+    // none at all (loopback tests), must still find a numeric address.
     addrinfo* found = nullptr;
     const QByteArray host = QFile::encodeName(Address.Host);
     const QByteArray service = QByteArray::number(Address.Port);
