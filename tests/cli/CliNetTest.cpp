@@ -3,7 +3,6 @@
 #include "CliRun.h"
 #include "sim/TestSupport.h"
 
-#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -35,16 +34,7 @@ TEST(CliNet, ReadsOverADeviceServerByAddressAndByItsNetName) {
 
     // The name from kvcom.ini is in the port list and stands for the address.
     QTemporaryDir copy;
-    QDirIterator it(progDir, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString rel = QDir(progDir).relativeFilePath(src);
-        if (rel == QLatin1String("kestrin"))
-            continue;
-        QDir().mkpath(QFileInfo(copy.filePath(rel)).absolutePath());
-        ASSERT_TRUE(QFile::copy(src, copy.filePath(rel)));
-        QFile(copy.filePath(rel)).setPermissions(QFile(src).permissions());
-    }
+    ASSERT_FALSE(CopyProgDir(copy.path() + "/").isEmpty());
     QFile ini(copy.filePath("kvcom.ini"));
     ASSERT_TRUE(ini.open(QIODevice::Append));
     ini.write(("\r\n[Net]\r\nNET1=" + address + "\r\n").toLatin1());
