@@ -6,6 +6,7 @@
 #include "cli/CliFiles.h"
 #include "cli/CliUi.h"
 #include "common/FileSave.h"
+#include "common/NetAddress.h"
 #include "common/Numbers.h"
 #include "common/ProgDir.h"
 #include "exchange/Calib.h"
@@ -22,7 +23,6 @@
 #include "model/AppState.h"
 
 #include <QDateTime>
-#include <memory>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -32,6 +32,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <thread>
 #include <unistd.h>
 
@@ -221,7 +222,11 @@ private:
         State.Settings = SettingsFile::Read(SettingsFile::Location(State.ProgDir));
         State.SpeedList = SpeedList();
         // The library's port search walks every tty of the system: only when the name needs it.
-        const bool path = O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port);
+        // So is a device server's address, which is never in the list (its [Net] name may be).
+        const bool path = (O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port)) ||
+                          NetAddress::LooksLikeAddress(O.Port);
+        if (QString why; NetAddress::LooksLikeAddress(O.Port) && !NetAddress::Parse(O.Port, &why))
+            return EarlyExit(QStringLiteral("неверный сетевой адрес \"%1\": %2").arg(O.Port, why), CliUsage);
         if (!path) {
             QStringList speeds;
             LoadPortList(Api(), State.PortList, speeds);

@@ -103,6 +103,11 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     Label7 = new QLabel(QStringLiteral("Адреса"), GroupBox3);
     Combo6 = new QComboBox(GroupBox3);
     btnSearch = new QPushButton(QStringLiteral("Поиск приборов"), GroupBox3);
+    // A raw network port cannot carry the speed: the device server has its own.
+    for (QComboBox* speed : {Combo2, Combo5})
+        speed->setToolTip(QStringLiteral("Скорость линии. У сетевого порта tcp:// скорость — собственная "
+                                         "настройка сервера последовательных портов; порту rfc2217:// "
+                                         "программа задает ее сама."));
     auto* g3 = new QGridLayout(GroupBox3);
     g3->addWidget(Label5, 0, 0);
     g3->addWidget(Combo4, 0, 1);
