@@ -2,14 +2,16 @@
 // The main window: menu, tool bar, the three pages with their views, the status bar, and the
 // dispatch of every user command.
 #include "model/AppState.h"
-#include "ui/UserDialogs.h"
 #include "ui/DevTable.h"
+#include "ui/UserDialogs.h"
 
 #include <QMainWindow>
 #include <QStyle>
 #include <array>
 #include <functional>
+#include <optional>
 
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenu;
@@ -27,6 +29,13 @@ class TfrmProgSet;
 
 enum class TExchangeCommand { DevRead, DevWrite, ReadAll, WriteAll, Measure };
 enum class TTableCommand { Print, Save, Load, Calibrate };
+
+// How much of its action a bound button shows: a column button follows all of it; a tool bar
+// button only the enabled state (the tool bar decides its visibility, its face is its icon).
+enum class TBinding { Whole, EnabledOnly };
+// Makes a button the action's control: a click triggers the action, and the button follows the
+// action's state.
+void BindToAction(QAbstractButton* button, QAction* action, TBinding binding = TBinding::Whole);
 
 // Model designations by ActDevice.
 const QStringList& ModelNames();
@@ -49,22 +58,40 @@ public:
     // Loads the exchange library and fills PortList and SpeedList; false stops the start-up (the
     // hook has told the user why).
     std::function<bool(TAppState&)> LoadPortList;
-    std::function<bool()> ShowDevSetDialog;        // connection dialog; true when Accepted
+    std::function<bool()> ShowDevSetDialog; // connection dialog; true when Accepted
+
+    // Commands: one action each, shared by the menu, the tool bar and the button column; a control
+    // bound to an action follows its enabled, visible and text state. UpdateCommands alone sets those.
+    QAction* actNew = nullptr;
+    QAction* actOpen = nullptr;
+    QAction* actSave = nullptr;
+    QAction* actSaveAs = nullptr;
+    QAction* actClose = nullptr;
+    QAction* actExit = nullptr;
+    QAction* actProgSet = nullptr;
+    QAction* actLineMonitor = nullptr;
+    QAction* actHelp = nullptr;
+    QAction* actAbout = nullptr;
+    QAction* actReadAll = nullptr;
+    QAction* actWriteAll = nullptr;
+    QAction* actStop = nullptr;
+    QAction* actDevRead = nullptr;
+    QAction* actDevReadStop = nullptr;
+    QAction* actDevDef = nullptr;
+    QAction* actDevClear = nullptr;
+    QAction* actDevLoad = nullptr;
+    QAction* actDevSave = nullptr;
+    QAction* actDevPrint = nullptr;
+    QAction* actDevSet = nullptr;
+    QAction* actCalib = nullptr;
+    QAction* actDevHelp = nullptr;
+    QAction* actDevWrite = nullptr;
+    QAction* actDevWriteStop = nullptr;
 
     // Menu.
     QMenu* miFileMenu = nullptr;
-    QAction* miNew = nullptr;
-    QAction* miOpen = nullptr;
-    QAction* miSave = nullptr;
-    QAction* miSaveAs = nullptr;
-    QAction* miClose = nullptr;
-    QAction* miExit = nullptr;
     QMenu* miSetMenu = nullptr;
-    QAction* miProgSet = nullptr;
-    QAction* miLineMonitor = nullptr;
     QMenu* HelpMenu = nullptr;
-    QAction* miHelp = nullptr;
-    QAction* miAbout = nullptr;
 
     // Tool bar.
     QToolBar* tbMain = nullptr;
@@ -136,10 +163,18 @@ public:
 
     // Refresh of the command states and the status bar from the project and exchange states.
     void ShowPrjState();
+    // The one place that enables, disables, shows and hides commands: from the project state, the
+    // exchange state and which exchange runs.
+    void UpdateCommands();
+    // The exchange hand-over: which exchange holds the line now (none when it ended).
+    void ExchangeRunning(std::optional<TExchangeCommand> command);
     void PrjChange() override;
-    void ToolBarClick(QObject* sender);
-    void DevicesClick(QObject* sender);
     void pcMainChange(int index);
+
+    // Exchange status panes.
+    void ShowExchangeStatus(const QString& text);
+    void ShowProgress(bool on);
+    void SetProgress(int percent);
 
     // Settings.
     void LoadAdjust();
@@ -187,13 +222,48 @@ private:
     void CreateToolBar();
     void CreatePages();
     void CreateStatusBar();
-    QToolButton* ToolButton(QAction* action, QStyle::StandardPixmap icon, const QString& hint);
+    void CreateActions();
+    QAction* Command(const char* name, const QString& text, void (TfrmMain::*slot)());
+    QToolButton* ToolButton(QAction* action, const char* name, QStyle::StandardPixmap icon,
+                            const QString& hint);
+
+    // One slot per command.
+    void OnNew();
+    void OnOpen();
+    void OnSave();
+    void OnSaveAs();
+    void OnClose();
+    void OnExit();
+    void OnProgSet();
+    void OnHelp();
+    void OnAbout();
+    void OnReadAll();
+    void OnWriteAll();
+    void OnStop();
+    void OnDevRead();
+    void OnDevReadStop();
+    void OnDevDef();
+    void OnDevClear();
+    void OnDevLoad();
+    void OnDevSave();
+    void OnDevPrint();
+    void OnDevSet();
+    void OnCalib();
+    void OnDevHelp();
+    void OnDevWrite();
+    void OnDevWriteStop();
+    // Ends an open cell edit before a command that takes or replaces the table's values; false when
+    // the typed text was refused (the command does not run).
+    bool EndTableEdit();
+    // A start refused while an exchange runs changes nothing.
+    bool ExchangeFree() const { return State.ExchangeState == TExchState::ExchIdle; }
     // The close sequence; false when the window stays open.
     bool FormClose();
     void UpdateClock();
 
     QTimer* ClockTimer = nullptr;
     std::array<QPixmap, 2> ProjectGlyphs;
+    std::optional<TExchangeCommand> Running; // the exchange that holds the line
     bool Created = false;
     bool Closing = false;
 };

@@ -57,7 +57,7 @@ bool TfrmMain::PrjSaveToPath(const QString& path) {
         return false;
     }
     State.PrjPath = path;
-    State.PrjState = PrjSaved;
+    State.PrjState = TPrjState::PrjSaved;
     SetCaption();
     ShowMessage(QStringLiteral("Проект был сохранен"));
     ShowPrjState();
@@ -121,7 +121,7 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
     }
     ApplyDevType(type);
     State.PrjPath = path;
-    State.PrjState = PrjSaved;
+    State.PrjState = TPrjState::PrjSaved;
     SetCaption();
     ShowMessage(QStringLiteral("Проект был открыт"));
     ShowPrjState();
@@ -129,7 +129,7 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
 }
 
 void TfrmMain::PrjOpen() {
-    if (State.PrjState == PrjChanged) {
+    if (State.PrjState == TPrjState::PrjChanged) {
         const TMsgAnswer a = Dialogs.Message(QStringLiteral("Текущий проект был изменен. Сохранить?"),
                                              QStringLiteral("Warning"), TMsgButtons::YesNoCancel);
         if (a == TMsgAnswer::Cancel)
@@ -151,7 +151,7 @@ void TfrmMain::PrjOpen() {
 }
 
 bool TfrmMain::PrjClose() {
-    if (State.PrjState == PrjChanged) {
+    if (State.PrjState == TPrjState::PrjChanged) {
         const TMsgAnswer a = Dialogs.Message(QStringLiteral("Текущий проект был изменен. Сохранить?"),
                                              QStringLiteral("Внимание"), TMsgButtons::YesNoCancel);
         if (a == TMsgAnswer::Cancel)
@@ -170,7 +170,7 @@ bool TfrmMain::PrjClose() {
             dev.Values.append(p->SType == 2 ? QStringLiteral("0") : QString());
     }
     State.PrjPath.clear();
-    State.PrjState = PrjNone;
+    State.PrjState = TPrjState::PrjNone;
     SetCaption();
     ShowMessage(QStringLiteral("Проект был закрыт"));
     ShowPrjState();
@@ -178,7 +178,7 @@ bool TfrmMain::PrjClose() {
 }
 
 void TfrmMain::PrjNew() {
-    if (State.PrjState != PrjNone && !PrjClose())
+    if (State.PrjState != TPrjState::PrjNone && !PrjClose())
         return;
     if (!State.HasCurType())
         return;
@@ -198,6 +198,6 @@ void TfrmMain::PrjNew() {
         const QSignalBlocker block(pcMain);
         pcMain->setCurrentIndex(0);
     }
-    State.PrjState = PrjSaved;
+    State.PrjState = TPrjState::PrjSaved;
     ShowPrjState();
 }

@@ -239,8 +239,8 @@ protected:
         Line.reset();
     }
     bool WaitIdle() {
-        return QTest::qWaitFor([this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); },
-                               20000);
+        return QTest::qWaitFor(
+            [this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }, 20000);
     }
 };
 } // namespace
@@ -252,11 +252,11 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
     Exchange = std::make_unique<TMainExchange>(*Main, Line->Api());
     State.Settings.Confirm = false;
     NewProject();
-    ASSERT_EQ(State.PrjState, PrjSaved);
+    ASSERT_EQ(State.PrjState, TPrjState::PrjSaved);
     State.CurDev().COMPort = Line->Port();
 
     EXPECT_EQ(Main->btnLineMonitor->toolTip(), QStringLiteral("Монитор обмена"));
-    EXPECT_TRUE(Main->miSetMenu->actions().contains(Main->miLineMonitor));
+    EXPECT_TRUE(Main->miSetMenu->actions().contains(Command("actLineMonitor")));
     Main->btnLineMonitor->click();
     TfrmLineMonitor* monitor = Main->frmLineMonitor;
     ASSERT_NE(monitor, nullptr);
@@ -264,12 +264,12 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
     EXPECT_FALSE(monitor->isModal());
 
     // Usable while an exchange runs, unlike the settings.
-    State.ExchangeState = ExchReadWrite;
+    State.ExchangeState = TExchState::ExchReadWrite;
     Main->ShowPrjState();
-    EXPECT_TRUE(Main->miLineMonitor->isEnabled());
+    EXPECT_TRUE(Enabled("actLineMonitor"));
     EXPECT_TRUE(Main->btnLineMonitor->isEnabled());
-    EXPECT_FALSE(Main->miProgSet->isEnabled());
-    State.ExchangeState = ExchIdle;
+    EXPECT_FALSE(Enabled("actProgSet"));
+    State.ExchangeState = TExchState::ExchIdle;
     Main->ShowPrjState();
 
     Main->btnDevRead->click();

@@ -1,15 +1,18 @@
 #pragma once
 // A complete program directory in a temporary folder and a main window started on it.
-#include "model/AppState.h"
-#include "ui/MainWindow.h"
 #include "ScriptedDialogs.h"
 #include "TestUtil.h"
+#include "model/AppState.h"
+#include "ui/MainWindow.h"
 
+#include <QAction>
 #include <QDir>
 #include <QDirIterator>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
-#include <QTemporaryDir>
 #include <memory>
 
 namespace TestUtil {
@@ -45,7 +48,7 @@ protected:
     void TearDown() override {
         if (Main) {
             // Skip the close questions of the program's own close.
-            State.PrjState = PrjNone;
+            State.PrjState = TPrjState::PrjNone;
             Main.reset();
         }
     }
@@ -66,7 +69,43 @@ protected:
     // A new project through the connection dialog (answered "accepted").
     void NewProject() {
         DevSetAccepts = true;
-        Main->ToolBarClick(Main->btnNew);
+        Trigger("actNew");
+    }
+    // The window's command action by its name ("actDevRead").
+    QAction* Command(const char* name) const {
+        auto* a = Main->findChild<QAction*>(QLatin1String(name));
+        EXPECT_NE(a, nullptr) << "no command " << name;
+        return a;
+    }
+    // Runs a command as the menu, the tool bar or its button would; false when the command is off
+    // (a disabled command does not run).
+    bool Trigger(const char* name) {
+        QAction* a = Command(name);
+        if (!a || !a->isEnabled())
+            return false;
+        a->trigger();
+        return true;
+    }
+    bool Enabled(const char* name) const {
+        QAction* a = Command(name);
+        return a && a->isEnabled();
+    }
+    bool Shown(const char* name) const {
+        QAction* a = Command(name);
+        return a && a->isVisible();
+    }
+    // The text of a status bar pane by its name ("spMessage", "gsExchangeStatus", ...).
+    QString Pane(const char* name) const {
+        auto* l = Main->findChild<QLabel*>(QLatin1String(name));
+        EXPECT_NE(l, nullptr) << "no pane " << name;
+        return l ? l->text() : QString();
+    }
+    // A cell of the device table as shown.
+    QString DevCell(int row, int col) const {
+        auto* grid = Main->findChild<QTableWidget*>(QStringLiteral("DevGrid"));
+        EXPECT_NE(grid, nullptr);
+        const QTableWidgetItem* it = grid ? grid->item(row, col) : nullptr;
+        return it ? it->text() : QString();
     }
     bool DevSetAccepts = true;
 };

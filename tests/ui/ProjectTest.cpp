@@ -29,14 +29,14 @@ protected:
         ASSERT_TRUE(Start());
     }
     TCmds Cmds() const {
-        return {Main->btnNew->isEnabled(), Main->btnOpen->isEnabled(), Main->btnSave->isEnabled(),
-                Main->miSaveAs->isEnabled(), Main->btnClose->isEnabled()};
+        return {Enabled("actNew"), Enabled("actOpen"), Enabled("actSave"), Enabled("actSaveAs"),
+                Enabled("actClose")};
     }
     // The state, the enabled project commands and the status text agree.
-    void ExpectState(uint8_t state, TCmds cmds, const QString& text) {
+    void ExpectState(TPrjState state, TCmds cmds, const QString& text) {
         EXPECT_EQ(State.PrjState, state);
         EXPECT_EQ(Cmds(), cmds) << "state " << int(state);
-        EXPECT_EQ(Main->gsProjectText->text(), text);
+        EXPECT_EQ(Pane("gsProjectText"), text);
     }
     // Distinctive values in every record: the active one goes through the table, so what the table
     // gives back is what a save writes.
@@ -68,7 +68,7 @@ protected:
     }
     void ChangeProject() {
         Main->PrjChange();
-        ASSERT_EQ(State.PrjState, PrjChanged);
+        ASSERT_EQ(State.PrjState, TPrjState::PrjChanged);
     }
     void WriteProject(const QString& path, const QString& text) { TestUtil::WriteCp1251(path, text); }
 };
@@ -138,45 +138,45 @@ TEST_F(Project, StateTransitionsAndTheCommandsTheyEnable) {
     const QString noneText = QStringLiteral("Нет открытого проекта");
     const QString savedText = QStringLiteral("Текущий проект сохранен");
     const QString changedText = QStringLiteral("Текущий проект изменен");
-    ExpectState(PrjNone, none, noneText);
+    ExpectState(TPrjState::PrjNone, none, noneText);
     Main->PrjChange(); // nothing to change
-    ExpectState(PrjNone, none, noneText);
+    ExpectState(TPrjState::PrjNone, none, noneText);
 
     DevSetAccepts = false; // the connection dialog refused: still no project
-    Main->ToolBarClick(Main->btnNew);
-    ExpectState(PrjNone, none, noneText);
+    Trigger("actNew");
+    ExpectState(TPrjState::PrjNone, none, noneText);
     NewProject();
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
-    ExpectState(PrjChanged, changed, changedText);
+    ExpectState(TPrjState::PrjChanged, changed, changedText);
     Main->PrjChange();
-    ExpectState(PrjChanged, changed, changedText);
+    ExpectState(TPrjState::PrjChanged, changed, changedText);
 
     const QString path = ProgDir + "states.prj";
     Dialogs.FileNames = {path};
-    Main->ToolBarClick(Main->btnSave);
-    ExpectState(PrjSaved, saved, savedText);
+    Trigger("actSave");
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     EXPECT_EQ(Main->windowTitle(), Title + " : states.prj");
     ASSERT_TRUE(Main->PrjSaveToPath(path)); // a save from state 1
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
 
     ChangeProject();
     Dialogs.Answers = {TMsgAnswer::No};
-    Main->ToolBarClick(Main->btnClose);
-    ExpectState(PrjNone, none, noneText);
+    Trigger("actClose");
+    ExpectState(TPrjState::PrjNone, none, noneText);
     EXPECT_EQ(Main->windowTitle(), Title);
     EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Проект был закрыт"));
     EXPECT_TRUE(State.PrjPath.isEmpty());
 
     ASSERT_TRUE(Main->PrjOpenFile(path));
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
     ASSERT_TRUE(Main->PrjOpenFile(path)); // from a changed project, without a question
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
     Dialogs.Answers = {TMsgAnswer::No};
     NewProject(); // New closes the changed project first
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     EXPECT_EQ(State.PrjPath, State.SentinelPath());
 }
 
@@ -190,33 +190,33 @@ TEST_F(Project, OpenAsksYesNoCancelWhenChanged) {
     ChangeProject();
 
     Dialogs.Answers = {TMsgAnswer::Cancel};
-    Main->ToolBarClick(Main->btnOpen);
+    Trigger("actOpen");
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(Dialogs.Asked[0].Text, SaveQuestion);
     EXPECT_EQ(Dialogs.Asked[0].Caption, "Warning");
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::YesNoCancel);
     EXPECT_TRUE(Dialogs.FileDialogs.empty());
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
     Dialogs.Answers = {TMsgAnswer::No};
     Dialogs.FileNames = {""};
-    Main->ToolBarClick(Main->btnOpen);
+    Trigger("actOpen");
     ASSERT_EQ(Dialogs.FileDialogs.size(), 1u);
     EXPECT_EQ(Dialogs.FileDialogs[0].Title, QStringLiteral("Загрузка проекта"));
     EXPECT_EQ(Dialogs.FileDialogs[0].DefaultExt, "prj");
     EXPECT_EQ(Dialogs.FileDialogs[0].Directory, ProgDir);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_FALSE(QFileInfo::exists(ProgDir + "noname.prj"));
 
     // Yes saves straight to the current path: a never-saved project lands in "noname.prj".
     Dialogs.Answers = {TMsgAnswer::Yes};
     Dialogs.FileNames = {other};
-    Main->ToolBarClick(Main->btnOpen);
+    Trigger("actOpen");
     EXPECT_EQ(Dialogs.FileDialogs.size(), 2u); // no save dialog
     EXPECT_EQ(TIniFile(ProgDir + "noname.prj").ReadInteger("Main", "Address", -1), 5);
     EXPECT_EQ(State.PrjPath, other);
     EXPECT_EQ(State.CurDev().Address, 99);
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
 }
 
 TEST_F(Project, CloseAndNewAskYesNoCancelWhenChanged) {
@@ -231,7 +231,7 @@ TEST_F(Project, CloseAndNewAskYesNoCancelWhenChanged) {
     };
 
     Dialogs.Answers = {TMsgAnswer::Cancel};
-    Main->ToolBarClick(Main->btnNew);
+    Trigger("actNew");
     EXPECT_EQ(dialogShows, 0);
     Dialogs.Answers = {TMsgAnswer::Cancel};
     EXPECT_FALSE(Main->PrjClose());
@@ -241,7 +241,7 @@ TEST_F(Project, CloseAndNewAskYesNoCancelWhenChanged) {
         EXPECT_EQ(m.Caption, QStringLiteral("Внимание"));
         EXPECT_EQ(m.Buttons, TMsgButtons::YesNoCancel);
     }
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(Main->windowTitle(), Title + " : noname.prj");
     EXPECT_EQ(State.CurDev().Values, values);
 
@@ -251,21 +251,21 @@ TEST_F(Project, CloseAndNewAskYesNoCancelWhenChanged) {
     Dialogs.FileNames = {""};
     EXPECT_FALSE(Main->PrjClose());
     EXPECT_EQ(Dialogs.FileDialogs.size(), 1u);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.CurDev().Values, values);
     Dialogs.Answers = {TMsgAnswer::No};
     EXPECT_TRUE(Main->PrjClose());
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
     EXPECT_NE(State.CurDev().Values, values);
 
     // Yes with a name saves, then closes; New then shows the connection dialog.
-    Main->ToolBarClick(Main->btnNew);
+    Trigger("actNew");
     EXPECT_EQ(dialogShows, 1);
     ChangeProject();
     const QString path = ProgDir + "closed.prj";
     Dialogs.Answers = {TMsgAnswer::Yes};
     Dialogs.FileNames = {path};
-    Main->ToolBarClick(Main->btnNew);
+    Trigger("actNew");
     EXPECT_TRUE(QFileInfo::exists(path));
     EXPECT_EQ(dialogShows, 2);
     EXPECT_EQ(State.PrjPath, State.SentinelPath());
@@ -276,7 +276,7 @@ TEST_F(Project, SaveOfANeverSavedProjectAsksForANameOnce) {
     ChangeProject();
     const QString path = ProgDir + "named.prj";
     Dialogs.FileNames = {path};
-    Main->ToolBarClick(Main->btnSave);
+    Trigger("actSave");
     ASSERT_EQ(Dialogs.FileDialogs.size(), 1u);
     EXPECT_EQ(Dialogs.FileDialogs[0].Title, QStringLiteral("Сохранение проекта"));
     EXPECT_EQ(Dialogs.FileDialogs[0].Filters, QStringList({QStringLiteral("Проект (*.prj)")}));
@@ -286,10 +286,10 @@ TEST_F(Project, SaveOfANeverSavedProjectAsksForANameOnce) {
 
     State.CurDev().Address = 77;
     ChangeProject();
-    Main->ToolBarClick(Main->btnSave);
+    Trigger("actSave");
     EXPECT_EQ(Dialogs.FileDialogs.size(), 1u);
     EXPECT_EQ(TIniFile(path).ReadInteger("Main", "Address", -1), 77);
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
 }
 
 TEST_F(Project, MissingEmptyAndDamagedFilesOpenWithDefaults) {
@@ -354,7 +354,7 @@ TEST_F(Project, MissingEmptyAndDamagedFilesOpenWithDefaults) {
     EXPECT_EQ(State.CurDev().Address, 17);
     EXPECT_EQ(State.CurDev().Values[0], "keep");
     EXPECT_EQ(State.CurDev().Values.last(), "old"); // not reached by the cut text
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
 }
 
 TEST_F(Project, HandWrittenFilesFollowTheIniRules) {
@@ -417,7 +417,7 @@ TEST_F(Project, VersionWithoutDescriptionsRefusesTheFileAndKeepsTheOpenProject) 
     EXPECT_EQ(Dialogs.Asked[0].Caption, Title);
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
     EXPECT_EQ(State.PrjPath, basePrj);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.CurDevType().Version, QString());
 }
 
@@ -433,7 +433,7 @@ TEST_F(Project, SaveIntoAnUnwritablePlaceFailsWithAMessageAndChangesNothing) {
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
     EXPECT_EQ(QDir(ProgDir).entryList(QDir::Files), filesBefore);
     EXPECT_EQ(TestUtil::ReadBytes(ProgDir + "blocker"), "not a directory");
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.PrjPath, State.SentinelPath());
     EXPECT_EQ(Main->windowTitle(), Title + " : noname.prj");
 }
@@ -444,7 +444,7 @@ TEST_F(MainFixture, StartUpReopensTheLastProjectOnlyWhenItExists) {
     State.CurDev().Address = 23;
     const QString path = ProgDir + "last.prj";
     ASSERT_TRUE(Main->PrjSaveToPath(path));
-    State.PrjState = PrjNone;
+    State.PrjState = TPrjState::PrjNone;
     Main.reset();
 
     for (const bool present : {true, false}) {
@@ -455,15 +455,15 @@ TEST_F(MainFixture, StartUpReopensTheLastProjectOnlyWhenItExists) {
         ASSERT_TRUE(Start());
         EXPECT_TRUE(Dialogs.Asked.empty());
         if (present) {
-            EXPECT_EQ(State.PrjState, PrjSaved);
+            EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
             EXPECT_EQ(State.PrjPath, path);
             EXPECT_EQ(State.CurDev().Address, 23);
             EXPECT_EQ(Main->windowTitle(), Title + " : last.prj");
         } else {
-            EXPECT_EQ(State.PrjState, PrjNone);
+            EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
             EXPECT_TRUE(State.PrjPath.isEmpty());
         }
-        State.PrjState = PrjNone;
+        State.PrjState = TPrjState::PrjNone;
         Main.reset();
     }
 }
@@ -487,11 +487,11 @@ TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
     Dialogs.Answers = {TMsgAnswer::Yes};
     EXPECT_FALSE(Main->PrjClose());
     Dialogs.Answers = {TMsgAnswer::Yes};
-    Main->ToolBarClick(Main->btnNew);
+    Trigger("actNew");
     EXPECT_EQ(dialogShows, 0);
     Dialogs.Answers = {TMsgAnswer::Yes};
     Dialogs.FileNames = {ProgDir + "other.prj"};
-    Main->ToolBarClick(Main->btnOpen);
+    Trigger("actOpen");
     EXPECT_TRUE(Dialogs.FileDialogs.empty()); // the open dialog is not shown
     Dialogs.Answers = {TMsgAnswer::Yes};
     EXPECT_FALSE(Main->close());
@@ -504,7 +504,7 @@ TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
             EXPECT_TRUE(m.Text.endsWith(QStringLiteral("папка не найдена"))) << m.Text.toStdString();
         }
     EXPECT_EQ(failures, 4);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.PrjPath, path);
     ASSERT_EQ(State.DevList.size(), 2u);
     EXPECT_EQ(State.CurDev().Values, values);
@@ -514,7 +514,7 @@ TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
     // No, chosen explicitly, closes without saving.
     Dialogs.Answers = {TMsgAnswer::No};
     EXPECT_TRUE(Main->PrjClose());
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
 }
 
 TEST_F(Project, ValuesLongerThanAnIniValueComeBackWhole) {
