@@ -191,12 +191,15 @@ void TfrmMain::CreateActions() {
 void TfrmMain::CreateMenu() {
     CreateActions();
     miFileMenu = menuBar()->addMenu(QStringLiteral("Проект"));
+    miFileMenu->setObjectName(QStringLiteral("miFileMenu"));
     miFileMenu->addActions({actNew, actOpen, actSave, actSaveAs, actClose});
     miFileMenu->addSeparator();
     miFileMenu->addAction(actExit);
     miSetMenu = menuBar()->addMenu(QStringLiteral("Настройки"));
+    miSetMenu->setObjectName(QStringLiteral("miSetMenu"));
     miSetMenu->addActions({actProgSet, actLineMonitor});
     HelpMenu = menuBar()->addMenu(QStringLiteral("Помощь"));
+    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
     HelpMenu->addAction(actHelp);
     HelpMenu->addSeparator();
     HelpMenu->addAction(actAbout);
@@ -217,6 +220,7 @@ QToolButton* TfrmMain::ToolButton(QAction* action, const char* name, QStyle::Sta
 
 void TfrmMain::CreateToolBar() {
     tbMain = addToolBar(QStringLiteral("tbMain"));
+    tbMain->setObjectName(QStringLiteral("tbMain"));
     tbMain->setMovable(false);
     tbMain->setIconSize(QSize(20, 20));
     btnNew = ToolButton(actNew, "btnNew", QStyle::SP_FileIcon, QStringLiteral("Новый проект (Ctrl+N)"));
@@ -244,6 +248,7 @@ void TfrmMain::CreateToolBar() {
 
 void TfrmMain::CreatePages() {
     pcMain = new QTabWidget(this);
+    pcMain->setObjectName(QStringLiteral("pcMain"));
     pcMain->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 140px; height: 22px; }"));
     setCentralWidget(pcMain);
 
@@ -372,6 +377,7 @@ void TfrmMain::CreateStatusBar() {
     gsExchangeStatus->setMinimumWidth(90);
     gsExchangeStatus->setForegroundRole(QPalette::Highlight);
     pbMain = new QProgressBar(this);
+    pbMain->setObjectName(QStringLiteral("pbMain"));
     pbMain->setRange(0, 100);
     pbMain->setValue(0);
     pbMain->setMaximumWidth(120);

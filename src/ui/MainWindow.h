@@ -60,99 +60,6 @@ public:
     std::function<bool(TAppState&)> LoadPortList;
     std::function<bool()> ShowDevSetDialog; // connection dialog; true when Accepted
 
-    // Commands: one action each, shared by the menu, the tool bar and the button column; a control
-    // bound to an action follows its enabled, visible and text state. UpdateCommands alone sets those.
-    QAction* actNew = nullptr;
-    QAction* actOpen = nullptr;
-    QAction* actSave = nullptr;
-    QAction* actSaveAs = nullptr;
-    QAction* actClose = nullptr;
-    QAction* actExit = nullptr;
-    QAction* actProgSet = nullptr;
-    QAction* actLineMonitor = nullptr;
-    QAction* actHelp = nullptr;
-    QAction* actAbout = nullptr;
-    QAction* actReadAll = nullptr;
-    QAction* actWriteAll = nullptr;
-    QAction* actStop = nullptr;
-    QAction* actDevRead = nullptr;
-    QAction* actDevReadStop = nullptr;
-    QAction* actDevDef = nullptr;
-    QAction* actDevClear = nullptr;
-    QAction* actDevLoad = nullptr;
-    QAction* actDevSave = nullptr;
-    QAction* actDevPrint = nullptr;
-    QAction* actDevSet = nullptr;
-    QAction* actCalib = nullptr;
-    QAction* actDevHelp = nullptr;
-    QAction* actDevWrite = nullptr;
-    QAction* actDevWriteStop = nullptr;
-
-    // Menu.
-    QMenu* miFileMenu = nullptr;
-    QMenu* miSetMenu = nullptr;
-    QMenu* HelpMenu = nullptr;
-
-    // Tool bar.
-    QToolBar* tbMain = nullptr;
-    QToolButton* btnNew = nullptr;
-    QToolButton* btnOpen = nullptr;
-    QToolButton* btnSave = nullptr;
-    QToolButton* btnClose = nullptr;
-    QToolButton* btnReadAll = nullptr;
-    QToolButton* btnWriteAll = nullptr;
-    QToolButton* btnStop = nullptr;
-    QToolButton* btnSet = nullptr;
-    QToolButton* btnLineMonitor = nullptr;
-    QToolButton* btnHelp = nullptr;
-    QToolButton* btnExit = nullptr;
-
-    // Pages.
-    QTabWidget* pcMain = nullptr;
-    QWidget* TabDev = nullptr;
-    QWidget* TabChan = nullptr;
-    QWidget* TabMeas = nullptr;
-    QWidget* pnlDev = nullptr;
-    QWidget* pnlDevBtn = nullptr;
-    QWidget* pnlChan = nullptr;
-    QWidget* pnlChanBtn = nullptr;
-
-    // Device button column.
-    QPushButton* btnDevRead = nullptr;
-    QPushButton* btnDevReadStop = nullptr;
-    QPushButton* btnDevDef = nullptr;
-    QPushButton* btnDevClear = nullptr;
-    QPushButton* btnDevLoad = nullptr;
-    QPushButton* btnDevSave = nullptr;
-    QPushButton* btnDevPrint = nullptr;
-    QPushButton* btnDevSet = nullptr;
-    QPushButton* btnCalib = nullptr;
-    QPushButton* btnDevHelp = nullptr;
-    QPushButton* btnDevWrite = nullptr;
-    QPushButton* btnDevWriteStop = nullptr;
-
-    // Channel button column (no actions of their own).
-    QPushButton* btnChRead = nullptr;
-    QPushButton* btnChReadStop = nullptr;
-    QPushButton* btnChDef = nullptr;
-    QPushButton* btnChClear = nullptr;
-    QPushButton* btnChLoad = nullptr;
-    QPushButton* btnChSave = nullptr;
-    QPushButton* btnChPrint = nullptr;
-    QPushButton* btnChHelp = nullptr;
-    QPushButton* btnChWrite = nullptr;
-    QPushButton* btnChWriteStop = nullptr;
-
-    // Status bar.
-    QLabel* ClockStatus = nullptr;
-    QLabel* spDevStatus = nullptr;
-    QWidget* gsProjectStatus = nullptr;
-    QLabel* gsProjectGlyph = nullptr;
-    QLabel* gsProjectText = nullptr;
-    QLabel* gsExchangeStatus = nullptr;
-    QProgressBar* pbMain = nullptr;
-    QLabel* spMessage = nullptr;
-
     // Views and dialogs.
     TfrmDev* frmDev = nullptr;
     TfrmChan* frmChan = nullptr;
@@ -260,6 +167,100 @@ private:
     // The close sequence; false when the window stays open.
     bool FormClose();
     void UpdateClock();
+
+    // The window's own controls: tests and the session driver find them by objectName.
+    // Commands: one action each, shared by the menu, the tool bar and the button column; a control
+    // bound to an action follows its enabled, visible and text state. UpdateCommands alone sets those.
+    QAction* actNew = nullptr;
+    QAction* actOpen = nullptr;
+    QAction* actSave = nullptr;
+    QAction* actSaveAs = nullptr;
+    QAction* actClose = nullptr;
+    QAction* actExit = nullptr;
+    QAction* actProgSet = nullptr;
+    QAction* actLineMonitor = nullptr;
+    QAction* actHelp = nullptr;
+    QAction* actAbout = nullptr;
+    QAction* actReadAll = nullptr;
+    QAction* actWriteAll = nullptr;
+    QAction* actStop = nullptr;
+    QAction* actDevRead = nullptr;
+    QAction* actDevReadStop = nullptr;
+    QAction* actDevDef = nullptr;
+    QAction* actDevClear = nullptr;
+    QAction* actDevLoad = nullptr;
+    QAction* actDevSave = nullptr;
+    QAction* actDevPrint = nullptr;
+    QAction* actDevSet = nullptr;
+    QAction* actCalib = nullptr;
+    QAction* actDevHelp = nullptr;
+    QAction* actDevWrite = nullptr;
+    QAction* actDevWriteStop = nullptr;
+
+    // Menu.
+    QMenu* miFileMenu = nullptr;
+    QMenu* miSetMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+
+    // Tool bar.
+    QToolBar* tbMain = nullptr;
+    QToolButton* btnNew = nullptr;
+    QToolButton* btnOpen = nullptr;
+    QToolButton* btnSave = nullptr;
+    QToolButton* btnClose = nullptr;
+    QToolButton* btnReadAll = nullptr;
+    QToolButton* btnWriteAll = nullptr;
+    QToolButton* btnStop = nullptr;
+    QToolButton* btnSet = nullptr;
+    QToolButton* btnLineMonitor = nullptr;
+    QToolButton* btnHelp = nullptr;
+    QToolButton* btnExit = nullptr;
+
+    // Pages.
+    QTabWidget* pcMain = nullptr;
+    QWidget* TabDev = nullptr;
+    QWidget* TabChan = nullptr;
+    QWidget* TabMeas = nullptr;
+    QWidget* pnlDev = nullptr;
+    QWidget* pnlDevBtn = nullptr;
+    QWidget* pnlChan = nullptr;
+    QWidget* pnlChanBtn = nullptr;
+
+    // Device button column.
+    QPushButton* btnDevRead = nullptr;
+    QPushButton* btnDevReadStop = nullptr;
+    QPushButton* btnDevDef = nullptr;
+    QPushButton* btnDevClear = nullptr;
+    QPushButton* btnDevLoad = nullptr;
+    QPushButton* btnDevSave = nullptr;
+    QPushButton* btnDevPrint = nullptr;
+    QPushButton* btnDevSet = nullptr;
+    QPushButton* btnCalib = nullptr;
+    QPushButton* btnDevHelp = nullptr;
+    QPushButton* btnDevWrite = nullptr;
+    QPushButton* btnDevWriteStop = nullptr;
+
+    // Channel button column (no actions of their own).
+    QPushButton* btnChRead = nullptr;
+    QPushButton* btnChReadStop = nullptr;
+    QPushButton* btnChDef = nullptr;
+    QPushButton* btnChClear = nullptr;
+    QPushButton* btnChLoad = nullptr;
+    QPushButton* btnChSave = nullptr;
+    QPushButton* btnChPrint = nullptr;
+    QPushButton* btnChHelp = nullptr;
+    QPushButton* btnChWrite = nullptr;
+    QPushButton* btnChWriteStop = nullptr;
+
+    // Status bar.
+    QLabel* ClockStatus = nullptr;
+    QLabel* spDevStatus = nullptr;
+    QWidget* gsProjectStatus = nullptr;
+    QLabel* gsProjectGlyph = nullptr;
+    QLabel* gsProjectText = nullptr;
+    QLabel* gsExchangeStatus = nullptr;
+    QProgressBar* pbMain = nullptr;
+    QLabel* spMessage = nullptr;
 
     QTimer* ClockTimer = nullptr;
     std::array<QPixmap, 2> ProjectGlyphs;

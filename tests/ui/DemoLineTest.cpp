@@ -88,15 +88,15 @@ TEST_F(DemoLine, NewProjectSearchReadAllAndMeasureOnSim1) {
     Trigger("actReadAll");
     ASSERT_TRUE(
         WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     EXPECT_EQ(Main->frmDev->CellText(1, 1), "1"); // the network address the instrument reports
 
     State.CurDevType().Tmin = 0.05;
-    Main->pcMain->setCurrentIndex(2);
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
     Main->frmMeasure->btnMeasure->click();
     EXPECT_TRUE(WaitFor([this] { return Main->frmMeasure->Chart->Series(0).Count() >= 2; }));
     Main->frmMeasure->btnMeasureStop->click();
     ASSERT_TRUE(
         WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Измерение остановлено"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Измерение остановлено"));
 }

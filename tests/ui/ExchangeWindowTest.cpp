@@ -85,12 +85,12 @@ TEST_F(ExchangeWindow, ReadEditWriteReadBackThroughTheWindow) {
     Trigger("actDevDef");
     Trigger("actReadAll");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
-    EXPECT_TRUE(Main->btnDevRead->isEnabled());
-    EXPECT_TRUE(Main->btnReadAll->isEnabled());
-    EXPECT_FALSE(Main->pbMain->isVisibleTo(Main.get()));
-    EXPECT_EQ(Main->pbMain->value(), 0);
+    EXPECT_TRUE(Enabled("actDevRead"));
+    EXPECT_TRUE(Enabled("actReadAll"));
+    EXPECT_FALSE(Widget<QProgressBar>("pbMain")->isVisibleTo(Main.get()));
+    EXPECT_EQ(Widget<QProgressBar>("pbMain")->value(), 0);
 
     // The table shows what the instrument holds; now edit three values as a user would.
     const int addr = IndexOf(NetAddressParamName);
@@ -110,7 +110,7 @@ TEST_F(ExchangeWindow, ReadEditWriteReadBackThroughTheWindow) {
 
     Trigger("actDevWrite");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Запись завершена"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Запись завершена"));
     EXPECT_EQ(State.CurDev().Address, 7);
     EXPECT_EQ(State.CurDev().BaudRate, 19200);
     EXPECT_EQ(Memory(real), "00001040"); // 2.25 as a single, least significant byte first
@@ -124,7 +124,7 @@ TEST_F(ExchangeWindow, ReadEditWriteReadBackThroughTheWindow) {
     table.ClearTable(State.CurDevType());
     Trigger("actDevRead");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     EXPECT_EQ(table.CellText(1, real + 1), "2.25");
     EXPECT_EQ(table.CellText(1, addr + 1), "7");
     EXPECT_EQ(table.CellText(1, speed + 1), speeds[6]);
@@ -137,20 +137,20 @@ TEST_F(ExchangeWindow, LockEffectsWhileAReadRunsAndStop) {
     Trigger("actDevRead");
     QTest::qWait(50);
     EXPECT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
-    EXPECT_FALSE(Main->btnDevRead->isVisibleTo(Main.get()));
-    EXPECT_TRUE(Main->btnDevReadStop->isVisibleTo(Main.get()));
-    EXPECT_FALSE(Main->btnDevWrite->isEnabled());
-    EXPECT_FALSE(Main->btnCalib->isEnabled());
+    EXPECT_FALSE(Widget<QPushButton>("btnDevRead")->isVisibleTo(Main.get()));
+    EXPECT_TRUE(Widget<QPushButton>("btnDevReadStop")->isVisibleTo(Main.get()));
+    EXPECT_FALSE(Enabled("actDevWrite"));
+    EXPECT_FALSE(Enabled("actCalib"));
     EXPECT_FALSE(Main->frmMeasure->btnMeasure->isEnabled());
-    EXPECT_FALSE(Main->btnNew->isEnabled());
-    EXPECT_TRUE(Main->btnStop->isEnabled());
-    QTest::mouseClick(Main->btnDevReadStop, Qt::LeftButton);
+    EXPECT_FALSE(Enabled("actNew"));
+    EXPECT_TRUE(Enabled("actStop"));
+    QTest::mouseClick(Widget<QPushButton>("btnDevReadStop"), Qt::LeftButton);
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение остановлено"));
-    EXPECT_TRUE(Main->btnDevRead->isVisibleTo(Main.get()));
-    EXPECT_FALSE(Main->btnDevReadStop->isVisibleTo(Main.get()));
-    EXPECT_TRUE(Main->btnDevWrite->isEnabled());
-    EXPECT_TRUE(Main->btnCalib->isEnabled());
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение остановлено"));
+    EXPECT_TRUE(Widget<QPushButton>("btnDevRead")->isVisibleTo(Main.get()));
+    EXPECT_FALSE(Widget<QPushButton>("btnDevReadStop")->isVisibleTo(Main.get()));
+    EXPECT_TRUE(Enabled("actDevWrite"));
+    EXPECT_TRUE(Enabled("actCalib"));
     EXPECT_TRUE(Main->frmMeasure->btnMeasure->isEnabled());
     EXPECT_EQ(State.ExchangeState, TExchState::ExchIdle);
 
@@ -167,15 +167,15 @@ TEST_F(ExchangeWindow, SilentInstrumentUnlocksWithTheStatus) {
     StartAll({{9, 21, QString(), 0}}); // nobody at address 1
     Trigger("actReadAll");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Нет связи с прибором!"));
-    EXPECT_TRUE(Main->btnReadAll->isEnabled());
-    EXPECT_TRUE(Main->btnDevRead->isEnabled());
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Нет связи с прибором!"));
+    EXPECT_TRUE(Enabled("actReadAll"));
+    EXPECT_TRUE(Enabled("actDevRead"));
 }
 
 TEST_F(ExchangeWindow, MeasurementFeedsTheViewUntilStopped) {
     StartAll({{1, 21, QString(), 0}});
     State.CurDevType().Tmin = 0.05;
-    Main->pcMain->setCurrentIndex(2);
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
     TfrmMeasure& view = *Main->frmMeasure;
     ASSERT_EQ(view.ChannelCount(), 4);
     view.btnMeasure->click();
@@ -184,20 +184,20 @@ TEST_F(ExchangeWindow, MeasurementFeedsTheViewUntilStopped) {
     while (view.Chart->Series(0).Count() < 3 && t.elapsed() < 10000)
         QTest::qWait(10);
     EXPECT_EQ(State.ExchangeState, TExchState::ExchMeasure);
-    EXPECT_EQ(Main->gsExchangeStatus->text(), QStringLiteral("идет обмен"));
+    EXPECT_EQ(Pane("gsExchangeStatus"), QStringLiteral("идет обмен"));
     EXPECT_TRUE(view.btnMeasureStop->isVisibleTo(Main.get()));
-    EXPECT_FALSE(Main->btnDevRead->isEnabled());
-    EXPECT_FALSE(Main->btnCalib->isEnabled());
+    EXPECT_FALSE(Enabled("actDevRead"));
+    EXPECT_FALSE(Enabled("actCalib"));
     EXPECT_TRUE(Main->frmDev->isEnabled()); // the table stays editable during a measurement
     EXPECT_GE(view.Chart->Series(3).Count(), 1u);
     EXPECT_FALSE(view.ValueText(1).isEmpty());
     EXPECT_TRUE(view.AutoX->isChecked() && view.AutoY->isChecked());
     view.btnMeasureStop->click();
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Измерение остановлено"));
-    EXPECT_EQ(Main->gsExchangeStatus->text(), QStringLiteral("нет обмена"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Измерение остановлено"));
+    EXPECT_EQ(Pane("gsExchangeStatus"), QStringLiteral("нет обмена"));
     EXPECT_TRUE(view.btnMeasure->isVisibleTo(Main.get()));
-    EXPECT_TRUE(Main->btnDevRead->isEnabled());
+    EXPECT_TRUE(Enabled("actDevRead"));
 }
 
 TEST_F(ExchangeWindow, OneExchangeAtATimeFromTheFirstStart) {
@@ -207,7 +207,7 @@ TEST_F(ExchangeWindow, OneExchangeAtATimeFromTheFirstStart) {
     // No turn of the event loop between the starts: the first one has taken the exchange at once.
     Trigger("actReadAll");
     ASSERT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
-    EXPECT_FALSE(Main->btnDevRead->isEnabled());
+    EXPECT_FALSE(Enabled("actDevRead"));
     EXPECT_FALSE(Main->frmMeasure->btnMeasure->isEnabled());
     Exchange->Start(TExchangeCommand::Measure);
     Exchange->Start(TExchangeCommand::DevWrite);
@@ -217,7 +217,7 @@ TEST_F(ExchangeWindow, OneExchangeAtATimeFromTheFirstStart) {
     EXPECT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
 
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     EXPECT_TRUE(Dialogs.Asked.empty());
     // Only the one read-all went out: one identification, no writes, no channel polls.
     Line->WithBus([](Sim::TBus& bus) {

@@ -31,14 +31,14 @@ TEST_F(MainFixture, SavesOnAFullDiskKeepTheFilesTheyReplaceAndSayWhy) {
 
     State.CurDev().Address = 6;
     Main->PrjChange();
-    Main->spMessage->clear();
+    Widget<QLabel>("spMessage")->clear();
     const size_t asked = Dialogs.Asked.size();
     EXPECT_FALSE(Main->PrjSave());
     ASSERT_EQ(Dialogs.Asked.size(), asked + 1);
     EXPECT_TRUE(Dialogs.LastText().contains(noSpace)) << Dialogs.LastText().toStdString();
     EXPECT_EQ(TestUtil::ReadBytes(prj), oldPrj);
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
-    EXPECT_NE(Main->spMessage->text(), QStringLiteral("Проект был сохранен"));
+    EXPECT_NE(Pane("spMessage"), QStringLiteral("Проект был сохранен"));
 
     // The parameter set over the old one, and an export to a new file.
     Dialogs.FileNames = {set, disk.Path("table.xls")};

@@ -255,9 +255,9 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
     ASSERT_EQ(State.PrjState, TPrjState::PrjSaved);
     State.CurDev().COMPort = Line->Port();
 
-    EXPECT_EQ(Main->btnLineMonitor->toolTip(), QStringLiteral("Монитор обмена"));
-    EXPECT_TRUE(Main->miSetMenu->actions().contains(Command("actLineMonitor")));
-    Main->btnLineMonitor->click();
+    EXPECT_EQ(Widget<QToolButton>("btnLineMonitor")->toolTip(), QStringLiteral("Монитор обмена"));
+    EXPECT_TRUE(Widget<QMenu>("miSetMenu")->actions().contains(Command("actLineMonitor")));
+    Widget<QToolButton>("btnLineMonitor")->click();
     TfrmLineMonitor* monitor = Main->frmLineMonitor;
     ASSERT_NE(monitor, nullptr);
     EXPECT_TRUE(monitor->isVisible());
@@ -267,14 +267,14 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
     State.ExchangeState = TExchState::ExchReadWrite;
     Main->ShowPrjState();
     EXPECT_TRUE(Enabled("actLineMonitor"));
-    EXPECT_TRUE(Main->btnLineMonitor->isEnabled());
+    EXPECT_TRUE(Enabled("actLineMonitor"));
     EXPECT_FALSE(Enabled("actProgSet"));
     State.ExchangeState = TExchState::ExchIdle;
     Main->ShowPrjState();
 
-    Main->btnDevRead->click();
+    Trigger("actDevRead");
     ASSERT_TRUE(WaitIdle());
-    ASSERT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    ASSERT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     const size_t requests = Line->WithBus([](Sim::TBus& bus) { return bus.Log().size(); });
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return monitor->Model->rowCount() == static_cast<int>(2 * requests); }, 5000))
@@ -286,13 +286,13 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
 
     // A port that does not exist: the specified texts, and the code's meaning beside them.
     State.CurDev().COMPort = QStringLiteral("/dev/kestrin-test-no-such-port");
-    Main->btnDevRead->click();
+    Trigger("actDevRead");
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Dialogs.Asked.empty(); }, 10000));
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(Dialogs.Asked.back().Text, QStringLiteral("Чтение остановлено, ошибка: -101"));
     EXPECT_EQ(Dialogs.Asked.back().Details, QStringLiteral("Код -101: порт не существует"));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Ошибка чтения: -101"));
-    EXPECT_EQ(Main->spMessage->toolTip(), QStringLiteral("Код -101: порт не существует"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Ошибка чтения: -101"));
+    EXPECT_EQ(Widget<QLabel>("spMessage")->toolTip(), QStringLiteral("Код -101: порт не существует"));
     Main->ShowMessage(QStringLiteral("Чтение завершено"));
-    EXPECT_EQ(Main->spMessage->toolTip(), QString());
+    EXPECT_EQ(Widget<QLabel>("spMessage")->toolTip(), QString());
 }

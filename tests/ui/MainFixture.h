@@ -9,6 +9,10 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -94,10 +98,15 @@ protected:
         QAction* a = Command(name);
         return a && a->isVisible();
     }
+    // A control of the window by its objectName ("btnDevRead", "pcMain", "spMessage").
+    template <class T = QWidget> T* Widget(const char* name) const {
+        auto* w = Main->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << "no widget " << name;
+        return w;
+    }
     // The text of a status bar pane by its name ("spMessage", "gsExchangeStatus", ...).
     QString Pane(const char* name) const {
-        auto* l = Main->findChild<QLabel*>(QLatin1String(name));
-        EXPECT_NE(l, nullptr) << "no pane " << name;
+        auto* l = Widget<QLabel>(name);
         return l ? l->text() : QString();
     }
     // A cell of the device table as shown.

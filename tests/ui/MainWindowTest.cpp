@@ -27,11 +27,11 @@ class MainCommands : public MainFixture {
 protected:
     TEnabled Read() const {
         // The tool bar's buttons follow their commands; the settings button is in no row of the table.
-        for (QToolButton* b : {Main->btnNew, Main->btnOpen, Main->btnSave, Main->btnClose, Main->btnReadAll,
-                               Main->btnWriteAll, Main->btnStop})
-            EXPECT_EQ(b->isEnabled(), Enabled(("act" + b->objectName().mid(3)).toLatin1().constData()))
-                << b->objectName().toStdString();
-        EXPECT_TRUE(Main->btnSet->isEnabled());
+        for (const char* name : {"New", "Open", "Save", "Close", "ReadAll", "WriteAll", "Stop"})
+            EXPECT_EQ(Widget<QToolButton>(("btn" + std::string(name)).c_str())->isEnabled(),
+                      Enabled(("act" + std::string(name)).c_str()))
+                << name;
+        EXPECT_TRUE(Widget<QToolButton>("btnSet")->isEnabled());
         return {Enabled("actNew"),     Enabled("actOpen"),     Enabled("actSave"),
                 Enabled("actSaveAs"),  Enabled("actClose"),    Enabled("actProgSet"),
                 Enabled("actReadAll"), Enabled("actWriteAll"), Enabled("actStop")};
@@ -42,18 +42,19 @@ TEST_F(MainCommands, StartsWithoutProject) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(Main->windowTitle(), QStringLiteral("Настройка приборов серии Kestrin K1"));
     EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
-    EXPECT_FALSE(Main->pcMain->isVisibleTo(Main.get()));
-    EXPECT_EQ(Main->spDevStatus->text(), "none");
-    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Нет открытого проекта"));
+    EXPECT_FALSE(Widget<QTabWidget>("pcMain")->isVisibleTo(Main.get()));
+    EXPECT_EQ(Pane("spDevStatus"), "none");
+    EXPECT_EQ(Pane("gsProjectText"), QStringLiteral("Нет открытого проекта"));
     const TEnabled e = Read();
     EXPECT_TRUE(e.New && e.Open && e.Settings);
     EXPECT_FALSE(e.Save || e.SaveAs || e.Close || e.ReadAll || e.WriteAll || e.Stop);
     ASSERT_EQ(State.DevTypes.size(), 2u);
     EXPECT_EQ(State.CurType, 0);
     EXPECT_EQ(State.DevList[0]->Values.size(), State.DevTypes[0]->ParamCount());
-    EXPECT_FALSE(Main->pcMain->isTabVisible(1)); // the channel page's tab is never shown
-    EXPECT_EQ(Main->btnNew->toolTip(), QStringLiteral("Новый проект (Ctrl+N)"));
-    EXPECT_EQ(Main->btnStop->toolTip(), QStringLiteral("Остановить обмен данными с прибором"));
+    EXPECT_FALSE(Widget<QTabWidget>("pcMain")->isTabVisible(1)); // the channel page's tab is never shown
+    EXPECT_EQ(Widget<QToolButton>("btnNew")->toolTip(), QStringLiteral("Новый проект (Ctrl+N)"));
+    EXPECT_EQ(Widget<QToolButton>("btnStop")->toolTip(),
+              QStringLiteral("Остановить обмен данными с прибором"));
     EXPECT_EQ(Command("actNew")->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(Command("actExit")->shortcut(), QKeySequence("Alt+X"));
     EXPECT_EQ(Command("actHelp")->shortcut(), QKeySequence(Qt::Key_F10));
@@ -122,8 +123,9 @@ TEST_F(MainCommands, EnabledCommandsFollowProjectAndExchangeState) {
         EXPECT_EQ(e.ReadAll, r.Want.ReadAll) << where;
         EXPECT_EQ(e.WriteAll, r.Want.WriteAll) << where;
         EXPECT_EQ(e.Stop, r.Want.Stop) << where;
-        EXPECT_EQ(Main->btnDevSet->isEnabled(), r.Exch == TExchState::ExchIdle) << where;
-        EXPECT_EQ(Main->pcMain->isVisibleTo(Main.get()), r.Prj != TPrjState::PrjNone) << where;
+        EXPECT_EQ(Enabled("actDevSet"), r.Exch == TExchState::ExchIdle) << where;
+        EXPECT_EQ(Widget<QTabWidget>("pcMain")->isVisibleTo(Main.get()), r.Prj != TPrjState::PrjNone)
+            << where;
     }
     State.ExchangeState = TExchState::ExchIdle;
 }
@@ -133,21 +135,21 @@ TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
     NewProject();
     EXPECT_EQ(Main->windowTitle(), QStringLiteral("Настройка приборов серии Kestrin K1 : noname.prj"));
     EXPECT_EQ(State.PrjPath, ProgDir + "/noname.prj");
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Открыт новый проект"));
-    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Текущий проект сохранен"));
-    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1");
-    Main->pcMain->setCurrentIndex(2); // a change of page is a change of the project
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Открыт новый проект"));
+    EXPECT_EQ(Pane("gsProjectText"), QStringLiteral("Текущий проект сохранен"));
+    EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1");
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2); // a change of page is a change of the project
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
-    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Текущий проект изменен"));
+    EXPECT_EQ(Pane("gsProjectText"), QStringLiteral("Текущий проект изменен"));
     Main->PrjChange();
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
     State.ActDevice = 7; // out of the designation table: shown as the first designation
     Main->ShowPrjState();
-    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1");
+    EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1");
     State.ActDevice = 2;
     Main->ShowPrjState();
-    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1V");
+    EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1V");
 
     // The connection dialog's OK chooses another designation: the pane shows it at once, also on a
     // project that was already changed.
@@ -156,7 +158,7 @@ TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
         return true;
     };
     Trigger("actDevSet");
-    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1R");
+    EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1R");
 }
 
 TEST_F(MainFixture, CommandsEndTheEditInProgressFirst) {
@@ -254,7 +256,7 @@ TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
         d.CancelBtn->click();
     });
     const bool hintBefore = State.Settings.Hint;
-    Main->btnSet->click();
+    Widget<QToolButton>("btnSet")->click();
     EXPECT_EQ(State.Settings.Hint, hintBefore);
     EXPECT_EQ(State.Settings.ReRead, 1);
 
@@ -271,8 +273,8 @@ TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
     EXPECT_TRUE(State.Settings.Save);
     EXPECT_EQ(State.Settings.ReWrite, 4);
     EXPECT_EQ(State.Settings.ReRead, 100);
-    EXPECT_TRUE(Main->gsExchangeStatus->toolTip().isEmpty()); // hints off at once
-    EXPECT_FALSE(Main->btnNew->toolTip().isEmpty());          // the tool bar keeps its hints
+    EXPECT_TRUE(Widget<QLabel>("gsExchangeStatus")->toolTip().isEmpty()); // hints off at once
+    EXPECT_FALSE(Widget<QToolButton>("btnNew")->toolTip().isEmpty());     // the tool bar keeps its hints
 }
 
 TEST_F(MainFixture, CloseWritesSettingsAndCancelAtTheProjectQuestionKeepsRunning) {

@@ -83,16 +83,16 @@ TEST_F(Project, SaveCloseOpenKeepsEveryValueOfEveryEntry) {
     State.CurDev().COMPort = "SIM1";
     State.CurDev().BaudRate = 19200;
     State.CurDev().Address = 42;
-    Main->pcMain->setCurrentIndex(2);
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
     const QString path = ProgDir + "one.prj";
     ASSERT_TRUE(Main->PrjSaveToPath(path));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Проект был сохранен"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был сохранен"));
 
     ASSERT_TRUE(Main->PrjClose());
     EXPECT_NE(State.DevList[1]->Values, values[1]); // reset by the close
     State.CurDev().Address = 1;
     ASSERT_TRUE(Main->PrjOpenFile(path));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Проект был открыт"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был открыт"));
     EXPECT_EQ(Main->windowTitle(), Title + " : one.prj");
     for (size_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(State.DevList[i]->Values, values[i]) << "entry " << i;
@@ -100,7 +100,7 @@ TEST_F(Project, SaveCloseOpenKeepsEveryValueOfEveryEntry) {
     EXPECT_EQ(State.CurDev().COMPort, "SIM1");
     EXPECT_EQ(State.CurDev().BaudRate, 19200);
     EXPECT_EQ(State.CurDev().Address, 42);
-    EXPECT_EQ(Main->pcMain->currentIndex(), 2);
+    EXPECT_EQ(Widget<QTabWidget>("pcMain")->currentIndex(), 2);
     EXPECT_EQ(Main->frmDev->CellText(1, 1), values[0][0]);
 
     // Saving the reopened project writes the same file again.
@@ -165,7 +165,7 @@ TEST_F(Project, StateTransitionsAndTheCommandsTheyEnable) {
     Trigger("actClose");
     ExpectState(TPrjState::PrjNone, none, noneText);
     EXPECT_EQ(Main->windowTitle(), Title);
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Проект был закрыт"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был закрыт"));
     EXPECT_TRUE(State.PrjPath.isEmpty());
 
     ASSERT_TRUE(Main->PrjOpenFile(path));
@@ -321,7 +321,7 @@ TEST_F(Project, MissingEmptyAndDamagedFilesOpenWithDefaults) {
     EXPECT_EQ(State.CurDev().Address, 0);
     EXPECT_EQ(State.CurDev().BaudRate, 9600);
     EXPECT_EQ(State.CurDev().COMPort, "ttyS0"); // "COM1" is not a port here
-    EXPECT_EQ(Main->pcMain->currentIndex(), 0);
+    EXPECT_EQ(Widget<QTabWidget>("pcMain")->currentIndex(), 0);
 
     // Empty, binary and truncated files: nothing crashes, and what is missing reads as default.
     const QString empty = ProgDir + "empty.prj";
@@ -378,7 +378,7 @@ TEST_F(Project, HandWrittenFilesFollowTheIniRules) {
     WriteProject(path, "[Main]\nActDevice=300\nCOMPort=ttyACM9\nAddress=513\n");
     ASSERT_TRUE(Main->PrjOpenFile(path));
     EXPECT_EQ(State.ActDevice, 44);
-    EXPECT_EQ(Main->spDevStatus->text(), K1);
+    EXPECT_EQ(Pane("spDevStatus"), K1);
     EXPECT_EQ(State.CurDev().COMPort, "ttyS0"); // not a port: the first one
     EXPECT_EQ(State.CurDev().Address, 1);
 
