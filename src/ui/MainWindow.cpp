@@ -74,6 +74,7 @@ QString ModelName(int actDevice) {
 
 TfrmMain::TfrmMain(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), State(state), Dialogs(dialogs) {
+    setObjectName(QStringLiteral("frmMain"));
     ProjectGlyphs = {Glyph(true), Glyph(false)};
 }
 
@@ -123,6 +124,7 @@ void TfrmMain::CreateDialogs() {
     frmAbout = new TfrmAbout(this);
     frmProgSet = new TfrmProgSet(
         State.Settings, [this] { SetAdjust(); }, [this] { ShowHelp(QStringLiteral("page0")); }, this);
+    frmProgSet->setObjectName(QStringLiteral("frmProgSet"));
 }
 
 void BindToAction(QAbstractButton* button, QAction* action, TBinding binding) {
@@ -337,6 +339,7 @@ void TfrmMain::CreatePages() {
     // Measurement page.
     TabMeas = new QWidget;
     frmMeasure = new TfrmMeasure(State, Dialogs, TabMeas);
+    frmMeasure->setObjectName(QStringLiteral("frmMeasure"));
     auto* measHost = new QVBoxLayout(TabMeas);
     measHost->setContentsMargins(0, 0, 0, 0);
     measHost->addWidget(frmMeasure);

@@ -49,28 +49,26 @@ void Note(const QString& what) { std::fprintf(stderr, "E2E: %s\n", qPrintable(wh
 // Every wait is on a condition with a bound; a loaded machine only makes it take longer.
 bool WaitFor(const std::function<bool()>& cond, int ms = 30000) { return QTest::qWaitFor(cond, ms); }
 
-bool IsA(const QObject* o, const char* className) {
-    return o && qstrcmp(o->metaObject()->className(), className) == 0;
+// Windows and controls are found by their objectName, which says what they are to the program.
+bool Named(const QObject* o, const char* name) {
+    return o && o->objectName() == QLatin1String(name);
 }
 
-QWidget* TopLevel(const char* className) {
+QWidget* TopLevel(const char* name) {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (IsA(w, className) && w->isVisible())
+        if (Named(w, name) && w->isVisible())
             return w;
     return nullptr;
+}
+
+template <class T = QWidget> T* ByName(QWidget* in, const char* name) {
+    return in ? in->findChild<T*>(QLatin1String(name)) : nullptr;
 }
 
 template <class T> T* ByText(QWidget* in, const QString& text) {
     for (T* w : in->findChildren<T*>())
         if (w->text() == text && w->isVisible())
             return w;
-    return nullptr;
-}
-
-QToolButton* ByHint(QWidget* in, const QString& hint) {
-    for (QToolButton* b : in->findChildren<QToolButton*>())
-        if (b->toolTip() == hint)
-            return b;
     return nullptr;
 }
 
@@ -158,8 +156,8 @@ std::function<bool(QWidget*)> BoxSaying(const QString& text) {
         return box && box->text() == text;
     };
 }
-std::function<bool(QWidget*)> WindowOf(const char* className) {
-    return [className](QWidget* w) { return IsA(w, className); };
+std::function<bool(QWidget*)> WindowOf(const char* name) {
+    return [name](QWidget* w) { return Named(w, name); };
 }
 
 void Answer(QWidget* box, const QString& button) {
@@ -222,9 +220,9 @@ private:
     // back; the table takes edits only after that, as a person would find.
     bool WaitExchangeEnd(const QString& text) {
         const bool ok = WaitStatus(text) && WaitFor([&] {
-            QWidget* read = ByHint(Main, QStringLiteral("Считать все параметры из прибора"));
-            return read && read->isEnabled();
-        });
+                            QWidget* read = ByName(Main, "btnReadAll");
+                            return read && read->isEnabled();
+                        });
         E2E_CHECK(ok, QStringLiteral("exchange ended with \"%1\"").arg(text));
         return ok;
     }
@@ -294,18 +292,16 @@ void FileDialogTakes(QWidget* w, const QString& path) {
 }
 
 void TSession::SaveAsThroughDialog(const QString& path) {
-    const bool shown = WithModal(
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-        [&](QWidget* w) { FileDialogTakes(w, path); },
-        [&] { Click(ByHint(Main, QStringLiteral("Сохранить проект (Ctrl+S)"))); });
+    const bool shown =
+        WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                  [&](QWidget* w) { FileDialogTakes(w, path); }, [&] { Click(ByName(Main, "btnSave")); });
     E2E_CHECK(shown, QStringLiteral("save dialog"));
 }
 
 void TSession::OpenThroughDialog(const QString& path) {
-    const bool shown = WithModal(
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-        [&](QWidget* w) { FileDialogTakes(w, path); },
-        [&] { Click(ByHint(Main, QStringLiteral("Открыть проект (Ctrl+O)"))); });
+    const bool shown =
+        WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                  [&](QWidget* w) { FileDialogTakes(w, path); }, [&] { Click(ByName(Main, "btnOpen")); });
     E2E_CHECK(shown, QStringLiteral("open dialog"));
 }
 
@@ -313,15 +309,15 @@ void TSession::OpenThroughDialog(const QString& path) {
 void TSession::HelpFromModal(QWidget* dialog) {
     Click(ByText<QAbstractButton>(dialog, QStringLiteral("Справка")));
     QWidget* help = nullptr;
-    E2E_CHECK(WaitFor([&] { return (help = TopLevel("THelpWindow")) != nullptr; }, 10000),
-              QStringLiteral("help window shown from %1").arg(dialog->metaObject()->className()));
+    E2E_CHECK(WaitFor([&] { return (help = TopLevel("HelpWindow")) != nullptr; }, 10000),
+              QStringLiteral("help window shown from %1").arg(dialog->objectName()));
     if (!help)
         return;
     E2E_CHECK(WaitFor([&] { return help->windowHandle() && help->windowHandle()->isExposed(); }, 10000),
               QStringLiteral("help window exposed"));
     Click(ByText<QAbstractButton>(help, QStringLiteral("Закрыть")));
     E2E_CHECK(WaitFor([&] { return !help->isVisible(); }, 5000),
-              QStringLiteral("help from %1 closed by its own button").arg(dialog->metaObject()->className()));
+              QStringLiteral("help from %1 closed by its own button").arg(dialog->objectName()));
     if (help->isVisible())
         help->hide(); // what the user could not do; the scenario goes on
     E2E_CHECK(dialog->isVisible(), QStringLiteral("the dialog stays open after help closed"));
@@ -329,7 +325,7 @@ void TSession::HelpFromModal(QWidget* dialog) {
 
 void TSession::Run() {
     WorkDir = QDir::currentPath();
-    WaitFor([&] { return (Main = qobject_cast<QMainWindow*>(TopLevel("TfrmMain"))) != nullptr; });
+    WaitFor([&] { return (Main = qobject_cast<QMainWindow*>(TopLevel("frmMain"))) != nullptr; });
     if (!Main) {
         Fail(QStringLiteral("no main window"));
         return;
@@ -340,12 +336,8 @@ void TSession::Run() {
     Main->move(20, 20);
     E2E_CHECK(WaitFor([&] { return Main->pos() == QPoint(20, 20); }), QStringLiteral("window moved"));
     Tabs = Main->findChild<QTabBar*>();
-    for (QWidget* w : Main->findChildren<QWidget*>()) {
-        if (IsA(w, "TfrmDev"))
-            DevGrid = w->findChild<QTableWidget*>();
-        if (IsA(w, "TfrmMeasure"))
-            MeasureView = w;
-    }
+    DevGrid = ByName<QTableWidget>(Main, "DevGrid");
+    MeasureView = ByName(Main, "frmMeasure");
     if (!Tabs || !DevGrid || !MeasureView) {
         Fail(QStringLiteral("main window without its pages"));
         return;
@@ -353,30 +345,35 @@ void TSession::Run() {
 
     Note(QStringLiteral("New project"));
     // New project: the connection dialog on the demo line, a search, help from the dialog, OK.
-    const bool connection = WithModal(WindowOf("TfrmDevSet"), [&](QWidget* dlg) {
-        HelpFromModal(dlg);
-        QList<QComboBox*> ports;
-        for (QComboBox* c : dlg->findChildren<QComboBox*>())
-            if (c->findText(QStringLiteral("SIM1")) >= 0)
-                ports.append(c);
-        E2E_CHECK(ports.size() == 2, QStringLiteral("port lists of the connection and the search"));
-        for (QComboBox* c : ports) {
-            c->setFocus();
-            Type(dlg, QStringLiteral("SIM1"));
-            E2E_CHECK(c->currentText() == QStringLiteral("SIM1"), QStringLiteral("SIM1 chosen"));
-        }
-        Click(ByText<QAbstractButton>(dlg, QStringLiteral("Поиск приборов")));
-        QComboBox* found = nullptr;
-        for (QComboBox* c : dlg->findChildren<QComboBox*>())
-            if (c->findText(QStringLiteral("SIM1")) < 0 && c->findText(QStringLiteral("9600")) < 0 &&
-                c->findText(QStringLiteral("Kestrin K1")) < 0)
-                found = c;
-        E2E_CHECK(found && WaitFor([&] { return found->count() == 2; }), QStringLiteral("search finds 1 and 2"));
-        QAbstractButton* ok = ByText<QAbstractButton>(dlg, QStringLiteral("Ok"));
-        E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
-        Click(ok);
-        E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("connection dialog accepted"));
-    }, [&] { Click(ByHint(Main, QStringLiteral("Новый проект (Ctrl+N)"))); });
+    const bool connection = WithModal(
+        WindowOf("frmDevSet"),
+        [&](QWidget* dlg) {
+            HelpFromModal(dlg);
+            QList<QComboBox*> ports;
+            for (QComboBox* c : dlg->findChildren<QComboBox*>())
+                if (c->findText(QStringLiteral("SIM1")) >= 0)
+                    ports.append(c);
+            E2E_CHECK(ports.size() == 2, QStringLiteral("port lists of the connection and the search"));
+            for (QComboBox* c : ports) {
+                c->setFocus();
+                Type(dlg, QStringLiteral("SIM1"));
+                E2E_CHECK(c->currentText() == QStringLiteral("SIM1"), QStringLiteral("SIM1 chosen"));
+            }
+            Click(ByText<QAbstractButton>(dlg, QStringLiteral("Поиск приборов")));
+            QComboBox* found = nullptr;
+            for (QComboBox* c : dlg->findChildren<QComboBox*>())
+                if (c->findText(QStringLiteral("SIM1")) < 0 && c->findText(QStringLiteral("9600")) < 0 &&
+                    c->findText(QStringLiteral("Kestrin K1")) < 0)
+                    found = c;
+            E2E_CHECK(found && WaitFor([&] { return found->count() == 2; }),
+                      QStringLiteral("search finds 1 and 2"));
+            QAbstractButton* ok = ByText<QAbstractButton>(dlg, QStringLiteral("Ok"));
+            E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
+            Click(ok);
+            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }),
+                      QStringLiteral("connection dialog accepted"));
+        },
+        [&] { Click(ByName(Main, "btnNew")); });
     E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
     E2E_CHECK(WaitFor([&] { return DevGrid->isVisible() && DevGrid->rowCount() > 10; }),
               QStringLiteral("table of the new project"));
@@ -384,7 +381,7 @@ void TSession::Run() {
     Note(QStringLiteral("Read-all"));
     // Read-all: every value arrives; the bit string the instrument never reports gets its factory
     // value and is marked as not confirmed.
-    Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
+    Click(ByName(Main, "btnReadAll"));
     WaitExchangeEnd(QStringLiteral("Чтение завершено"));
     const int mask = Row(QStringLiteral("Маска опроса каналов"));
     const QTableWidgetItem* maskItem = DevGrid->item(mask, 1);
@@ -416,16 +413,16 @@ void TSession::Run() {
                                                       .arg(off.y()));
             Answer(box, QStringLiteral("Да"));
         },
-        [&] { Click(ByHint(Main, QStringLiteral("Записать все параметры в прибор"))); });
+        [&] { Click(ByName(Main, "btnWriteAll")); });
     E2E_CHECK(confirmed, QStringLiteral("write confirmation"));
     WaitExchangeEnd(QStringLiteral("Запись завершена"));
     E2E_CHECK(DevGrid->indexWidget(delayIndex) == nullptr, QStringLiteral("editor closed by write-all"));
 
     Note(QStringLiteral("What the instrument holds"));
     // What the instrument holds: clear the table and read it back.
-    Click(ByText<QAbstractButton>(Main, QStringLiteral("Очистить")));
+    Click(ByName(Main, "btnDevClear"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")).isEmpty(), QStringLiteral("table cleared"));
-    Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
+    Click(ByName(Main, "btnReadAll"));
     WaitExchangeEnd(QStringLiteral("Чтение завершено"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
               QStringLiteral("instrument holds the typed 15, holds \"%1\"").arg(Value(QStringLiteral("Задержка ответа"))));
@@ -464,11 +461,14 @@ void TSession::Run() {
 
     Note(QStringLiteral("Help from the program settings"));
     // Help from the program settings dialog.
-    const bool settings = WithModal(WindowOf("TfrmProgSet"), [&](QWidget* dlg) {
-        HelpFromModal(dlg);
-        Click(ByText<QAbstractButton>(dlg, QStringLiteral("Отмена")));
-        E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("settings dialog closed"));
-    }, [&] { Click(ByHint(Main, QStringLiteral("Настройки программы"))); });
+    const bool settings = WithModal(
+        WindowOf("frmProgSet"),
+        [&](QWidget* dlg) {
+            HelpFromModal(dlg);
+            Click(ByText<QAbstractButton>(dlg, QStringLiteral("Отмена")));
+            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("settings dialog closed"));
+        },
+        [&] { Click(ByName(Main, "btnSet")); });
     E2E_CHECK(settings, QStringLiteral("settings dialog shown"));
 
     Note(QStringLiteral("Save"));
@@ -477,7 +477,7 @@ void TSession::Run() {
     SaveAsThroughDialog(project);
     E2E_CHECK(WaitFor([&] { return Main->windowTitle().endsWith(QStringLiteral(" : first.prj")); }),
               QStringLiteral("caption names the saved project"));
-    Click(ByHint(Main, QStringLiteral("Закрыть проект (Ctrl+X)")));
+    Click(ByName(Main, "btnClose"));
     WaitStatus(QStringLiteral("Нет открытого проекта"));
     OpenThroughDialog(project);
     WaitStatus(QStringLiteral("Проект был открыт"));
