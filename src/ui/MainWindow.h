@@ -70,9 +70,6 @@ public:
 
     // Refresh of the command states and the status bar from the project and exchange states.
     void ShowPrjState();
-    // The one place that enables, disables, shows and hides commands: from the project state, the
-    // exchange state and which exchange runs.
-    void UpdateCommands();
     // The exchange hand-over: which exchange holds the line now (none when it ended).
     void ExchangeRunning(std::optional<TExchangeCommand> command);
     void PrjChange() override;
@@ -130,6 +127,9 @@ private:
     void CreatePages();
     void CreateStatusBar();
     void CreateActions();
+    // The one place that enables, disables, shows and hides commands: from the project state, the
+    // exchange state and which exchange runs.
+    void UpdateCommands();
     QAction* Command(const char* name, const QString& text, void (TfrmMain::*slot)());
     QToolButton* ToolButton(QAction* action, const char* name, QStyle::StandardPixmap icon,
                             const QString& hint);

@@ -314,3 +314,54 @@ TEST_F(MainFixture, CloseDuringExchangeAsksAndNoKeepsItRunning) {
     EXPECT_EQ(waits.count(), 1);
     EXPECT_TRUE(State.ReadStop && State.WriteStop && State.MeasureStop);
 }
+
+TEST_F(MainCommands, ButtonColumnFollowsTheExchangeThatHoldsTheLine) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    Main->show();
+    struct Row {
+        TExchangeCommand Running;
+        bool ReadStop, WriteStop, Read, Write, Calib, Measure;
+    };
+    const Row table[] = {
+        {TExchangeCommand::DevRead, true, false, false, false, false, false}, // a hidden command is off too
+        {TExchangeCommand::DevWrite, false, true, false, false, false, false},
+        {TExchangeCommand::ReadAll, false, false, false, false, false, false},
+        {TExchangeCommand::WriteAll, false, false, false, false, false, false},
+        {TExchangeCommand::Measure, false, false, false, false, false, true},
+    };
+    const auto shown = [this](const char* name) {
+        return Widget<QPushButton>(name)->isVisibleTo(Main.get());
+    };
+    QPushButton* measure = Main->frmMeasure->btnMeasure;
+    for (const Row& r : table) {
+        const auto where = ::testing::Message() << "exchange " << int(r.Running);
+        State.ExchangeState =
+            r.Running == TExchangeCommand::Measure ? TExchState::ExchMeasure : TExchState::ExchReadWrite;
+        Main->ExchangeRunning(r.Running);
+        EXPECT_EQ(shown("btnDevReadStop"), r.ReadStop) << where;
+        EXPECT_EQ(shown("btnDevRead"), !r.ReadStop) << where;
+        EXPECT_EQ(shown("btnDevWriteStop"), r.WriteStop) << where;
+        EXPECT_EQ(shown("btnDevWrite"), !r.WriteStop) << where;
+        EXPECT_EQ(Widget<QPushButton>("btnDevRead")->isEnabled(), r.Read) << where;
+        EXPECT_EQ(Widget<QPushButton>("btnDevWrite")->isEnabled(), r.Write) << where;
+        EXPECT_EQ(Widget<QPushButton>("btnCalib")->isEnabled(), r.Calib) << where;
+        EXPECT_EQ(measure->isEnabled(), r.Measure) << where;
+        // The measurement page is not the current one: its buttons are hidden with it, not by themselves.
+        EXPECT_EQ(Main->frmMeasure->btnMeasureStop->isHidden(), r.Running != TExchangeCommand::Measure)
+            << where;
+        if (r.ReadStop || r.WriteStop) { // the keyboard stays on the column's stop button
+            EXPECT_EQ(Main->focusWidget(),
+                      Widget<QPushButton>(r.ReadStop ? "btnDevReadStop" : "btnDevWriteStop"))
+                << where;
+        }
+
+        // The end of the run gives every start back.
+        State.ExchangeState = TExchState::ExchIdle;
+        Main->ExchangeRunning(std::nullopt);
+        for (const char* start : {"btnDevRead", "btnDevWrite", "btnCalib"})
+            EXPECT_TRUE(shown(start) && Widget<QPushButton>(start)->isEnabled()) << where << start;
+        EXPECT_FALSE(shown("btnDevReadStop") || shown("btnDevWriteStop")) << where;
+        EXPECT_TRUE(!measure->isHidden() && measure->isEnabled()) << where;
+    }
+}
