@@ -123,6 +123,13 @@ size_t TChartSeries::CapacityBytes() const {
     return bytes;
 }
 
+size_t TChartSeries::UsedBytes() const {
+    size_t bytes = N * 2 * sizeof(double);
+    for (const auto& clusters : Pairs)
+        bytes += clusters.size() * sizeof(TCluster);
+    return bytes;
+}
+
 void TChartSeries::Prefetch(size_t around) const {
     const size_t first = around & ~(BlockSize - 1);
     constexpr size_t PerLine = 64 / sizeof(double);

@@ -2,24 +2,16 @@
 
 #include "common/Numbers.h"
 #include "model/ValueCheck.h"
+#include "ui/DevCell.h"
+#include "ui/DevDelegate.h"
+#include "ui/DevGrid.h"
+#include "ui/DevTableImpl.h"
 #include "ui/UpdatesPause.h"
 
-#include <QApplication>
-#include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPointer>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
-#include <QTableWidget>
-#include <QTimer>
 #include <algorithm>
-#include <functional>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -32,19 +24,10 @@ const QString ErrorAboveMax = QStringLiteral("Введенное значени�
 const QString SwitchOnText = QStringLiteral("включена");
 
 constexpr uint32_t ClNone = 0x1FFFFFFF;
-constexpr uint32_t ClMaroon = 0x000080;
 constexpr uint32_t ClWindowText = 0x80000008; // system colour 8, COLOR_WINDOWTEXT
 constexpr uint32_t ClGrayText = 0x80000011;   // system colour 17, COLOR_GRAYTEXT
 // Font colour of the coupled cell: index 0 locked, index 1 editable.
 constexpr uint32_t SwitchColors[2] = {ClGrayText, ClWindowText};
-
-// The stored font colour lives beside the cell's text so that parameter-set files can save it.
-constexpr int FontColorRole = Qt::UserRole + 1;
-// Set on a value cell whose value did not come from the instrument at the last read.
-constexpr int UnconfirmedRole = Qt::UserRole + 2;
-const QString UnconfirmedHint = QStringLiteral("Значение не получено из прибора");
-// Dark orange: apart from the normal, grey and maroon texts of the table.
-const QColor UnconfirmedColor(0xB0, 0x50, 0x00);
 
 // Option number of a value text, when it addresses an entry of the menu.
 std::optional<int> MenuIndex(const TParam& p, const QString& value) {
@@ -115,136 +98,18 @@ QColor WinColorToQColor(uint32_t color, const QPalette& palette) {
 // ---------------------------------------------------------------------------------------------
 // Private state
 
-struct TfrmDev::TImpl {
-    TImpl(TfrmDev& owner, TAppState& state, IUserDialogs& dialogs, TDevHost& host)
-        : Owner(owner), State(state), Dialogs(dialogs), Host(host) {}
+bool TfrmDev::TImpl::SwitchOn(const TDevProp& t) const {
+    return Owner.CellText(1, t.SqrtIndex + 1) == SwitchOnText;
+}
 
-    TfrmDev& Owner;
-    TAppState& State;
-    IUserDialogs& Dialogs;
-    TDevHost& Host;
-    QTableWidget* Grid = nullptr;
-    QStyledItemDelegate* Delegate = nullptr;
-    QPointer<QWidget> OpenEditor; // the cell editor while one is open
-    bool ShowHints = false;
-    bool LastCommitRefused = false;
-    int HeaderHeight = HeaderRowHeight;
+void TfrmDev::TImpl::ApplySwitchRule(const TDevProp& t) {
+    if (CoupledPair(t) && t.SqrtLinIndex + 1 < Rows())
+        Owner.SetCellFontColor(1, t.SqrtLinIndex + 1, SwitchColors[SwitchOn(t) ? 1 : 0]);
+}
 
-    const TDevProp* CurProp() const {
-        return State.HasCurType() ? State.DevTypes[State.CurType].get() : nullptr;
-    }
-    // Description of the parameter shown in grid row `row`, or null for the header and rows a
-    // parameter set added beyond the type's parameters.
-    const TParam* ParamAt(int row) const {
-        const TDevProp* t = CurProp();
-        if (!t || row < 1 || row > t->ParamCount())
-            return nullptr;
-        return &t->Param(row - 1);
-    }
-    int Rows() const { return Grid->rowCount() + 1; }
-    bool ValidCell(int col, int row) const {
-        return col >= 0 && col < Grid->columnCount() && row >= 0 && row < Rows();
-    }
-
-    QTableWidgetItem* Item(int col, int row) const;
-    QTableWidgetItem* EnsureItem(int col, int row);
-    void MakeRowCells(int row, const TParam* p);
-
-    bool CoupledPair(const TDevProp& t) const {
-        return t.SqrtIndex >= 0 && t.SqrtLinIndex >= 0 && t.SqrtIndex < t.ParamCount() &&
-               t.SqrtLinIndex < t.ParamCount();
-    }
-    bool SwitchOn(const TDevProp& t) const { return Owner.CellText(1, t.SqrtIndex + 1) == SwitchOnText; }
-    void ApplySwitchRule(const TDevProp& t) {
-        if (CoupledPair(t) && t.SqrtLinIndex + 1 < Rows())
-            Owner.SetCellFontColor(1, t.SqrtLinIndex + 1, SwitchColors[SwitchOn(t) ? 1 : 0]);
-    }
-    // One value into its cell; check boxes tick for "1" only, or (read-all's row refresh) for
-    // any non-zero integer.
-    void ShowValue(int i, const TParam& p, const QString& value, bool nonZeroTicks);
-    void SetValueText(int row, const QString& text) {
-        if (Owner.CellText(1, row) != text)
-            Owner.SetCellText(1, row, text);
-    }
-
-    void InputError() { Dialogs.Message(ErrorBadData, ErrorCaption, TMsgButtons::Ok); }
-    void CommitEdit(int col, int row, const QString& newText, bool fromList);
-    void ClickCheckBox(int col, int row);
-    void CloseEditor(bool commit);
-};
-
-// ---------------------------------------------------------------------------------------------
-// Cells: text and check box are stored; the look is computed from the parameter descriptions
-// whenever the view asks, so it always follows the loaded type.
-
-class TDevCell : public QTableWidgetItem {
-public:
-    TDevCell(const TfrmDev::TImpl& impl, int col, int row)
-        : QTableWidgetItem(QTableWidgetItem::UserType), Impl(impl), Col(col), Row(row) {
-        if (col == 0)
-            setFlags(Qt::NoItemFlags); // names are never selected nor edited
-        else
-            setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-    }
-
-    QVariant data(int role) const override {
-        switch (role) {
-        case Qt::TextAlignmentRole:
-            return int((Col == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
-        case Qt::FontRole:
-            if (Col == 0 && Impl.ParamAt(Row)) {
-                QFont f;
-                f.setBold(true);
-                return f;
-            }
-            if (Unconfirmed()) {
-                QFont f;
-                f.setItalic(true);
-                return f;
-            }
-            break;
-        case Qt::ForegroundRole: {
-            const QVariant stored = QTableWidgetItem::data(FontColorRole);
-            if (stored.isValid()) {
-                const QColor c = WinColorToQColor(stored.toUInt(), Impl.Grid->palette());
-                if (c.isValid())
-                    return QBrush(c);
-            }
-            if (Unconfirmed())
-                return QBrush(UnconfirmedColor);
-            if (Col == 0) // names are disabled items: keep their text out of the disabled colour
-                return QBrush(Impl.ParamAt(Row)
-                                  ? WinColorToQColor(ClMaroon, Impl.Grid->palette())
-                                  : Impl.Grid->palette().color(QPalette::Active, QPalette::Text));
-            break;
-        }
-        case Qt::BackgroundRole:
-            if (const TParam* p = Impl.ParamAt(Row)) {
-                const QColor c = WinColorToQColor(p->Color, Impl.Grid->palette());
-                if (c.isValid())
-                    return QBrush(c);
-            }
-            break;
-        case Qt::ToolTipRole:
-            if (Unconfirmed()) // shown whatever the hint setting: it tells what the instrument did not confirm
-                return UnconfirmedHint;
-            if (Col == 0 && Impl.ShowHints)
-                if (const TParam* p = Impl.ParamAt(Row); p && !p->Hint.isEmpty())
-                    return p->Hint;
-            return QVariant();
-        default:
-            break;
-        }
-        return QTableWidgetItem::data(role);
-    }
-
-    bool Unconfirmed() const { return QTableWidgetItem::data(UnconfirmedRole).toBool(); }
-
-private:
-    const TfrmDev::TImpl& Impl;
-    const int Col;
-    const int Row; // rows are only added or removed at the end, so a cell keeps its row
-};
+void TfrmDev::TImpl::InputError() {
+    Dialogs.Message(ErrorBadData, ErrorCaption, TMsgButtons::Ok);
+}
 
 QTableWidgetItem* TfrmDev::TImpl::Item(int col, int row) const {
     if (!ValidCell(col, row))
@@ -305,190 +170,6 @@ void TfrmDev::TImpl::ShowValue(int i, const TParam& p, const QString& value, boo
         break;
     }
 }
-
-// ---------------------------------------------------------------------------------------------
-// Editors
-
-namespace {
-class TDevCombo : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-    bool Chosen = false; // the user picked an entry; anything else leaves the cell alone
-    std::function<void()> PopupHidden;
-    void hidePopup() override {
-        QComboBox::hidePopup();
-        if (PopupHidden)
-            PopupHidden();
-    }
-};
-} // namespace
-
-class TDevDelegate : public QStyledItemDelegate {
-public:
-    TDevDelegate(TfrmDev::TImpl& impl, QObject* parent) : QStyledItemDelegate(parent), Impl(impl) {}
-
-    // ASGGetEditorType
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex& index) const override {
-        auto* self = const_cast<TDevDelegate*>(this);
-        const TParam* p = Impl.ParamAt(index.row() + 1);
-        if (p && p->SType == 1) {
-            auto* combo = new TDevCombo(parent);
-            combo->setEditable(false);
-            if (p->Menu)
-                for (int k = 0; k < p->Menu->size() && k < MenuSize; ++k)
-                    if (p->Menu->at(k) != MenuNoneText)
-                        combo->addItem(p->Menu->at(k), k);
-            QObject::connect(combo, &QComboBox::activated, self, [self, combo] {
-                combo->Chosen = true;
-                emit self->commitData(combo);
-                emit self->closeEditor(combo);
-            });
-            // The popup hides before the choice is reported: decide after the choice had its turn.
-            combo->PopupHidden = [self, combo] {
-                QTimer::singleShot(0, combo, [self, combo] {
-                    if (!combo->Chosen)
-                        emit self->closeEditor(combo);
-                });
-            };
-            QTimer::singleShot(0, combo, [combo] {
-                if (combo->isVisible())
-                    combo->showPopup();
-            });
-            Impl.OpenEditor = combo;
-            return combo;
-        }
-        auto* edit = new QLineEdit(parent);
-        edit->setFrame(false);
-        edit->setAlignment(Qt::AlignCenter);
-        QString pattern;
-        if (p && p->SType != 2) {
-            const std::optional<long long> lo = ParamLimit(p->Vmin);
-            switch (p->VType) {
-            case 0:
-                pattern = QStringLiteral("[0-9]*");
-                break;
-            case 1:
-            case 2:
-                pattern = lo && *lo < 0 ? QStringLiteral("[-0-9]*") : QStringLiteral("[0-9]*");
-                break;
-            case 3: // the characters of a real; the check judges the whole text
-                pattern = QStringLiteral("[-+0-9.,eE]*");
-                break;
-            default:
-                break;
-            }
-        }
-        if (!pattern.isEmpty())
-            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
-        Impl.OpenEditor = edit;
-        return edit;
-    }
-
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        const QString text = index.data(Qt::DisplayRole).toString();
-        if (auto* combo = qobject_cast<QComboBox*>(editor))
-            combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
-        else if (auto* edit = qobject_cast<QLineEdit*>(editor))
-            edit->setText(text);
-    }
-
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
-        if (auto* combo = dynamic_cast<TDevCombo*>(editor)) {
-            if (combo->Chosen)
-                Impl.CommitEdit(index.column(), index.row() + 1, combo->currentText(), true);
-        } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-            Impl.CommitEdit(index.column(), index.row() + 1, edit->text(), false);
-        }
-    }
-
-    void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
-        if (Impl.OpenEditor == editor)
-            Impl.OpenEditor = nullptr;
-        QStyledItemDelegate::destroyEditor(editor, index);
-    }
-
-    // Check boxes without text sit in the middle of their cell.
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        if (!(opt.features & QStyleOptionViewItem::HasCheckIndicator) || !opt.text.isEmpty()) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        const QWidget* w = opt.widget;
-        QStyle* style = w ? w->style() : QApplication::style();
-        const QRect check = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, w);
-        QStyleOptionViewItem plain = opt;
-        plain.features &= ~QStyleOptionViewItem::HasCheckIndicator;
-        style->drawControl(QStyle::CE_ItemViewItem, &plain, painter, w);
-        QStyleOptionViewItem box = opt;
-        box.rect = QStyle::alignedRect(opt.direction, Qt::AlignCenter, check.size(), opt.rect);
-        box.state &= ~QStyle::State_HasFocus;
-        box.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, w);
-    }
-
-private:
-    TfrmDev::TImpl& Impl;
-};
-
-// ---------------------------------------------------------------------------------------------
-// The grid: editing permission, list cells that open on a click, check boxes flipped by a click on
-// the selected cell.
-
-class TDevGrid : public QTableWidget {
-public:
-    TDevGrid(TfrmDev::TImpl& impl, QWidget* parent) : QTableWidget(parent), Impl(impl) {}
-    using QTableWidget::edit;
-
-protected:
-    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
-        if (!index.isValid())
-            return QTableWidget::edit(index, trigger, event);
-        const int col = index.column();
-        const int row = index.row() + 1;
-        if (!Impl.Owner.ASGCanEditCell(col, row) || Impl.Owner.HasCheckBox(col, row))
-            return false;
-        const TParam* p = Impl.ParamAt(row);
-        if (p && p->SType == 1 && event && event->type() == QEvent::MouseButtonRelease &&
-            state() != EditingState)
-            return QTableWidget::edit(index, AllEditTriggers, nullptr);
-        return QTableWidget::edit(index, trigger, event);
-    }
-
-    void mousePressEvent(QMouseEvent* e) override {
-        const QModelIndex index = indexAt(e->position().toPoint());
-        const bool wasCurrent = index.isValid() && index == currentIndex();
-        QTableWidget::mousePressEvent(e);
-        if (e->button() == Qt::LeftButton && wasCurrent)
-            Impl.ClickCheckBox(index.column(), index.row() + 1);
-    }
-
-    // The second click of a double click is a click as well.
-    void mouseDoubleClickEvent(QMouseEvent* e) override {
-        const QModelIndex index = indexAt(e->position().toPoint());
-        const bool wasCurrent = index.isValid() && index == currentIndex();
-        QTableWidget::mouseDoubleClickEvent(e);
-        if (e->button() == Qt::LeftButton && wasCurrent)
-            Impl.ClickCheckBox(index.column(), index.row() + 1);
-    }
-
-    void keyPressEvent(QKeyEvent* e) override {
-        const QModelIndex index = currentIndex();
-        if (e->key() == Qt::Key_Space && state() != EditingState && index.isValid() &&
-            Impl.Owner.HasCheckBox(index.column(), index.row() + 1)) {
-            Impl.ClickCheckBox(index.column(), index.row() + 1);
-            e->accept();
-            return;
-        }
-        QTableWidget::keyPressEvent(e);
-    }
-
-private:
-    TfrmDev::TImpl& Impl;
-};
 
 // ---------------------------------------------------------------------------------------------
 // Editing events
@@ -769,7 +450,8 @@ int TfrmDev::TableToValues(TDev& d) {
             // A line break would split the project file's line: it never reaches the values.
             QString text = CellText(1, row);
             if (HasLineBreak(text)) {
-                text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+                text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+                    .replace(QLatin1Char('\n'), QLatin1Char(' '));
                 if (brokenRow < 0)
                     brokenRow = row;
             }

@@ -256,6 +256,7 @@ void TfrmMain::CreatePages() {
 
     // Device page: the table and its button column.
     TabDev = new QWidget;
+    TabDev->setObjectName(QStringLiteral("TabDev"));
     pnlDev = new QWidget(TabDev);
     pnlDevBtn = new QWidget(TabDev);
     pnlDevBtn->setFixedWidth(138);
@@ -305,6 +306,7 @@ void TfrmMain::CreatePages() {
 
     // Channel page (its tab is never shown).
     TabChan = new QWidget;
+    TabChan->setObjectName(QStringLiteral("TabChan"));
     pnlChan = new QWidget(TabChan);
     pnlChanBtn = new QWidget(TabChan);
     pnlChanBtn->setFixedWidth(138);
@@ -338,6 +340,7 @@ void TfrmMain::CreatePages() {
 
     // Measurement page.
     TabMeas = new QWidget;
+    TabMeas->setObjectName(QStringLiteral("TabMeas"));
     frmMeasure = new TfrmMeasure(State, Dialogs, TabMeas);
     frmMeasure->setObjectName(QStringLiteral("frmMeasure"));
     auto* measHost = new QVBoxLayout(TabMeas);
@@ -603,9 +606,11 @@ void TfrmMain::OnStop() {
 }
 
 void TfrmMain::ShowLineMonitor() {
-    if (!frmLineMonitor)
+    if (!frmLineMonitor) {
         frmLineMonitor =
             new TfrmLineMonitor(State.LineTap, Dialogs, SettingsFile::Location(State.ProgDir), this);
+        frmLineMonitor->setObjectName(QStringLiteral("frmLineMonitor"));
+    }
     frmLineMonitor->Open();
 }
 

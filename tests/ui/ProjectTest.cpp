@@ -3,8 +3,11 @@
 #include "MainFixture.h"
 #include "common/IniFile.h"
 #include "ui/DevTable.h"
+#include "ui/MeasureView.h"
 
 #include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -582,4 +585,49 @@ TEST_F(MainFixture, SettingsThatCannotBeWrittenAtCloseAreReportedInAMessageBox) 
     EXPECT_FALSE(lines[2].isEmpty());
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
     Main.reset();
+}
+
+TEST_F(MainFixture, AProjectOpensOnTheSavedPageAtStartAndByOpenWithoutBeingChanged) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    const QString path = ProgDir + "page.prj";
+    Widget<QTabWidget>("pcMain")->setCurrentWidget(Widget("TabMeas"));
+    ASSERT_TRUE(Main->PrjSaveToPath(path));
+    const auto pageOf = [this] {
+        const int i = Widget<QTabWidget>("pcMain")->currentIndex();
+        // The page shown has a tab of its own, selected; a page without one (the channel page)
+        // shows a bare table with no commands and no tab to say where the user is.
+        EXPECT_TRUE(Widget<QTabWidget>("pcMain")->tabBar()->isTabVisible(i)) << "page " << i;
+        EXPECT_EQ(Widget<QTabWidget>("pcMain")->tabBar()->currentIndex(), i);
+        return Widget<QTabWidget>("pcMain")->currentWidget();
+    };
+    // ActPage as this program writes it, as a program counting only the shown tabs writes it, and
+    // values no page has.
+    const std::vector<std::pair<QString, bool>> cases = {{QString(), true}, {"0", false}, {"1", true},
+                                                         {"2", true},       {"7", false}, {"-1", false}};
+    const QByteArray saved = TestUtil::ReadBytes(path);
+    ASSERT_TRUE(saved.contains("\nActPage=2\r\n"));
+    for (const auto& [actPage, measure] : cases) {
+        const auto page = [&, measure = measure] { return measure ? Widget("TabMeas") : Widget("TabDev"); };
+        if (!actPage.isEmpty())
+            TestUtil::WriteBytes(path, QByteArray(saved).replace("\nActPage=2\r\n",
+                                                                 "\nActPage=" + actPage.toLatin1() + "\r\n"));
+        Widget<QTabWidget>("pcMain")->setCurrentWidget(measure ? Widget("TabDev") : Widget("TabMeas"));
+        Main->PrjChange();
+        // By Open (the changed project is not saved first) ...
+        Dialogs.Answers = {TMsgAnswer::No};
+        Dialogs.FileNames = {path};
+        Trigger("actOpen");
+        EXPECT_EQ(pageOf(), page()) << "ActPage=" << actPage.toStdString();
+        EXPECT_EQ(State.PrjState, TPrjState::PrjSaved) << "ActPage=" << actPage.toStdString();
+        // ... and at start.
+        State.PrjState = TPrjState::PrjNone;
+        Main.reset();
+        TestUtil::WriteCp1251(ProgDir + "kestrin.ini", "[Main]\nLoad=1\nProject=" + path + "\n");
+        ASSERT_TRUE(Start());
+        Main->show();
+        EXPECT_EQ(pageOf(), page()) << "ActPage=" << actPage.toStdString() << " at start";
+        EXPECT_EQ(State.PrjState, TPrjState::PrjSaved) << "ActPage=" << actPage.toStdString() << " at start";
+        EXPECT_EQ(Main->frmMeasure->btnMeasure->isVisible(), measure);
+    }
 }
