@@ -76,6 +76,10 @@ TfrmMain::TfrmMain(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), State(state), Dialogs(dialogs) {
     setObjectName(QStringLiteral("frmMain"));
     ProjectGlyphs = {Glyph(true), Glyph(false)};
+    Project = new TProject(State, *this, this);
+    connect(Project, &TProject::StateChanged, this, &TfrmMain::ShowPrjState);
+    connect(Project, &TProject::PathChanged, this, [this] { SetCaption(); });
+    connect(Project, &TProject::StatusMessage, this, &TfrmMain::ShowMessage);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -104,15 +108,7 @@ bool TfrmMain::FormCreate() {
     CreatePages();
     State.CreateDevList();
 
-    bool opened = false;
-    if (State.Settings.Load && !State.Settings.Project.isEmpty() &&
-        QFileInfo(State.Settings.Project).isFile())
-        opened = PrjOpenFile(State.Settings.Project);
-    if (!opened) {
-        State.ActDevice = 0;
-        State.PrjState = TPrjState::PrjNone;
-        State.PrjPath.clear();
-    }
+    Project->Reopen();
     State.ExchangeState = TExchState::ExchIdle;
     ShowPrjState();
     SetAdjust();
@@ -518,10 +514,7 @@ void TfrmMain::ExchangeRunning(std::optional<TExchangeCommand> command) {
 }
 
 void TfrmMain::PrjChange() {
-    if (State.PrjState == TPrjState::PrjSaved) {
-        State.PrjState = TPrjState::PrjChanged;
-        ShowPrjState();
-    }
+    Project->Change();
 }
 
 void TfrmMain::pcMainChange(int index) {
