@@ -35,7 +35,7 @@ void BM_StartToFirstShownWindow(benchmark::State& state) {
         benchmark::DoNotOptimize(main.isVisible());
         state.PauseTiming();
         main.hide();
-        s.PrjState = PrjNone;
+        s.PrjState = TPrjState::PrjNone;
         state.ResumeTiming();
     }
 }

@@ -27,6 +27,7 @@
 #include "ui/MeasureView.h"
 #include "ui/UserDialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -162,8 +163,8 @@ int main(int argc, char** argv) {
     TMainExchange exchange(main, library.Table());
     main.CreateDialogs();
     main.ShowDevSetDialog = [] { return true; };
-    main.ToolBarClick(main.btnNew);
-    if (!state.HasCurType() || state.PrjState == PrjNone) {
+    main.findChild<QAction*>(QStringLiteral("actNew"))->trigger();
+    if (!state.HasCurType() || state.PrjState == TPrjState::PrjNone) {
         std::fprintf(stderr, "no project\n");
         return 1;
     }
@@ -171,7 +172,8 @@ int main(int argc, char** argv) {
     state.CurDev().Address = 1;
     main.show();
     if (chartShown)
-        main.pcMain->setCurrentWidget(main.TabMeas);
+        main.findChild<QTabWidget*>(QStringLiteral("pcMain"))
+            ->setCurrentWidget(main.findChild<QWidget*>(QStringLiteral("TabMeas")));
     if (monitor)
         main.ShowLineMonitor();
     const TChart& chart = *main.frmMeasure->Chart;
@@ -203,7 +205,7 @@ int main(int argc, char** argv) {
     TSample half = first;
     bool halfTaken = false;
     TSample last = first;
-    while (clock.elapsed() < seconds * 1000LL && state.ExchangeState == ExchMeasure) {
+    while (clock.elapsed() < seconds * 1000LL && state.ExchangeState == TExchState::ExchMeasure) {
         Turn(static_cast<int>(std::min<qint64>(10000, seconds * 1000LL - clock.elapsed())));
         last = sample();
         if (!halfTaken && clock.elapsed() >= seconds * 500LL) {
@@ -216,7 +218,7 @@ int main(int argc, char** argv) {
                     beyond(first, last, &TSample::Rss, &TSample::Chart));
         std::fflush(stdout);
     }
-    const bool polled = state.ExchangeState == ExchMeasure && dialogs.Asked == 0;
+    const bool polled = state.ExchangeState == TExchState::ExchMeasure && dialogs.Asked == 0;
     state.MeasureStop = true;
     exchange.WaitForWorkers();
     const double points = last.Points - first.Points;
@@ -228,7 +230,7 @@ int main(int argc, char** argv) {
         beyond(half, last, &TSample::Heap, &TSample::Chart),
         beyond(first, last, &TSample::Rss, &TSample::Chart),
         beyond(half, last, &TSample::Rss, &TSample::Chart));
-    state.PrjState = PrjNone; // no close questions
+    state.PrjState = TPrjState::PrjNone; // no close questions
     if (!polled) {
         std::fprintf(stderr, "polling stopped early\n");
         return 1;

@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     main.CreateDialogs();
     // Owned by the main window; hidden between uses.
     auto* frmDevSet = new TfrmDevSet(main, state, dialogs, library.Table(), &main);
+    frmDevSet->setObjectName(QStringLiteral("frmDevSet"));
     main.ShowDevSetDialog = [frmDevSet] { return frmDevSet->Execute(); };
     auto* frmCalib = new TfrmCalib(state, library.Table(), &main);
     QObject::connect(&main, &TfrmMain::TableCommand, frmCalib, [frmCalib](TTableCommand command) {

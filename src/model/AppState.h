@@ -26,9 +26,9 @@ struct TSettings {
 };
 
 // Project states.
-enum : uint8_t { PrjChanged = 0, PrjSaved = 1, PrjNone = 2 };
-// Exchange states (2 is never set; the channel table refuses edits while it is 2).
-enum : uint8_t { ExchIdle = 0, ExchReadWrite = 1, ExchChannel = 2, ExchMeasure = 3 };
+enum class TPrjState : uint8_t { PrjChanged = 0, PrjSaved = 1, PrjNone = 2 };
+// Exchange states (ExchChannel is never set; the channel table refuses edits while it is set).
+enum class TExchState : uint8_t { ExchIdle = 0, ExchReadWrite = 1, ExchChannel = 2, ExchMeasure = 3 };
 
 class TAppState {
 public:
@@ -42,11 +42,11 @@ public:
     uint8_t CurType = 0;
     uint8_t ActDevice = 0;
 
-    uint8_t PrjState = PrjNone;
+    TPrjState PrjState = TPrjState::PrjNone;
     QString PrjPath;
 
     // Written only on the user-interface thread (lock callbacks); read there too.
-    uint8_t ExchangeState = ExchIdle;
+    TExchState ExchangeState = TExchState::ExchIdle;
     std::atomic<bool> ReadStop{false};
     std::atomic<bool> WriteStop{false};
     std::atomic<bool> MeasureStop{false};

@@ -37,7 +37,7 @@ QString TProject::SentinelPath(const QString& progDir) {
     return progDir + QStringLiteral("/noname.prj");
 }
 
-void TProject::SetProject(const QString& path, uint8_t state, const QString& message) {
+void TProject::SetProject(const QString& path, TPrjState state, const QString& message) {
     State.PrjPath = path;
     State.PrjState = state;
     emit PathChanged(path);
@@ -80,7 +80,7 @@ bool TProject::SaveToPath(const QString& path) {
                        ProgramTitle);
         return false;
     }
-    SetProject(path, PrjSaved, QStringLiteral("Проект был сохранен"));
+    SetProject(path, TPrjState::PrjSaved, QStringLiteral("Проект был сохранен"));
     return true;
 }
 
@@ -132,12 +132,12 @@ bool TProject::OpenFile(const QString& path) {
     dev.Address = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("Address"), 0));
     Host.SetActPage(StoredPage(ini.ReadInteger(MainSection, QStringLiteral("ActPage"), 0)));
     Host.ApplyDevType(type);
-    SetProject(path, PrjSaved, QStringLiteral("Проект был открыт"));
+    SetProject(path, TPrjState::PrjSaved, QStringLiteral("Проект был открыт"));
     return true;
 }
 
 void TProject::Open() {
-    if (State.PrjState == PrjChanged) {
+    if (State.PrjState == TPrjState::PrjChanged) {
         const TProjectAnswer a = Host.AskYesNoCancel(SaveQuestion, QStringLiteral("Warning"));
         if (a == TProjectAnswer::Cancel)
             return;
@@ -155,7 +155,7 @@ void TProject::Open() {
 }
 
 bool TProject::Close() {
-    if (State.PrjState == PrjChanged) {
+    if (State.PrjState == TPrjState::PrjChanged) {
         const TProjectAnswer a = Host.AskYesNoCancel(SaveQuestion, QStringLiteral("Внимание"));
         if (a == TProjectAnswer::Cancel)
             return false;
@@ -172,12 +172,12 @@ bool TProject::Close() {
         for (const auto& p : State.DevTypes[i]->Params)
             dev.Values.append(p->SType == 2 ? QStringLiteral("0") : QString());
     }
-    SetProject(QString(), PrjNone, QStringLiteral("Проект был закрыт"));
+    SetProject(QString(), TPrjState::PrjNone, QStringLiteral("Проект был закрыт"));
     return true;
 }
 
 void TProject::New() {
-    if (State.PrjState != PrjNone && !Close())
+    if (State.PrjState != TPrjState::PrjNone && !Close())
         return;
     if (!State.HasCurType())
         return;
@@ -191,12 +191,12 @@ void TProject::New() {
         return;
     Host.ApplyDevType(State.CurDevType());
     Host.SetActPage(0);
-    SetProject(SentinelPath(State.ProgDir), PrjSaved, QStringLiteral("Открыт новый проект"));
+    SetProject(SentinelPath(State.ProgDir), TPrjState::PrjSaved, QStringLiteral("Открыт новый проект"));
 }
 
 void TProject::Change() {
-    if (State.PrjState == PrjSaved) {
-        State.PrjState = PrjChanged;
+    if (State.PrjState == TPrjState::PrjSaved) {
+        State.PrjState = TPrjState::PrjChanged;
         emit StateChanged();
     }
 }
@@ -206,7 +206,7 @@ bool TProject::Reopen() {
     if (s.Load && !s.Project.isEmpty() && QFileInfo(s.Project).isFile() && OpenFile(s.Project))
         return true;
     State.ActDevice = 0;
-    State.PrjState = PrjNone;
+    State.PrjState = TPrjState::PrjNone;
     State.PrjPath.clear();
     emit PathChanged(State.PrjPath);
     emit StateChanged();

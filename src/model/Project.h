@@ -78,7 +78,7 @@ signals:
     void StatusMessage(const QString& text);
 
 private:
-    void SetProject(const QString& path, uint8_t state, const QString& message);
+    void SetProject(const QString& path, TPrjState state, const QString& message);
 
     TAppState& State;
     IProjectHost& Host;

@@ -82,7 +82,7 @@ TfrmChan::TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* p
 
 bool TfrmChan::ASGCanEditCell(int col, int row) const {
     // Row 0 is the header row of the grid's coordinates.
-    return col >= 1 && row >= 1 && State.ExchangeState != ExchChannel;
+    return col >= 1 && row >= 1 && State.ExchangeState != TExchState::ExchChannel;
 }
 
 bool TfrmChan::ASGRightClickCell(int col, int row, const QPoint& globalPos) {

@@ -287,7 +287,7 @@ bool TfrmDevSet::AskReturn(const QString& firstLines) {
 void TfrmDevSet::btnOkClick() {
     if (WorkerActive())
         return;
-    if (Changed || State.PrjState == PrjNone) {
+    if (Changed || State.PrjState == TPrjState::PrjNone) {
         RunVersionQuery();
         if (!LinkEstablished) {
             AskReturn(QStringLiteral("Не удалось установить связь с прибором!"));
@@ -297,7 +297,7 @@ void TfrmDevSet::btnOkClick() {
             TDevProp& type = State.CurDevType();
             TDev& dev = State.CurDev();
             bool loaded = false;
-            if (State.PrjState == PrjNone) {
+            if (State.PrjState == TPrjState::PrjNone) {
                 loaded = Reload(State.ProgDir, type, dev, DeviceVersion);
                 if (loaded)
                     Main.ApplyDevType(type);
@@ -322,7 +322,7 @@ void TfrmDevSet::btnOkClick() {
 void TfrmDevSet::StoreSettings() {
     // Rebuilding the views below shows the device's values: take the user's unsaved table edits
     // into them first, or they would be lost.
-    if (State.PrjState != PrjNone && State.HasCurType())
+    if (State.PrjState != TPrjState::PrjNone && State.HasCurType())
         Main.frmDev->TableToValues(State.CurDev());
     State.CurType = 0;
     if (!State.HasCurType())
@@ -344,7 +344,7 @@ void TfrmDevSet::StoreSettings() {
 void TfrmDevSet::btnCancelClick() {
     if (WorkerActive())
         return;
-    Accepted = State.PrjState != PrjNone;
+    Accepted = State.PrjState != TPrjState::PrjNone;
     QDialog::done(QDialog::Rejected);
 }
 

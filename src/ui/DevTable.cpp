@@ -340,7 +340,7 @@ bool TfrmDev::IsUnconfirmed(int row) const {
 
 // ASGCanEditCell
 bool TfrmDev::ASGCanEditCell(int col, int row) const {
-    if (col != 1 || row < 1 || row >= RowCount() || Impl->State.ExchangeState == ExchReadWrite)
+    if (col != 1 || row < 1 || row >= RowCount() || Impl->State.ExchangeState == TExchState::ExchReadWrite)
         return false;
     if (HasCheckBox(col, row)) {
         const QModelIndex current = ASG->currentIndex();

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 THelpWindow::THelpWindow(const QString& helpDir, QWidget* parent) : QDialog(parent), HelpDir(helpDir) {
+    setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Справка"));
     resize(720, 560);
     Browser = new QTextBrowser(this);

@@ -9,11 +9,6 @@
 #include "ui/DevTable.h"
 #include "ui/MeasureView.h"
 
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTableWidget>
-
 namespace {
 enum { KindDevRead, KindDevWrite, KindAllRead, KindAllWrite, KindMeasure };
 } // namespace
@@ -21,8 +16,11 @@ enum { KindDevRead, KindDevWrite, KindAllRead, KindAllWrite, KindMeasure };
 TMainExchange::TMainExchange(TfrmMain& main, const TKvApi& api) : QObject(&main), Main(main), Api(api) {
     connect(&main, &TfrmMain::StartExchange, this, &TMainExchange::Start);
     connect(&main, &TfrmMain::WaitForWorkers, this, &TMainExchange::WaitForWorkers);
-    connect(main.frmMeasure, &TfrmMeasure::MeasureClicked, this, [this] { Start(TExchangeCommand::Measure); });
-    connect(main.frmMeasure, &TfrmMeasure::MeasureStopClicked, this, [this] { Main.State.MeasureStop = true; });
+    connect(this, &TMainExchange::Running, &main, &TfrmMain::ExchangeRunning);
+    connect(main.frmMeasure, &TfrmMeasure::MeasureClicked, this,
+            [this] { Start(TExchangeCommand::Measure); });
+    connect(main.frmMeasure, &TfrmMeasure::MeasureStopClicked, this,
+            [this] { Main.State.MeasureStop = true; });
 }
 
 TMainExchange::~TMainExchange() {
@@ -35,7 +33,7 @@ TMainExchange::~TMainExchange() {
 
 void TMainExchange::Start(TExchangeCommand command) {
     TAppState& s = Main.State;
-    if (!s.HasCurType() || s.ExchangeState != ExchIdle || !Api.IsComplete())
+    if (!s.HasCurType() || s.ExchangeState != TExchState::ExchIdle || !Api.IsComplete())
         return;
     TExchangeWorker::TJob job;
     job.UiContext = &Main;
@@ -46,13 +44,15 @@ void TMainExchange::Start(TExchangeCommand command) {
     };
     const auto readAll = [this] {
         TAppState& st = Main.State;
-        TExchangeRun run{Api, st.CurDevType(), st.CurDev(), *this, st.ReadStop, st.Settings.ReRead, st.SpeedList};
+        TExchangeRun run{Api,         st.CurDevType(),    st.CurDev(), *this,
+                         st.ReadStop, st.Settings.ReRead, st.SpeedList};
         run.Tap = &st.LineTap;
         ReadAll(run);
     };
     const auto writeAll = [this] {
         TAppState& st = Main.State;
-        TExchangeRun run{Api, st.CurDevType(), st.CurDev(), *this, st.WriteStop, st.Settings.ReWrite, st.SpeedList};
+        TExchangeRun run{Api,          st.CurDevType(),     st.CurDev(), *this,
+                         st.WriteStop, st.Settings.ReWrite, st.SpeedList};
         run.Tap = &st.LineTap;
         // A project save during the run rebuilds the values on this window's thread: the worker
         // writes from a copy taken there.
@@ -69,21 +69,21 @@ void TMainExchange::Start(TExchangeCommand command) {
     case TExchangeCommand::DevRead:
         kind = KindDevRead;
         job.Stop = &s.ReadStop;
-        job.Lock = [this](bool on) { SetDevReadBusy(on); };
+        job.Lock = [this, command](bool on) { Lock(command, on); };
         job.Operation = readAll;
         worker = std::make_unique<ThreadDevRead>(std::move(job));
         break;
     case TExchangeCommand::DevWrite:
         kind = KindDevWrite;
         job.Stop = &s.WriteStop;
-        job.Lock = [this](bool on) { SetDevWriteBusy(on); };
+        job.Lock = [this, command](bool on) { Lock(command, on); };
         job.Operation = writeAll;
         worker = std::make_unique<ThreadDevWrite>(std::move(job));
         break;
     case TExchangeCommand::ReadAll:
         kind = KindAllRead;
         job.Stop = &s.ReadStop;
-        job.Lock = [this](bool on) { SetAllBusy(on); };
+        job.Lock = [this, command](bool on) { Lock(command, on); };
         job.Operation = readAll;
         job.SkipWhenStopped = true;
         worker = std::make_unique<ThreadAllRead>(std::move(job));
@@ -91,7 +91,7 @@ void TMainExchange::Start(TExchangeCommand command) {
     case TExchangeCommand::WriteAll:
         kind = KindAllWrite;
         job.Stop = &s.WriteStop;
-        job.Lock = [this](bool on) { SetAllBusy(on); };
+        job.Lock = [this, command](bool on) { Lock(command, on); };
         job.Operation = writeAll;
         job.SkipWhenStopped = true;
         worker = std::make_unique<ThreadAllWrite>(std::move(job));
@@ -99,10 +99,11 @@ void TMainExchange::Start(TExchangeCommand command) {
     case TExchangeCommand::Measure:
         kind = KindMeasure;
         job.Stop = &s.MeasureStop;
-        job.Lock = [this](bool on) { SetMeasureBusy(on); };
+        job.Lock = [this, command](bool on) { Lock(command, on); };
         job.Operation = [this] {
             TAppState& st = Main.State;
-            TMeasureRun run{Api, st.CurDevType(), st.CurDev(), *this, st.MeasureStop, st.Settings.ReRead, {}, {}};
+            TMeasureRun run{Api, st.CurDevType(), st.CurDev(), *this, st.MeasureStop, st.Settings.ReRead, {},
+                            {}};
             run.Now = [] { return std::chrono::steady_clock::now(); };
             run.Tap = &st.LineTap;
             MeasureLoop(run);
@@ -136,74 +137,31 @@ void TMainExchange::WaitForWorkers() {
     });
 }
 
-void TMainExchange::LockCommon(bool on, uint8_t exchangeState) {
-    Main.State.ExchangeState = on ? exchangeState : static_cast<uint8_t>(ExchIdle);
-    Main.ShowPrjState();
+void TMainExchange::Lock(TExchangeCommand command, bool on) {
+    const TExchState held =
+        command == TExchangeCommand::Measure ? TExchState::ExchMeasure : TExchState::ExchReadWrite;
+    Main.State.ExchangeState = on ? held : TExchState::ExchIdle;
+    emit Running(on ? std::optional<TExchangeCommand>(command) : std::nullopt);
 }
 
-void TMainExchange::SetDevReadBusy(bool on) {
-    LockCommon(on, ExchReadWrite);
-    Main.btnDevWrite->setEnabled(!on);
-    Main.btnDevReadStop->setVisible(on);
-    Main.btnDevRead->setVisible(!on);
-    for (QPushButton* b : {Main.btnCalib, Main.btnChRead, Main.btnChWrite, Main.frmMeasure->btnMeasure})
-        b->setEnabled(!on);
-    Main.frmDev->ASG->viewport()->update();
-    QPushButton* focus = on ? Main.btnDevReadStop : Main.btnDevRead;
-    if (focus->isVisible() && focus->isEnabled())
-        focus->setFocus();
+void TMainExchange::Ui(const std::function<void()>& fn) {
+    RunOnThreadOf(&Main, fn);
 }
-
-void TMainExchange::SetDevWriteBusy(bool on) {
-    LockCommon(on, ExchReadWrite);
-    Main.btnDevRead->setEnabled(!on);
-    Main.btnDevWriteStop->setVisible(on);
-    Main.btnDevWrite->setVisible(!on);
-    for (QPushButton* b : {Main.btnCalib, Main.btnChRead, Main.btnChWrite, Main.frmMeasure->btnMeasure})
-        b->setEnabled(!on);
-    Main.frmDev->ASG->viewport()->update();
-    QPushButton* focus = on ? Main.btnDevWriteStop : Main.btnDevWrite;
-    if (focus->isVisible() && focus->isEnabled())
-        focus->setFocus();
-}
-
-void TMainExchange::SetAllBusy(bool on) {
-    LockCommon(on, ExchReadWrite);
-    for (QPushButton* b : {Main.btnChRead, Main.btnChWrite, Main.btnDevRead, Main.btnDevWrite, Main.btnCalib,
-                           Main.frmMeasure->btnMeasure})
-        b->setEnabled(!on);
-    Main.frmDev->ASG->viewport()->update();
-    Main.frmChan->ASG->viewport()->update();
-}
-
-void TMainExchange::SetMeasureBusy(bool on) {
-    LockCommon(on, ExchMeasure);
-    for (QPushButton* b : {Main.btnDevRead, Main.btnDevWrite, Main.btnChRead, Main.btnChWrite, Main.btnCalib})
-        b->setEnabled(!on);
-    Main.frmMeasure->SetRunning(on);
-}
-
-void TMainExchange::Ui(const std::function<void()>& fn) { RunOnThreadOf(&Main, fn); }
 
 void TMainExchange::ShowMessage(const QString& text) {
     Ui([&] { Main.ShowMessage(text); });
 }
 
 void TMainExchange::ShowExchangeStatus(const QString& text) {
-    Ui([&] { Main.gsExchangeStatus->setText(text); });
+    Ui([&] { Main.ShowExchangeStatus(text); });
 }
 
 void TMainExchange::ShowProgress(bool on) {
-    Ui([&] {
-        Main.gsExchangeStatus->setVisible(!on);
-        Main.pbMain->setVisible(on);
-        if (!on)
-            Main.pbMain->setValue(0);
-    });
+    Ui([&] { Main.ShowProgress(on); });
 }
 
 void TMainExchange::SetProgress(int percent) {
-    Ui([&] { Main.pbMain->setValue(percent); });
+    Ui([&] { Main.SetProgress(percent); });
 }
 
 bool TMainExchange::AskYesNo(const QString& text, const QString& caption) {

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <array>
 #include <memory>
+#include <optional>
 
 class TMainExchange : public QObject, public IExchangeUi {
     Q_OBJECT
@@ -22,11 +23,8 @@ public:
     void WaitForWorkers();
     bool AnyRunning() const;
 
-    // Lock callbacks (user-interface thread).
-    void SetDevReadBusy(bool on);
-    void SetDevWriteBusy(bool on);
-    void SetAllBusy(bool on);
-    void SetMeasureBusy(bool on);
+    // Lock callback (user-interface thread): takes or frees the line for the command's worker.
+    void Lock(TExchangeCommand command, bool on);
 
     // IExchangeUi, called from the worker.
     void ShowMessage(const QString& text) override;
@@ -48,9 +46,12 @@ public:
     void ShowValue(int k, const QString& text) override;
     void AddPoint(int k, double minutes, double value) override;
 
+signals:
+    // The exchange that holds the line now; none when it ended.
+    void Running(std::optional<TExchangeCommand> command);
+
 private:
     void Ui(const std::function<void()>& fn);
-    void LockCommon(bool on, uint8_t exchangeState);
     TfrmMain& Main;
     const TKvApi& Api;
     // The worker of each kind started last: device read, device write, read-all, write-all, measure.

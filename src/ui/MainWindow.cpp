@@ -1,20 +1,19 @@
 #include "ui/MainWindow.h"
 
-#include "ui/DevTableFiles.h"
-#include "ui/HelpWindow.h"
+#include "app/Settings.h"
 #include "common/IniFile.h"
 #include "common/ProgDir.h"
-#include "app/Settings.h"
 #include "exchange/CodeMeaning.h"
-#include "ui/LineMonitor.h"
 #include "ui/AboutWindow.h"
 #include "ui/ChanTable.h"
+#include "ui/DevTableFiles.h"
+#include "ui/HelpWindow.h"
+#include "ui/LineMonitor.h"
 #include "ui/MeasureView.h"
 #include "ui/SettingsDialog.h"
 
 #include <QAction>
 #include <QApplication>
-#include <algorithm>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -27,11 +26,13 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 // Texts of the project-state pane.
@@ -73,6 +74,7 @@ QString ModelName(int actDevice) {
 
 TfrmMain::TfrmMain(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), State(state), Dialogs(dialogs) {
+    setObjectName(QStringLiteral("frmMain"));
     ProjectGlyphs = {Glyph(true), Glyph(false)};
     Project = new TProject(State, *this, this);
     connect(Project, &TProject::StateChanged, this, &TfrmMain::ShowPrjState);
@@ -107,7 +109,7 @@ bool TfrmMain::FormCreate() {
     State.CreateDevList();
 
     Project->Reopen();
-    State.ExchangeState = ExchIdle;
+    State.ExchangeState = TExchState::ExchIdle;
     ShowPrjState();
     SetAdjust();
     Created = true;
@@ -116,78 +118,141 @@ bool TfrmMain::FormCreate() {
 
 void TfrmMain::CreateDialogs() {
     frmAbout = new TfrmAbout(this);
-    frmProgSet = new TfrmProgSet(State.Settings, [this] { SetAdjust(); }, [this] { ShowHelp(QStringLiteral("page0")); },
-                                 this);
+    frmProgSet = new TfrmProgSet(
+        State.Settings, [this] { SetAdjust(); }, [this] { ShowHelp(QStringLiteral("page0")); }, this);
+    frmProgSet->setObjectName(QStringLiteral("frmProgSet"));
+}
+
+void BindToAction(QAbstractButton* button, QAction* action, TBinding binding) {
+    const auto follow = [button, action, binding] {
+        button->setEnabled(action->isEnabled());
+        if (binding == TBinding::Whole) {
+            button->setVisible(action->isVisible());
+            button->setText(action->text());
+        }
+    };
+    follow();
+    QObject::connect(action, &QAction::changed, button, follow);
+    QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+}
+
+QAction* TfrmMain::Command(const char* name, const QString& text, void (TfrmMain::*slot)()) {
+    auto* a = new QAction(text, this);
+    a->setObjectName(QLatin1String(name));
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+}
+
+void TfrmMain::CreateActions() {
+    actNew = Command("actNew", QStringLiteral("Новый"), &TfrmMain::OnNew);
+    actNew->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    actOpen = Command("actOpen", QStringLiteral("Открыть"), &TfrmMain::OnOpen);
+    actOpen->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    actSave = Command("actSave", QStringLiteral("Сохранить"), &TfrmMain::OnSave);
+    actSave->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    actSaveAs = Command("actSaveAs", QStringLiteral("Сохранить как..."), &TfrmMain::OnSaveAs);
+    actClose = Command("actClose", QStringLiteral("Закрыть"), &TfrmMain::OnClose);
+    actClose->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+    actExit = Command("actExit", QStringLiteral("Выход"), &TfrmMain::OnExit);
+    actExit->setShortcut(QKeySequence(QStringLiteral("Alt+X")));
+    actProgSet = Command("actProgSet", QStringLiteral("Настройки программы"), &TfrmMain::OnProgSet);
+    // Not an exchange of its own, so it stays usable while one runs (UpdateCommands leaves it on).
+    actLineMonitor = Command("actLineMonitor", QStringLiteral("Монитор обмена"), &TfrmMain::ShowLineMonitor);
+    actHelp = Command("actHelp", QStringLiteral("Справка"), &TfrmMain::OnHelp);
+    actHelp->setShortcut(QKeySequence(Qt::Key_F10));
+    actAbout = Command("actAbout", QStringLiteral("О программе..."), &TfrmMain::OnAbout);
+    for (QAction* a : {actNew, actOpen, actSave, actSaveAs, actClose, actExit, actProgSet, actHelp, actAbout})
+        a->setShortcutContext(Qt::ApplicationShortcut);
+
+    actReadAll =
+        Command("actReadAll", QStringLiteral("Считать все параметры из прибора"), &TfrmMain::OnReadAll);
+    actWriteAll =
+        Command("actWriteAll", QStringLiteral("Записать все параметры в прибор"), &TfrmMain::OnWriteAll);
+    actStop = Command("actStop", QStringLiteral("Остановить обмен данными с прибором"), &TfrmMain::OnStop);
+
+    actDevRead = Command("actDevRead", QStringLiteral("Чтение"), &TfrmMain::OnDevRead);
+    actDevReadStop = Command("actDevReadStop", QStringLiteral("Стоп"), &TfrmMain::OnDevReadStop);
+    actDevDef = Command("actDevDef", QStringLiteral("Зав. уст-ки"), &TfrmMain::OnDevDef);
+    actDevClear = Command("actDevClear", QStringLiteral("Очистить"), &TfrmMain::OnDevClear);
+    actDevLoad = Command("actDevLoad", QStringLiteral("Загрузить"), &TfrmMain::OnDevLoad);
+    actDevSave = Command("actDevSave", QStringLiteral("Сохранить"), &TfrmMain::OnDevSave);
+    actDevPrint = Command("actDevPrint", QStringLiteral("Печать"), &TfrmMain::OnDevPrint);
+    actDevSet = Command("actDevSet", QStringLiteral("Настройки\nсвязи"), &TfrmMain::OnDevSet);
+    actCalib = Command("actCalib", QStringLiteral("Калибровка"), &TfrmMain::OnCalib);
+    actDevHelp = Command("actDevHelp", QStringLiteral("Помощь"), &TfrmMain::OnDevHelp);
+    actDevWrite = Command("actDevWrite", QStringLiteral("Запись"), &TfrmMain::OnDevWrite);
+    actDevWriteStop = Command("actDevWriteStop", QStringLiteral("Стоп"), &TfrmMain::OnDevWriteStop);
+    actDevReadStop->setVisible(false);
+    actDevWriteStop->setVisible(false);
 }
 
 void TfrmMain::CreateMenu() {
+    CreateActions();
     miFileMenu = menuBar()->addMenu(QStringLiteral("Проект"));
-    miNew = miFileMenu->addAction(QStringLiteral("Новый"));
-    miNew->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    miOpen = miFileMenu->addAction(QStringLiteral("Открыть"));
-    miOpen->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    miSave = miFileMenu->addAction(QStringLiteral("Сохранить"));
-    miSave->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    miSaveAs = miFileMenu->addAction(QStringLiteral("Сохранить как..."));
-    miClose = miFileMenu->addAction(QStringLiteral("Закрыть"));
-    miClose->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+    miFileMenu->setObjectName(QStringLiteral("miFileMenu"));
+    miFileMenu->addActions({actNew, actOpen, actSave, actSaveAs, actClose});
     miFileMenu->addSeparator();
-    miExit = miFileMenu->addAction(QStringLiteral("Выход"));
-    miExit->setShortcut(QKeySequence(QStringLiteral("Alt+X")));
+    miFileMenu->addAction(actExit);
     miSetMenu = menuBar()->addMenu(QStringLiteral("Настройки"));
-    miProgSet = miSetMenu->addAction(QStringLiteral("Настройки программы"));
-    // Not an exchange of its own, so it stays usable while one runs (ShowPrjState leaves it on).
-    miLineMonitor = miSetMenu->addAction(QStringLiteral("Монитор обмена"));
-    connect(miLineMonitor, &QAction::triggered, this, [this] { ToolBarClick(miLineMonitor); });
+    miSetMenu->setObjectName(QStringLiteral("miSetMenu"));
+    miSetMenu->addActions({actProgSet, actLineMonitor});
     HelpMenu = menuBar()->addMenu(QStringLiteral("Помощь"));
-    miHelp = HelpMenu->addAction(QStringLiteral("Справка"));
-    miHelp->setShortcut(QKeySequence(Qt::Key_F10));
+    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    HelpMenu->addAction(actHelp);
     HelpMenu->addSeparator();
-    miAbout = HelpMenu->addAction(QStringLiteral("О программе..."));
-    for (QAction* a : {miNew, miOpen, miSave, miSaveAs, miClose, miExit, miProgSet, miHelp, miAbout}) {
-        a->setShortcutContext(Qt::ApplicationShortcut);
-        connect(a, &QAction::triggered, this, [this, a] { ToolBarClick(a); });
-    }
+    HelpMenu->addAction(actAbout);
 }
 
-QToolButton* TfrmMain::ToolButton(QAction* action, QStyle::StandardPixmap icon, const QString& hint) {
+QToolButton* TfrmMain::ToolButton(QAction* action, const char* name, QStyle::StandardPixmap icon,
+                                  const QString& hint) {
     auto* b = new QToolButton(tbMain);
+    b->setObjectName(QLatin1String(name));
     b->setIcon(style()->standardIcon(icon));
     b->setToolTip(hint);
     b->setAutoRaise(true);
     tbMain->addWidget(b);
-    connect(b, &QToolButton::clicked, this, [this, b] { ToolBarClick(b); });
-    Q_UNUSED(action);
+    if (action)
+        BindToAction(b, action, TBinding::EnabledOnly);
     return b;
 }
 
 void TfrmMain::CreateToolBar() {
     tbMain = addToolBar(QStringLiteral("tbMain"));
+    tbMain->setObjectName(QStringLiteral("tbMain"));
     tbMain->setMovable(false);
     tbMain->setIconSize(QSize(20, 20));
-    btnNew = ToolButton(miNew, QStyle::SP_FileIcon, QStringLiteral("Новый проект (Ctrl+N)"));
-    btnOpen = ToolButton(miOpen, QStyle::SP_DialogOpenButton, QStringLiteral("Открыть проект (Ctrl+O)"));
-    btnSave = ToolButton(miSave, QStyle::SP_DialogSaveButton, QStringLiteral("Сохранить проект (Ctrl+S)"));
-    btnClose = ToolButton(miClose, QStyle::SP_DialogCloseButton, QStringLiteral("Закрыть проект (Ctrl+X)"));
+    btnNew = ToolButton(actNew, "btnNew", QStyle::SP_FileIcon, QStringLiteral("Новый проект (Ctrl+N)"));
+    btnOpen = ToolButton(actOpen, "btnOpen", QStyle::SP_DialogOpenButton,
+                         QStringLiteral("Открыть проект (Ctrl+O)"));
+    btnSave = ToolButton(actSave, "btnSave", QStyle::SP_DialogSaveButton,
+                         QStringLiteral("Сохранить проект (Ctrl+S)"));
+    btnClose = ToolButton(actClose, "btnClose", QStyle::SP_DialogCloseButton,
+                          QStringLiteral("Закрыть проект (Ctrl+X)"));
     tbMain->addSeparator();
-    btnReadAll = ToolButton(nullptr, QStyle::SP_ArrowDown, QStringLiteral("Считать все параметры из прибора"));
-    btnWriteAll = ToolButton(nullptr, QStyle::SP_ArrowUp, QStringLiteral("Записать все параметры в прибор"));
-    btnStop = ToolButton(nullptr, QStyle::SP_BrowserStop, QStringLiteral("Остановить обмен данными с прибором"));
+    btnReadAll = ToolButton(actReadAll, "btnReadAll", QStyle::SP_ArrowDown, actReadAll->text());
+    btnWriteAll = ToolButton(actWriteAll, "btnWriteAll", QStyle::SP_ArrowUp, actWriteAll->text());
+    btnStop = ToolButton(actStop, "btnStop", QStyle::SP_BrowserStop, actStop->text());
     tbMain->addSeparator();
-    btnSet = ToolButton(miProgSet, QStyle::SP_FileDialogDetailedView, QStringLiteral("Настройки программы"));
-    btnLineMonitor = ToolButton(miLineMonitor, QStyle::SP_FileDialogContentsView, QStringLiteral("Монитор обмена"));
-    btnHelp = ToolButton(miHelp, QStyle::SP_DialogHelpButton, QStringLiteral("Помощь (F10)"));
+    // The settings button stays usable while an exchange runs, unlike the menu's entry: it calls the
+    // command's slot itself instead of following the action.
+    btnSet = ToolButton(nullptr, "btnSet", QStyle::SP_FileDialogDetailedView, actProgSet->text());
+    connect(btnSet, &QToolButton::clicked, this, &TfrmMain::OnProgSet);
+    btnLineMonitor = ToolButton(actLineMonitor, "btnLineMonitor", QStyle::SP_FileDialogContentsView,
+                                actLineMonitor->text());
+    btnHelp = ToolButton(actHelp, "btnHelp", QStyle::SP_DialogHelpButton, QStringLiteral("Помощь (F10)"));
     tbMain->addSeparator();
-    btnExit = ToolButton(miExit, QStyle::SP_DialogCancelButton, QString());
+    btnExit = ToolButton(actExit, "btnExit", QStyle::SP_DialogCancelButton, QString());
 }
 
 void TfrmMain::CreatePages() {
     pcMain = new QTabWidget(this);
+    pcMain->setObjectName(QStringLiteral("pcMain"));
     pcMain->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 140px; height: 22px; }"));
     setCentralWidget(pcMain);
 
     // Device page: the table and its button column.
     TabDev = new QWidget;
+    TabDev->setObjectName(QStringLiteral("TabDev"));
     pnlDev = new QWidget(TabDev);
     pnlDevBtn = new QWidget(TabDev);
     pnlDevBtn->setFixedWidth(138);
@@ -202,37 +267,42 @@ void TfrmMain::CreatePages() {
         b->setMinimumHeight(27);
         return b;
     };
-    btnDevRead = button(pnlDevBtn, QStringLiteral("Чтение"));
-    btnDevReadStop = button(pnlDevBtn, QStringLiteral("Стоп"));
-    btnDevDef = button(pnlDevBtn, QStringLiteral("Зав. уст-ки"));
-    btnDevClear = button(pnlDevBtn, QStringLiteral("Очистить"));
-    btnDevLoad = button(pnlDevBtn, QStringLiteral("Загрузить"));
-    btnDevSave = button(pnlDevBtn, QStringLiteral("Сохранить"));
-    btnDevPrint = button(pnlDevBtn, QStringLiteral("Печать"));
-    btnDevSet = button(pnlDevBtn, QStringLiteral("Настройки\nсвязи"));
+    auto devButton = [&button](QWidget* parent, QAction* action) {
+        QPushButton* b = button(parent, action->text());
+        // "actDevRead" names the command, "btnDevRead" its button.
+        b->setObjectName(QStringLiteral("btn") + action->objectName().mid(3));
+        BindToAction(b, action);
+        return b;
+    };
+    btnDevRead = devButton(pnlDevBtn, actDevRead);
+    btnDevReadStop = devButton(pnlDevBtn, actDevReadStop);
+    btnDevDef = devButton(pnlDevBtn, actDevDef);
+    btnDevClear = devButton(pnlDevBtn, actDevClear);
+    btnDevLoad = devButton(pnlDevBtn, actDevLoad);
+    btnDevSave = devButton(pnlDevBtn, actDevSave);
+    btnDevPrint = devButton(pnlDevBtn, actDevPrint);
+    btnDevSet = devButton(pnlDevBtn, actDevSet);
     btnDevSet->setMinimumHeight(54);
-    btnCalib = button(pnlDevBtn, QStringLiteral("Калибровка"));
-    btnDevHelp = button(pnlDevBtn, QStringLiteral("Помощь"));
-    btnDevWrite = button(pnlDevBtn, QStringLiteral("Запись"));
-    btnDevWriteStop = button(pnlDevBtn, QStringLiteral("Стоп"));
-    btnDevReadStop->hide();
-    btnDevWriteStop->hide();
-    for (QPushButton* b : {btnDevRead, btnDevReadStop, btnDevDef, btnDevClear, btnDevLoad, btnDevSave, btnDevPrint,
-                           btnDevSet, btnCalib})
+    btnCalib = devButton(pnlDevBtn, actCalib);
+    btnDevHelp = devButton(pnlDevBtn, actDevHelp);
+    btnDevWrite = devButton(pnlDevBtn, actDevWrite);
+    btnDevWriteStop = devButton(pnlDevBtn, actDevWriteStop);
+    for (QPushButton* b : {btnDevRead, btnDevReadStop, btnDevDef, btnDevClear, btnDevLoad, btnDevSave,
+                           btnDevPrint, btnDevSet, btnCalib})
         devButtons->addWidget(b);
     devButtons->addStretch();
     for (QPushButton* b : {btnDevHelp, btnDevWrite, btnDevWriteStop})
         devButtons->addWidget(b);
-    for (QPushButton* b : {btnDevRead, btnDevReadStop, btnDevDef, btnDevClear, btnDevLoad, btnDevSave, btnDevPrint,
-                           btnDevSet, btnCalib, btnDevHelp, btnDevWrite, btnDevWriteStop})
-        connect(b, &QPushButton::clicked, this, [this, b] { DevicesClick(b); });
     frmDev = new TfrmDev(State, Dialogs, *this, pnlDev);
+    frmDev->setObjectName(QStringLiteral("frmDev"));
+    frmDev->ASG->setObjectName(QStringLiteral("DevGrid"));
     auto* devHost = new QVBoxLayout(pnlDev);
     devHost->setContentsMargins(0, 0, 0, 0);
     devHost->addWidget(frmDev);
 
     // Channel page (its tab is never shown).
     TabChan = new QWidget;
+    TabChan->setObjectName(QStringLiteral("TabChan"));
     pnlChan = new QWidget(TabChan);
     pnlChanBtn = new QWidget(TabChan);
     pnlChanBtn->setFixedWidth(138);
@@ -258,14 +328,17 @@ void TfrmMain::CreatePages() {
     chanButtons->addStretch();
     for (QPushButton* b : {btnChHelp, btnChWrite, btnChWriteStop})
         chanButtons->addWidget(b);
-    frmChan = new TfrmChan(State, [this] { PrjChange(); }, pnlChan);
+    frmChan = new TfrmChan(
+        State, [this] { PrjChange(); }, pnlChan);
     auto* chanHost = new QVBoxLayout(pnlChan);
     chanHost->setContentsMargins(0, 0, 0, 0);
     chanHost->addWidget(frmChan);
 
     // Measurement page.
     TabMeas = new QWidget;
+    TabMeas->setObjectName(QStringLiteral("TabMeas"));
     frmMeasure = new TfrmMeasure(State, Dialogs, TabMeas);
+    frmMeasure->setObjectName(QStringLiteral("frmMeasure"));
     auto* measHost = new QVBoxLayout(TabMeas);
     measHost->setContentsMargins(0, 0, 0, 0);
     measHost->addWidget(frmMeasure);
@@ -306,6 +379,7 @@ void TfrmMain::CreateStatusBar() {
     gsExchangeStatus->setMinimumWidth(90);
     gsExchangeStatus->setForegroundRole(QPalette::Highlight);
     pbMain = new QProgressBar(this);
+    pbMain->setObjectName(QStringLiteral("pbMain"));
     pbMain->setRange(0, 100);
     pbMain->setValue(0);
     pbMain->setMaximumWidth(120);
@@ -318,13 +392,23 @@ void TfrmMain::CreateStatusBar() {
     sbMain->addWidget(gsExchangeStatus);
     sbMain->addWidget(pbMain);
     sbMain->addWidget(spMessage, 1);
+    // Named so that tests and the session driver find the panes without knowing the window's fields.
+    const std::array<std::pair<QLabel*, const char*>, 5> panes = {{{ClockStatus, "ClockStatus"},
+                                                                   {spDevStatus, "spDevStatus"},
+                                                                   {gsProjectText, "gsProjectText"},
+                                                                   {gsExchangeStatus, "gsExchangeStatus"},
+                                                                   {spMessage, "spMessage"}}};
+    for (const auto& [pane, name] : panes)
+        pane->setObjectName(QLatin1String(name));
     ClockTimer = new QTimer(this);
     connect(ClockTimer, &QTimer::timeout, this, &TfrmMain::UpdateClock);
     ClockTimer->start(1000);
     UpdateClock();
 }
 
-void TfrmMain::UpdateClock() { ClockStatus->setText(QTime::currentTime().toString(QStringLiteral("H:mm:ss"))); }
+void TfrmMain::UpdateClock() {
+    ClockStatus->setText(QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
+}
 
 void TfrmMain::ShowMessage(const QString& text) {
     spMessage->setText(text);
@@ -332,39 +416,34 @@ void TfrmMain::ShowMessage(const QString& text) {
     spMessage->setToolTip(ResultCodeDetails(TrailingResultCode(text)));
 }
 
-void TfrmMain::ShowHelp(const QString& topic) { ShowHelpTopic(State.ProgDir, topic); }
+void TfrmMain::ShowHelp(const QString& topic) {
+    ShowHelpTopic(State.ProgDir, topic);
+}
+
+void TfrmMain::ShowExchangeStatus(const QString& text) {
+    gsExchangeStatus->setText(text);
+}
+
+void TfrmMain::ShowProgress(bool on) {
+    gsExchangeStatus->setVisible(!on);
+    pbMain->setVisible(on);
+    if (!on)
+        pbMain->setValue(0);
+}
+
+void TfrmMain::SetProgress(int percent) {
+    pbMain->setValue(percent);
+}
 
 void TfrmMain::ShowPrjState() {
-    const bool busy = State.ExchangeState != ExchIdle;
-    const uint8_t ps = State.PrjState;
-    btnDevSet->setEnabled(!busy);
-
-    const bool newOpen = !busy;
-    const bool save = ps == PrjChanged;
-    const bool saveAs = ps == PrjChanged || (ps == PrjSaved && !busy);
-    const bool close = !busy && ps != PrjNone;
-    const bool settings = !busy;
-    for (QObject* o : std::initializer_list<QObject*>{btnNew, miNew, btnOpen, miOpen})
-        o->setProperty("enabled", newOpen);
-    btnSave->setEnabled(save);
-    miSave->setEnabled(save);
-    miSaveAs->setEnabled(saveAs);
-    btnClose->setEnabled(close);
-    miClose->setEnabled(close);
-    miProgSet->setEnabled(settings); // the tool bar's settings button is not in the table: always on
-
-    if (ps == PrjChanged || ps == PrjSaved) {
-        btnReadAll->setEnabled(!busy);
-        btnWriteAll->setEnabled(!busy);
-        btnStop->setEnabled(busy);
+    UpdateCommands();
+    const TPrjState ps = State.PrjState;
+    if (ps == TPrjState::PrjChanged || ps == TPrjState::PrjSaved) {
         pcMain->show();
-        gsProjectGlyph->setPixmap(ProjectGlyphs[ps == PrjChanged ? 0 : 1]);
-        gsProjectText->setText(ps == PrjChanged ? PrjTextChanged : PrjTextSaved);
+        gsProjectGlyph->setPixmap(ProjectGlyphs[ps == TPrjState::PrjChanged ? 0 : 1]);
+        gsProjectText->setText(ps == TPrjState::PrjChanged ? PrjTextChanged : PrjTextSaved);
         spDevStatus->setText(ModelName(State.ActDevice));
     } else {
-        btnReadAll->setEnabled(false);
-        btnWriteAll->setEnabled(false);
-        btnStop->setEnabled(false);
         pcMain->hide();
         spDevStatus->setText(QStringLiteral("none"));
         gsProjectGlyph->clear();
@@ -372,7 +451,71 @@ void TfrmMain::ShowPrjState() {
     }
 }
 
-void TfrmMain::PrjChange() { Project->Change(); }
+void TfrmMain::UpdateCommands() {
+    // Project commands and the tool bar's exchange commands follow the two states.
+    const bool busy = State.ExchangeState != TExchState::ExchIdle;
+    const TPrjState ps = State.PrjState;
+    const bool open = ps != TPrjState::PrjNone;
+    actNew->setEnabled(!busy);
+    actOpen->setEnabled(!busy);
+    actSave->setEnabled(ps == TPrjState::PrjChanged);
+    actSaveAs->setEnabled(ps == TPrjState::PrjChanged || (ps == TPrjState::PrjSaved && !busy));
+    actClose->setEnabled(!busy && open);
+    actProgSet->setEnabled(!busy);
+    actReadAll->setEnabled(open && !busy);
+    actWriteAll->setEnabled(open && !busy);
+    actStop->setEnabled(open && busy);
+    actDevSet->setEnabled(!busy);
+
+    // The button columns follow which exchange runs: its own start gives way to its stop, and the
+    // starts that would compete for the line are off.
+    const auto runs = [this](TExchangeCommand c) { return Running == c; };
+    const bool devRead = runs(TExchangeCommand::DevRead);
+    const bool devWrite = runs(TExchangeCommand::DevWrite);
+    const bool all = runs(TExchangeCommand::ReadAll) || runs(TExchangeCommand::WriteAll);
+    const bool measure = runs(TExchangeCommand::Measure);
+    actDevRead->setVisible(!devRead);
+    actDevReadStop->setVisible(devRead);
+    actDevWrite->setVisible(!devWrite);
+    actDevWriteStop->setVisible(devWrite);
+    actDevRead->setEnabled(!(devWrite || all || measure));
+    actDevWrite->setEnabled(!(devRead || all || measure));
+    actCalib->setEnabled(!Running);
+    for (QPushButton* b : {btnChRead, btnChWrite})
+        if (b)
+            b->setEnabled(!Running);
+    if (frmMeasure)
+        frmMeasure->btnMeasure->setEnabled(!(devRead || devWrite || all));
+}
+
+void TfrmMain::ExchangeRunning(std::optional<TExchangeCommand> command) {
+    const std::optional<TExchangeCommand> was = Running;
+    Running = command;
+    ShowPrjState();
+    const std::optional<TExchangeCommand> changed = command ? command : was;
+    if (!changed)
+        return;
+    const bool on = command.has_value();
+    // The tables repaint: values may not be edited while the line is busy.
+    if (*changed != TExchangeCommand::Measure)
+        frmDev->ASG->viewport()->update();
+    if (*changed == TExchangeCommand::ReadAll || *changed == TExchangeCommand::WriteAll)
+        frmChan->ASG->viewport()->update();
+    // The keyboard stays on the column: on the stop button while it runs, on the start after.
+    QPushButton* focus = nullptr;
+    if (*changed == TExchangeCommand::DevRead)
+        focus = on ? btnDevReadStop : btnDevRead;
+    else if (*changed == TExchangeCommand::DevWrite)
+        focus = on ? btnDevWriteStop : btnDevWrite;
+    else if (*changed == TExchangeCommand::Measure)
+        frmMeasure->SetRunning(on);
+    if (focus && focus->isVisible() && focus->isEnabled())
+        focus->setFocus();
+}
+
+void TfrmMain::PrjChange() {
+    Project->Change();
+}
 
 void TfrmMain::pcMainChange(int index) {
     if (QWidget* page = pcMain->widget(index))
@@ -380,108 +523,161 @@ void TfrmMain::pcMainChange(int index) {
     PrjChange();
 }
 
-void TfrmMain::ToolBarClick(QObject* sender) {
+bool TfrmMain::EndTableEdit() {
     // Tool bar buttons take no focus, so an open cell editor would outlive the click: commands that
-    // take or replace the table's values end the edit first, and do not run when it is refused.
-    const bool tableCommand = sender == btnReadAll || sender == btnWriteAll || sender == btnOpen || sender == miOpen ||
-                              sender == btnSave || sender == miSave || sender == miSaveAs || sender == btnNew ||
-                              sender == miNew || sender == btnClose || sender == miClose;
-    // One exchange at a time: a start refused while one runs changes nothing.
-    if ((sender == btnReadAll || sender == btnWriteAll) && State.ExchangeState != ExchIdle)
-        return;
-    if (tableCommand && frmDev && !frmDev->EndEditForCommand())
-        return;
-    if (sender == miAbout) {
-        if (frmAbout)
-            frmAbout->exec();
-    } else if (sender == btnReadAll) {
-        emit StartExchange(TExchangeCommand::ReadAll);
-        PrjChange();
-    } else if (sender == btnWriteAll) {
-        if (State.Settings.Confirm &&
-            Dialogs.Message(QStringLiteral("Вы действительно хотите записать все параметры в прибор?"),
-                            QStringLiteral("Запись параметров"), TMsgButtons::YesNo) != TMsgAnswer::Yes)
-            return;
-        emit StartExchange(TExchangeCommand::WriteAll);
-    } else if (sender == btnSet || sender == miProgSet) {
-        if (frmProgSet)
-            frmProgSet->exec();
-    } else if (sender == btnOpen || sender == miOpen) {
-        PrjOpen();
-    } else if (sender == btnSave || sender == miSave) {
-        PrjSave();
-    } else if (sender == miSaveAs) {
-        PrjSaveAs();
-    } else if (sender == btnNew || sender == miNew) {
+    // take or replace the table's values end the edit first.
+    return !frmDev || frmDev->EndEditForCommand();
+}
+
+void TfrmMain::OnNew() {
+    if (EndTableEdit())
         PrjNew();
-    } else if (sender == btnClose || sender == miClose) {
+}
+
+void TfrmMain::OnOpen() {
+    if (EndTableEdit())
+        PrjOpen();
+}
+
+void TfrmMain::OnSave() {
+    if (EndTableEdit())
+        PrjSave();
+}
+
+void TfrmMain::OnSaveAs() {
+    if (EndTableEdit())
+        PrjSaveAs();
+}
+
+void TfrmMain::OnClose() {
+    if (EndTableEdit())
         PrjClose();
-    } else if (sender == btnStop) {
-        if (State.ExchangeState == ExchReadWrite || State.ExchangeState == ExchChannel) {
-            State.ReadStop = true;
-            State.WriteStop = true;
-        } else if (State.ExchangeState == ExchMeasure) {
-            State.MeasureStop = true;
-        }
-    } else if (sender == btnHelp || sender == miHelp) {
-        ShowHelp(QString());
-    } else if (sender == btnExit || sender == miExit) {
-        close();
-    } else if (sender == btnLineMonitor || sender == miLineMonitor) {
-        ShowLineMonitor();
+}
+
+void TfrmMain::OnExit() {
+    close();
+}
+
+void TfrmMain::OnProgSet() {
+    if (frmProgSet)
+        frmProgSet->exec();
+}
+
+void TfrmMain::OnHelp() {
+    ShowHelp(QString());
+}
+
+void TfrmMain::OnAbout() {
+    if (frmAbout)
+        frmAbout->exec();
+}
+
+void TfrmMain::OnReadAll() {
+    if (!ExchangeFree() || !EndTableEdit())
+        return;
+    emit StartExchange(TExchangeCommand::ReadAll);
+    PrjChange();
+}
+
+void TfrmMain::OnWriteAll() {
+    if (!ExchangeFree() || !EndTableEdit())
+        return;
+    if (State.Settings.Confirm &&
+        Dialogs.Message(QStringLiteral("Вы действительно хотите записать все параметры в прибор?"),
+                        QStringLiteral("Запись параметров"), TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        return;
+    emit StartExchange(TExchangeCommand::WriteAll);
+}
+
+void TfrmMain::OnStop() {
+    if (State.ExchangeState == TExchState::ExchReadWrite || State.ExchangeState == TExchState::ExchChannel) {
+        State.ReadStop = true;
+        State.WriteStop = true;
+    } else if (State.ExchangeState == TExchState::ExchMeasure) {
+        State.MeasureStop = true;
     }
 }
 
 void TfrmMain::ShowLineMonitor() {
-    if (!frmLineMonitor)
-        frmLineMonitor = new TfrmLineMonitor(State.LineTap, Dialogs, SettingsFile::Location(State.ProgDir), this);
+    if (!frmLineMonitor) {
+        frmLineMonitor =
+            new TfrmLineMonitor(State.LineTap, Dialogs, SettingsFile::Location(State.ProgDir), this);
+        frmLineMonitor->setObjectName(QStringLiteral("frmLineMonitor"));
+    }
     frmLineMonitor->Open();
 }
 
-void TfrmMain::DevicesClick(QObject* sender) {
-    if (!State.HasCurType() && sender != btnDevHelp && sender != btnDevSet)
+void TfrmMain::OnDevHelp() {
+    ShowHelp(QStringLiteral("page2"));
+}
+
+void TfrmMain::OnDevSet() {
+    if (!EndTableEdit())
         return;
-    const bool tableCommand = sender == btnDevPrint || sender == btnDevSet || sender == btnDevRead ||
-                              sender == btnDevWrite || sender == btnDevDef || sender == btnDevClear ||
-                              sender == btnDevSave || sender == btnDevLoad;
-    if ((sender == btnDevRead || sender == btnDevWrite || sender == btnCalib) && State.ExchangeState != ExchIdle)
-        return; // one exchange at a time: a start refused while one runs changes nothing
-    if (tableCommand && !frmDev->EndEditForCommand())
-        return;
-    if (sender == btnDevHelp) {
-        ShowHelp(QStringLiteral("page2"));
-    } else if (sender == btnDevPrint) {
+    // The dialog's OK may choose another model designation: the status bar follows at once.
+    if (ShowDevSetDialog && ShowDevSetDialog())
+        ShowPrjState();
+}
+
+void TfrmMain::OnDevPrint() {
+    if (State.HasCurType() && EndTableEdit())
         PrintDevTable(*this);
-    } else if (sender == btnDevSet) {
-        // The dialog's OK may choose another model designation: the status bar follows at once.
-        if (ShowDevSetDialog && ShowDevSetDialog())
-            ShowPrjState();
-    } else if (sender == btnDevRead) {
-        emit StartExchange(TExchangeCommand::DevRead);
-        PrjChange();
-    } else if (sender == btnDevReadStop) {
+}
+
+void TfrmMain::OnDevRead() {
+    if (!State.HasCurType() || !ExchangeFree() || !EndTableEdit())
+        return;
+    emit StartExchange(TExchangeCommand::DevRead);
+    PrjChange();
+}
+
+void TfrmMain::OnDevReadStop() {
+    if (State.HasCurType())
         State.ReadStop = true;
-    } else if (sender == btnDevWrite) {
-        if (State.Settings.Confirm &&
-            Dialogs.Message(QStringLiteral("Вы действительно хотите произвести запись данных в прибор?"),
-                            QStringLiteral("Запись данных"), TMsgButtons::YesNo) != TMsgAnswer::Yes)
-            return;
-        emit StartExchange(TExchangeCommand::DevWrite);
-    } else if (sender == btnDevWriteStop) {
+}
+
+void TfrmMain::OnDevWrite() {
+    if (!State.HasCurType() || !ExchangeFree() || !EndTableEdit())
+        return;
+    if (State.Settings.Confirm &&
+        Dialogs.Message(QStringLiteral("Вы действительно хотите произвести запись данных в прибор?"),
+                        QStringLiteral("Запись данных"), TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        return;
+    emit StartExchange(TExchangeCommand::DevWrite);
+}
+
+void TfrmMain::OnDevWriteStop() {
+    if (State.HasCurType())
         State.WriteStop = true;
-    } else if (sender == btnDevDef) {
-        frmDev->SetFactoryDefaults(State.CurDevType());
-        PrjChange();
-    } else if (sender == btnDevClear) {
-        frmDev->ClearTable(State.CurDevType());
-        PrjChange();
-    } else if (sender == btnDevSave) {
+}
+
+void TfrmMain::OnDevDef() {
+    if (!State.HasCurType() || !EndTableEdit())
+        return;
+    frmDev->SetFactoryDefaults(State.CurDevType());
+    PrjChange();
+}
+
+void TfrmMain::OnDevClear() {
+    if (!State.HasCurType() || !EndTableEdit())
+        return;
+    frmDev->ClearTable(State.CurDevType());
+    PrjChange();
+}
+
+void TfrmMain::OnDevSave() {
+    if (State.HasCurType() && EndTableEdit())
         SaveDevTable(*this);
-    } else if (sender == btnDevLoad) {
+}
+
+void TfrmMain::OnDevLoad() {
+    if (State.HasCurType() && EndTableEdit())
         LoadDevTable(*this);
-    } else if (sender == btnCalib) {
+}
+
+void TfrmMain::OnCalib() {
+    if (State.HasCurType() && ExchangeFree())
         emit TableCommand(TTableCommand::Calibrate);
-    }
 }
 
 void TfrmMain::LoadAdjust() {
@@ -501,8 +697,8 @@ void TfrmMain::SaveAdjust() {
     const QString path = SettingsFile::Location(State.ProgDir);
     // Runs while the window closes: a message in its status pane would go unseen.
     if (!SettingsFile::Write(path, State.Settings, State.PrjPath, x(), y(), &error))
-        Dialogs.Message(QStringLiteral("Не удалось сохранить настройки программы!\r") + path + QStringLiteral("\r") +
-                            error,
+        Dialogs.Message(QStringLiteral("Не удалось сохранить настройки программы!\r") + path +
+                            QStringLiteral("\r") + error,
                         MainCaption, TMsgButtons::Ok);
 }
 
@@ -525,18 +721,23 @@ void TfrmMain::SetAdjust() {
             w->setToolTip(on ? hint : QString());
 }
 
-void TfrmMain::ApplyDevType(const TDevProp& t) { frmDev->ApplyDevType(t); }
+void TfrmMain::ApplyDevType(const TDevProp& t) {
+    frmDev->ApplyDevType(t);
+}
 
 void TfrmMain::BuildMeasureView(const TDevProp& t) {
     if (frmMeasure)
         frmMeasure->Build(t.Channels);
 }
 
-void TfrmMain::SetDevStatusText(const QString& text) { spDevStatus->setText(text); }
+void TfrmMain::SetDevStatusText(const QString& text) {
+    spDevStatus->setText(text);
+}
 
 void TfrmMain::SetCaption() {
-    setWindowTitle(State.PrjPath.isEmpty() ? MainCaption
-                                           : MainCaption + QStringLiteral(" : ") + QFileInfo(State.PrjPath).fileName());
+    setWindowTitle(State.PrjPath.isEmpty()
+                       ? MainCaption
+                       : MainCaption + QStringLiteral(" : ") + QFileInfo(State.PrjPath).fileName());
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
@@ -547,9 +748,10 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
 }
 
 bool TfrmMain::FormClose() {
-    if (State.ExchangeState != ExchIdle) {
+    if (State.ExchangeState != TExchState::ExchIdle) {
         if (Dialogs.Message(QStringLiteral("Идет обмен данными с прибором. Продолжить?"),
-                            QStringLiteral("Обмен с прибором"), TMsgButtons::YesNo, TMsgAnswer::No) != TMsgAnswer::Yes)
+                            QStringLiteral("Обмен с прибором"), TMsgButtons::YesNo,
+                            TMsgAnswer::No) != TMsgAnswer::Yes)
             return false;
         State.ReadStop = true;
         State.WriteStop = true;
@@ -560,7 +762,7 @@ bool TfrmMain::FormClose() {
     if (!frmDev->EndEditForCommand())
         return false; // the value check refused the typed text: the user sees why and corrects it
     frmChan->EndEdit();
-    if (State.PrjState != PrjNone && !PrjClose())
+    if (State.PrjState != TPrjState::PrjNone && !PrjClose())
         return false;
     State.DevList.clear();
     State.DevTypes.clear();

@@ -3,14 +3,16 @@
 // dispatch of every user command.
 #include "model/AppState.h"
 #include "model/Project.h"
-#include "ui/UserDialogs.h"
 #include "ui/DevTable.h"
+#include "ui/UserDialogs.h"
 
 #include <QMainWindow>
 #include <QStyle>
 #include <array>
 #include <functional>
+#include <optional>
 
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenu;
@@ -28,6 +30,13 @@ class TfrmProgSet;
 
 enum class TExchangeCommand { DevRead, DevWrite, ReadAll, WriteAll, Measure };
 enum class TTableCommand { Print, Save, Load, Calibrate };
+
+// How much of its action a bound button shows: a column button follows all of it; a tool bar
+// button only the enabled state (the tool bar decides its visibility, its face is its icon).
+enum class TBinding { Whole, EnabledOnly };
+// Makes a button the action's control: a click triggers the action, and the button follows the
+// action's state.
+void BindToAction(QAbstractButton* button, QAction* action, TBinding binding = TBinding::Whole);
 
 // Model designations by ActDevice.
 const QStringList& ModelNames();
@@ -50,22 +59,149 @@ public:
     // Loads the exchange library and fills PortList and SpeedList; false stops the start-up (the
     // hook has told the user why).
     std::function<bool(TAppState&)> LoadPortList;
-    std::function<bool()> ShowDevSetDialog;        // connection dialog; true when Accepted
+    std::function<bool()> ShowDevSetDialog; // connection dialog; true when Accepted
+
+    // Views and dialogs.
+    TfrmDev* frmDev = nullptr;
+    TfrmChan* frmChan = nullptr;
+    TfrmMeasure* frmMeasure = nullptr;
+    TfrmAbout* frmAbout = nullptr;
+    TfrmProgSet* frmProgSet = nullptr;
+    TfrmLineMonitor* frmLineMonitor = nullptr; // made at its first opening
+
+    // Refresh of the command states and the status bar from the project and exchange states.
+    void ShowPrjState();
+    // The exchange hand-over: which exchange holds the line now (none when it ended).
+    void ExchangeRunning(std::optional<TExchangeCommand> command);
+    void PrjChange() override;
+    void pcMainChange(int index);
+
+    // Exchange status panes.
+    void ShowExchangeStatus(const QString& text);
+    void ShowProgress(bool on);
+    void SetProgress(int percent);
+
+    // Settings.
+    void LoadAdjust();
+    void SaveAdjust();
+    void SetAdjust();
+
+    // Project operations: the project object's commands.
+    bool PrjSaveToPath(const QString& path);
+    bool PrjSaveAs();
+    bool PrjSave(); // Save As for a never-saved project
+    bool PrjOpenFile(const QString& path);
+    void PrjOpen();
+    bool PrjClose();
+    void PrjNew();
+    void SetCaption();
+
+    // The three table operations that also touch the other views.
+    void ApplyDevType(const TDevProp& t) override;
+
+    // TDevHost
+    void BuildMeasureView(const TDevProp& t) override;
+    void SetDevStatusText(const QString& text) override;
+
+    void ShowMessage(const QString& text); // spMessage
+    void ShowLineMonitor();
+    void ShowHelp(const QString& topic);
+
+    TAppState& State;
+    IUserDialogs& Dialogs;
+
+signals:
+    // Start of an exchange worker; the worker module connects here.
+    void StartExchange(TExchangeCommand command);
+    // Printing, parameter-set files and calibration, handled by their modules.
+    void TableCommand(TTableCommand command);
+    // Program close after the stop requests: returns once every worker has ended (handlers wait in
+    // a local event loop so the workers' hand-overs still run).
+    void WaitForWorkers();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void CreateMenu();
+    void CreateToolBar();
+    void CreatePages();
+    void CreateStatusBar();
+    void CreateActions();
+    // The one place that enables, disables, shows and hides commands: from the project state, the
+    // exchange state and which exchange runs.
+    void UpdateCommands();
+    QAction* Command(const char* name, const QString& text, void (TfrmMain::*slot)());
+    QToolButton* ToolButton(QAction* action, const char* name, QStyle::StandardPixmap icon,
+                            const QString& hint);
+
+    // One slot per command.
+    void OnNew();
+    void OnOpen();
+    void OnSave();
+    void OnSaveAs();
+    void OnClose();
+    void OnExit();
+    void OnProgSet();
+    void OnHelp();
+    void OnAbout();
+    void OnReadAll();
+    void OnWriteAll();
+    void OnStop();
+    void OnDevRead();
+    void OnDevReadStop();
+    void OnDevDef();
+    void OnDevClear();
+    void OnDevLoad();
+    void OnDevSave();
+    void OnDevPrint();
+    void OnDevSet();
+    void OnCalib();
+    void OnDevHelp();
+    void OnDevWrite();
+    void OnDevWriteStop();
+    // Ends an open cell edit before a command that takes or replaces the table's values; false when
+    // the typed text was refused (the command does not run).
+    bool EndTableEdit();
+    // A start refused while an exchange runs changes nothing.
+    bool ExchangeFree() const { return State.ExchangeState == TExchState::ExchIdle; }
+    // The close sequence; false when the window stays open.
+    bool FormClose();
+    void UpdateClock();
+
+    // The window's own controls: tests and the session driver find them by objectName.
+    // Commands: one action each, shared by the menu, the tool bar and the button column; a control
+    // bound to an action follows its enabled, visible and text state. UpdateCommands alone sets those.
+    QAction* actNew = nullptr;
+    QAction* actOpen = nullptr;
+    QAction* actSave = nullptr;
+    QAction* actSaveAs = nullptr;
+    QAction* actClose = nullptr;
+    QAction* actExit = nullptr;
+    QAction* actProgSet = nullptr;
+    QAction* actLineMonitor = nullptr;
+    QAction* actHelp = nullptr;
+    QAction* actAbout = nullptr;
+    QAction* actReadAll = nullptr;
+    QAction* actWriteAll = nullptr;
+    QAction* actStop = nullptr;
+    QAction* actDevRead = nullptr;
+    QAction* actDevReadStop = nullptr;
+    QAction* actDevDef = nullptr;
+    QAction* actDevClear = nullptr;
+    QAction* actDevLoad = nullptr;
+    QAction* actDevSave = nullptr;
+    QAction* actDevPrint = nullptr;
+    QAction* actDevSet = nullptr;
+    QAction* actCalib = nullptr;
+    QAction* actDevHelp = nullptr;
+    QAction* actDevWrite = nullptr;
+    QAction* actDevWriteStop = nullptr;
 
     // Menu.
     QMenu* miFileMenu = nullptr;
-    QAction* miNew = nullptr;
-    QAction* miOpen = nullptr;
-    QAction* miSave = nullptr;
-    QAction* miSaveAs = nullptr;
-    QAction* miClose = nullptr;
-    QAction* miExit = nullptr;
     QMenu* miSetMenu = nullptr;
-    QAction* miProgSet = nullptr;
-    QAction* miLineMonitor = nullptr;
     QMenu* HelpMenu = nullptr;
-    QAction* miHelp = nullptr;
-    QAction* miAbout = nullptr;
 
     // Tool bar.
     QToolBar* tbMain = nullptr;
@@ -127,72 +263,6 @@ public:
     QProgressBar* pbMain = nullptr;
     QLabel* spMessage = nullptr;
 
-    // Views and dialogs.
-    TfrmDev* frmDev = nullptr;
-    TfrmChan* frmChan = nullptr;
-    TfrmMeasure* frmMeasure = nullptr;
-    TfrmAbout* frmAbout = nullptr;
-    TfrmProgSet* frmProgSet = nullptr;
-    TfrmLineMonitor* frmLineMonitor = nullptr; // made at its first opening
-
-    // Refresh of the command states and the status bar from the project and exchange states.
-    void ShowPrjState();
-    void PrjChange() override;
-    void ToolBarClick(QObject* sender);
-    void DevicesClick(QObject* sender);
-    void pcMainChange(int index);
-
-    // Settings.
-    void LoadAdjust();
-    void SaveAdjust();
-    void SetAdjust();
-
-    // Project operations: the project object's commands.
-    bool PrjSaveToPath(const QString& path);
-    bool PrjSaveAs();
-    bool PrjSave(); // Save As for a never-saved project
-    bool PrjOpenFile(const QString& path);
-    void PrjOpen();
-    bool PrjClose();
-    void PrjNew();
-    void SetCaption();
-
-    // The three table operations that also touch the other views.
-    void ApplyDevType(const TDevProp& t) override;
-
-    // TDevHost
-    void BuildMeasureView(const TDevProp& t) override;
-    void SetDevStatusText(const QString& text) override;
-
-    void ShowMessage(const QString& text); // spMessage
-    void ShowLineMonitor();
-    void ShowHelp(const QString& topic);
-
-    TAppState& State;
-    IUserDialogs& Dialogs;
-
-signals:
-    // Start of an exchange worker; the worker module connects here.
-    void StartExchange(TExchangeCommand command);
-    // Printing, parameter-set files and calibration, handled by their modules.
-    void TableCommand(TTableCommand command);
-    // Program close after the stop requests: returns once every worker has ended (handlers wait in
-    // a local event loop so the workers' hand-overs still run).
-    void WaitForWorkers();
-
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
-private:
-    void CreateMenu();
-    void CreateToolBar();
-    void CreatePages();
-    void CreateStatusBar();
-    QToolButton* ToolButton(QAction* action, QStyle::StandardPixmap icon, const QString& hint);
-    // The close sequence; false when the window stays open.
-    bool FormClose();
-    void UpdateClock();
-
     // IProjectHost
     int TableToValues(TDev& dev) override;
     int ActPage() const override;
@@ -206,6 +276,7 @@ private:
     TProject* Project = nullptr;
     QTimer* ClockTimer = nullptr;
     std::array<QPixmap, 2> ProjectGlyphs;
+    std::optional<TExchangeCommand> Running; // the exchange that holds the line
     bool Created = false;
     bool Closing = false;
 };

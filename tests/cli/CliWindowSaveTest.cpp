@@ -50,7 +50,7 @@ TEST_F(CliWindowSave, ReadOfAnInstrumentGivesTheWindowsSaveByteForByte) {
     const QString windowFile = Dir.filePath("window.kpr");
     Dialogs.FileNames = {windowFile};
     Dialogs.FilterIndices = {0};
-    Main->DevicesClick(Main->btnDevSave);
+    Trigger("actDevSave");
     ASSERT_TRUE(QFileInfo::exists(windowFile));
     EXPECT_EQ(FileBytes(cliFile).toHex().toStdString(), FileBytes(windowFile).toHex().toStdString());
     EXPECT_EQ(Main->frmDev->ColWidth(0), 399);

@@ -54,28 +54,26 @@ bool WaitFor(const std::function<bool()>& cond, int ms = 30000) {
     return QTest::qWaitFor(cond, ms);
 }
 
-bool IsA(const QObject* o, const char* className) {
-    return o && qstrcmp(o->metaObject()->className(), className) == 0;
+// Windows and controls are found by their objectName, which says what they are to the program.
+bool Named(const QObject* o, const char* name) {
+    return o && o->objectName() == QLatin1String(name);
 }
 
-QWidget* TopLevel(const char* className) {
+QWidget* TopLevel(const char* name) {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (IsA(w, className) && w->isVisible())
+        if (Named(w, name) && w->isVisible())
             return w;
     return nullptr;
+}
+
+template <class T = QWidget> T* ByName(QWidget* in, const char* name) {
+    return in ? in->findChild<T*>(QLatin1String(name)) : nullptr;
 }
 
 template <class T> T* ByText(QWidget* in, const QString& text) {
     for (T* w : in->findChildren<T*>())
         if (w->text() == text && w->isVisible())
             return w;
-    return nullptr;
-}
-
-QToolButton* ByHint(QWidget* in, const QString& hint) {
-    for (QToolButton* b : in->findChildren<QToolButton*>())
-        if (b->toolTip() == hint)
-            return b;
     return nullptr;
 }
 
@@ -173,8 +171,8 @@ std::function<bool(QWidget*)> BoxSaying(const QString& text) {
         return box && box->text() == text;
     };
 }
-std::function<bool(QWidget*)> WindowOf(const char* className) {
-    return [className](QWidget* w) { return IsA(w, className); };
+std::function<bool(QWidget*)> WindowOf(const char* name) {
+    return [name](QWidget* w) { return Named(w, name); };
 }
 
 void Answer(QWidget* box, const QString& button) {
@@ -243,7 +241,7 @@ private:
     // back; the table takes edits only after that, as a person would find.
     bool WaitExchangeEnd(const QString& text) {
         const bool ok = WaitStatus(text) && WaitFor([&] {
-                            QWidget* read = ByHint(Main, QStringLiteral("Считать все параметры из прибора"));
+                            QWidget* read = ByName(Main, "btnReadAll");
                             return read && read->isEnabled();
                         });
         E2E_CHECK(ok, QStringLiteral("exchange ended with \"%1\"").arg(text));
@@ -324,16 +322,16 @@ void FileDialogTakes(QWidget* w, const QString& path) {
 }
 
 void TSession::SaveAsThroughDialog(const QString& path) {
-    const bool shown = WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-                                 [&](QWidget* w) { FileDialogTakes(w, path); },
-                                 [&] { Click(ByHint(Main, QStringLiteral("Сохранить проект (Ctrl+S)"))); });
+    const bool shown =
+        WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                  [&](QWidget* w) { FileDialogTakes(w, path); }, [&] { Click(ByName(Main, "btnSave")); });
     E2E_CHECK(shown, QStringLiteral("save dialog"));
 }
 
 void TSession::OpenThroughDialog(const QString& path) {
-    const bool shown = WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-                                 [&](QWidget* w) { FileDialogTakes(w, path); },
-                                 [&] { Click(ByHint(Main, QStringLiteral("Открыть проект (Ctrl+O)"))); });
+    const bool shown =
+        WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                  [&](QWidget* w) { FileDialogTakes(w, path); }, [&] { Click(ByName(Main, "btnOpen")); });
     E2E_CHECK(shown, QStringLiteral("open dialog"));
 }
 
@@ -341,15 +339,15 @@ void TSession::OpenThroughDialog(const QString& path) {
 void TSession::HelpFromModal(QWidget* dialog) {
     Click(ByText<QAbstractButton>(dialog, QStringLiteral("Справка")));
     QWidget* help = nullptr;
-    E2E_CHECK(WaitFor([&] { return (help = TopLevel("THelpWindow")) != nullptr; }, 10000),
-              QStringLiteral("help window shown from %1").arg(dialog->metaObject()->className()));
+    E2E_CHECK(WaitFor([&] { return (help = TopLevel("HelpWindow")) != nullptr; }, 10000),
+              QStringLiteral("help window shown from %1").arg(dialog->objectName()));
     if (!help)
         return;
     E2E_CHECK(WaitFor([&] { return help->windowHandle() && help->windowHandle()->isExposed(); }, 10000),
               QStringLiteral("help window exposed"));
     Click(ByText<QAbstractButton>(help, QStringLiteral("Закрыть")));
     E2E_CHECK(WaitFor([&] { return !help->isVisible(); }, 5000),
-              QStringLiteral("help from %1 closed by its own button").arg(dialog->metaObject()->className()));
+              QStringLiteral("help from %1 closed by its own button").arg(dialog->objectName()));
     if (help->isVisible())
         help->hide(); // what the user could not do; the scenario goes on
     E2E_CHECK(dialog->isVisible(), QStringLiteral("the dialog stays open after help closed"));
@@ -357,7 +355,7 @@ void TSession::HelpFromModal(QWidget* dialog) {
 
 bool TSession::FindMain() {
     WorkDir = QDir::currentPath();
-    WaitFor([&] { return (Main = qobject_cast<QMainWindow*>(TopLevel("TfrmMain"))) != nullptr; });
+    WaitFor([&] { return (Main = qobject_cast<QMainWindow*>(TopLevel("frmMain"))) != nullptr; });
     if (!Main) {
         Fail(QStringLiteral("no main window"));
         return false;
@@ -368,12 +366,8 @@ bool TSession::FindMain() {
     Main->move(20, 20);
     E2E_CHECK(WaitFor([&] { return Main->pos() == QPoint(20, 20); }), QStringLiteral("window moved"));
     Tabs = Main->findChild<QTabBar*>();
-    for (QWidget* w : Main->findChildren<QWidget*>()) {
-        if (IsA(w, "TfrmDev"))
-            DevGrid = w->findChild<QTableWidget*>();
-        if (IsA(w, "TfrmMeasure"))
-            MeasureView = w;
-    }
+    DevGrid = ByName<QTableWidget>(Main, "DevGrid");
+    MeasureView = ByName(Main, "frmMeasure");
     if (!Tabs || !DevGrid || !MeasureView) {
         Fail(QStringLiteral("main window without its pages"));
         return false;
@@ -405,7 +399,7 @@ void TSession::Run() {
     Note(QStringLiteral("New project"));
     // New project: the connection dialog on the demo line, a search, help from the dialog, OK.
     const bool connection = WithModal(
-        WindowOf("TfrmDevSet"),
+        WindowOf("frmDevSet"),
         [&](QWidget* dlg) {
             HelpFromModal(dlg);
             QList<QComboBox*> ports;
@@ -449,7 +443,7 @@ void TSession::Run() {
             if (dlg->isVisible())
                 Click(ok);
         },
-        [&] { Click(ByHint(Main, QStringLiteral("Новый проект (Ctrl+N)"))); });
+        [&] { Click(ByName(Main, "btnNew")); });
     E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
     E2E_CHECK(WaitFor([&] { return DevGrid->isVisible() && DevGrid->rowCount() > 10; }),
               QStringLiteral("table of the new project"));
@@ -457,7 +451,7 @@ void TSession::Run() {
     Note(QStringLiteral("Read-all"));
     // Read-all: every value arrives; the bit string the instrument never reports gets its factory
     // value and is marked as not confirmed.
-    Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
+    Click(ByName(Main, "btnReadAll"));
     WaitExchangeEnd(QStringLiteral("Чтение завершено"));
     const int mask = Row(QStringLiteral("Маска опроса каналов"));
     const QTableWidgetItem* maskItem = DevGrid->item(mask, 1);
@@ -489,16 +483,16 @@ void TSession::Run() {
                 QStringLiteral("box centred on the main window (off by %1,%2)").arg(off.x()).arg(off.y()));
             Answer(box, QStringLiteral("Да"));
         },
-        [&] { Click(ByHint(Main, QStringLiteral("Записать все параметры в прибор"))); });
+        [&] { Click(ByName(Main, "btnWriteAll")); });
     E2E_CHECK(confirmed, QStringLiteral("write confirmation"));
     WaitExchangeEnd(QStringLiteral("Запись завершена"));
     E2E_CHECK(DevGrid->indexWidget(delayIndex) == nullptr, QStringLiteral("editor closed by write-all"));
 
     Note(QStringLiteral("What the instrument holds"));
     // What the instrument holds: clear the table and read it back.
-    Click(ByText<QAbstractButton>(Main, QStringLiteral("Очистить")));
+    Click(ByName(Main, "btnDevClear"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")).isEmpty(), QStringLiteral("table cleared"));
-    Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
+    Click(ByName(Main, "btnReadAll"));
     WaitExchangeEnd(QStringLiteral("Чтение завершено"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
               QStringLiteral("instrument holds the typed 15, holds \"%1\"")
@@ -543,13 +537,13 @@ void TSession::Run() {
     Note(QStringLiteral("Help from the program settings"));
     // Help from the program settings dialog.
     const bool settings = WithModal(
-        WindowOf("TfrmProgSet"),
+        WindowOf("frmProgSet"),
         [&](QWidget* dlg) {
             HelpFromModal(dlg);
             Click(ByText<QAbstractButton>(dlg, QStringLiteral("Отмена")));
             E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("settings dialog closed"));
         },
-        [&] { Click(ByHint(Main, QStringLiteral("Настройки программы"))); });
+        [&] { Click(ByName(Main, "btnSet")); });
     E2E_CHECK(settings, QStringLiteral("settings dialog shown"));
 
     Note(QStringLiteral("Save"));
@@ -559,13 +553,13 @@ void TSession::Run() {
     SaveAsThroughDialog(project);
     E2E_CHECK(WaitFor([&] { return Main->windowTitle().endsWith(QStringLiteral(" : first.prj")); }),
               QStringLiteral("caption names the saved project"));
-    Click(ByHint(Main, QStringLiteral("Закрыть проект (Ctrl+X)")));
+    Click(ByName(Main, "btnClose"));
     WaitStatus(QStringLiteral("Нет открытого проекта"));
     OpenThroughDialog(project);
     WaitStatus(QStringLiteral("Проект был открыт"));
     ExpectMeasurePageWhole(QStringLiteral("after Open"));
     SwitchTab(QStringLiteral("Настройки"));
-    Click(ByHint(Main, QStringLiteral("Сохранить проект (Ctrl+S)")));
+    Click(ByName(Main, "btnSave"));
     WaitStatus(QStringLiteral("Текущий проект сохранен"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
               QStringLiteral("reopened value"));
@@ -601,9 +595,9 @@ void TSession::RunReopen() {
     Note(QStringLiteral("Line monitor"));
     // The line monitor during a measurement: every column's title whole, the arrows drawn, and
     // the pause saying that capture goes on.
-    Click(ByHint(Main, QStringLiteral("Монитор обмена")));
+    Click(ByName(Main, "btnLineMonitor"));
     QWidget* monitor = nullptr;
-    E2E_CHECK(WaitFor([&] { return (monitor = TopLevel("TfrmLineMonitor")) != nullptr; }, 10000),
+    E2E_CHECK(WaitFor([&] { return (monitor = TopLevel("frmLineMonitor")) != nullptr; }, 10000),
               QStringLiteral("line monitor shown"));
     if (!monitor)
         return;

@@ -100,12 +100,12 @@ protected:
     void NewProject() {
         Window.Accepts = true;
         Project->New();
-        ASSERT_EQ(State.PrjState, PrjSaved);
+        ASSERT_EQ(State.PrjState, TPrjState::PrjSaved);
         Told.clear();
     }
     void ChangeProject() {
         Project->Change();
-        ASSERT_EQ(State.PrjState, PrjChanged);
+        ASSERT_EQ(State.PrjState, TPrjState::PrjChanged);
         Told.clear();
     }
     // Distinctive values in every record.
@@ -163,7 +163,7 @@ TEST_F(ProjectFile, OpenAsksYesNoCancelWhenChanged) {
     EXPECT_EQ(Window.Asked[0].Caption, "Warning");
     EXPECT_TRUE(Window.Asked[0].Question);
     EXPECT_TRUE(Window.FileDialogs.empty());
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
     Window.Answers = {TProjectAnswer::No};
     Window.FileNames = {""};
@@ -173,7 +173,7 @@ TEST_F(ProjectFile, OpenAsksYesNoCancelWhenChanged) {
     EXPECT_EQ(Window.FileDialogs[0].Filter, QStringLiteral("Проекты (*.prj)"));
     EXPECT_EQ(Window.FileDialogs[0].DefaultExt, "prj");
     EXPECT_EQ(Window.FileDialogs[0].Directory, ProgDir);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_FALSE(QFileInfo::exists(ProgDir + "noname.prj"));
     EXPECT_TRUE(Told.isEmpty()) << Told.join(", ").toStdString(); // nothing happened to show
 
@@ -185,7 +185,7 @@ TEST_F(ProjectFile, OpenAsksYesNoCancelWhenChanged) {
     EXPECT_EQ(TIniFile(ProgDir + "noname.prj").ReadInteger("Main", "Address", -1), 5);
     EXPECT_EQ(State.PrjPath, other);
     EXPECT_EQ(State.CurDev().Address, 99);
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
     EXPECT_EQ(Told, QStringList({"path noname.prj", QStringLiteral("Проект был сохранен"), "state 1",
                                  "path other.prj", QStringLiteral("Проект был открыт"), "state 1"}));
 }
@@ -207,7 +207,7 @@ TEST_F(ProjectFile, CloseAndNewAskYesNoCancelWhenChanged) {
         EXPECT_EQ(m.Caption, QStringLiteral("Внимание"));
         EXPECT_TRUE(m.Question);
     }
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.PrjPath, TProject::SentinelPath(ProgDir));
     EXPECT_EQ(State.CurDev().Values, values);
     EXPECT_TRUE(Told.isEmpty()) << Told.join(", ").toStdString();
@@ -218,11 +218,11 @@ TEST_F(ProjectFile, CloseAndNewAskYesNoCancelWhenChanged) {
     Window.FileNames = {""};
     EXPECT_FALSE(Project->Close());
     EXPECT_EQ(Window.FileDialogs.size(), 1u);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.CurDev().Values, values);
     Window.Answers = {TProjectAnswer::No};
     EXPECT_TRUE(Project->Close());
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
     EXPECT_TRUE(State.PrjPath.isEmpty());
     EXPECT_EQ(Told, QStringList({"path ", QStringLiteral("Проект был закрыт"), "state 2"}));
     // Every record is reset to its own type's parameters: "0" for a check box, empty otherwise.
@@ -257,7 +257,7 @@ TEST_F(ProjectFile, CloseAndNewAskYesNoCancelWhenChanged) {
     Window.Answers = {};
     Window.Accepts = false;
     Project->New();
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
     EXPECT_TRUE(State.PrjPath.isEmpty());
 }
 
@@ -280,7 +280,7 @@ TEST_F(ProjectFile, SaveOfANeverSavedProjectAsksForANameOnce) {
     EXPECT_TRUE(Project->Save());
     EXPECT_EQ(Window.FileDialogs.size(), 1u);
     EXPECT_EQ(TIniFile(path).ReadInteger("Main", "Address", -1), 77);
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
 
     // Save As asks even for a named project; cancelled, it saves nothing.
     Window.FileNames = {""};
@@ -350,7 +350,7 @@ TEST_F(ProjectFile, MissingEmptyAndDamagedFilesOpenWithDefaults) {
     EXPECT_EQ(State.CurDev().Address, 17);
     EXPECT_EQ(State.CurDev().Values[0], "keep");
     EXPECT_EQ(State.CurDev().Values.last(), "old"); // not reached by the cut text
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
 }
 
 TEST_F(ProjectFile, HandWrittenFilesFollowTheIniRules) {
@@ -420,7 +420,7 @@ TEST_F(ProjectFile, VersionWithoutDescriptionsRefusesTheFileAndKeepsTheOpenProje
     EXPECT_EQ(Window.Asked[0].Caption, Title);
     EXPECT_FALSE(Window.Asked[0].Question);
     EXPECT_EQ(State.PrjPath, basePrj);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.CurDevType().Version, QString());
     EXPECT_TRUE(Told.isEmpty()) << Told.join(", ").toStdString();
 }
@@ -448,7 +448,7 @@ TEST_F(ProjectFile, SavesThatCannotTakePlaceFailWithAMessageAndChangeNothing) {
               QStringLiteral("Не удалось сохранить проект!\rЗначение в строке 7 содержит перевод строки."));
     EXPECT_FALSE(QFileInfo::exists(broken));
 
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.PrjPath, TProject::SentinelPath(ProgDir));
     EXPECT_TRUE(Told.isEmpty()) << Told.join(", ").toStdString();
 }
@@ -479,13 +479,13 @@ TEST_F(ProjectFile, StartUpReopensOnlyWhenTheSettingsAskAndTheFileIsThere) {
     State.Settings.Load = false;
     State.ActDevice = 2;
     EXPECT_FALSE(Project->Reopen());
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
     EXPECT_EQ(State.ActDevice, 0);
     EXPECT_EQ(State.CurDev().Address, 1);
 
     State.Settings.Load = true;
     EXPECT_TRUE(Project->Reopen());
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
     EXPECT_EQ(State.PrjPath, path);
     EXPECT_EQ(State.CurDev().Address, 23);
     EXPECT_TRUE(Window.Asked.empty());

@@ -50,9 +50,9 @@ protected:
     // A project opened without the dialog, on the simulator's port.
     void OpenProject() {
         Main->ShowDevSetDialog = [] { return true; };
-        Main->ToolBarClick(Main->btnNew);
+        Trigger("actNew");
         Main->ShowDevSetDialog = [this] { return Dlg->Execute(); };
-        ASSERT_EQ(State.PrjState, PrjSaved);
+        ASSERT_EQ(State.PrjState, TPrjState::PrjSaved);
         State.CurDev().COMPort = Line->Port();
     }
     void Select(QComboBox* c, const QString& text) {
@@ -122,13 +122,13 @@ TEST_F(DevSet, NewProjectThroughTheDialogReloadsTheInstrumentsVersion) {
             SelectSim();
             Dlg->btnOk->click();
         },
-        [this] { Main->ToolBarClick(Main->btnNew); });
+        [this] { Trigger("actNew"); });
     EXPECT_TRUE(Dlg->Accepted);
     EXPECT_TRUE(Dlg->LinkEstablished);
     EXPECT_EQ(Dlg->DeviceVersion, QStringLiteral("K1_205"));
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_TRUE(Dialogs.Asked.empty());
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
     EXPECT_EQ(Main->windowTitle(), Title + QStringLiteral(" : noname.prj"));
     const TDevProp& t = *State.DevTypes[0];
     EXPECT_EQ(t.Version, QStringLiteral("K1_205"));
@@ -152,14 +152,14 @@ TEST_F(DevSet, NewProjectWithoutAnAnswerAsksAndNoLeavesNoProject) {
             SelectSim();
             Dlg->btnOk->click();
         },
-        [this] { Main->ToolBarClick(Main->btnNew); });
+        [this] { Trigger("actNew"); });
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(Dialogs.Asked[0].Text, LinkQuestion);
     EXPECT_EQ(Dialogs.Asked[0].Caption, Title);
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::YesNo);
     EXPECT_FALSE(Dlg->Accepted);
     EXPECT_FALSE(Dlg->isVisible());
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
     EXPECT_NE(State.CurDev().COMPort, Line->Port()); // nothing stored
 }
 
@@ -311,7 +311,7 @@ TEST_F(DevSet, OkWithNothingChangedAndAProjectOpenStoresAtOnce) {
     EXPECT_EQ(State.CurDev().Address, 7);
     EXPECT_EQ(State.CurDev().BaudRate, 4800);
     EXPECT_EQ(State.CurDev().COMPort, Line->Port());
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     ASSERT_NE(Main->frmDev->ASG->item(1, 0), nullptr);
     EXPECT_FALSE(Main->frmDev->ASG->item(1, 0)->data(Qt::UserRole + 77).isValid());
     EXPECT_EQ(Main->frmDev->CellText(1, row), "42");
@@ -332,7 +332,7 @@ TEST_F(DevSet, OkWithAFailingLinkYesStaysAndNoClosesWithoutStoring) {
     EXPECT_FALSE(Dlg->LinkEstablished);
     EXPECT_EQ(Dlg->StatusPane->text(), NotFound);
     EXPECT_EQ(State.CurDev().Address, 1);
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
     ExpectUnlocked();
 
     Dlg->btnOk->click();
@@ -340,7 +340,7 @@ TEST_F(DevSet, OkWithAFailingLinkYesStaysAndNoClosesWithoutStoring) {
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_FALSE(Dlg->Accepted);
     EXPECT_EQ(State.CurDev().Address, 1);
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
 }
 
 TEST_F(DevSet, ProjectOpenReloadKeepsTableValuesByNameAndTheSameVersionDoesNotReload) {

@@ -1,12 +1,12 @@
 // The program's own wiring on the demo line SIM1 of the real exchange library: a new project
 // through the connection dialog, a search, read-all and a measurement.
+#include "MainFixture.h"
 #include "chart/Chart.h"
 #include "exchange/KvLibrary.h"
-#include "ui/MainExchange.h"
-#include "MainFixture.h"
 #include "exchange/PortList.h"
 #include "ui/ConnectionDialog.h"
 #include "ui/DevTable.h"
+#include "ui/MainExchange.h"
 #include "ui/MeasureView.h"
 
 #include <QComboBox>
@@ -80,21 +80,23 @@ TEST_F(DemoLine, NewProjectSearchReadAllAndMeasureOnSim1) {
             DevSet->btnOk->click();
         });
     });
-    Main->ToolBarClick(Main->btnNew);
-    ASSERT_EQ(State.PrjState, PrjSaved) << Dialogs.LastText().toStdString();
+    Trigger("actNew");
+    ASSERT_EQ(State.PrjState, TPrjState::PrjSaved) << Dialogs.LastText().toStdString();
     EXPECT_EQ(State.CurDev().COMPort, "SIM1");
 
-    Main->DevicesClick(Main->btnDevDef);
-    Main->ToolBarClick(Main->btnReadAll);
-    ASSERT_TRUE(WaitFor([this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); }));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    Trigger("actDevDef");
+    Trigger("actReadAll");
+    ASSERT_TRUE(
+        WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     EXPECT_EQ(Main->frmDev->CellText(1, 1), "1"); // the network address the instrument reports
 
     State.CurDevType().Tmin = 0.05;
-    Main->pcMain->setCurrentIndex(2);
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
     Main->frmMeasure->btnMeasure->click();
     EXPECT_TRUE(WaitFor([this] { return Main->frmMeasure->Chart->Series(0).Count() >= 2; }));
     Main->frmMeasure->btnMeasureStop->click();
-    ASSERT_TRUE(WaitFor([this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); }));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Измерение остановлено"));
+    ASSERT_TRUE(
+        WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Измерение остановлено"));
 }

@@ -15,8 +15,8 @@ protected:
         MainFixture::SetUp();
         ASSERT_TRUE(Start());
         NewProject();
-        Main->DevicesClick(Main->btnDevDef); // factory values in every row
-        State.PrjState = PrjSaved;
+        Trigger("actDevDef"); // factory values in every row
+        State.PrjState = TPrjState::PrjSaved;
         Main->ShowPrjState();
     }
     // Loads a set image through the command, as the user does.
@@ -24,7 +24,7 @@ protected:
         const QString file = Dir.filePath("set.") + State.CurDevType().DevExt;
         TestUtil::WriteBytes(file, bytes);
         Dialogs.FileNames = {file};
-        Main->DevicesClick(Main->btnDevLoad);
+        Trigger("actDevLoad");
     }
     TGridData Snapshot() { return GridFromTable(*Main->frmDev, &State.CurDevType()); }
     static void ExpectSameTable(const TGridData& a, const TGridData& b) {
@@ -66,11 +66,11 @@ TEST_F(DevFiles, SaveThenLoadRestoresTextsCheckBoxesAndCoupledColour) {
     const QString file = Dir.filePath("set.txt"); // the chosen extension is replaced by the type's
     Dialogs.FileNames = {file};
     Dialogs.FilterIndices = {0};
-    Main->DevicesClick(Main->btnDevSave);
+    Trigger("actDevSave");
     const QString saved = Dir.filePath("set.") + State.CurDevType().DevExt;
     ASSERT_TRUE(QFileInfo::exists(saved));
     EXPECT_FALSE(QFileInfo::exists(file));
-    EXPECT_EQ(State.PrjState, PrjSaved); // saving a set does not touch the project
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved); // saving a set does not touch the project
     EXPECT_EQ(Dialogs.FileDialogs.back().Title, QStringLiteral("Сохранение параметров прибора в файл"));
     EXPECT_EQ(Dialogs.FileDialogs.back().Filters.size(), 5);
 
@@ -79,27 +79,27 @@ TEST_F(DevFiles, SaveThenLoadRestoresTextsCheckBoxesAndCoupledColour) {
     EXPECT_TRUE(t.CellText(1, textRow).isEmpty());
 
     Dialogs.FileNames = {Dir.filePath("set.txt")}; // looks for the same name with the type's extension
-    Main->DevicesClick(Main->btnDevLoad);
+    Trigger("actDevLoad");
     EXPECT_TRUE(Dialogs.Asked.empty()) << Dialogs.LastText().toStdString();
     EXPECT_EQ(t.CellText(1, textRow), "42.5");
     EXPECT_EQ(t.IsChecked(1, boxRow), boxState);
     EXPECT_EQ(t.CellFontColor(1, linRow), linColour);
     EXPECT_EQ(t.CellText(0, 0), QStringLiteral(" Параметр"));
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 }
 
 TEST_F(DevFiles, MissingDamagedAndUnwritableFilesAreReported) {
     Dialogs.FileNames = {Dir.filePath("nothing.kpr")};
-    Main->DevicesClick(Main->btnDevLoad);
+    Trigger("actDevLoad");
     EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Ошибка! Файл не найден!"));
-    EXPECT_EQ(State.PrjState, PrjSaved);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
 
     TestUtil::WriteBytes(Dir.filePath("bad.") + State.CurDevType().DevExt, "TPF1garbage");
     Dialogs.FileNames = {Dir.filePath("bad.kpr")};
-    Main->DevicesClick(Main->btnDevLoad);
+    Trigger("actDevLoad");
     EXPECT_FALSE(Dialogs.LastText().isEmpty());
     EXPECT_NE(Dialogs.LastText(), QStringLiteral("Ошибка! Файл не найден!"));
-    EXPECT_EQ(State.PrjState, PrjSaved); // a failed load does not mark the project changed
+    EXPECT_EQ(State.PrjState, TPrjState::PrjSaved); // a failed load does not mark the project changed
     EXPECT_EQ(Main->frmDev->CellText(0, 0), QStringLiteral(" Параметр"));
 
     const QString readOnly = Dir.filePath("ro");
@@ -109,7 +109,7 @@ TEST_F(DevFiles, MissingDamagedAndUnwritableFilesAreReported) {
     for (int filter = 0; filter < 5; ++filter) {
         Dialogs.FileNames = {readOnly + "/out"};
         Dialogs.FilterIndices = {filter};
-        Main->DevicesClick(Main->btnDevSave);
+        Trigger("actDevSave");
     }
     // As root the directory may still be writable; otherwise every attempt says why.
     if (!QFileInfo(readOnly).isWritable()) {
@@ -124,7 +124,7 @@ TEST_F(DevFiles, ExportsFollowTheChosenEntry) {
     for (int i = 0; i < exts.size(); ++i) {
         Dialogs.FileNames = {Dir.filePath("table.") + State.CurDevType().DevExt};
         Dialogs.FilterIndices = {i + 1};
-        Main->DevicesClick(Main->btnDevSave);
+        Trigger("actDevSave");
         const QByteArray bytes = TestUtil::ReadBytes(Dir.filePath("table.") + exts[i]);
         EXPECT_FALSE(bytes.isEmpty()) << exts[i].toStdString();
     }
@@ -169,7 +169,7 @@ TEST_F(DevFiles, ASetThatCannotBeLoadedWholeLeavesTheTableAsItWas) {
         ASSERT_EQ(Dialogs.Asked.size(), 1u);
         EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("Ошибка"));
         ExpectSameTable(Snapshot(), before);
-        EXPECT_EQ(State.PrjState, PrjSaved);
+        EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
     }
     EXPECT_TRUE(Dialogs.LastText().contains(QStringLiteral("строке 3"))) << Dialogs.LastText().toStdString();
 }
@@ -192,5 +192,5 @@ TEST_F(DevFiles, AFullSetEmptiesTheWholeTableAlsoColumnsItDoesNotHave) {
             EXPECT_FALSE(t.HasCheckBox(c, r)) << c << "," << r;
             EXPECT_EQ(t.CellFontColor(c, r), KColorNone) << c << "," << r;
         }
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 }

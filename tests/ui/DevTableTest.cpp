@@ -410,7 +410,7 @@ TEST_F(DevTable, CheckBoxFlipsOnlyOnSelectedCell) {
 
 TEST_F(DevTable, ReadWriteBlocksEditingMeasurementDoesNot) {
     Click(7);
-    State.ExchangeState = ExchReadWrite;
+    State.ExchangeState = TExchState::ExchReadWrite;
     EXPECT_FALSE(Form->ASGCanEditCell(1, 1));
     Click(7);
     EXPECT_TRUE(Form->IsChecked(1, 7));
@@ -418,7 +418,7 @@ TEST_F(DevTable, ReadWriteBlocksEditingMeasurementDoesNot) {
     EXPECT_EQ(LineEditor(), nullptr);
     Click(6);
     EXPECT_EQ(ListEditor(), nullptr);
-    State.ExchangeState = ExchMeasure;
+    State.ExchangeState = TExchState::ExchMeasure;
     Click(7);
     Click(7);
     EXPECT_FALSE(Form->IsChecked(1, 7));

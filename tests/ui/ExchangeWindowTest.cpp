@@ -1,12 +1,12 @@
 // Read-all, edit, write-all and read-all again through the main window's workers, against the
 // simulator on a pseudo-terminal.
-#include "exchange/Exchange.h"
-#include "ui/MainExchange.h"
 #include "MainFixture.h"
 #include "SimLine.h"
-#include "ui/DevTable.h"
-#include "ui/MeasureView.h"
 #include "chart/Chart.h"
+#include "exchange/Exchange.h"
+#include "ui/DevTable.h"
+#include "ui/MainExchange.h"
+#include "ui/MeasureView.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -35,13 +35,14 @@ protected:
         Exchange = std::make_unique<TMainExchange>(*Main, Line->Api());
         State.Settings.Confirm = false;
         NewProject();
-        ASSERT_EQ(State.PrjState, PrjSaved);
+        ASSERT_EQ(State.PrjState, TPrjState::PrjSaved);
         State.CurDev().COMPort = Line->Port();
     }
     void TearDown() override {
         // How long the window went without answering during the run (a figure, not a check).
         RecordProperty("longest_stall_ms", static_cast<int>(LongestStall));
-        std::printf("longest stall of the user-interface thread: %lld ms\n", static_cast<long long>(LongestStall));
+        std::printf("longest stall of the user-interface thread: %lld ms\n",
+                    static_cast<long long>(LongestStall));
         Exchange.reset();
         MainFixture::TearDown();
         Line.reset();
@@ -54,7 +55,7 @@ protected:
         QElapsedTimer gap;
         gap.start();
         QTest::qWait(1);
-        while (State.ExchangeState != ExchIdle || Exchange->AnyRunning()) {
+        while (State.ExchangeState != TExchState::ExchIdle || Exchange->AnyRunning()) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             LongestStall = std::max(LongestStall, gap.restart());
             if (total.elapsed() > ms)
@@ -81,15 +82,15 @@ TEST_F(ExchangeWindow, ReadEditWriteReadBackThroughTheWindow) {
     TfrmDev& table = *Main->frmDev;
 
     // Factory values first: a read never delivers the bit strings, and write-all refuses empty values.
-    Main->DevicesClick(Main->btnDevDef);
-    Main->ToolBarClick(Main->btnReadAll);
+    Trigger("actDevDef");
+    Trigger("actReadAll");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
-    EXPECT_EQ(State.PrjState, PrjChanged);
-    EXPECT_TRUE(Main->btnDevRead->isEnabled());
-    EXPECT_TRUE(Main->btnReadAll->isEnabled());
-    EXPECT_FALSE(Main->pbMain->isVisibleTo(Main.get()));
-    EXPECT_EQ(Main->pbMain->value(), 0);
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
+    EXPECT_TRUE(Enabled("actDevRead"));
+    EXPECT_TRUE(Enabled("actReadAll"));
+    EXPECT_FALSE(Widget<QProgressBar>("pbMain")->isVisibleTo(Main.get()));
+    EXPECT_EQ(Widget<QProgressBar>("pbMain")->value(), 0);
 
     // The table shows what the instrument holds; now edit three values as a user would.
     const int addr = IndexOf(NetAddressParamName);
@@ -107,9 +108,9 @@ TEST_F(ExchangeWindow, ReadEditWriteReadBackThroughTheWindow) {
     const QStringList& speeds = *State.DevTypes[0]->Param(speed).Menu;
     table.SetCellText(1, speed + 1, speeds[6]); // 19200
 
-    Main->DevicesClick(Main->btnDevWrite);
+    Trigger("actDevWrite");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Запись завершена"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Запись завершена"));
     EXPECT_EQ(State.CurDev().Address, 7);
     EXPECT_EQ(State.CurDev().BaudRate, 19200);
     EXPECT_EQ(Memory(real), "00001040"); // 2.25 as a single, least significant byte first
@@ -117,13 +118,13 @@ TEST_F(ExchangeWindow, ReadEditWriteReadBackThroughTheWindow) {
         EXPECT_EQ(bus.Instrument(0).Address, 7);
         EXPECT_EQ(bus.Instrument(0).Speed, 19200u);
     });
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
     // Read back at the new address and speed.
     table.ClearTable(State.CurDevType());
-    Main->DevicesClick(Main->btnDevRead);
+    Trigger("actDevRead");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     EXPECT_EQ(table.CellText(1, real + 1), "2.25");
     EXPECT_EQ(table.CellText(1, addr + 1), "7");
     EXPECT_EQ(table.CellText(1, speed + 1), speeds[6]);
@@ -133,30 +134,30 @@ TEST_F(ExchangeWindow, LockEffectsWhileAReadRunsAndStop) {
     Sim::TDeviceSpec dev{1, 21, QString(), 1200};
     StartAll({dev}, true); // a slow line: every parcel takes its wire time at 1200 baud
     State.CurDev().BaudRate = 1200;
-    Main->DevicesClick(Main->btnDevRead);
+    Trigger("actDevRead");
     QTest::qWait(50);
-    EXPECT_EQ(State.ExchangeState, ExchReadWrite);
-    EXPECT_FALSE(Main->btnDevRead->isVisibleTo(Main.get()));
-    EXPECT_TRUE(Main->btnDevReadStop->isVisibleTo(Main.get()));
-    EXPECT_FALSE(Main->btnDevWrite->isEnabled());
-    EXPECT_FALSE(Main->btnCalib->isEnabled());
+    EXPECT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
+    EXPECT_FALSE(Widget<QPushButton>("btnDevRead")->isVisibleTo(Main.get()));
+    EXPECT_TRUE(Widget<QPushButton>("btnDevReadStop")->isVisibleTo(Main.get()));
+    EXPECT_FALSE(Enabled("actDevWrite"));
+    EXPECT_FALSE(Enabled("actCalib"));
     EXPECT_FALSE(Main->frmMeasure->btnMeasure->isEnabled());
-    EXPECT_FALSE(Main->btnNew->isEnabled());
-    EXPECT_TRUE(Main->btnStop->isEnabled());
-    QTest::mouseClick(Main->btnDevReadStop, Qt::LeftButton);
+    EXPECT_FALSE(Enabled("actNew"));
+    EXPECT_TRUE(Enabled("actStop"));
+    QTest::mouseClick(Widget<QPushButton>("btnDevReadStop"), Qt::LeftButton);
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение остановлено"));
-    EXPECT_TRUE(Main->btnDevRead->isVisibleTo(Main.get()));
-    EXPECT_FALSE(Main->btnDevReadStop->isVisibleTo(Main.get()));
-    EXPECT_TRUE(Main->btnDevWrite->isEnabled());
-    EXPECT_TRUE(Main->btnCalib->isEnabled());
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение остановлено"));
+    EXPECT_TRUE(Widget<QPushButton>("btnDevRead")->isVisibleTo(Main.get()));
+    EXPECT_FALSE(Widget<QPushButton>("btnDevReadStop")->isVisibleTo(Main.get()));
+    EXPECT_TRUE(Enabled("actDevWrite"));
+    EXPECT_TRUE(Enabled("actCalib"));
     EXPECT_TRUE(Main->frmMeasure->btnMeasure->isEnabled());
-    EXPECT_EQ(State.ExchangeState, ExchIdle);
+    EXPECT_EQ(State.ExchangeState, TExchState::ExchIdle);
 
     // Close during a run: confirmed, the worker ends at its next check and the program closes.
-    Main->ToolBarClick(Main->btnReadAll);
+    Trigger("actReadAll");
     QTest::qWait(50);
-    ASSERT_EQ(State.ExchangeState, ExchReadWrite);
+    ASSERT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
     Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::No}; // go on closing; do not save the project
     EXPECT_TRUE(Main->close());
     EXPECT_FALSE(Exchange->AnyRunning());
@@ -164,17 +165,17 @@ TEST_F(ExchangeWindow, LockEffectsWhileAReadRunsAndStop) {
 
 TEST_F(ExchangeWindow, SilentInstrumentUnlocksWithTheStatus) {
     StartAll({{9, 21, QString(), 0}}); // nobody at address 1
-    Main->ToolBarClick(Main->btnReadAll);
+    Trigger("actReadAll");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Нет связи с прибором!"));
-    EXPECT_TRUE(Main->btnReadAll->isEnabled());
-    EXPECT_TRUE(Main->btnDevRead->isEnabled());
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Нет связи с прибором!"));
+    EXPECT_TRUE(Enabled("actReadAll"));
+    EXPECT_TRUE(Enabled("actDevRead"));
 }
 
 TEST_F(ExchangeWindow, MeasurementFeedsTheViewUntilStopped) {
     StartAll({{1, 21, QString(), 0}});
     State.CurDevType().Tmin = 0.05;
-    Main->pcMain->setCurrentIndex(2);
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
     TfrmMeasure& view = *Main->frmMeasure;
     ASSERT_EQ(view.ChannelCount(), 4);
     view.btnMeasure->click();
@@ -182,41 +183,41 @@ TEST_F(ExchangeWindow, MeasurementFeedsTheViewUntilStopped) {
     t.start();
     while (view.Chart->Series(0).Count() < 3 && t.elapsed() < 10000)
         QTest::qWait(10);
-    EXPECT_EQ(State.ExchangeState, ExchMeasure);
-    EXPECT_EQ(Main->gsExchangeStatus->text(), QStringLiteral("идет обмен"));
+    EXPECT_EQ(State.ExchangeState, TExchState::ExchMeasure);
+    EXPECT_EQ(Pane("gsExchangeStatus"), QStringLiteral("идет обмен"));
     EXPECT_TRUE(view.btnMeasureStop->isVisibleTo(Main.get()));
-    EXPECT_FALSE(Main->btnDevRead->isEnabled());
-    EXPECT_FALSE(Main->btnCalib->isEnabled());
+    EXPECT_FALSE(Enabled("actDevRead"));
+    EXPECT_FALSE(Enabled("actCalib"));
     EXPECT_TRUE(Main->frmDev->isEnabled()); // the table stays editable during a measurement
     EXPECT_GE(view.Chart->Series(3).Count(), 1u);
     EXPECT_FALSE(view.ValueText(1).isEmpty());
     EXPECT_TRUE(view.AutoX->isChecked() && view.AutoY->isChecked());
     view.btnMeasureStop->click();
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Измерение остановлено"));
-    EXPECT_EQ(Main->gsExchangeStatus->text(), QStringLiteral("нет обмена"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Измерение остановлено"));
+    EXPECT_EQ(Pane("gsExchangeStatus"), QStringLiteral("нет обмена"));
     EXPECT_TRUE(view.btnMeasure->isVisibleTo(Main.get()));
-    EXPECT_TRUE(Main->btnDevRead->isEnabled());
+    EXPECT_TRUE(Enabled("actDevRead"));
 }
 
 TEST_F(ExchangeWindow, OneExchangeAtATimeFromTheFirstStart) {
     StartAll({{1, 21, QString(), 0}});
-    Main->DevicesClick(Main->btnDevDef); // a complete set, so that a write would go out
+    Trigger("actDevDef"); // a complete set, so that a write would go out
     State.Settings.Confirm = true;
     // No turn of the event loop between the starts: the first one has taken the exchange at once.
-    Main->ToolBarClick(Main->btnReadAll);
-    ASSERT_EQ(State.ExchangeState, ExchReadWrite);
-    EXPECT_FALSE(Main->btnDevRead->isEnabled());
+    Trigger("actReadAll");
+    ASSERT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
+    EXPECT_FALSE(Enabled("actDevRead"));
     EXPECT_FALSE(Main->frmMeasure->btnMeasure->isEnabled());
     Exchange->Start(TExchangeCommand::Measure);
     Exchange->Start(TExchangeCommand::DevWrite);
-    Main->DevicesClick(Main->btnDevWrite); // refused before its confirmation is asked
+    Trigger("actDevWrite");                     // refused before its confirmation is asked
     Exchange->Start(TExchangeCommand::ReadAll); // the same kind again: no wait for the running one
     EXPECT_TRUE(Dialogs.Asked.empty());
-    EXPECT_EQ(State.ExchangeState, ExchReadWrite);
+    EXPECT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
 
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     EXPECT_TRUE(Dialogs.Asked.empty());
     // Only the one read-all went out: one identification, no writes, no channel polls.
     Line->WithBus([](Sim::TBus& bus) {
@@ -236,14 +237,14 @@ TEST_F(ExchangeWindow, ProjectSaveDuringWriteAll) {
     Sim::TDeviceSpec dev{1, 21, QString(), 19200};
     StartAll({dev}, true);
     State.CurDev().BaudRate = 19200;
-    Main->DevicesClick(Main->btnDevDef);
+    Trigger("actDevDef");
     const QString path = Dir.path() + "/during.prj";
-    Main->ToolBarClick(Main->btnWriteAll);
-    ASSERT_EQ(State.ExchangeState, ExchReadWrite);
+    Trigger("actWriteAll");
+    ASSERT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
     int saves = 0;
     QElapsedTimer t;
     t.start();
-    while ((State.ExchangeState != ExchIdle || Exchange->AnyRunning()) && t.elapsed() < 20000) {
+    while ((State.ExchangeState != TExchState::ExchIdle || Exchange->AnyRunning()) && t.elapsed() < 20000) {
         EXPECT_TRUE(Main->PrjSaveToPath(path));
         ++saves;
         QTest::qWait(2);

@@ -19,9 +19,9 @@ TEST_F(MainFixture, SavesOnAFullDiskKeepTheFilesTheyReplaceAndSayWhy) {
     Main->PrjChange();
     Dialogs.FileNames = {prj};
     ASSERT_TRUE(Main->PrjSave());
-    Main->DevicesClick(Main->btnDevDef);
+    Trigger("actDevDef");
     Dialogs.FileNames = {set};
-    Main->DevicesClick(Main->btnDevSave);
+    Trigger("actDevSave");
     const QByteArray oldPrj = TestUtil::ReadBytes(prj), oldSet = TestUtil::ReadBytes(set);
     ASSERT_GT(oldPrj.size(), 0);
     ASSERT_GT(oldSet.size(), 0);
@@ -31,21 +31,21 @@ TEST_F(MainFixture, SavesOnAFullDiskKeepTheFilesTheyReplaceAndSayWhy) {
 
     State.CurDev().Address = 6;
     Main->PrjChange();
-    Main->spMessage->clear();
+    Widget<QLabel>("spMessage")->clear();
     const size_t asked = Dialogs.Asked.size();
     EXPECT_FALSE(Main->PrjSave());
     ASSERT_EQ(Dialogs.Asked.size(), asked + 1);
     EXPECT_TRUE(Dialogs.LastText().contains(noSpace)) << Dialogs.LastText().toStdString();
     EXPECT_EQ(TestUtil::ReadBytes(prj), oldPrj);
-    EXPECT_EQ(State.PrjState, PrjChanged);
-    EXPECT_NE(Main->spMessage->text(), QStringLiteral("Проект был сохранен"));
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
+    EXPECT_NE(Pane("spMessage"), QStringLiteral("Проект был сохранен"));
 
     // The parameter set over the old one, and an export to a new file.
     Dialogs.FileNames = {set, disk.Path("table.xls")};
     Dialogs.FilterIndices = {0, 3};
-    Main->DevicesClick(Main->btnDevSave);
+    Trigger("actDevSave");
     EXPECT_TRUE(Dialogs.LastText().contains(noSpace)) << Dialogs.LastText().toStdString();
-    Main->DevicesClick(Main->btnDevSave);
+    Trigger("actDevSave");
     EXPECT_TRUE(Dialogs.LastText().contains(noSpace)) << Dialogs.LastText().toStdString();
     EXPECT_EQ(Dialogs.Asked.size(), asked + 3);
     EXPECT_EQ(TestUtil::ReadBytes(set), oldSet);

@@ -4,8 +4,8 @@
 // CI runs as root, whom permission bits do not stop, so the directory is marked installed the way
 // the package marks it.
 #include "MainFixture.h"
-#include "common/ProgDir.h"
 #include "common/IniFile.h"
+#include "common/ProgDir.h"
 #include "ui/MeasureView.h"
 
 #include <QCryptographicHash>
@@ -55,7 +55,7 @@ TEST_F(InstalledProgram, KeepsItsDirectoryAndAsksANewProjectForAName) {
     const QString mine = Config.path() + "/mine.prj";
     Dialogs.Answers = {TMsgAnswer::Yes};
     Dialogs.FileNames = {mine, ""};
-    Main->ToolBarClick(Main->btnOpen);
+    Trigger("actOpen");
     ASSERT_EQ(Dialogs.FileDialogs.size(), 2u);
     EXPECT_EQ(Dialogs.FileDialogs[0].Title, QStringLiteral("Сохранение проекта"));
     EXPECT_EQ(Dialogs.FileDialogs[0].Directory, QDir::homePath());
@@ -82,9 +82,9 @@ TEST_F(InstalledProgram, FileDialogsStartAtHomeThenInTheFolderLastChosen) {
     const QString sets = Config.path() + "/sets";
     ASSERT_TRUE(QDir().mkpath(sets));
     Dialogs.FileNames = {sets + "/a." + State.CurDevType().DevExt, "", ""};
-    Main->DevicesClick(Main->btnDevSave);
+    Trigger("actDevSave");
     Main->frmMeasure->BtnSave->click();
-    Main->DevicesClick(Main->btnDevLoad);
+    Trigger("actDevLoad");
     ASSERT_EQ(Dialogs.FileDialogs.size(), 3u);
     EXPECT_EQ(Dialogs.FileDialogs[0].Directory, QDir::homePath());
     EXPECT_EQ(Dialogs.FileDialogs[1].Title, QStringLiteral("Сохранение графика"));

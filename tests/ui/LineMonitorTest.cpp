@@ -247,8 +247,8 @@ protected:
         Line.reset();
     }
     bool WaitIdle() {
-        return QTest::qWaitFor([this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); },
-                               20000);
+        return QTest::qWaitFor(
+            [this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }, 20000);
     }
 };
 } // namespace
@@ -260,29 +260,29 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
     Exchange = std::make_unique<TMainExchange>(*Main, Line->Api());
     State.Settings.Confirm = false;
     NewProject();
-    ASSERT_EQ(State.PrjState, PrjSaved);
+    ASSERT_EQ(State.PrjState, TPrjState::PrjSaved);
     State.CurDev().COMPort = Line->Port();
 
-    EXPECT_EQ(Main->btnLineMonitor->toolTip(), QStringLiteral("Монитор обмена"));
-    EXPECT_TRUE(Main->miSetMenu->actions().contains(Main->miLineMonitor));
-    Main->btnLineMonitor->click();
+    EXPECT_EQ(Widget<QToolButton>("btnLineMonitor")->toolTip(), QStringLiteral("Монитор обмена"));
+    EXPECT_TRUE(Widget<QMenu>("miSetMenu")->actions().contains(Command("actLineMonitor")));
+    Widget<QToolButton>("btnLineMonitor")->click();
     TfrmLineMonitor* monitor = Main->frmLineMonitor;
     ASSERT_NE(monitor, nullptr);
     EXPECT_TRUE(monitor->isVisible());
     EXPECT_FALSE(monitor->isModal());
 
     // Usable while an exchange runs, unlike the settings.
-    State.ExchangeState = ExchReadWrite;
+    State.ExchangeState = TExchState::ExchReadWrite;
     Main->ShowPrjState();
-    EXPECT_TRUE(Main->miLineMonitor->isEnabled());
-    EXPECT_TRUE(Main->btnLineMonitor->isEnabled());
-    EXPECT_FALSE(Main->miProgSet->isEnabled());
-    State.ExchangeState = ExchIdle;
+    EXPECT_TRUE(Enabled("actLineMonitor"));
+    EXPECT_TRUE(Enabled("actLineMonitor"));
+    EXPECT_FALSE(Enabled("actProgSet"));
+    State.ExchangeState = TExchState::ExchIdle;
     Main->ShowPrjState();
 
-    Main->btnDevRead->click();
+    Trigger("actDevRead");
     ASSERT_TRUE(WaitIdle());
-    ASSERT_EQ(Main->spMessage->text(), QStringLiteral("Чтение завершено"));
+    ASSERT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
     const size_t requests = Line->WithBus([](Sim::TBus& bus) { return bus.Log().size(); });
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return monitor->Model->rowCount() == static_cast<int>(2 * requests); }, 5000))
@@ -294,15 +294,15 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
 
     // A port that does not exist: the specified texts, and the code's meaning beside them.
     State.CurDev().COMPort = QStringLiteral("/dev/kestrin-test-no-such-port");
-    Main->btnDevRead->click();
+    Trigger("actDevRead");
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Dialogs.Asked.empty(); }, 10000));
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(Dialogs.Asked.back().Text, QStringLiteral("Чтение остановлено, ошибка: -101"));
     EXPECT_EQ(Dialogs.Asked.back().Details, QStringLiteral("Код -101: порт не существует"));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Ошибка чтения: -101"));
-    EXPECT_EQ(Main->spMessage->toolTip(), QStringLiteral("Код -101: порт не существует"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Ошибка чтения: -101"));
+    EXPECT_EQ(Widget<QLabel>("spMessage")->toolTip(), QStringLiteral("Код -101: порт не существует"));
     Main->ShowMessage(QStringLiteral("Чтение завершено"));
-    EXPECT_EQ(Main->spMessage->toolTip(), QString());
+    EXPECT_EQ(Widget<QLabel>("spMessage")->toolTip(), QString());
 }
 
 TEST_F(Monitor, ColumnTitlesShowWholeAndTheArrowsStandOut) {

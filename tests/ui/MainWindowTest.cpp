@@ -1,5 +1,5 @@
-#include "common/IniFile.h"
 #include "MainFixture.h"
+#include "common/IniFile.h"
 #include "ui/ChanTable.h"
 #include "ui/DevTable.h"
 #include "ui/MeasureView.h"
@@ -21,37 +21,43 @@ namespace {
 struct TEnabled {
     bool New, Open, Save, SaveAs, Close, Settings, ReadAll, WriteAll, Stop;
 };
-TEnabled Read(const TfrmMain& m) {
-    EXPECT_EQ(m.btnNew->isEnabled(), m.miNew->isEnabled());
-    EXPECT_EQ(m.btnOpen->isEnabled(), m.miOpen->isEnabled());
-    EXPECT_EQ(m.btnSave->isEnabled(), m.miSave->isEnabled());
-    EXPECT_EQ(m.btnClose->isEnabled(), m.miClose->isEnabled());
-    EXPECT_TRUE(m.btnSet->isEnabled()); // the tool bar's settings button is in no row of the table
-    return {m.btnNew->isEnabled(),   m.btnOpen->isEnabled(),    m.btnSave->isEnabled(),
-            m.miSaveAs->isEnabled(), m.btnClose->isEnabled(),   m.miProgSet->isEnabled(),
-            m.btnReadAll->isEnabled(), m.btnWriteAll->isEnabled(), m.btnStop->isEnabled()};
-}
 } // namespace
 
-TEST_F(MainFixture, StartsWithoutProject) {
+class MainCommands : public MainFixture {
+protected:
+    TEnabled Read() const {
+        // The tool bar's buttons follow their commands; the settings button is in no row of the table.
+        for (const char* name : {"New", "Open", "Save", "Close", "ReadAll", "WriteAll", "Stop"})
+            EXPECT_EQ(Widget<QToolButton>(("btn" + std::string(name)).c_str())->isEnabled(),
+                      Enabled(("act" + std::string(name)).c_str()))
+                << name;
+        EXPECT_TRUE(Widget<QToolButton>("btnSet")->isEnabled());
+        return {Enabled("actNew"),     Enabled("actOpen"),     Enabled("actSave"),
+                Enabled("actSaveAs"),  Enabled("actClose"),    Enabled("actProgSet"),
+                Enabled("actReadAll"), Enabled("actWriteAll"), Enabled("actStop")};
+    }
+};
+
+TEST_F(MainCommands, StartsWithoutProject) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(Main->windowTitle(), QStringLiteral("Настройка приборов серии Kestrin K1"));
-    EXPECT_EQ(State.PrjState, PrjNone);
-    EXPECT_FALSE(Main->pcMain->isVisibleTo(Main.get()));
-    EXPECT_EQ(Main->spDevStatus->text(), "none");
-    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Нет открытого проекта"));
-    const TEnabled e = Read(*Main);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
+    EXPECT_FALSE(Widget<QTabWidget>("pcMain")->isVisibleTo(Main.get()));
+    EXPECT_EQ(Pane("spDevStatus"), "none");
+    EXPECT_EQ(Pane("gsProjectText"), QStringLiteral("Нет открытого проекта"));
+    const TEnabled e = Read();
     EXPECT_TRUE(e.New && e.Open && e.Settings);
     EXPECT_FALSE(e.Save || e.SaveAs || e.Close || e.ReadAll || e.WriteAll || e.Stop);
     ASSERT_EQ(State.DevTypes.size(), 2u);
     EXPECT_EQ(State.CurType, 0);
     EXPECT_EQ(State.DevList[0]->Values.size(), State.DevTypes[0]->ParamCount());
-    EXPECT_FALSE(Main->pcMain->isTabVisible(1)); // the channel page's tab is never shown
-    EXPECT_EQ(Main->btnNew->toolTip(), QStringLiteral("Новый проект (Ctrl+N)"));
-    EXPECT_EQ(Main->btnStop->toolTip(), QStringLiteral("Остановить обмен данными с прибором"));
-    EXPECT_EQ(Main->miNew->shortcut(), QKeySequence("Ctrl+N"));
-    EXPECT_EQ(Main->miExit->shortcut(), QKeySequence("Alt+X"));
-    EXPECT_EQ(Main->miHelp->shortcut(), QKeySequence(Qt::Key_F10));
+    EXPECT_FALSE(Widget<QTabWidget>("pcMain")->isTabVisible(1)); // the channel page's tab is never shown
+    EXPECT_EQ(Widget<QToolButton>("btnNew")->toolTip(), QStringLiteral("Новый проект (Ctrl+N)"));
+    EXPECT_EQ(Widget<QToolButton>("btnStop")->toolTip(),
+              QStringLiteral("Остановить обмен данными с прибором"));
+    EXPECT_EQ(Command("actNew")->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(Command("actExit")->shortcut(), QKeySequence("Alt+X"));
+    EXPECT_EQ(Command("actHelp")->shortcut(), QKeySequence(Qt::Key_F10));
     EXPECT_TRUE(Dialogs.Asked.empty());
 }
 
@@ -59,7 +65,8 @@ TEST_F(MainFixture, MissingRequiredFileStopsStartUpWithTheMessage) {
     QFile::remove(ProgDir + "kestrin.ini");
     EXPECT_FALSE(Start());
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
-    EXPECT_EQ(Dialogs.Asked[0].Text, QStringLiteral("Ошибка! Не найдены файлы необходимые для работы программы!"));
+    EXPECT_EQ(Dialogs.Asked[0].Text,
+              QStringLiteral("Ошибка! Не найдены файлы необходимые для работы программы!"));
     EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("Ошибка"));
     EXPECT_TRUE(State.DevTypes.empty());
     EXPECT_FALSE(QFileInfo::exists(ProgDir + "kestrin.ini")); // never written
@@ -69,33 +76,43 @@ TEST_F(MainFixture, EmptyCatalogueStillStarts) {
     TestUtil::WriteBytes(ProgDir + "devices.ini", "");
     ASSERT_TRUE(Start());
     EXPECT_TRUE(State.DevTypes.empty());
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
     NewProject(); // nothing to create a project for: no crash, still no project
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
 }
 
-TEST_F(MainFixture, EnabledCommandsFollowProjectAndExchangeState) {
+TEST_F(MainCommands, EnabledCommandsFollowProjectAndExchangeState) {
     ASSERT_TRUE(Start());
     NewProject();
-    ASSERT_EQ(State.PrjState, PrjSaved);
+    ASSERT_EQ(State.PrjState, TPrjState::PrjSaved);
     struct Row {
-        uint8_t Prj;
-        uint8_t Exch;
+        TPrjState Prj;
+        TExchState Exch;
         TEnabled Want;
     };
     const Row table[] = {
-        {PrjChanged, ExchIdle, {true, true, true, true, true, true, true, true, false}},
-        {PrjChanged, ExchReadWrite, {false, false, true, true, false, false, false, false, true}},
-        {PrjSaved, ExchIdle, {true, true, false, true, true, true, true, true, false}},
-        {PrjSaved, ExchMeasure, {false, false, false, false, false, false, false, false, true}},
-        {PrjNone, ExchIdle, {true, true, false, false, false, true, false, false, false}},
-        {PrjNone, ExchReadWrite, {false, false, false, false, false, false, false, false, false}},
+        {TPrjState::PrjChanged,
+         TExchState::ExchIdle,
+         {true, true, true, true, true, true, true, true, false}},
+        {TPrjState::PrjChanged,
+         TExchState::ExchReadWrite,
+         {false, false, true, true, false, false, false, false, true}},
+        {TPrjState::PrjSaved, TExchState::ExchIdle, {true, true, false, true, true, true, true, true, false}},
+        {TPrjState::PrjSaved,
+         TExchState::ExchMeasure,
+         {false, false, false, false, false, false, false, false, true}},
+        {TPrjState::PrjNone,
+         TExchState::ExchIdle,
+         {true, true, false, false, false, true, false, false, false}},
+        {TPrjState::PrjNone,
+         TExchState::ExchReadWrite,
+         {false, false, false, false, false, false, false, false, false}},
     };
     for (const Row& r : table) {
         State.PrjState = r.Prj;
         State.ExchangeState = r.Exch;
         Main->ShowPrjState();
-        const TEnabled e = Read(*Main);
+        const TEnabled e = Read();
         const auto where = ::testing::Message() << "state " << int(r.Prj) << " exchange " << int(r.Exch);
         EXPECT_EQ(e.New, r.Want.New) << where;
         EXPECT_EQ(e.Open, r.Want.Open) << where;
@@ -106,10 +123,11 @@ TEST_F(MainFixture, EnabledCommandsFollowProjectAndExchangeState) {
         EXPECT_EQ(e.ReadAll, r.Want.ReadAll) << where;
         EXPECT_EQ(e.WriteAll, r.Want.WriteAll) << where;
         EXPECT_EQ(e.Stop, r.Want.Stop) << where;
-        EXPECT_EQ(Main->btnDevSet->isEnabled(), r.Exch == ExchIdle) << where;
-        EXPECT_EQ(Main->pcMain->isVisibleTo(Main.get()), r.Prj != PrjNone) << where;
+        EXPECT_EQ(Enabled("actDevSet"), r.Exch == TExchState::ExchIdle) << where;
+        EXPECT_EQ(Widget<QTabWidget>("pcMain")->isVisibleTo(Main.get()), r.Prj != TPrjState::PrjNone)
+            << where;
     }
-    State.ExchangeState = ExchIdle;
+    State.ExchangeState = TExchState::ExchIdle;
 }
 
 TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
@@ -117,21 +135,21 @@ TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
     NewProject();
     EXPECT_EQ(Main->windowTitle(), QStringLiteral("Настройка приборов серии Kestrin K1 : noname.prj"));
     EXPECT_EQ(State.PrjPath, ProgDir + "/noname.prj");
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Открыт новый проект"));
-    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Текущий проект сохранен"));
-    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1");
-    Main->pcMain->setCurrentIndex(2); // a change of page is a change of the project
-    EXPECT_EQ(State.PrjState, PrjChanged);
-    EXPECT_EQ(Main->gsProjectText->text(), QStringLiteral("Текущий проект изменен"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Открыт новый проект"));
+    EXPECT_EQ(Pane("gsProjectText"), QStringLiteral("Текущий проект сохранен"));
+    EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1");
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2); // a change of page is a change of the project
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
+    EXPECT_EQ(Pane("gsProjectText"), QStringLiteral("Текущий проект изменен"));
     Main->PrjChange();
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
     State.ActDevice = 7; // out of the designation table: shown as the first designation
     Main->ShowPrjState();
-    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1");
+    EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1");
     State.ActDevice = 2;
     Main->ShowPrjState();
-    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1V");
+    EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1V");
 
     // The connection dialog's OK chooses another designation: the pane shows it at once, also on a
     // project that was already changed.
@@ -139,8 +157,8 @@ TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
         State.ActDevice = 1;
         return true;
     };
-    Main->DevicesClick(Main->btnDevSet);
-    EXPECT_EQ(Main->spDevStatus->text(), "Kestrin K1R");
+    Trigger("actDevSet");
+    EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1R");
 }
 
 TEST_F(MainFixture, CommandsEndTheEditInProgressFirst) {
@@ -165,7 +183,7 @@ TEST_F(MainFixture, CommandsEndTheEditInProgressFirst) {
 
     // A refused text: the check's message, the old value back, and the command does not run.
     type(QStringLiteral("12"));
-    Main->ToolBarClick(Main->btnWriteAll);
+    Trigger("actWriteAll");
     EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Неверно введены данные!"));
     EXPECT_EQ(started.count(), 0);
     EXPECT_TRUE(grid->item(mask, 1)->text().isEmpty());
@@ -173,7 +191,7 @@ TEST_F(MainFixture, CommandsEndTheEditInProgressFirst) {
     // An accepted text is taken before the command takes the table's values.
     type(bits);
     Dialogs.FileNames = {Dir.filePath("typed.prj")};
-    Main->ToolBarClick(Main->btnSave);
+    Trigger("actSave");
     EXPECT_EQ(State.PrjPath, Dir.filePath("typed.prj"));
     EXPECT_EQ(State.CurDev().Values[mask], bits);
     EXPECT_EQ(grid->indexWidget(grid->model()->index(mask, 1)), nullptr); // the editor is gone
@@ -185,41 +203,48 @@ TEST_F(MainFixture, WriteConfirmationAndStopButton) {
     QSignalSpy starts(Main.get(), &TfrmMain::StartExchange);
     State.Settings.Confirm = true;
     Dialogs.Answers = {TMsgAnswer::No};
-    Main->DevicesClick(Main->btnDevWrite);
+    Trigger("actDevWrite");
     EXPECT_EQ(starts.count(), 0);
-    EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Вы действительно хотите произвести запись данных в прибор?"));
+    EXPECT_EQ(Dialogs.LastText(),
+              QStringLiteral("Вы действительно хотите произвести запись данных в прибор?"));
     EXPECT_EQ(Dialogs.Asked.back().Caption, QStringLiteral("Запись данных"));
     Dialogs.Answers = {TMsgAnswer::No};
-    Main->ToolBarClick(Main->btnWriteAll);
+    Trigger("actWriteAll");
     EXPECT_EQ(starts.count(), 0);
     EXPECT_EQ(Dialogs.Asked.back().Caption, QStringLiteral("Запись параметров"));
     Dialogs.Answers = {TMsgAnswer::Yes};
-    Main->ToolBarClick(Main->btnWriteAll);
+    Trigger("actWriteAll");
     ASSERT_EQ(starts.count(), 1);
     EXPECT_EQ(starts.takeFirst().at(0).value<TExchangeCommand>(), TExchangeCommand::WriteAll);
 
     State.Settings.Confirm = false;
     const size_t asked = Dialogs.Asked.size();
-    Main->DevicesClick(Main->btnDevWrite);
+    Trigger("actDevWrite");
     EXPECT_EQ(Dialogs.Asked.size(), asked);
     ASSERT_EQ(starts.count(), 1);
     EXPECT_EQ(starts.takeFirst().at(0).value<TExchangeCommand>(), TExchangeCommand::DevWrite);
 
     // A read marks the project changed.
-    State.PrjState = PrjSaved;
-    Main->DevicesClick(Main->btnDevRead);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    State.PrjState = TPrjState::PrjSaved;
+    Trigger("actDevRead");
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
-    State.ExchangeState = ExchMeasure;
-    Main->ToolBarClick(Main->btnStop);
+    State.ExchangeState = TExchState::ExchMeasure;
+    Main->ShowPrjState();
+    const qsizetype started = starts.count();
+    Trigger("actDevWrite"); // one exchange at a time: refused while another holds the line
+    Trigger("actReadAll");
+    EXPECT_EQ(starts.count(), started);
+    Trigger("actStop");
     EXPECT_TRUE(State.MeasureStop);
     EXPECT_FALSE(State.ReadStop || State.WriteStop);
     State.MeasureStop = false;
-    State.ExchangeState = ExchReadWrite;
-    Main->ToolBarClick(Main->btnStop);
+    State.ExchangeState = TExchState::ExchReadWrite;
+    Main->ShowPrjState();
+    Trigger("actStop");
     EXPECT_TRUE(State.ReadStop && State.WriteStop);
     EXPECT_FALSE(State.MeasureStop);
-    State.ExchangeState = ExchIdle;
+    State.ExchangeState = TExchState::ExchIdle;
 }
 
 TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
@@ -231,7 +256,7 @@ TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
         d.CancelBtn->click();
     });
     const bool hintBefore = State.Settings.Hint;
-    Main->ToolBarClick(Main->btnSet);
+    Widget<QToolButton>("btnSet")->click();
     EXPECT_EQ(State.Settings.Hint, hintBefore);
     EXPECT_EQ(State.Settings.ReRead, 1);
 
@@ -243,13 +268,13 @@ TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
         d.SE2->setValue(150); // the spin box keeps to 0..100
         d.OkBtn->click();
     });
-    Main->ToolBarClick(Main->miProgSet);
+    Trigger("actProgSet");
     EXPECT_FALSE(State.Settings.Hint);
     EXPECT_TRUE(State.Settings.Save);
     EXPECT_EQ(State.Settings.ReWrite, 4);
     EXPECT_EQ(State.Settings.ReRead, 100);
-    EXPECT_TRUE(Main->gsExchangeStatus->toolTip().isEmpty()); // hints off at once
-    EXPECT_FALSE(Main->btnNew->toolTip().isEmpty());          // the tool bar keeps its hints
+    EXPECT_TRUE(Widget<QLabel>("gsExchangeStatus")->toolTip().isEmpty()); // hints off at once
+    EXPECT_FALSE(Widget<QToolButton>("btnNew")->toolTip().isEmpty());     // the tool bar keeps its hints
 }
 
 TEST_F(MainFixture, CloseWritesSettingsAndCancelAtTheProjectQuestionKeepsRunning) {
@@ -263,9 +288,10 @@ TEST_F(MainFixture, CloseWritesSettingsAndCancelAtTheProjectQuestionKeepsRunning
     EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Текущий проект был изменен. Сохранить?"));
     EXPECT_EQ(Dialogs.Asked.back().Caption, QStringLiteral("Внимание"));
     TIniFile ini(ProgDir + "kestrin.ini");
-    EXPECT_EQ(ini.ReadSection("Main"), QStringList({"Save", "Load", "Project", "Hint", "ReWrite", "ReRead", "Confirm"}));
+    EXPECT_EQ(ini.ReadSection("Main"),
+              QStringList({"Save", "Load", "Project", "Hint", "ReWrite", "ReRead", "Confirm"}));
     EXPECT_EQ(ini.ReadString("Main", "Project", QString()), ProgDir + "/noname.prj");
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
     Dialogs.Answers = {TMsgAnswer::No};
     EXPECT_TRUE(Main->close());
@@ -275,7 +301,7 @@ TEST_F(MainFixture, CloseWritesSettingsAndCancelAtTheProjectQuestionKeepsRunning
 TEST_F(MainFixture, CloseDuringExchangeAsksAndNoKeepsItRunning) {
     ASSERT_TRUE(Start());
     NewProject();
-    State.ExchangeState = ExchReadWrite;
+    State.ExchangeState = TExchState::ExchReadWrite;
     Main->ShowPrjState();
     Dialogs.Answers = {TMsgAnswer::No};
     EXPECT_FALSE(Main->close());
@@ -287,4 +313,55 @@ TEST_F(MainFixture, CloseDuringExchangeAsksAndNoKeepsItRunning) {
     EXPECT_TRUE(Main->close());
     EXPECT_EQ(waits.count(), 1);
     EXPECT_TRUE(State.ReadStop && State.WriteStop && State.MeasureStop);
+}
+
+TEST_F(MainCommands, ButtonColumnFollowsTheExchangeThatHoldsTheLine) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    Main->show();
+    struct Row {
+        TExchangeCommand Running;
+        bool ReadStop, WriteStop, Read, Write, Calib, Measure;
+    };
+    const Row table[] = {
+        {TExchangeCommand::DevRead, true, false, false, false, false, false}, // a hidden command is off too
+        {TExchangeCommand::DevWrite, false, true, false, false, false, false},
+        {TExchangeCommand::ReadAll, false, false, false, false, false, false},
+        {TExchangeCommand::WriteAll, false, false, false, false, false, false},
+        {TExchangeCommand::Measure, false, false, false, false, false, true},
+    };
+    const auto shown = [this](const char* name) {
+        return Widget<QPushButton>(name)->isVisibleTo(Main.get());
+    };
+    QPushButton* measure = Main->frmMeasure->btnMeasure;
+    for (const Row& r : table) {
+        const auto where = ::testing::Message() << "exchange " << int(r.Running);
+        State.ExchangeState =
+            r.Running == TExchangeCommand::Measure ? TExchState::ExchMeasure : TExchState::ExchReadWrite;
+        Main->ExchangeRunning(r.Running);
+        EXPECT_EQ(shown("btnDevReadStop"), r.ReadStop) << where;
+        EXPECT_EQ(shown("btnDevRead"), !r.ReadStop) << where;
+        EXPECT_EQ(shown("btnDevWriteStop"), r.WriteStop) << where;
+        EXPECT_EQ(shown("btnDevWrite"), !r.WriteStop) << where;
+        EXPECT_EQ(Widget<QPushButton>("btnDevRead")->isEnabled(), r.Read) << where;
+        EXPECT_EQ(Widget<QPushButton>("btnDevWrite")->isEnabled(), r.Write) << where;
+        EXPECT_EQ(Widget<QPushButton>("btnCalib")->isEnabled(), r.Calib) << where;
+        EXPECT_EQ(measure->isEnabled(), r.Measure) << where;
+        // The measurement page is not the current one: its buttons are hidden with it, not by themselves.
+        EXPECT_EQ(Main->frmMeasure->btnMeasureStop->isHidden(), r.Running != TExchangeCommand::Measure)
+            << where;
+        if (r.ReadStop || r.WriteStop) { // the keyboard stays on the column's stop button
+            EXPECT_EQ(Main->focusWidget(),
+                      Widget<QPushButton>(r.ReadStop ? "btnDevReadStop" : "btnDevWriteStop"))
+                << where;
+        }
+
+        // The end of the run gives every start back.
+        State.ExchangeState = TExchState::ExchIdle;
+        Main->ExchangeRunning(std::nullopt);
+        for (const char* start : {"btnDevRead", "btnDevWrite", "btnCalib"})
+            EXPECT_TRUE(shown(start) && Widget<QPushButton>(start)->isEnabled()) << where << start;
+        EXPECT_FALSE(shown("btnDevReadStop") || shown("btnDevWriteStop")) << where;
+        EXPECT_TRUE(!measure->isHidden() && measure->isEnabled()) << where;
+    }
 }

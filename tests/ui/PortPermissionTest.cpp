@@ -44,9 +44,9 @@ protected:
     TAskedMessage ReadAllOn(const QString& port) {
         State.CurDev().COMPort = port;
         Dialogs.Asked.clear();
-        Main->ToolBarClick(Main->btnReadAll);
+        Trigger("actReadAll");
         const bool idle = QTest::qWaitFor(
-            [this] { return State.ExchangeState == ExchIdle && !Exchange->AnyRunning(); }, 20000);
+            [this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }, 20000);
         EXPECT_TRUE(idle);
         return Dialogs.Asked.empty() ? TAskedMessage{} : Dialogs.Asked.back();
     }

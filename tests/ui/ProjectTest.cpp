@@ -29,14 +29,14 @@ protected:
         ASSERT_TRUE(Start());
     }
     TCmds Cmds() const {
-        return {Main->btnNew->isEnabled(), Main->btnOpen->isEnabled(), Main->btnSave->isEnabled(),
-                Main->miSaveAs->isEnabled(), Main->btnClose->isEnabled()};
+        return {Enabled("actNew"), Enabled("actOpen"), Enabled("actSave"), Enabled("actSaveAs"),
+                Enabled("actClose")};
     }
     // The state, the enabled project commands and the status text agree.
-    void ExpectState(uint8_t state, TCmds cmds, const QString& text) {
+    void ExpectState(TPrjState state, TCmds cmds, const QString& text) {
         EXPECT_EQ(State.PrjState, state);
         EXPECT_EQ(Cmds(), cmds) << "state " << int(state);
-        EXPECT_EQ(Main->gsProjectText->text(), text);
+        EXPECT_EQ(Pane("gsProjectText"), text);
     }
     // Distinctive values in every record: the active one goes through the table, so what the table
     // gives back is what a save writes.
@@ -68,7 +68,7 @@ protected:
     }
     void ChangeProject() {
         Main->PrjChange();
-        ASSERT_EQ(State.PrjState, PrjChanged);
+        ASSERT_EQ(State.PrjState, TPrjState::PrjChanged);
     }
 };
 } // namespace
@@ -82,16 +82,16 @@ TEST_F(Project, SaveCloseOpenKeepsEveryValueOfEveryEntry) {
     State.CurDev().COMPort = "SIM1";
     State.CurDev().BaudRate = 19200;
     State.CurDev().Address = 42;
-    Main->pcMain->setCurrentIndex(2);
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
     const QString path = ProgDir + "one.prj";
     ASSERT_TRUE(Main->PrjSaveToPath(path));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Проект был сохранен"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был сохранен"));
 
     ASSERT_TRUE(Main->PrjClose());
     EXPECT_NE(State.DevList[1]->Values, values[1]); // reset by the close
     State.CurDev().Address = 1;
     ASSERT_TRUE(Main->PrjOpenFile(path));
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Проект был открыт"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был открыт"));
     EXPECT_EQ(Main->windowTitle(), Title + " : one.prj");
     for (size_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(State.DevList[i]->Values, values[i]) << "entry " << i;
@@ -99,7 +99,7 @@ TEST_F(Project, SaveCloseOpenKeepsEveryValueOfEveryEntry) {
     EXPECT_EQ(State.CurDev().COMPort, "SIM1");
     EXPECT_EQ(State.CurDev().BaudRate, 19200);
     EXPECT_EQ(State.CurDev().Address, 42);
-    EXPECT_EQ(Main->pcMain->currentIndex(), 2);
+    EXPECT_EQ(Widget<QTabWidget>("pcMain")->currentIndex(), 2);
     EXPECT_EQ(Main->frmDev->CellText(1, 1), values[0][0]);
 
     // Saving the reopened project writes the same file again.
@@ -115,45 +115,45 @@ TEST_F(Project, StateTransitionsAndTheCommandsTheyEnable) {
     const QString noneText = QStringLiteral("Нет открытого проекта");
     const QString savedText = QStringLiteral("Текущий проект сохранен");
     const QString changedText = QStringLiteral("Текущий проект изменен");
-    ExpectState(PrjNone, none, noneText);
+    ExpectState(TPrjState::PrjNone, none, noneText);
     Main->PrjChange(); // nothing to change
-    ExpectState(PrjNone, none, noneText);
+    ExpectState(TPrjState::PrjNone, none, noneText);
 
     DevSetAccepts = false; // the connection dialog refused: still no project
-    Main->ToolBarClick(Main->btnNew);
-    ExpectState(PrjNone, none, noneText);
+    Trigger("actNew");
+    ExpectState(TPrjState::PrjNone, none, noneText);
     NewProject();
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
-    ExpectState(PrjChanged, changed, changedText);
+    ExpectState(TPrjState::PrjChanged, changed, changedText);
     Main->PrjChange();
-    ExpectState(PrjChanged, changed, changedText);
+    ExpectState(TPrjState::PrjChanged, changed, changedText);
 
     const QString path = ProgDir + "states.prj";
     Dialogs.FileNames = {path};
-    Main->ToolBarClick(Main->btnSave);
-    ExpectState(PrjSaved, saved, savedText);
+    Trigger("actSave");
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     EXPECT_EQ(Main->windowTitle(), Title + " : states.prj");
     ASSERT_TRUE(Main->PrjSaveToPath(path)); // a save from state 1
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
 
     ChangeProject();
     Dialogs.Answers = {TMsgAnswer::No};
-    Main->ToolBarClick(Main->btnClose);
-    ExpectState(PrjNone, none, noneText);
+    Trigger("actClose");
+    ExpectState(TPrjState::PrjNone, none, noneText);
     EXPECT_EQ(Main->windowTitle(), Title);
-    EXPECT_EQ(Main->spMessage->text(), QStringLiteral("Проект был закрыт"));
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был закрыт"));
     EXPECT_TRUE(State.PrjPath.isEmpty());
 
     ASSERT_TRUE(Main->PrjOpenFile(path));
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
     ASSERT_TRUE(Main->PrjOpenFile(path)); // from a changed project, without a question
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
     Dialogs.Answers = {TMsgAnswer::No};
     NewProject(); // New closes the changed project first
-    ExpectState(PrjSaved, saved, savedText);
+    ExpectState(TPrjState::PrjSaved, saved, savedText);
     EXPECT_EQ(State.PrjPath, TProject::SentinelPath(State.ProgDir));
 }
 
@@ -163,7 +163,7 @@ TEST_F(MainFixture, StartUpReopensTheLastProjectOnlyWhenItExists) {
     State.CurDev().Address = 23;
     const QString path = ProgDir + "last.prj";
     ASSERT_TRUE(Main->PrjSaveToPath(path));
-    State.PrjState = PrjNone;
+    State.PrjState = TPrjState::PrjNone;
     Main.reset();
 
     for (const bool present : {true, false}) {
@@ -174,15 +174,15 @@ TEST_F(MainFixture, StartUpReopensTheLastProjectOnlyWhenItExists) {
         ASSERT_TRUE(Start());
         EXPECT_TRUE(Dialogs.Asked.empty());
         if (present) {
-            EXPECT_EQ(State.PrjState, PrjSaved);
+            EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
             EXPECT_EQ(State.PrjPath, path);
             EXPECT_EQ(State.CurDev().Address, 23);
             EXPECT_EQ(Main->windowTitle(), Title + " : last.prj");
         } else {
-            EXPECT_EQ(State.PrjState, PrjNone);
+            EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
             EXPECT_TRUE(State.PrjPath.isEmpty());
         }
-        State.PrjState = PrjNone;
+        State.PrjState = TPrjState::PrjNone;
         Main.reset();
     }
 }
@@ -206,11 +206,11 @@ TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
     Dialogs.Answers = {TMsgAnswer::Yes};
     EXPECT_FALSE(Main->PrjClose());
     Dialogs.Answers = {TMsgAnswer::Yes};
-    Main->ToolBarClick(Main->btnNew);
+    Trigger("actNew");
     EXPECT_EQ(dialogShows, 0);
     Dialogs.Answers = {TMsgAnswer::Yes};
     Dialogs.FileNames = {ProgDir + "other.prj"};
-    Main->ToolBarClick(Main->btnOpen);
+    Trigger("actOpen");
     EXPECT_TRUE(Dialogs.FileDialogs.empty()); // the open dialog is not shown
     Dialogs.Answers = {TMsgAnswer::Yes};
     EXPECT_FALSE(Main->close());
@@ -223,7 +223,7 @@ TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
             EXPECT_TRUE(m.Text.endsWith(QStringLiteral("папка не найдена"))) << m.Text.toStdString();
         }
     EXPECT_EQ(failures, 4);
-    EXPECT_EQ(State.PrjState, PrjChanged);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(State.PrjPath, path);
     ASSERT_EQ(State.DevList.size(), 2u);
     EXPECT_EQ(State.CurDev().Values, values);
@@ -233,7 +233,7 @@ TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
     // No, chosen explicitly, closes without saving.
     Dialogs.Answers = {TMsgAnswer::No};
     EXPECT_TRUE(Main->PrjClose());
-    EXPECT_EQ(State.PrjState, PrjNone);
+    EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
 }
 
 TEST_F(MainFixture, LineBreaksNeverReachAProjectFile) {
@@ -290,15 +290,15 @@ TEST_F(MainFixture, AProjectOpensOnTheSavedPageAtStartAndByOpenWithoutBeingChang
     ASSERT_TRUE(Start());
     NewProject();
     const QString path = ProgDir + "page.prj";
-    Main->pcMain->setCurrentWidget(Main->TabMeas);
+    Widget<QTabWidget>("pcMain")->setCurrentWidget(Widget("TabMeas"));
     ASSERT_TRUE(Main->PrjSaveToPath(path));
     const auto pageOf = [this] {
-        const int i = Main->pcMain->currentIndex();
+        const int i = Widget<QTabWidget>("pcMain")->currentIndex();
         // The page shown has a tab of its own, selected; a page without one (the channel page)
         // shows a bare table with no commands and no tab to say where the user is.
-        EXPECT_TRUE(Main->pcMain->tabBar()->isTabVisible(i)) << "page " << i;
-        EXPECT_EQ(Main->pcMain->tabBar()->currentIndex(), i);
-        return Main->pcMain->currentWidget();
+        EXPECT_TRUE(Widget<QTabWidget>("pcMain")->tabBar()->isTabVisible(i)) << "page " << i;
+        EXPECT_EQ(Widget<QTabWidget>("pcMain")->tabBar()->currentIndex(), i);
+        return Widget<QTabWidget>("pcMain")->currentWidget();
     };
     // ActPage as this program writes it, as a program counting only the shown tabs writes it, and
     // values no page has.
@@ -307,26 +307,26 @@ TEST_F(MainFixture, AProjectOpensOnTheSavedPageAtStartAndByOpenWithoutBeingChang
     const QByteArray saved = TestUtil::ReadBytes(path);
     ASSERT_TRUE(saved.contains("\nActPage=2\r\n"));
     for (const auto& [actPage, measure] : cases) {
-        const auto page = [&, measure = measure] { return measure ? Main->TabMeas : Main->TabDev; };
+        const auto page = [&, measure = measure] { return measure ? Widget("TabMeas") : Widget("TabDev"); };
         if (!actPage.isEmpty())
             TestUtil::WriteBytes(path, QByteArray(saved).replace("\nActPage=2\r\n",
                                                                  "\nActPage=" + actPage.toLatin1() + "\r\n"));
-        Main->pcMain->setCurrentWidget(measure ? Main->TabDev : Main->TabMeas);
+        Widget<QTabWidget>("pcMain")->setCurrentWidget(measure ? Widget("TabDev") : Widget("TabMeas"));
         Main->PrjChange();
         // By Open (the changed project is not saved first) ...
         Dialogs.Answers = {TMsgAnswer::No};
         Dialogs.FileNames = {path};
-        Main->ToolBarClick(Main->btnOpen);
+        Trigger("actOpen");
         EXPECT_EQ(pageOf(), page()) << "ActPage=" << actPage.toStdString();
-        EXPECT_EQ(State.PrjState, PrjSaved) << "ActPage=" << actPage.toStdString();
+        EXPECT_EQ(State.PrjState, TPrjState::PrjSaved) << "ActPage=" << actPage.toStdString();
         // ... and at start.
-        State.PrjState = PrjNone;
+        State.PrjState = TPrjState::PrjNone;
         Main.reset();
         TestUtil::WriteCp1251(ProgDir + "kestrin.ini", "[Main]\nLoad=1\nProject=" + path + "\n");
         ASSERT_TRUE(Start());
         Main->show();
         EXPECT_EQ(pageOf(), page()) << "ActPage=" << actPage.toStdString() << " at start";
-        EXPECT_EQ(State.PrjState, PrjSaved) << "ActPage=" << actPage.toStdString() << " at start";
+        EXPECT_EQ(State.PrjState, TPrjState::PrjSaved) << "ActPage=" << actPage.toStdString() << " at start";
         EXPECT_EQ(Main->frmMeasure->btnMeasure->isVisible(), measure);
     }
 }

@@ -1,8 +1,8 @@
 // The channel table behind its hidden page, the about window and the help viewer.
-#include "ui/HelpWindow.h"
 #include "MainFixture.h"
 #include "ui/AboutWindow.h"
 #include "ui/ChanTable.h"
+#include "ui/HelpWindow.h"
 
 #include <QAbstractFileIconProvider>
 #include <QAction>
@@ -13,8 +13,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -35,11 +35,12 @@ TEST_F(MainFixture, ChannelTableMenuAndEditingRules) {
     EXPECT_TRUE(chan.ASGCanEditCell(1, 1));
     EXPECT_FALSE(chan.ASGCanEditCell(0, 1));
     EXPECT_FALSE(chan.ASGCanEditCell(1, 0));
-    State.ExchangeState = ExchChannel;
+    State.ExchangeState = TExchState::ExchChannel;
     EXPECT_FALSE(chan.ASGCanEditCell(1, 1));
-    State.ExchangeState = ExchReadWrite; // editing stays allowed: only a channel exchange locks it
+    State.ExchangeState =
+        TExchState::ExchReadWrite; // editing stays allowed: only a channel exchange locks it
     EXPECT_TRUE(chan.ASGCanEditCell(1, 1));
-    State.ExchangeState = ExchIdle;
+    State.ExchangeState = TExchState::ExchIdle;
 
     // The grid follows the rules: column 0 takes no selection and no editor, column 1 both.
     chan.ASG->setRowCount(2);
@@ -52,11 +53,11 @@ TEST_F(MainFixture, ChannelTableMenuAndEditingRules) {
     const QModelIndex value = chan.ASG->model()->index(0, 1);
     chan.ASG->edit(value);
     EXPECT_NE(chan.ASG->indexWidget(value), nullptr);
-    State.ExchangeState = ExchChannel;
+    State.ExchangeState = TExchState::ExchChannel;
     chan.ASG->setCurrentIndex(chan.ASG->model()->index(1, 2));
     chan.ASG->edit(chan.ASG->currentIndex());
     EXPECT_EQ(chan.ASG->indexWidget(chan.ASG->currentIndex()), nullptr);
-    State.ExchangeState = ExchIdle;
+    State.ExchangeState = TExchState::ExchIdle;
 }
 
 TEST_F(MainFixture, AboutWindowAndHelpPages) {
@@ -75,7 +76,7 @@ TEST_F(MainFixture, AboutWindowAndHelpPages) {
         EXPECT_GE(l->width(), l->sizeHint().width()) << qPrintable(l->text());
     }
     QTimer::singleShot(0, &about, [&] { about.OkBtn->click(); });
-    Main->ToolBarClick(Main->miAbout);
+    Trigger("actAbout");
     EXPECT_FALSE(about.isVisible());
 
     THelpWindow help(ProgDir + "help/");
