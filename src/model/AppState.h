@@ -44,6 +44,9 @@ public:
 
     uint8_t PrjState = PrjNone;
     QString PrjPath;
+    // The project's measurement record file, as chosen (the files written carry the day in
+    // their names); empty when none was chosen.
+    QString RecordFile;
 
     // Written only on the user-interface thread (lock callbacks); read there too.
     uint8_t ExchangeState = ExchIdle;

@@ -47,6 +47,7 @@ public:
     bool ChannelSelected(int k) override;
     void ShowValue(int k, const QString& text) override;
     void AddPoint(int k, double minutes, double value) override;
+    void ReadingFailed(int k) override;
 
 private:
     void Ui(const std::function<void()>& fn);

@@ -269,6 +269,7 @@ void TfrmMain::CreatePages() {
     // Measurement page.
     TabMeas = new QWidget;
     frmMeasure = new TfrmMeasure(State, Dialogs, TabMeas);
+    connect(frmMeasure, &TfrmMeasure::RecordFileChosen, this, &TfrmMain::PrjChange);
     auto* measHost = new QVBoxLayout(TabMeas);
     measHost->setContentsMargins(0, 0, 0, 0);
     measHost->addWidget(frmMeasure);

@@ -10,6 +10,7 @@
 
 namespace {
 const QString MainSection = QStringLiteral("Main");
+const QString RecordSection = QStringLiteral("Measure");
 const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
 constexpr int MaxVersionLength = 255;
 
@@ -48,6 +49,10 @@ bool TfrmMain::PrjSaveToPath(const QString& path) {
         ini.EraseSection(section);
         ini.WriteString(section, QStringLiteral("Device"), PackValues(*State.DevList[i]));
     }
+    // The measurement record's file, in a section of its own that older copies leave alone; a
+    // project without one keeps its bytes as they were.
+    if (!State.RecordFile.isEmpty())
+        ini.WriteString(RecordSection, QStringLiteral("RecordFile"), State.RecordFile);
     QString error;
     if (!ini.UpdateFile(&error)) {
         // The file on disk is untouched (the new text goes to a temporary file first).
@@ -98,6 +103,7 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
     for (size_t i = 0; i < State.DevTypes.size() && i < State.DevList.size(); ++i)
         UnpackValues(*State.DevList[i],
                      ini.ReadWholeString(State.DevTypes[i]->Name, QStringLiteral("Device"), QString()));
+    State.RecordFile = ini.ReadString(RecordSection, QStringLiteral("RecordFile"), QString());
     State.ActDevice = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("ActDevice"), 0));
     QString port = ini.ReadString(MainSection, QStringLiteral("COMPort"), QStringLiteral("COM1"));
     State.RefreshPortList(); // the ports as they are now, not as at start-up
@@ -170,6 +176,7 @@ bool TfrmMain::PrjClose() {
             dev.Values.append(p->SType == 2 ? QStringLiteral("0") : QString());
     }
     State.PrjPath.clear();
+    State.RecordFile.clear();
     State.PrjState = PrjNone;
     SetCaption();
     ShowMessage(QStringLiteral("Проект был закрыт"));
