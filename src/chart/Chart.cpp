@@ -128,6 +128,13 @@ size_t TChart::CapacityBytes() const {
     return bytes;
 }
 
+size_t TChart::UsedBytes() const {
+    size_t bytes = 0;
+    for (const auto& s : SeriesList)
+        bytes += s->UsedBytes();
+    return bytes;
+}
+
 void TChart::Changed() {
     update();
 }
@@ -184,20 +191,20 @@ TAxisRange TChart::XRange() const {
 void TChart::SetFollow(double width) {
     if (width > 0 && std::isfinite(width)) {
         FollowFrom = XRange().Min;
-        FollowWidth = width;
         AutoXOn = false;
+        SetFollowWidth(width);
     } else if (FollowWidth > 0) {
         ManualX = XRange();
-        FollowWidth = 0;
+        SetFollowWidth(0);
     }
     Changed();
 }
 
-void TChart::EndFollow() {
-    if (FollowWidth <= 0)
-        return;
-    FollowWidth = 0;
-    emit FollowEnded();
+void TChart::SetFollowWidth(double width) {
+    const bool was = Following();
+    FollowWidth = width;
+    if (Following() != was)
+        emit FollowingChanged(Following());
 }
 
 TAxisRange TChart::YRange() const {
@@ -207,7 +214,7 @@ TAxisRange TChart::YRange() const {
 void TChart::SetXRange(const TAxisRange& range) {
     ManualX = range;
     AutoXOn = false;
-    FollowWidth = 0;
+    SetFollowWidth(0);
     Changed();
 }
 

@@ -63,8 +63,8 @@ public:
     // Follow (width above 0): the X window is `width` wide, starts where the window started when
     // following began, and slides once the newest point passes its right end, so that it shows
     // the last `width` of the data as points arrive. Width 0 stops following and keeps the window
-    // shown. Setting the X window also stops it; the zoom and move commands, the mouse zoom and
-    // switching X's automatic scaling on stop it with FollowEnded, as the user took X over.
+    // shown. Setting the X window, the zoom and move commands, the mouse zoom and switching X's
+    // automatic scaling on stop it, as the user took X over. FollowingChanged tells each change.
     void SetFollow(double width);
     bool Following() const { return FollowWidth > 0; }
 
@@ -103,6 +103,8 @@ public:
 
     // Memory held for all points, by capacity.
     size_t CapacityBytes() const;
+    // Memory that holds the points and their summaries, by use (see TChartSeries::UsedBytes).
+    size_t UsedBytes() const;
 
     // The fixed palette of the automatic series colours.
     static const std::vector<QColor>& Palette();
@@ -113,8 +115,8 @@ signals:
     void Zoomed();
     // A rectangle dragged right-to-left undid the zoom: both axes scale themselves again.
     void UnZoomed();
-    // Following stopped because the user took the X axis over.
-    void FollowEnded();
+    // Following() changed, whatever changed it: a button showing it stays true.
+    void FollowingChanged(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -135,7 +137,8 @@ private:
     TAxisRange DataYRange() const;
     bool HasPoints() const;
     bool CommandX(TAxisRange (*command)(const TAxisRange&));
-    void EndFollow();
+    void EndFollow() { SetFollowWidth(0); }
+    void SetFollowWidth(double width);
     bool CommandY(TAxisRange (*command)(const TAxisRange&));
     void Changed();
     TLayout DrawChart(TCanvas& canvas, const QRectF& rect) const;

@@ -131,6 +131,14 @@ void TChartSeries::Break() {
         BreakAt.push_back(N);
 }
 
+size_t TChartSeries::UsedBytes() const {
+    size_t bytes = N * 2 * sizeof(double);
+    for (const auto& clusters : Pairs)
+        bytes += clusters.size() * sizeof(TCluster);
+    bytes += BreakAt.size() * sizeof(size_t);
+    return bytes;
+}
+
 void TChartSeries::Prefetch(size_t around) const {
     const size_t first = around & ~(BlockSize - 1);
     constexpr size_t PerLine = 64 / sizeof(double);

@@ -38,6 +38,9 @@ public:
     // Memory held for the points, their summary and the runs kept from the last decimation, by
     // capacity.
     size_t CapacityBytes() const;
+    // Memory that holds the points added so far and their summary, by use: what the series needs,
+    // however its blocks were reserved.
+    size_t UsedBytes() const;
 
     // Indices of the points to draw for the X window [x0, x1] cut into `columns` equal pixel
     // columns, in their order. The points are cut into runs of consecutive points that fall in the

@@ -59,6 +59,7 @@ TLibConfig ReadConfig() {
     }
 
     Sim::TConfig& bus = cfg.DemoBus;
+    bus.RequestLogLimit = 0; // nobody reads the demo line's request log
     for (const QString& key : ini.ReadSection(demo)) {
         if (!key.startsWith(QStringLiteral("Device"), Qt::CaseInsensitive))
             continue;

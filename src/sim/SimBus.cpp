@@ -1,8 +1,8 @@
 #include "sim/SimBus.h"
 
 #include "common/Cp1251.h"
-#include "model/Model.h"
 #include "common/Numbers.h"
+#include "model/Model.h"
 #include "sim/Line.h"
 #include "sim/Wire.h"
 
@@ -245,9 +245,11 @@ std::vector<TOutput> TBus::Receive(const char* data, size_t size, uint32_t lineS
 }
 
 std::vector<TOutput> TBus::HandleFrame(const QByteArray& frame, uint32_t lineSpeed) {
-    RequestLog.push_back(frame);
-    if (RequestLog.size() > LogLimit)
-        RequestLog.pop_front();
+    if (Cfg.RequestLogLimit > 0) {
+        RequestLog.push_back(frame);
+        if (RequestLog.size() > Cfg.RequestLogLimit)
+            RequestLog.pop_front();
+    }
     if (Trace)
         Trace(frame);
 

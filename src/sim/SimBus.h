@@ -60,6 +60,10 @@ struct TConfig {
     bool LineTiming = false; // 10 bits per byte at the line speed, for the request and each answer
     double CalibSeconds = 2.0;
     TFaults Faults;
+    // Request frames kept for TBus::Log, the newest; 0 keeps none. A host that never reads the log
+    // (the exchange library's demo line, the simulator program) keeps none: a week of polling
+    // would otherwise hold the last 10,000 requests, about a megabyte, for nobody.
+    size_t RequestLogLimit = 10000;
 };
 
 // Bytes to put on the line Delay after the request's CR arrived. Outputs come in line order.
@@ -120,10 +124,9 @@ public:
     // optional for an unknown location.
     std::optional<QByteArray> Content(size_t i, const QByteArray& location);
     // Every request frame that arrived (":" through the check word, without CR), oldest first;
-    // only the newest LogLimit are kept.
+    // only the newest TConfig::RequestLogLimit are kept.
     const std::deque<QByteArray>& Log() const { return RequestLog; }
     void ClearLog() { RequestLog.clear(); }
-    static constexpr size_t LogLimit = 10000;
 
     // Called with each request frame as it arrives.
     void SetTrace(std::function<void(const QByteArray&)> trace) { Trace = std::move(trace); }

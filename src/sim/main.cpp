@@ -84,6 +84,7 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
     Sim::TConfig config;
     config.ProgDir = OwnDirectory();
+    config.RequestLogLimit = 0; // --trace prints the requests; nothing else reads them
     QString port;
     QString link;
     bool trace = false;

@@ -1,8 +1,9 @@
 #include "ui/CalibDialog.h"
 
 #include "exchange/CodeMeaning.h"
-#include "ui/HelpWindow.h"
 #include "exchange/Workers.h"
+#include "ui/HelpWindow.h"
+#include "ui/UserDialogs.h"
 
 #include <QEventLoop>
 #include <QGridLayout>
@@ -81,6 +82,9 @@ TfrmCalib::TfrmCalib(TAppState& state, const TKvApi& api, QWidget* parent)
     layout->addLayout(buttons);
     layout->addWidget(StatusPane);
     layout->setSizeConstraint(QLayout::SetFixedSize); // fixed border
+    // Return closes as "Закрыть" does (refused while a run keeps it disabled); it never starts or
+    // stops a calibration because a start button kept the focus after a click.
+    MakeReturnButton(btnOk);
 
     connect(btnRL, &QPushButton::clicked, this, [this] { Start(CalibLine); });
     connect(btnRC, &QPushButton::clicked, this, [this] { Start(CalibCompensator); });

@@ -1,17 +1,18 @@
 #include "ui/ConnectionDialog.h"
 
 #include "exchange/CodeMeaning.h"
+#include "model/Model.h"
 #include "ui/ConnectionWorkers.h"
+#include "ui/DevTable.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
-#include "model/Model.h"
-#include "ui/DevTable.h"
 
 #include <QComboBox>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -135,6 +136,9 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     layout->addWidget(StatusPane);
     // A fixed border: the dialog keeps the size its contents need.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Return is "Ok" wherever the focus is (typed settings are never lost to another button),
+    // Escape is "Отмена" (keyPressEvent).
+    MakeReturnButton(btnOk);
 
     // The speeds are filled once; the ports as start-up found them, read anew at every show and
     // whenever a port list drops down (adapters come and go while the program runs).
@@ -353,6 +357,18 @@ void TfrmDevSet::btnCancelClick() {
 
 void TfrmDevSet::btnHelpClick() {
     ShowHelpTopic(State.ProgDir, QStringLiteral("page1"));
+}
+
+void TfrmDevSet::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        // As the "Отмена" button, or, while a worker keeps it disabled, the refused close.
+        if (btnCancel->isEnabled())
+            btnCancelClick();
+        else
+            reject();
+        return;
+    }
+    QDialog::keyPressEvent(e);
 }
 
 void TfrmDevSet::reject() {

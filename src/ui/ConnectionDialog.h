@@ -1,8 +1,8 @@
 #pragma once
 // The connection settings dialog: model, port, speed and network address of the instrument, with
 // the link check, the version query and the bus search run by its workers.
-#include "model/AppState.h"
 #include "exchange/KvLibrary.h"
+#include "model/AppState.h"
 #include "ui/UserDialogs.h"
 
 #include <QComboBox>
@@ -116,6 +116,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     // Reads the port list anew into both port boxes; each keeps its choice while it is listed.

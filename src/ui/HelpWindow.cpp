@@ -1,4 +1,5 @@
 #include "ui/HelpWindow.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -30,6 +31,7 @@ THelpWindow::THelpWindow(const QString& helpDir, QWidget* parent) : QDialog(pare
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Browser);
     layout->addLayout(buttons);
+    MakeReturnButton(close);
 }
 
 void THelpWindow::ShowTopic(const QString& topic) {
@@ -44,7 +46,9 @@ void THelpWindow::ShowTopic(const QString& topic) {
     activateWindow();
 }
 
-QString THelpWindow::CurrentPage() const { return QFileInfo(Browser->source().toLocalFile()).fileName(); }
+QString THelpWindow::CurrentPage() const {
+    return QFileInfo(Browser->source().toLocalFile()).fileName();
+}
 
 namespace {
 // The window the help belongs to. While a modal dialog runs every other window is blocked, so help

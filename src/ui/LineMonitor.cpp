@@ -59,17 +59,23 @@ QString CsvLine(const TLineEvent& e) {
 
 void TLineEventQueue::Parcel(const TLineEvent& event) {
     const std::lock_guard<std::mutex> lock(Mutex);
-    if (Waiting.size() >= Capacity) {
-        Waiting.pop_front();
+    if (Queue.size() >= Capacity) {
+        Queue.pop_front();
         ++Dropped;
     }
-    Waiting.push_back(event);
+    Queue.push_back(event);
+}
+
+size_t TLineEventQueue::Waiting(uint64_t* dropped) const {
+    const std::lock_guard<std::mutex> lock(Mutex);
+    *dropped = Dropped;
+    return Queue.size();
 }
 
 std::deque<TLineEvent> TLineEventQueue::Take(uint64_t* dropped) {
     std::deque<TLineEvent> taken;
     const std::lock_guard<std::mutex> lock(Mutex);
-    taken.swap(Waiting);
+    taken.swap(Queue);
     if (dropped)
         *dropped += Dropped;
     Dropped = 0;
@@ -206,6 +212,8 @@ QVariant TLineLogModel::data(const QModelIndex& index, int role) const {
             return QVariant();
         }
     }
+    if (role == Qt::FontRole && index.column() == ColDirection)
+        return ArrowFont;
     if (role == Qt::ToolTipRole && index.column() == ColOutcome)
         return ResultCodeDetails(e.Outcome);
     if (role == Qt::ForegroundRole && e.Outcome != 0)
@@ -302,15 +310,30 @@ TfrmLineMonitor::TfrmLineMonitor(TLineTapHub& hub, IUserDialogs& dialogs, const 
     View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     View->setWordWrap(false);
     View->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The arrows of a fixed-width face are drawn in the space of a letter and hardly show which
+    // way a parcel went: they get a larger, bold face of their own.
+    QFont arrows = font();
+    arrows.setBold(true);
+    if (View->font().pointSizeF() > 0)
+        arrows.setPointSizeF(View->font().pointSizeF() * 1.5);
+    else
+        arrows.setPixelSize(View->font().pixelSize() * 3 / 2);
+    Model->SetArrowFont(arrows);
     View->verticalHeader()->hide();
     // Fixed row heights: the view never measures rows, whatever their number.
     View->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    View->verticalHeader()->setDefaultSectionSize(View->fontMetrics().height() + 4);
+    View->verticalHeader()->setDefaultSectionSize(
+        std::max(View->fontMetrics().height(),
+                 QFontMetrics(arrows).tightBoundingRect(QStringLiteral("→←")).height()) +
+        4);
     View->horizontalHeader()->setStretchLastSection(true);
     const int digit = View->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     const std::array<int, TLineLogModel::ColCount - 1> widths = {14, 5, 12, 6, 34, 30};
+    // A column narrower than its title ("Напр.", "Адрес") would cut the title off.
     for (size_t c = 0; c < widths.size(); ++c)
-        View->setColumnWidth(static_cast<int>(c), widths[c] * digit);
+        View->setColumnWidth(
+            static_cast<int>(c),
+            std::max(widths[c] * digit, View->horizontalHeader()->sectionSizeHint(static_cast<int>(c))));
     auto* copy = new QAction(View);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -325,8 +348,8 @@ TfrmLineMonitor::TfrmLineMonitor(TLineTapHub& hub, IUserDialogs& dialogs, const 
     connect(cbErrors, &QCheckBox::toggled, this, [this] { ApplyFilter(); });
     connect(btnPause, &QPushButton::toggled, this, [this](bool paused) {
         btnPause->setText(paused ? QStringLiteral("Продолжить") : QStringLiteral("Пауза"));
-        if (!paused)
-            Drain();
+        Drain();
+        ShowCount(); // also when nothing waited: the pause's note goes
     });
     connect(btnClear, &QPushButton::clicked, this, [this] {
         Queue.Take(); // what arrived before the click goes too
@@ -359,8 +382,10 @@ void TfrmLineMonitor::Open() {
 }
 
 void TfrmLineMonitor::Drain() {
-    if (btnPause->isChecked())
-        return; // the queue keeps collecting (bounded) until the user resumes
+    if (btnPause->isChecked()) {
+        ShowCount(); // the queue keeps collecting (bounded) until the user resumes: say how much
+        return;
+    }
     std::deque<TLineEvent> taken = Queue.Take(&Dropped);
     if (Backlog.empty())
         Backlog.swap(taken);
@@ -393,8 +418,15 @@ void TfrmLineMonitor::ApplyFilter() {
 void TfrmLineMonitor::ShowCount() {
     QString text = QStringLiteral("Показано: ") + QString::number(Model->rowCount()) +
                    QStringLiteral(" из ") + QString::number(Model->Stored());
-    if (Dropped > 0)
-        text += QStringLiteral(", пропущено: ") + QString::number(Dropped);
+    uint64_t dropped = Dropped;
+    if (btnPause->isChecked()) {
+        uint64_t lost = 0;
+        const size_t waiting = Queue.Waiting(&lost);
+        dropped += lost;
+        text += QStringLiteral("; пауза, запись продолжается: новых ") + QString::number(waiting);
+    }
+    if (dropped > 0)
+        text += QStringLiteral(", пропущено: ") + QString::number(dropped);
     lblCount->setText(text);
 }
 

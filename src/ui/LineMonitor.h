@@ -6,6 +6,7 @@
 #include "ui/UserDialogs.h"
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QWidget>
 #include <deque>
 #include <mutex>
@@ -27,11 +28,13 @@ public:
     void Parcel(const TLineEvent& event) override;
     // Everything waiting, oldest first; dropped (if given) gains the number lost since the last call.
     std::deque<TLineEvent> Take(uint64_t* dropped = nullptr);
+    // How many wait, and how many were lost since the last Take, without taking them.
+    size_t Waiting(uint64_t* dropped) const;
 
 private:
     const size_t Capacity;
-    std::mutex Mutex;
-    std::deque<TLineEvent> Waiting;
+    mutable std::mutex Mutex;
+    std::deque<TLineEvent> Queue;
     uint64_t Dropped = 0;
 };
 
@@ -51,6 +54,8 @@ public:
     void SetFilter(int address, bool errorsOnly);
     size_t Stored() const { return static_cast<size_t>(NextSeq - FirstSeq); }
     size_t Capacity() const { return Cap; }
+    // The font of the direction arrows; none set: the view's.
+    void SetArrowFont(const QFont& font) { ArrowFont = font; }
     const TLineEvent& Event(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -69,6 +74,7 @@ private:
     uint64_t NextSeq = 0;  // one past the newest
     int Address = -1;
     bool ErrorsOnly = false;
+    QVariant ArrowFont;
     std::deque<uint64_t> Shown; // with a filter: the stored events that pass it, in order
 };
 

@@ -26,6 +26,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -34,8 +35,23 @@
 namespace {
 // Glyphs of the chart's tool row, drawn by the program so that the row fits the window at its
 // minimum width whatever the fonts; each button's hint names its command.
-enum class TGlyph { ZoomOutX, ZoomOutY, ZoomInY, ZoomInX, Left, Down, Up, Right, AutoX, AutoY, Clear, Legend, View3D,
-                    Print, Save };
+enum class TGlyph {
+    ZoomOutX,
+    ZoomOutY,
+    ZoomInY,
+    ZoomInX,
+    Left,
+    Down,
+    Up,
+    Right,
+    AutoX,
+    AutoY,
+    Clear,
+    Legend,
+    View3D,
+    Print,
+    Save
+};
 
 QIcon GlyphIcon(TGlyph g, const QPalette& pal) {
     constexpr int S = 20;
@@ -110,8 +126,9 @@ QIcon GlyphIcon(TGlyph g, const QPalette& pal) {
         break;
     case TGlyph::Legend: // colour marks with their lines of text
         for (int k = 0; k < 3; ++k) {
-            p.fillRect(QRectF(3, 4 + k * 5, 4, 3), k == 0 ? QColor(200, 40, 30) : k == 1 ? QColor(30, 90, 200)
-                                                                                         : QColor(30, 150, 60));
+            p.fillRect(QRectF(3, 4 + k * 5, 4, 3), k == 0   ? QColor(200, 40, 30)
+                                                   : k == 1 ? QColor(30, 90, 200)
+                                                            : QColor(30, 150, 60));
             p.drawLine(QPointF(9, 5.5 + k * 5), QPointF(17, 5.5 + k * 5));
         }
         break;
@@ -190,7 +207,8 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     connect(btnRecordFile, &QPushButton::clicked, this, [this] { ChooseRecordFile(); });
     connect(btnOpenRecord, &QPushButton::clicked, this, &TfrmMeasure::OpenRecordClick);
 
-    GroupBox2 = new QGroupBox(QStringLiteral(" График зависимости измеряемой величины от времени (в мин.) "), this);
+    GroupBox2 =
+        new QGroupBox(QStringLiteral(" График зависимости измеряемой величины от времени (в мин.) "), this);
     auto* tools = new QHBoxLayout;
     tools->setSpacing(2);
     // Icons with hints: captions would not fit the row at the window's minimum width.
@@ -223,12 +241,13 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     BtnSave = tool(TGlyph::Save, QStringLiteral("Сохранить в WMF"));
     cbTime = new QComboBox(GroupBox2);
     cbTime->setToolTip(QStringLiteral("Диапазон времени"));
-    cbTime->addItems({QString(), QStringLiteral("за 1    минуту"), QStringLiteral("за 5    минут"),
-                      QStringLiteral("за 10  минут"), QStringLiteral("за 15  минут"), QStringLiteral("за 30  минут"),
-                      QStringLiteral("за 1    час"), QStringLiteral("за 2    часа"), QStringLiteral("за 6    часов"),
-                      QStringLiteral("за 12  часов"), QStringLiteral("за 24  часа"), QStringLiteral("за 2     дня"),
-                      QStringLiteral("за 3     дня"), QStringLiteral("за 1     неделю"), QStringLiteral("за 1/2 месяца"),
-                      QStringLiteral("за 1     месяц")});
+    cbTime->addItems(
+        {QString(), QStringLiteral("за 1    минуту"), QStringLiteral("за 5    минут"),
+         QStringLiteral("за 10  минут"), QStringLiteral("за 15  минут"), QStringLiteral("за 30  минут"),
+         QStringLiteral("за 1    час"), QStringLiteral("за 2    часа"), QStringLiteral("за 6    часов"),
+         QStringLiteral("за 12  часов"), QStringLiteral("за 24  часа"), QStringLiteral("за 2     дня"),
+         QStringLiteral("за 3     дня"), QStringLiteral("за 1     неделю"), QStringLiteral("за 1/2 месяца"),
+         QStringLiteral("за 1     месяц")});
     cbTime->setCurrentIndex(0);
     tools->addWidget(cbTime);
     // Follow: the X axis shows the last minutes of the chosen range and slides as points arrive.
@@ -236,7 +255,8 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     BtnFollow = new QToolButton(GroupBox2);
     BtnFollow->setText(QStringLiteral("⇥"));
     BtnFollow->setToolTip(
-        QStringLiteral("Следовать за новыми точками: ось X показывает последние минуты выбранного диапазона"));
+        QStringLiteral("Следовать за новыми точками: ось X показывает последние минуты выбранного диапазона "
+                       "(без диапазона - показанной сейчас ширины)"));
     BtnFollow->setCheckable(true);
     tools->addWidget(BtnFollow);
     tools->addStretch();
@@ -248,19 +268,22 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     g2->setContentsMargins(4, 4, 4, 4);
     g2->addLayout(tools);
     g2->addWidget(Chart, 1);
-    for (QToolButton* b : {ZoomOutX, ZoomOutY, ZoomInY, ZoomInX, MoveLeft, MoveDown, MoveUp, MoveRight, AutoX, AutoY,
-                           BtnClear, BtnLegend, Btn3D, BtnPrint, BtnSave})
+    for (QToolButton* b : {ZoomOutX, ZoomOutY, ZoomInY, ZoomInX, MoveLeft, MoveDown, MoveUp, MoveRight, AutoX,
+                           AutoY, BtnClear, BtnLegend, Btn3D, BtnPrint, BtnSave})
         connect(b, &QToolButton::clicked, this, [this, b] { ChartCommand(b); });
-    connect(cbTime, &QComboBox::activated, this, &TfrmMeasure::cbTimeChange);
-    // Following applies to the range chosen; choosing another range follows that one.
-    const auto follow = [this] {
-        const int index = cbTime->currentIndex();
-        const bool on = BtnFollow->isChecked() && index > 0 && index < static_cast<int>(TimeRanges().size());
-        Chart->SetFollow(on ? TimeRanges()[static_cast<size_t>(index)] : 0);
-    };
-    connect(BtnFollow, &QToolButton::toggled, this, follow);
-    connect(cbTime, &QComboBox::activated, this, follow);
-    connect(Chart, &TChart::FollowEnded, BtnFollow, [this] { BtnFollow->setChecked(false); });
+    // Choosing another range while following follows that one.
+    connect(cbTime, &QComboBox::activated, this, [this](int index) {
+        const bool following = Chart->Following();
+        cbTimeChange(index);
+        if (following)
+            Follow(true);
+    });
+    connect(BtnFollow, &QToolButton::toggled, this, [this](bool on) { Follow(on); });
+    // The button shows whether the chart follows, whatever ended or started it.
+    connect(Chart, &TChart::FollowingChanged, BtnFollow, [this](bool on) {
+        const QSignalBlocker block(BtnFollow);
+        BtnFollow->setChecked(on);
+    });
     connect(Chart, &TChart::Zoomed, this, [this] {
         // A rubber-band zoom takes the axes over from the automatic scaling.
         if (AutoX->isChecked())
@@ -352,7 +375,9 @@ void TfrmMeasure::BuildSeries() {
     Chart->SetLegendShowsValues(Channels <= 1);
 }
 
-int TfrmMeasure::ChannelCount() const { return Channels; }
+int TfrmMeasure::ChannelCount() const {
+    return Channels;
+}
 
 bool TfrmMeasure::ChannelSelected(int k) const {
     const QTableWidgetItem* item = k >= 1 && k < ASG->columnCount() ? ASG->item(0, k) : nullptr;
@@ -418,7 +443,7 @@ void TfrmMeasure::FormResize() {
 }
 
 const std::vector<int>& TimeRanges() {
-    static const std::vector<int> minutes = {0,   1,   5,    10,   15,   30,   60,    120,
+    static const std::vector<int> minutes = {0,   1,   5,    10,   15,   30,    60,    120,
                                              360, 720, 1440, 2880, 4320, 10080, 21600, 43200};
     return minutes;
 }
@@ -688,6 +713,18 @@ void TfrmMeasure::ChartCommand(QObject* sender) {
     }
 }
 
+void TfrmMeasure::Follow(bool on) {
+    const int index = cbTime->currentIndex();
+    const TAxisRange shown = Chart->XRange();
+    // The range chosen, or without one the width shown now.
+    const double width = index > 0 && index < static_cast<int>(TimeRanges().size())
+                             ? TimeRanges()[static_cast<size_t>(index)]
+                             : shown.Max - shown.Min;
+    Chart->SetFollow(on ? width : 0);
+    const QSignalBlocker block(BtnFollow);
+    BtnFollow->setChecked(Chart->Following());
+}
+
 void TfrmMeasure::cbTimeChange(int index) {
     if (index <= 0 || index >= static_cast<int>(TimeRanges().size()))
         return;
@@ -719,12 +756,14 @@ void TfrmMeasure::BtnSaveClick() {
 void TfrmMeasure::BtnPrintClick() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        Dialogs.Message(QStringLiteral("Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
-                        QStringLiteral("Печать"), TMsgButtons::Ok);
+        Dialogs.Message(
+            QStringLiteral("Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
+            QStringLiteral("Печать"), TMsgButtons::Ok);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!PrintChart(*Chart, printer))
-        Dialogs.Message(QStringLiteral("Не удалось напечатать график."), QStringLiteral("Печать"), TMsgButtons::Ok);
+        Dialogs.Message(QStringLiteral("Не удалось напечатать график."), QStringLiteral("Печать"),
+                        TMsgButtons::Ok);
 }

@@ -60,6 +60,9 @@ public:
     // The chart commands, as the tool row's buttons run them.
     void ChartCommand(QObject* sender);
     void cbTimeChange(int index);
+    // Starts or ends following the newest points: over the range chosen, or without one over the
+    // width shown now.
+    void Follow(bool on);
     // Saves the chart: a Windows metafile, or PNG/SVG/CSV when the name ends so.
     void BtnSaveClick();
     void BtnPrintClick();

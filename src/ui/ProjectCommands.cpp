@@ -19,6 +19,16 @@ constexpr int MaxVersionLength = 255;
 QString ProjectDialogDir(const QString& progDir) {
     return StartupFiles::IsProgDirWritable(progDir) ? progDir : QDir::homePath();
 }
+// The page a project's ActPage opens on. The channel page (1) has no tab: opened, it would show
+// a bare table without the commands of either page and no tab to say where the user is. A file
+// holding 1 was written counting the shown tabs only, where the second is "Измерение". A value no
+// page has opens the parameter page.
+int StoredPage(int actPage) {
+    enum { ParamPage = 0, ChannelPage = 1, MeasurePage = 2 };
+    if (actPage == ChannelPage || actPage == MeasurePage)
+        return MeasurePage;
+    return ParamPage;
+}
 } // namespace
 
 bool TfrmMain::PrjSaveToPath(const QString& path) {
@@ -119,11 +129,10 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
     dev.COMPort = port;
     dev.BaudRate = static_cast<uint16_t>(ini.ReadInteger(MainSection, QStringLiteral("BaudRate"), 9600));
     dev.Address = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("Address"), 0));
-    const int page = ini.ReadInteger(MainSection, QStringLiteral("ActPage"), 0);
     {
         // Selecting the stored page is not a user's change of page.
         const QSignalBlocker block(pcMain);
-        pcMain->setCurrentIndex(page >= 0 && page <= 2 ? page : -1);
+        pcMain->setCurrentIndex(StoredPage(ini.ReadInteger(MainSection, QStringLiteral("ActPage"), 0)));
     }
     ApplyDevType(type);
     State.PrjPath = path;

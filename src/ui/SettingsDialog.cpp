@@ -1,4 +1,5 @@
 #include "ui/SettingsDialog.h"
+#include "ui/UserDialogs.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -9,8 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-TfrmProgSet::TfrmProgSet(TSettings& settings, std::function<void()> applyHints, std::function<void()> showHelp,
-                         QWidget* parent)
+TfrmProgSet::TfrmProgSet(TSettings& settings, std::function<void()> applyHints,
+                         std::function<void()> showHelp, QWidget* parent)
     : QDialog(parent), Settings(settings), ApplyHints(std::move(applyHints)), ShowHelp(std::move(showHelp)) {
     setWindowTitle(QStringLiteral("Настройки программы"));
     setModal(true);
@@ -56,6 +57,8 @@ TfrmProgSet::TfrmProgSet(TSettings& settings, std::function<void()> applyHints, 
     layout->addLayout(buttons);
     // Fixed size, wide enough for the longest check box.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    MakeReturnButton(OkBtn);
 
     connect(OkBtn, &QPushButton::clicked, this, [this] { OkBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

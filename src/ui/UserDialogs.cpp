@@ -139,3 +139,9 @@ QString TQtUserDialogs::OpenFileName(const TFileDialogSpec& dialogDef) {
         return QString();
     return d->selectedFiles().constFirst();
 }
+
+void MakeReturnButton(QPushButton* ok) {
+    for (QPushButton* b : ok->window()->findChildren<QPushButton*>())
+        b->setAutoDefault(false);
+    ok->setDefault(true);
+}

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QAbstractFileIconProvider;
+class QPushButton;
 class QWidget;
 
 enum class TMsgButtons { Ok, YesNo, YesNoCancel };
@@ -54,3 +55,10 @@ QString UserFilesDir(const QString& lastDir, const QString& progDir);
 // The icon provider of the program's file dialogs: it decides by file names only and never opens
 // a file.
 QAbstractFileIconProvider* FileDialogIconProvider();
+
+// Makes `ok` the button Return presses in its dialog wherever the focus is, and takes Return from
+// every other push button there: a button keeps the focus after a mouse click and would otherwise
+// become the default, so that Return repeated a search or closed the dialog unaccepted. Space still
+// presses the button that has the focus; Escape stays the dialog's cancel. Call once the dialog's
+// buttons exist.
+void MakeReturnButton(QPushButton* ok);

@@ -817,10 +817,10 @@ TEST(ChartFollow, ButtonSlidesTheChosenRangeUntilTheUserTakesXOver) {
     };
     EXPECT_FALSE(view.BtnFollow->isChecked());
     EXPECT_FALSE(view.BtnFollow->toolTip().isEmpty());
-    // Without a range there is nothing to follow yet.
+    // Without a range it follows the width shown; the button is down exactly while the chart follows.
     view.BtnFollow->click();
     EXPECT_TRUE(view.BtnFollow->isChecked());
-    EXPECT_FALSE(chart.Following());
+    EXPECT_TRUE(chart.Following());
     view.AddPoint(1, 5, 1);
     chooseRange(6); // one hour
     EXPECT_TRUE(chart.Following());
@@ -859,6 +859,31 @@ TEST(ChartFollow, ButtonSlidesTheChosenRangeUntilTheUserTakesXOver) {
     EXPECT_FALSE(chart.Following());
     EXPECT_EQ(view.cbTime->currentIndex(), 0);
     EXPECT_EQ(chart.XRange(), (TAxisRange{5, 300}));
+
+    // A mouse zoom ends following, and the button goes up with it; so does a window set directly.
+    const auto dragZoom = [&] {
+        (void)view.Chart->grab();
+        const QRectF plot = view.Chart->PlotRect();
+        const QPoint from = (plot.topLeft() + QPointF(plot.width() * 0.2, plot.height() * 0.2)).toPoint();
+        const QPoint to = (plot.topLeft() + QPointF(plot.width() * 0.6, plot.height() * 0.6)).toPoint();
+        QTest::mousePress(view.Chart, Qt::LeftButton, {}, from);
+        QTest::mouseMove(view.Chart, to);
+        QTest::mouseRelease(view.Chart, Qt::LeftButton, {}, to);
+    };
+    for (const int range : {0, 3}) {
+        if (range > 0)
+            chooseRange(range);
+        view.BtnFollow->click();
+        ASSERT_TRUE(chart.Following()) << "range " << range;
+        dragZoom();
+        EXPECT_FALSE(chart.AutoX());
+        EXPECT_FALSE(chart.Following()) << "range " << range;
+        EXPECT_FALSE(view.BtnFollow->isChecked()) << "range " << range;
+    }
+    view.BtnFollow->click();
+    ASSERT_TRUE(view.BtnFollow->isChecked());
+    view.Chart->SetXRange({10, 20});
+    EXPECT_FALSE(view.BtnFollow->isChecked());
 }
 
 TEST(ChartClipping, PolylinePiecesStayInsideAndKeepInnerPoints) {

@@ -5,6 +5,7 @@
 // pixels, the widgets' geometry and what the instrument on the demo line holds.
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -38,16 +39,20 @@ void Fail(const QString& what) {
     ++Failures;
     std::fprintf(stderr, "E2E FAIL: %s\n", qPrintable(what));
 }
-#define E2E_CHECK(cond, what)                                                                                        \
-    do {                                                                                                             \
-        if (!(cond))                                                                                                 \
-            Fail(QStringLiteral("%1 (line %2)").arg(what).arg(__LINE__));                                            \
+#define E2E_CHECK(cond, what)                                                                                \
+    do {                                                                                                     \
+        if (!(cond))                                                                                         \
+            Fail(QStringLiteral("%1 (line %2)").arg(what).arg(__LINE__));                                    \
     } while (0)
 
-void Note(const QString& what) { std::fprintf(stderr, "E2E: %s\n", qPrintable(what)); }
+void Note(const QString& what) {
+    std::fprintf(stderr, "E2E: %s\n", qPrintable(what));
+}
 
 // Every wait is on a condition with a bound; a loaded machine only makes it take longer.
-bool WaitFor(const std::function<bool()>& cond, int ms = 30000) { return QTest::qWaitFor(cond, ms); }
+bool WaitFor(const std::function<bool()>& cond, int ms = 30000) {
+    return QTest::qWaitFor(cond, ms);
+}
 
 bool IsA(const QObject* o, const char* className) {
     return o && qstrcmp(o->metaObject()->className(), className) == 0;
@@ -86,13 +91,23 @@ void Click(QWidget* w, QPoint pos = QPoint(-1, -1)) {
     QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, w->mapTo(top, pos));
 }
 
+QImage OnScreen(QWidget* w);
+
 // Keys to the window's focus widget; the scenario types ASCII only (digits, paths).
 void Type(QWidget* window, const QString& text) {
     for (const QChar c : text)
         QTest::keyClick(window->windowHandle(), c.toLatin1());
 }
-void Key(QWidget* window, Qt::Key key) {
-    QTest::keyClick(window->windowHandle(), key);
+void Key(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(window->windowHandle(), key, modifiers);
+}
+
+// A picture for a person to look at, when the run is asked for them (KESTRIN_E2E_SHOTS names a
+// folder).
+void Shot(QWidget* w, const QString& name) {
+    const QString dir = qEnvironmentVariable("KESTRIN_E2E_SHOTS");
+    if (!dir.isEmpty())
+        OnScreen(w).save(dir + QLatin1Char('/') + name);
 }
 
 // Modal windows: each expectation handles the next window its predicate matches, in the nested
@@ -172,8 +187,10 @@ void Answer(QWidget* box, const QString& button) {
 // The pixels of a widget as the X server shows them.
 QImage OnScreen(QWidget* w) {
     const QPoint g = w->mapToGlobal(QPoint(0, 0));
-    return w->screen()->grabWindow(0, g.x(), g.y(), w->width(), w->height()).toImage().convertToFormat(
-        QImage::Format_RGB32);
+    return w->screen()
+        ->grabWindow(0, g.x(), g.y(), w->width(), w->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 // Share of pixels that differ noticeably between what the screen shows and the widget's own
@@ -199,6 +216,10 @@ double StaleShare(QWidget* w) {
 class TSession {
 public:
     void Run();
+    // The program started again on the project the first session left (saved on the measurement
+    // page, ActPage as a program counting the shown tabs writes it): it opens on that page, whole
+    // and unchanged; the line monitor shows a measurement.
+    void RunReopen();
 
 private:
     QMainWindow* Main = nullptr;
@@ -222,9 +243,9 @@ private:
     // back; the table takes edits only after that, as a person would find.
     bool WaitExchangeEnd(const QString& text) {
         const bool ok = WaitStatus(text) && WaitFor([&] {
-            QWidget* read = ByHint(Main, QStringLiteral("Считать все параметры из прибора"));
-            return read && read->isEnabled();
-        });
+                            QWidget* read = ByHint(Main, QStringLiteral("Считать все параметры из прибора"));
+                            return read && read->isEnabled();
+                        });
         E2E_CHECK(ok, QStringLiteral("exchange ended with \"%1\"").arg(text));
         return ok;
     }
@@ -245,7 +266,8 @@ private:
             if (Tabs->tabText(i) == caption)
                 index = i;
         Click(Tabs, Tabs->tabRect(index).center());
-        E2E_CHECK(WaitFor([&] { return Tabs->currentIndex() == index; }), QStringLiteral("tab %1").arg(caption));
+        E2E_CHECK(WaitFor([&] { return Tabs->currentIndex() == index; }),
+                  QStringLiteral("tab %1").arg(caption));
     }
     void ResizeMain(QSize size) {
         Main->resize(size);
@@ -262,8 +284,15 @@ private:
             },
             10000);
         E2E_CHECK(fresh && DevGrid->updatesEnabled(),
-                  QStringLiteral("device table painted %1 (%2% of its pixels stale)").arg(when).arg(share * 100, 0, 'f', 1));
+                  QStringLiteral("device table painted %1 (%2% of its pixels stale)")
+                      .arg(when)
+                      .arg(share * 100, 0, 'f', 1));
     }
+    bool FindMain();
+    QAbstractButton* Button(QWidget* in, const QString& text) const {
+        return ByText<QAbstractButton>(in, text);
+    }
+    void ExpectMeasurePageWhole(const QString& when);
     void SaveAsThroughDialog(const QString& path);
     void OpenThroughDialog(const QString& path);
     void HelpFromModal(QWidget* dialog);
@@ -290,22 +319,21 @@ void FileDialogTakes(QWidget* w, const QString& path) {
     name->clear();
     Type(dialog, path);
     Key(dialog, Qt::Key_Return);
-    E2E_CHECK(WaitFor([dialog] { return !dialog->isVisible(); }, 10000), QStringLiteral("file dialog closed"));
+    E2E_CHECK(WaitFor([dialog] { return !dialog->isVisible(); }, 10000),
+              QStringLiteral("file dialog closed"));
 }
 
 void TSession::SaveAsThroughDialog(const QString& path) {
-    const bool shown = WithModal(
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-        [&](QWidget* w) { FileDialogTakes(w, path); },
-        [&] { Click(ByHint(Main, QStringLiteral("Сохранить проект (Ctrl+S)"))); });
+    const bool shown = WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                                 [&](QWidget* w) { FileDialogTakes(w, path); },
+                                 [&] { Click(ByHint(Main, QStringLiteral("Сохранить проект (Ctrl+S)"))); });
     E2E_CHECK(shown, QStringLiteral("save dialog"));
 }
 
 void TSession::OpenThroughDialog(const QString& path) {
-    const bool shown = WithModal(
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-        [&](QWidget* w) { FileDialogTakes(w, path); },
-        [&] { Click(ByHint(Main, QStringLiteral("Открыть проект (Ctrl+O)"))); });
+    const bool shown = WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                                 [&](QWidget* w) { FileDialogTakes(w, path); },
+                                 [&] { Click(ByHint(Main, QStringLiteral("Открыть проект (Ctrl+O)"))); });
     E2E_CHECK(shown, QStringLiteral("open dialog"));
 }
 
@@ -327,12 +355,12 @@ void TSession::HelpFromModal(QWidget* dialog) {
     E2E_CHECK(dialog->isVisible(), QStringLiteral("the dialog stays open after help closed"));
 }
 
-void TSession::Run() {
+bool TSession::FindMain() {
     WorkDir = QDir::currentPath();
     WaitFor([&] { return (Main = qobject_cast<QMainWindow*>(TopLevel("TfrmMain"))) != nullptr; });
     if (!Main) {
         Fail(QStringLiteral("no main window"));
-        return;
+        return false;
     }
     E2E_CHECK(WaitFor([&] { return Main->windowHandle() && Main->windowHandle()->isExposed(); }),
               QStringLiteral("main window exposed"));
@@ -348,35 +376,80 @@ void TSession::Run() {
     }
     if (!Tabs || !DevGrid || !MeasureView) {
         Fail(QStringLiteral("main window without its pages"));
-        return;
+        return false;
     }
+    return true;
+}
+
+// The measurement page is the page shown, with its tab selected, its commands and its chart.
+void TSession::ExpectMeasurePageWhole(const QString& when) {
+    const int current = Tabs->currentIndex();
+    E2E_CHECK(current >= 0 && Tabs->isTabVisible(current) &&
+                  Tabs->tabText(current) == QStringLiteral("Измерение"),
+              QStringLiteral("tab \"Измерение\" selected %1 (tab %2)").arg(when).arg(current));
+    E2E_CHECK(WaitFor([&] { return MeasureView->isVisible(); }, 10000),
+              QStringLiteral("measurement page shown %1").arg(when));
+    for (const QString& b : {QStringLiteral("Измерение"), QStringLiteral("Помощь")})
+        E2E_CHECK(Button(MeasureView, b),
+                  QStringLiteral("button %1 on the measurement page %2").arg(b, when));
+    E2E_CHECK(!DevGrid->isVisible(), QStringLiteral("no other page's table %1").arg(when));
+    E2E_CHECK(
+        WaitFor([&] { return StatusMessage(QStringLiteral("Текущий проект сохранен")) != nullptr; }, 10000),
+        QStringLiteral("project unchanged %1").arg(when));
+}
+
+void TSession::Run() {
+    if (!FindMain())
+        return;
 
     Note(QStringLiteral("New project"));
     // New project: the connection dialog on the demo line, a search, help from the dialog, OK.
-    const bool connection = WithModal(WindowOf("TfrmDevSet"), [&](QWidget* dlg) {
-        HelpFromModal(dlg);
-        QList<QComboBox*> ports;
-        for (QComboBox* c : dlg->findChildren<QComboBox*>())
-            if (c->findText(QStringLiteral("SIM1")) >= 0)
-                ports.append(c);
-        E2E_CHECK(ports.size() == 2, QStringLiteral("port lists of the connection and the search"));
-        for (QComboBox* c : ports) {
-            c->setFocus();
-            Type(dlg, QStringLiteral("SIM1"));
-            E2E_CHECK(c->currentText() == QStringLiteral("SIM1"), QStringLiteral("SIM1 chosen"));
-        }
-        Click(ByText<QAbstractButton>(dlg, QStringLiteral("Поиск приборов")));
-        QComboBox* found = nullptr;
-        for (QComboBox* c : dlg->findChildren<QComboBox*>())
-            if (c->findText(QStringLiteral("SIM1")) < 0 && c->findText(QStringLiteral("9600")) < 0 &&
-                c->findText(QStringLiteral("Kestrin K1")) < 0)
-                found = c;
-        E2E_CHECK(found && WaitFor([&] { return found->count() == 2; }), QStringLiteral("search finds 1 and 2"));
-        QAbstractButton* ok = ByText<QAbstractButton>(dlg, QStringLiteral("Ok"));
-        E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
-        Click(ok);
-        E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("connection dialog accepted"));
-    }, [&] { Click(ByHint(Main, QStringLiteral("Новый проект (Ctrl+N)"))); });
+    const bool connection = WithModal(
+        WindowOf("TfrmDevSet"),
+        [&](QWidget* dlg) {
+            HelpFromModal(dlg);
+            QList<QComboBox*> ports;
+            for (QComboBox* c : dlg->findChildren<QComboBox*>())
+                if (c->findText(QStringLiteral("SIM1")) >= 0)
+                    ports.append(c);
+            E2E_CHECK(ports.size() == 2, QStringLiteral("port lists of the connection and the search"));
+            for (QComboBox* c : ports) {
+                c->setFocus();
+                Type(dlg, QStringLiteral("SIM1"));
+                E2E_CHECK(c->currentText() == QStringLiteral("SIM1"), QStringLiteral("SIM1 chosen"));
+            }
+            Click(ByText<QAbstractButton>(dlg, QStringLiteral("Поиск приборов")));
+            QComboBox* found = nullptr;
+            for (QComboBox* c : dlg->findChildren<QComboBox*>())
+                if (c->findText(QStringLiteral("SIM1")) < 0 && c->findText(QStringLiteral("9600")) < 0 &&
+                    c->findText(QStringLiteral("Kestrin K1")) < 0)
+                    found = c;
+            E2E_CHECK(found && WaitFor([&] { return found->count() == 2; }),
+                      QStringLiteral("search finds 1 and 2"));
+            QAbstractButton* ok = ByText<QAbstractButton>(dlg, QStringLiteral("Ok"));
+            E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
+            // The address typed and confirmed with Return, as a person does: the dialog is accepted.
+            QAbstractSpinBox* address = dlg->findChild<QAbstractSpinBox*>();
+            E2E_CHECK(address, QStringLiteral("address field"));
+            if (address) {
+                Click(address);
+                E2E_CHECK(WaitFor(
+                              [&] {
+                                  QWidget* f = dlg->focusWidget(); // the window's, active or not
+                                  return f && (f == address || address->isAncestorOf(f));
+                              },
+                              10000),
+                          QStringLiteral("address field focused"));
+                Key(dlg, Qt::Key_A, Qt::ControlModifier);
+                Type(dlg, QStringLiteral("1"));
+                Key(dlg, Qt::Key_Return);
+            }
+            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }, 10000),
+                      QStringLiteral("connection dialog closed by Return"));
+            if (dlg->isVisible())
+                Click(ok);
+        },
+        [&] { Click(ByHint(Main, QStringLiteral("Новый проект (Ctrl+N)"))); });
     E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
     E2E_CHECK(WaitFor([&] { return DevGrid->isVisible() && DevGrid->rowCount() > 10; }),
               QStringLiteral("table of the new project"));
@@ -411,9 +484,9 @@ void TSession::Run() {
         [&](QWidget* box) {
             // Boxes sit over the main window, not in the middle of the screen.
             const QPoint off = box->frameGeometry().center() - Main->frameGeometry().center();
-            E2E_CHECK(off.manhattanLength() <= 80, QStringLiteral("box centred on the main window (off by %1,%2)")
-                                                      .arg(off.x())
-                                                      .arg(off.y()));
+            E2E_CHECK(
+                off.manhattanLength() <= 80,
+                QStringLiteral("box centred on the main window (off by %1,%2)").arg(off.x()).arg(off.y()));
             Answer(box, QStringLiteral("Да"));
         },
         [&] { Click(ByHint(Main, QStringLiteral("Записать все параметры в прибор"))); });
@@ -428,7 +501,8 @@ void TSession::Run() {
     Click(ByHint(Main, QStringLiteral("Считать все параметры из прибора")));
     WaitExchangeEnd(QStringLiteral("Чтение завершено"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
-              QStringLiteral("instrument holds the typed 15, holds \"%1\"").arg(Value(QStringLiteral("Задержка ответа"))));
+              QStringLiteral("instrument holds the typed 15, holds \"%1\"")
+                  .arg(Value(QStringLiteral("Задержка ответа"))));
     const QString maskValue = Value(QStringLiteral("Маска опроса каналов"));
 
     Note(QStringLiteral("Pages"));
@@ -442,7 +516,11 @@ void TSession::Run() {
         const int want = int(current->contentsRect().width() * 0.9 / cols);
         for (int c = 1; c < cols; ++c)
             E2E_CHECK(std::abs(current->columnWidth(c) - want) <= 1,
-                      QStringLiteral("channel column %1 is %2 px, %3 px wanted %4").arg(c).arg(current->columnWidth(c)).arg(want).arg(when));
+                      QStringLiteral("channel column %1 is %2 px, %3 px wanted %4")
+                          .arg(c)
+                          .arg(current->columnWidth(c))
+                          .arg(want)
+                          .arg(when));
     };
     checkColumns(QStringLiteral("on first show"));
     ResizeMain(QSize(900, 650));
@@ -464,15 +542,19 @@ void TSession::Run() {
 
     Note(QStringLiteral("Help from the program settings"));
     // Help from the program settings dialog.
-    const bool settings = WithModal(WindowOf("TfrmProgSet"), [&](QWidget* dlg) {
-        HelpFromModal(dlg);
-        Click(ByText<QAbstractButton>(dlg, QStringLiteral("Отмена")));
-        E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("settings dialog closed"));
-    }, [&] { Click(ByHint(Main, QStringLiteral("Настройки программы"))); });
+    const bool settings = WithModal(
+        WindowOf("TfrmProgSet"),
+        [&](QWidget* dlg) {
+            HelpFromModal(dlg);
+            Click(ByText<QAbstractButton>(dlg, QStringLiteral("Отмена")));
+            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("settings dialog closed"));
+        },
+        [&] { Click(ByHint(Main, QStringLiteral("Настройки программы"))); });
     E2E_CHECK(settings, QStringLiteral("settings dialog shown"));
 
     Note(QStringLiteral("Save"));
-    // Save, close, open again: the same values.
+    // Save on the measurement page, close, open again: the same values, on the same page.
+    SwitchTab(QStringLiteral("Измерение"));
     const QString project = WorkDir + QStringLiteral("/first.prj");
     SaveAsThroughDialog(project);
     E2E_CHECK(WaitFor([&] { return Main->windowTitle().endsWith(QStringLiteral(" : first.prj")); }),
@@ -481,8 +563,14 @@ void TSession::Run() {
     WaitStatus(QStringLiteral("Нет открытого проекта"));
     OpenThroughDialog(project);
     WaitStatus(QStringLiteral("Проект был открыт"));
-    E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"), QStringLiteral("reopened value"));
-    E2E_CHECK(Value(QStringLiteral("Маска опроса каналов")) == maskValue, QStringLiteral("reopened bit string"));
+    ExpectMeasurePageWhole(QStringLiteral("after Open"));
+    SwitchTab(QStringLiteral("Настройки"));
+    Click(ByHint(Main, QStringLiteral("Сохранить проект (Ctrl+S)")));
+    WaitStatus(QStringLiteral("Текущий проект сохранен"));
+    E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
+              QStringLiteral("reopened value"));
+    E2E_CHECK(Value(QStringLiteral("Маска опроса каналов")) == maskValue,
+              QStringLiteral("reopened bit string"));
     CheckTablePainted(QStringLiteral("after reopening"));
     // Every pane of the status bar but the message pane shows its text whole.
     for (QLabel* l : Main->statusBar()->findChildren<QLabel*>())
@@ -499,6 +587,64 @@ void TSession::Run() {
     Main->close();
     E2E_CHECK(!Main->isVisible(), QStringLiteral("main window closed"));
 }
+
+void TSession::RunReopen() {
+    if (!FindMain())
+        return;
+    Main->move(20, 20);
+    E2E_CHECK(WaitFor([&] { return Main->pos() == QPoint(20, 20); }), QStringLiteral("window moved"));
+    WaitStatus(QStringLiteral("Проект был открыт"));
+    ExpectMeasurePageWhole(QStringLiteral("at start"));
+    WaitFor([&] { return StaleShare(Main) < 0.01; }, 10000);
+    Shot(Main, QStringLiteral("measure-reopened.png"));
+
+    Note(QStringLiteral("Line monitor"));
+    // The line monitor during a measurement: every column's title whole, the arrows drawn, and
+    // the pause saying that capture goes on.
+    Click(ByHint(Main, QStringLiteral("Монитор обмена")));
+    QWidget* monitor = nullptr;
+    E2E_CHECK(WaitFor([&] { return (monitor = TopLevel("TfrmLineMonitor")) != nullptr; }, 10000),
+              QStringLiteral("line monitor shown"));
+    if (!monitor)
+        return;
+    Click(Button(MeasureView, QStringLiteral("Измерение")));
+    auto* log = monitor->findChild<QAbstractItemView*>();
+    E2E_CHECK(log && WaitFor([&] { return log->model()->rowCount() >= 6; }), QStringLiteral("parcels shown"));
+    auto* header = monitor->findChild<QHeaderView*>();
+    for (int c = 0; header && c + 1 < header->count(); ++c)
+        E2E_CHECK(header->sectionSize(c) >= header->sectionSizeHint(c),
+                  QStringLiteral("column title \"%1\" whole")
+                      .arg(log->model()->headerData(c, Qt::Horizontal).toString()));
+    Click(Button(monitor, QStringLiteral("Пауза")));
+    E2E_CHECK(WaitFor([&] {
+                  for (QLabel* l : monitor->findChildren<QLabel*>())
+                      if (l->text().contains(QStringLiteral("пауза, запись продолжается")))
+                          return true;
+                  return false;
+              }),
+              QStringLiteral("the paused monitor says capture goes on"));
+    Click(Button(monitor, QStringLiteral("Продолжить")));
+    E2E_CHECK(WaitFor([&] {
+                  for (QLabel* l : monitor->findChildren<QLabel*>())
+                      if (l->text().startsWith(QStringLiteral("Показано:")) &&
+                          !l->text().contains(QStringLiteral("пауза")))
+                          return true;
+                  return false;
+              }),
+              QStringLiteral("the pause's note gone once resumed"));
+    WaitFor([&] { return StaleShare(monitor) < 0.01; }, 10000);
+    Shot(monitor, QStringLiteral("monitor.png"));
+    Click(Button(MeasureView, QStringLiteral("Остановить")));
+    WaitStatus(QStringLiteral("Измерение остановлено"));
+    // The worker hands the controls back after its last status text.
+    E2E_CHECK(WaitFor([&] { return Button(MeasureView, QStringLiteral("Измерение")) != nullptr; }),
+              QStringLiteral("measurement ended"));
+    monitor->close();
+    // Nothing of this changed the project: the close asks nothing.
+    Main->close();
+    E2E_CHECK(!Main->isVisible(), QStringLiteral("main window closed"));
+}
+
 // Recording on the demo line until the test kills the program: a new project on SIM1, the
 // recording switched on into the file the test names, the measurement started; from then on the
 // number of points the chart shows goes to standard error as it grows ("E2E SHOWN n").
@@ -588,7 +734,10 @@ static void StartSession() {
             return;
         }
         TSession session;
-        session.Run();
+        if (qEnvironmentVariable("KESTRIN_E2E_SCENARIO") == QStringLiteral("reopen"))
+            session.RunReopen();
+        else
+            session.Run();
         std::fprintf(stderr, "E2E RESULT: %d failures\n", Failures);
         std::fflush(stderr);
     });

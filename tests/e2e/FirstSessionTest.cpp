@@ -9,19 +9,72 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "E2eProcess.h"
+namespace {
+// An X server on a free display: Xvfb writes the display number to the given descriptor once it
+// accepts connections.
+class TXServer {
+public:
+    bool Start() {
+        Server.setProgram(QStringLiteral("Xvfb"));
+        Server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                             QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                             QStringLiteral("tcp")});
+        Server.setProcessChannelMode(QProcess::SeparateChannels);
+        Server.start();
+        if (!Server.waitForStarted(30000))
+            return false;
+        QByteArray out;
+        while (!out.contains('\n') && Server.state() == QProcess::Running && Server.waitForReadyRead(60000))
+            out += Server.readAllStandardOutput();
+        bool ok = false;
+        const int number = out.trimmed().toInt(&ok);
+        if (!ok)
+            return false;
+        Display = QStringLiteral(":%1").arg(number);
+        return true;
+    }
+    ~TXServer() {
+        if (Server.state() != QProcess::NotRunning) {
+            Server.terminate();
+            if (!Server.waitForFinished(10000))
+                Server.kill();
+            Server.waitForFinished(10000);
+        }
+    }
+    QString Display;
 
-TEST(FirstSession, OnTheDemoLineUnderARealDisplay) {
-    E2e::TXServer x;
-    ASSERT_TRUE(x.Start()) << "Xvfb did not start (Debian package xvfb)";
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    E2e::CopyProgramDir(QStringLiteral(KESTRIN_PROGDIR), dir.path());
-    const QString program = dir.filePath(QStringLiteral("kestrin"));
+private:
+    QProcess Server;
+};
+
+// The program directory the build laid out, copied so that the program's own files (settings,
+// projects) are written into the copy.
+void CopyProgramDir(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = to + QLatin1Char('/') + QDir(from).relativeFilePath(src);
+        QDir().mkpath(QFileInfo(dst).absolutePath());
+        QFile::copy(src, dst);
+    }
+}
+
+// Runs the program from dir on the display with the driver's scenario, and judges the driver's
+// report and the program's end.
+void RunScenario(const TXServer& x, const QString& dir, const QString& scenario) {
+    const QString program = dir + QStringLiteral("/kestrin");
     ASSERT_TRUE(QFileInfo(program).isExecutable());
-
     QProcess kestrin;
-    E2e::StartProgram(kestrin, x.Display, dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KESTRIN_E2E_SCENARIO"), scenario);
+    env.insert(QStringLiteral("DISPLAY"), x.Display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KESTRIN_E2E_DRIVER));
+    env.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
+    kestrin.setProcessEnvironment(env);
+    kestrin.setWorkingDirectory(dir);
+    kestrin.setProcessChannelMode(QProcess::MergedChannels);
+    kestrin.start(program, {});
     ASSERT_TRUE(kestrin.waitForStarted(30000));
     // The driver's own watchdog ends a hanging scenario after 240 s; this bound is the last resort.
     const bool ended = kestrin.waitForFinished(400000);
@@ -33,6 +86,37 @@ TEST(FirstSession, OnTheDemoLineUnderARealDisplay) {
     EXPECT_TRUE(ended);
     EXPECT_EQ(kestrin.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(kestrin.exitCode(), 0);
-    EXPECT_TRUE(report.contains(QStringLiteral("E2E RESULT: 0 failures"))) << "see the E2E lines above";
+    EXPECT_TRUE(report.contains(QStringLiteral("E2E RESULT: 0 failures")))
+        << "scenario " << scenario.toStdString() << ": see the E2E lines above";
     EXPECT_FALSE(report.contains(QStringLiteral("E2E FAIL")));
+}
+
+void ReplaceInFile(const QString& path, const QByteArray& from, const QByteArray& to) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray text = f.readAll();
+    f.close();
+    ASSERT_TRUE(text.contains(from)) << path.toStdString() << " lacks " << from.toStdString();
+    text.replace(from, to);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(text), text.size());
+}
+} // namespace
+
+TEST(FirstSession, OnTheDemoLineUnderARealDisplay) {
+    TXServer x;
+    ASSERT_TRUE(x.Start()) << "Xvfb did not start (Debian package xvfb)";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CopyProgramDir(QStringLiteral(KESTRIN_PROGDIR), dir.path());
+    RunScenario(x, dir.path(), QStringLiteral("first"));
+    if (HasFailure())
+        return;
+    // Started again on the project the session left, which a program counting only the shown tabs
+    // saved on the measurement page.
+    const QString project = dir.filePath(QStringLiteral("first.prj"));
+    ReplaceInFile(project, "\nActPage=0\r\n", "\nActPage=1\r\n");
+    ReplaceInFile(dir.filePath(QStringLiteral("kestrin.ini")), "Load=0",
+                  "Load=1\r\nProject=" + project.toLocal8Bit());
+    RunScenario(x, dir.path(), QStringLiteral("reopen"));
 }

@@ -10,6 +10,7 @@
 #include <QSerialPortInfo>
 
 #include <algorithm>
+#include <malloc.h>
 #include <thread>
 
 using namespace TestSupport;
@@ -363,3 +364,29 @@ TEST(KvShipped, DemoLineOfTheShippedSettings) {
 }
 
 } // namespace
+
+// A week of polling the demo line costs no memory per request: the simulated bus keeps no record
+// of the requests nobody reads.
+TEST_F(KvDemo, PollingHoldsNoMemoryPerRequest) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator is not the one measured";
+#else
+    TLibCopy copy({"[Demo]", "Device1=1:21", "ProgDir=" + Dir.Path()});
+    ASSERT_TRUE(copy.Loaded);
+    TKvLib& L = copy.Lib;
+    const int32_t h = L.Open("SIM1");
+    ASSERT_NE(h, 0);
+    QByteArray data;
+    const auto poll = [&](int n) {
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(L.Ask(h, ":1;1;" + QByteArray::number(i % 4 + 1) + ";", &data), KV_OK);
+    };
+    poll(200);
+    const size_t before = mallinfo2().uordblks;
+    poll(20000);
+    const size_t after = mallinfo2().uordblks;
+    L.Close(h);
+    // Before, the bus kept the last 10,000 requests: well over half a megabyte.
+    EXPECT_LT(after, before + 16 * 1024) << "grew by " << (after - before) << " bytes";
+#endif
+}

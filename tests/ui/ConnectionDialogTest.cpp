@@ -4,7 +4,11 @@
 #include "../ops/SimLine.h"
 #include "MainFixture.h"
 #include "exchange/RecordingTap.h"
+#include "ui/CalibDialog.h"
+#include "ui/HelpWindow.h"
+#include "ui/SettingsDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -586,4 +590,100 @@ TEST_F(DevSet, EveryUserChangeCountsAndOnlyTheSearchGroupIsEnough) {
     EXPECT_GT(Requests(), before);
     EXPECT_EQ(Dlg->StatusPane->text(), Found);
     EXPECT_TRUE(Dlg->Accepted);
+}
+
+namespace {
+// The caption of the button Return pressed with the focus on each control of the dialog that takes
+// it ("" when none), as "control: button". The dialog is shown again after a press closed it.
+QStringList ReturnPresses(QDialog* d) {
+    QString pressed;
+    std::vector<QMetaObject::Connection> spies;
+    for (QPushButton* b : d->findChildren<QPushButton*>())
+        spies.push_back(QObject::connect(b, &QPushButton::clicked, [&pressed, b] { pressed = b->text(); }));
+    d->show();
+    QList<QWidget*> controls;
+    for (QWidget* w : d->findChildren<QWidget*>())
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy())
+            controls << w;
+    QStringList presses;
+    for (QWidget* w : controls) {
+        if (!d->isVisible())
+            d->show();
+        QApplication::setActiveWindow(d);
+        w->setFocus(Qt::OtherFocusReason);
+        pressed.clear();
+        QTest::keyClick(d->focusWidget() ? d->focusWidget() : w, Qt::Key_Return);
+        presses << QStringLiteral("%1: %2").arg(w->metaObject()->className(), pressed);
+    }
+    d->hide();
+    for (const auto& c : spies)
+        QObject::disconnect(c);
+    return presses;
+}
+
+// Every press went to ok.
+void ExpectAllPress(const QStringList& presses, const QString& ok) {
+    QStringList want;
+    for (const QString& p : presses)
+        want << p.section(QLatin1Char(':'), 0, 0) + QStringLiteral(": ") + ok;
+    EXPECT_EQ(presses.join(QLatin1Char('\n')).toStdString(), want.join(QLatin1Char('\n')).toStdString());
+}
+} // namespace
+
+// Typed settings are never lost to Return: wherever the focus is, also on a button a mouse click
+// left it on, Return is the dialog's "Ok"; Escape is its "Отмена".
+TEST_F(DevSet, ReturnIsOkAndEscapeIsCancelInEveryDialog) {
+    StartAll({{1, 21, QString(), 0}, {7, 21, QString(), 0}});
+    OpenProject();
+
+    // The connection dialog: an address typed and confirmed with Return is stored.
+    const QStringList devSet = ReturnPresses(Dlg);
+    EXPECT_GT(devSet.size(), 8);
+    ExpectAllPress(devSet, "Ok");
+    Dlg->show();
+    SelectSim();
+    QTest::mouseClick(Dlg->btnSearch, Qt::LeftButton); // keeps the focus after the click
+    ASSERT_TRUE(WaitIdle());
+    Dlg->SE2->setFocus();
+    Dlg->SE2->selectAll();
+    QTest::keyClicks(Dlg->SE2, "7");
+    QTest::keyClick(Dlg->SE2, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg->isVisible(); }, 10000));
+    EXPECT_TRUE(Dlg->Accepted);
+    EXPECT_EQ(State.CurDev().Address, 7);
+    // Escape: nothing stored, as with "Отмена".
+    Dlg->show();
+    Dlg->SE2->setFocus();
+    Dlg->SE2->selectAll();
+    QTest::keyClicks(Dlg->SE2, "9");
+    QTest::keyClick(Dlg->SE2, Qt::Key_Escape);
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_EQ(State.CurDev().Address, 7);
+
+    // The program settings.
+    TfrmProgSet& settings = *Main->frmProgSet;
+    const QStringList progSet = ReturnPresses(&settings);
+    ExpectAllPress(progSet, "Ok");
+    const bool confirm = State.Settings.Confirm;
+    settings.show();
+    settings.CB4->setFocus();
+    QTest::keyClick(settings.CB4, Qt::Key_Space);
+    QTest::keyClick(settings.CB4, Qt::Key_Escape);
+    EXPECT_FALSE(settings.isVisible());
+    EXPECT_EQ(State.Settings.Confirm, confirm);
+    settings.show();
+    QTest::keyClick(settings.CB4, Qt::Key_Space);
+    QTest::keyClick(settings.CB4, Qt::Key_Return);
+    EXPECT_FALSE(settings.isVisible());
+    EXPECT_EQ(State.Settings.Confirm, !confirm);
+
+    // Calibration: Return closes and never starts a calibration from a start button with the focus.
+    TfrmCalib calib(State, Line->Api(), Main.get());
+    const QStringList calibPresses = ReturnPresses(&calib);
+    ExpectAllPress(calibPresses, "Закрыть");
+    EXPECT_FALSE(calib.Running());
+
+    THelpWindow help(ProgDir + "help/");
+    const QStringList helpPresses = ReturnPresses(&help);
+    ExpectAllPress(helpPresses, "Закрыть");
 }

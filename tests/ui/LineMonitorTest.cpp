@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -118,14 +119,21 @@ TEST_F(Monitor, BurstFromAnExchangeThreadArrivesWholeInBoundedBatches) {
         EXPECT_EQ(Window->Model->Event(r).TimeMs, r);
     EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 10000 из 10000"));
 
-    // Pause holds the view while events keep coming; resume shows them; clear empties everything.
+    // Pause holds the view while events keep coming, and says that they do; resume shows them;
+    // clear empties everything.
     Window->btnPause->click();
     EXPECT_EQ(Window->btnPause->text(), QStringLiteral("Продолжить"));
     Hub.Parcel(Numbered(10000));
     Window->Drain();
     EXPECT_EQ(Window->Model->rowCount(), 10000);
+    EXPECT_EQ(Window->lblCount->text(),
+              QStringLiteral("Показано: 10000 из 10000; пауза, запись продолжается: новых 1"));
     Window->btnPause->click();
     EXPECT_EQ(Window->Model->rowCount(), 10001);
+    EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 10001 из 10001"));
+    Window->btnPause->click();
+    Window->btnPause->click(); // nothing came meanwhile
+    EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 10001 из 10001"));
     Hub.Parcel(Numbered(10001));
     Window->btnClear->click();
     Window->Drain();
@@ -295,4 +303,23 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
     EXPECT_EQ(Main->spMessage->toolTip(), QStringLiteral("Код -101: порт не существует"));
     Main->ShowMessage(QStringLiteral("Чтение завершено"));
     EXPECT_EQ(Main->spMessage->toolTip(), QString());
+}
+
+TEST_F(Monitor, ColumnTitlesShowWholeAndTheArrowsStandOut) {
+    Make();
+    Window->Open();
+    Hub.Parcel(Numbered(0));
+    ASSERT_TRUE(WaitRows(1));
+    const QHeaderView* header = Window->View->horizontalHeader();
+    for (int c = 0; c + 1 < TLineLogModel::ColCount; ++c)
+        EXPECT_GE(Window->View->columnWidth(c), header->sectionSizeHint(c))
+            << Window->Model->headerData(c, Qt::Horizontal).toString().toStdString();
+    // The arrow is drawn larger than a letter of the table's face, and its row holds it.
+    const QModelIndex arrowCell = Window->Model->index(0, TLineLogModel::ColDirection);
+    const QVariant font = Window->Model->data(arrowCell, Qt::FontRole);
+    ASSERT_TRUE(font.canConvert<QFont>());
+    const QRect arrow = QFontMetrics(font.value<QFont>()).tightBoundingRect(QStringLiteral("→"));
+    const QRect plain = QFontMetrics(Window->View->font()).tightBoundingRect(QStringLiteral("→"));
+    EXPECT_GE(arrow.width(), plain.width() * 1.3);
+    EXPECT_LE(arrow.height() + 2, Window->View->rowHeight(0));
 }

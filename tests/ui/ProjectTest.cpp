@@ -3,8 +3,11 @@
 #include "MainFixture.h"
 #include "common/IniFile.h"
 #include "ui/DevTable.h"
+#include "ui/MeasureView.h"
 
 #include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -582,4 +585,49 @@ TEST_F(MainFixture, SettingsThatCannotBeWrittenAtCloseAreReportedInAMessageBox) 
     EXPECT_FALSE(lines[2].isEmpty());
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
     Main.reset();
+}
+
+TEST_F(MainFixture, AProjectOpensOnTheSavedPageAtStartAndByOpenWithoutBeingChanged) {
+    ASSERT_TRUE(Start());
+    NewProject();
+    const QString path = ProgDir + "page.prj";
+    Main->pcMain->setCurrentWidget(Main->TabMeas);
+    ASSERT_TRUE(Main->PrjSaveToPath(path));
+    const auto pageOf = [this] {
+        const int i = Main->pcMain->currentIndex();
+        // The page shown has a tab of its own, selected; a page without one (the channel page)
+        // shows a bare table with no commands and no tab to say where the user is.
+        EXPECT_TRUE(Main->pcMain->tabBar()->isTabVisible(i)) << "page " << i;
+        EXPECT_EQ(Main->pcMain->tabBar()->currentIndex(), i);
+        return Main->pcMain->currentWidget();
+    };
+    // ActPage as this program writes it, as a program counting only the shown tabs writes it, and
+    // values no page has.
+    const std::vector<std::pair<QString, bool>> cases = {{QString(), true}, {"0", false}, {"1", true},
+                                                         {"2", true},       {"7", false}, {"-1", false}};
+    const QByteArray saved = TestUtil::ReadBytes(path);
+    ASSERT_TRUE(saved.contains("\nActPage=2\r\n"));
+    for (const auto& [actPage, measure] : cases) {
+        const auto page = [&, measure = measure] { return measure ? Main->TabMeas : Main->TabDev; };
+        if (!actPage.isEmpty())
+            TestUtil::WriteBytes(path, QByteArray(saved).replace("\nActPage=2\r\n",
+                                                                 "\nActPage=" + actPage.toLatin1() + "\r\n"));
+        Main->pcMain->setCurrentWidget(measure ? Main->TabDev : Main->TabMeas);
+        Main->PrjChange();
+        // By Open (the changed project is not saved first) ...
+        Dialogs.Answers = {TMsgAnswer::No};
+        Dialogs.FileNames = {path};
+        Main->ToolBarClick(Main->btnOpen);
+        EXPECT_EQ(pageOf(), page()) << "ActPage=" << actPage.toStdString();
+        EXPECT_EQ(State.PrjState, PrjSaved) << "ActPage=" << actPage.toStdString();
+        // ... and at start.
+        State.PrjState = PrjNone;
+        Main.reset();
+        TestUtil::WriteCp1251(ProgDir + "kestrin.ini", "[Main]\nLoad=1\nProject=" + path + "\n");
+        ASSERT_TRUE(Start());
+        Main->show();
+        EXPECT_EQ(pageOf(), page()) << "ActPage=" << actPage.toStdString() << " at start";
+        EXPECT_EQ(State.PrjState, PrjSaved) << "ActPage=" << actPage.toStdString() << " at start";
+        EXPECT_EQ(Main->frmMeasure->btnMeasure->isVisible(), measure);
+    }
 }
