@@ -195,6 +195,8 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     btnRecordFile->setToolTip(QStringLiteral("Выбрать файл записи измерения для проекта"));
     lblRecord = new QLabel(GroupBox1);
     lblRecord->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long file name is cut, not allowed to widen the window; its hint holds the whole path.
+    lblRecord->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     btnOpenRecord = new QPushButton(QStringLiteral("Открыть запись..."), GroupBox1);
     btnOpenRecord->setToolTip(QStringLiteral("Показать на графике записанное измерение"));
     auto* recordRow = new QHBoxLayout;

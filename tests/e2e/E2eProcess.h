@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 namespace E2e {
 // An X server on a free display: Xvfb writes the display number to the given descriptor once it
