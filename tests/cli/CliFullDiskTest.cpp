@@ -72,17 +72,8 @@ TEST(CliFullDisk, MeasureThatFillsTheDiskStopsAtOnceWithWholeLines) {
         GTEST_SKIP() << disk.WhyNot().toStdString();
     // A program directory whose type is polled every 20 ms, so the file grows quickly.
     QTemporaryDir dir;
-    const QString copy = dir.path() + "/";
-    QDirIterator it(ProgDir, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString rel = QDir(ProgDir).relativeFilePath(src);
-        if (rel == QLatin1String("kestrin"))
-            continue;
-        QDir().mkpath(QFileInfo(copy + rel).absolutePath());
-        ASSERT_TRUE(QFile::copy(src, copy + rel)) << rel.toStdString();
-        QFile(copy + rel).setPermissions(QFile(src).permissions());
-    }
+    const QString copy = CopyProgDir(dir.path() + "/");
+    ASSERT_FALSE(copy.isEmpty());
     QByteArray catalogue = Bytes(copy + "devices.ini");
     ASSERT_TRUE(catalogue.contains("Tmin=0.7"));
     QFile out(copy + "devices.ini");

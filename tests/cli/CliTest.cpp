@@ -82,21 +82,6 @@ QByteArray WithValue(QJsonObject device, const QString& name, const QString& val
     return QJsonDocument(device).toJson();
 }
 
-// A copy of the program directory (without the window program) to take files out of or change.
-QString CopyProgDir(const QString& copy) {
-    QDirIterator it(ProgDir, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString rel = QDir(ProgDir).relativeFilePath(src);
-        if (rel == QLatin1String("kestrin"))
-            continue;
-        QDir().mkpath(QFileInfo(copy + rel).absolutePath());
-        if (!QFile::copy(src, copy + rel))
-            return QString();
-        QFile(copy + rel).setPermissions(QFile(src).permissions());
-    }
-    return copy;
-}
 
 // Waits (bounded) until done() holds.
 template <class TDone> bool WaitFor(const TDone& done, std::chrono::milliseconds limit) {
