@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -33,4 +34,17 @@ inline QByteArray ReadBytes(const QString& path) {
     return f.readAll();
 }
 inline QString ReadCp1251(const QString& path) { return Cp1251::Decode(ReadBytes(path)); }
+// Copies the data set laid out by the build (devices.ini, kestrin.ini, descriptions, help).
+inline void CopyProgramDir(const QString& to) {
+    const QString from = QStringLiteral(KESTRIN_PROGDIR);
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString rel = QDir(from).relativeFilePath(src);
+        if (rel.startsWith(QLatin1String("kestrin")) && !rel.endsWith(QLatin1String(".ini")))
+            continue; // not the program or the simulator
+        QDir().mkpath(QFileInfo(to + "/" + rel).absolutePath());
+        QFile::copy(src, to + "/" + rel);
+    }
+}
 } // namespace TestUtil

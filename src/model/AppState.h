@@ -75,10 +75,6 @@ public:
     TDevProp& CurDevType() { return *DevTypes[CurType]; }
     TDev& CurDev() { return *DevList[CurType]; }
 
-    // The never-saved project's path: the doubled separator makes it differ from any path a file
-    // dialog returns.
-    QString SentinelPath() const { return ProgDir + QStringLiteral("/noname.prj"); }
-
     // Reads the catalogue and creates one device record per entry with the base descriptions loaded.
     void LoadCatalogue();
     // Loads every entry's base descriptions and creates its device record (start-up does this after

@@ -74,6 +74,10 @@ QString ModelName(int actDevice) {
 TfrmMain::TfrmMain(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), State(state), Dialogs(dialogs) {
     ProjectGlyphs = {Glyph(true), Glyph(false)};
+    Project = new TProject(State, *this, this);
+    connect(Project, &TProject::StateChanged, this, &TfrmMain::ShowPrjState);
+    connect(Project, &TProject::PathChanged, this, [this] { SetCaption(); });
+    connect(Project, &TProject::StatusMessage, this, &TfrmMain::ShowMessage);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -102,14 +106,7 @@ bool TfrmMain::FormCreate() {
     CreatePages();
     State.CreateDevList();
 
-    bool opened = false;
-    if (State.Settings.Load && !State.Settings.Project.isEmpty() && QFileInfo(State.Settings.Project).isFile())
-        opened = PrjOpenFile(State.Settings.Project);
-    if (!opened) {
-        State.ActDevice = 0;
-        State.PrjState = PrjNone;
-        State.PrjPath.clear();
-    }
+    Project->Reopen();
     State.ExchangeState = ExchIdle;
     ShowPrjState();
     SetAdjust();
@@ -376,12 +373,7 @@ void TfrmMain::ShowPrjState() {
     }
 }
 
-void TfrmMain::PrjChange() {
-    if (State.PrjState == PrjSaved) {
-        State.PrjState = PrjChanged;
-        ShowPrjState();
-    }
-}
+void TfrmMain::PrjChange() { Project->Change(); }
 
 void TfrmMain::pcMainChange(int index) {
     if (QWidget* page = pcMain->widget(index))

@@ -2,6 +2,7 @@
 // The main window: menu, tool bar, the three pages with their views, the status bar, and the
 // dispatch of every user command.
 #include "model/AppState.h"
+#include "model/Project.h"
 #include "ui/UserDialogs.h"
 #include "ui/DevTable.h"
 
@@ -33,7 +34,7 @@ const QStringList& ModelNames();
 // Designation shown for an ActDevice; an index outside the table shows the first designation.
 QString ModelName(int actDevice);
 
-class TfrmMain : public QMainWindow, public TDevHost {
+class TfrmMain : public QMainWindow, public TDevHost, private IProjectHost {
     Q_OBJECT
 public:
     TfrmMain(TAppState& state, IUserDialogs& dialogs, QWidget* parent = nullptr);
@@ -146,7 +147,7 @@ public:
     void SaveAdjust();
     void SetAdjust();
 
-    // Project operations.
+    // Project operations: the project object's commands.
     bool PrjSaveToPath(const QString& path);
     bool PrjSaveAs();
     bool PrjSave(); // Save As for a never-saved project
@@ -157,7 +158,7 @@ public:
     void SetCaption();
 
     // The three table operations that also touch the other views.
-    void ApplyDevType(const TDevProp& t);
+    void ApplyDevType(const TDevProp& t) override;
 
     // TDevHost
     void BuildMeasureView(const TDevProp& t) override;
@@ -192,6 +193,17 @@ private:
     bool FormClose();
     void UpdateClock();
 
+    // IProjectHost
+    int TableToValues(TDev& dev) override;
+    int ActPage() const override;
+    void SetActPage(int page) override;
+    bool RunConnectionDialog() override;
+    TProjectAnswer AskYesNoCancel(const QString& text, const QString& caption) override;
+    void ShowError(const QString& text, const QString& caption) override;
+    QString SaveProjectName(const TProjectFileDialog& dialog) override;
+    QString OpenProjectName(const TProjectFileDialog& dialog) override;
+
+    TProject* Project = nullptr;
     QTimer* ClockTimer = nullptr;
     std::array<QPixmap, 2> ProjectGlyphs;
     bool Created = false;

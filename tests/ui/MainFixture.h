@@ -6,27 +6,10 @@
 #include "TestUtil.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QTimer>
 #include <QToolButton>
 #include <QTemporaryDir>
 #include <memory>
-
-namespace TestUtil {
-// Copies the data set laid out by the build (devices.ini, kestrin.ini, descriptions, help).
-inline void CopyProgramDir(const QString& to) {
-    const QString from = QStringLiteral(KESTRIN_PROGDIR);
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString rel = QDir(from).relativeFilePath(src);
-        if (rel.startsWith(QLatin1String("kestrin")) && !rel.endsWith(QLatin1String(".ini")))
-            continue; // not the program or the simulator
-        QDir().mkpath(QFileInfo(to + "/" + rel).absolutePath());
-        QFile::copy(src, to + "/" + rel);
-    }
-}
-} // namespace TestUtil
 
 class MainFixture : public ::testing::Test {
 protected:

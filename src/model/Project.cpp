@@ -1,17 +1,17 @@
-// Project files: New, Open, Save, Save As and Close of the main window.
-#include "common/ProgDir.h"
+// Project files: New, Open, Save, Save As and Close, the file format and the project state.
+#include "model/Project.h"
+
 #include "common/IniFile.h"
-#include "ui/DevTable.h"
-#include "ui/MainWindow.h"
+#include "common/ProgDir.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTabWidget>
 
 namespace {
 const QString MainSection = QStringLiteral("Main");
 const QString RecordSection = QStringLiteral("Measure");
 const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
+const QString SaveQuestion = QStringLiteral("Текущий проект был изменен. Сохранить?");
 constexpr int MaxVersionLength = 255;
 
 // Project dialogs start in the program directory; an installed program's directory holds no
@@ -31,18 +31,33 @@ int StoredPage(int actPage) {
 }
 } // namespace
 
-bool TfrmMain::PrjSaveToPath(const QString& path) {
+TProject::TProject(TAppState& state, IProjectHost& host, QObject* parent)
+    : QObject(parent), State(state), Host(host) {}
+
+QString TProject::SentinelPath(const QString& progDir) {
+    return progDir + QStringLiteral("/noname.prj");
+}
+
+void TProject::SetProject(const QString& path, uint8_t state, const QString& message) {
+    State.PrjPath = path;
+    State.PrjState = state;
+    emit PathChanged(path);
+    emit StatusMessage(message);
+    emit StateChanged();
+}
+
+bool TProject::SaveToPath(const QString& path) {
     if (!State.HasCurType())
         return false;
     // An installed program's directory is not the user's: a never-saved project asks for a name
     // instead of going to "noname.prj" there.
-    if (path == State.SentinelPath() && !StartupFiles::IsProgDirWritable(State.ProgDir))
-        return PrjSaveAs();
-    if (const int row = frmDev->TableToValues(State.CurDev()); row >= 0) {
-        Dialogs.Message(
+    if (path == SentinelPath(State.ProgDir) && !StartupFiles::IsProgDirWritable(State.ProgDir))
+        return SaveAs();
+    if (const int row = Host.TableToValues(State.CurDev()); row >= 0) {
+        Host.ShowError(
             QStringLiteral("Не удалось сохранить проект!\rЗначение в строке %1 содержит перевод строки.")
                 .arg(row),
-            ProgramTitle, TMsgButtons::Ok);
+            ProgramTitle);
         return false;
     }
     TIniFile ini(path);
@@ -53,7 +68,7 @@ bool TfrmMain::PrjSaveToPath(const QString& path) {
     ini.WriteString(MainSection, QStringLiteral("COMPort"), dev.COMPort);
     ini.WriteInteger(MainSection, QStringLiteral("BaudRate"), dev.BaudRate);
     ini.WriteInteger(MainSection, QStringLiteral("Address"), dev.Address);
-    ini.WriteInteger(MainSection, QStringLiteral("ActPage"), pcMain->currentIndex());
+    ini.WriteInteger(MainSection, QStringLiteral("ActPage"), Host.ActPage());
     for (size_t i = 0; i < State.DevTypes.size() && i < State.DevList.size(); ++i) {
         const QString section = State.DevTypes[i]->Name;
         ini.EraseSection(section);
@@ -66,38 +81,30 @@ bool TfrmMain::PrjSaveToPath(const QString& path) {
     QString error;
     if (!ini.UpdateFile(&error)) {
         // The file on disk is untouched (the new text goes to a temporary file first).
-        Dialogs.Message(QStringLiteral("Не удалось сохранить проект!\r") + path + QStringLiteral("\r") +
-                            error,
-                        ProgramTitle, TMsgButtons::Ok);
+        Host.ShowError(QStringLiteral("Не удалось сохранить проект!\r") + path + QStringLiteral("\r") + error,
+                       ProgramTitle);
         return false;
     }
-    State.PrjPath = path;
-    State.PrjState = PrjSaved;
-    SetCaption();
-    ShowMessage(QStringLiteral("Проект был сохранен"));
-    ShowPrjState();
+    SetProject(path, PrjSaved, QStringLiteral("Проект был сохранен"));
     return true;
 }
 
-bool TfrmMain::PrjSaveAs() {
-    TFileDialogSpec dialogDef;
-    dialogDef.Title = QStringLiteral("Сохранение проекта");
-    dialogDef.Filters = {QStringLiteral("Проект (*.prj)")};
-    dialogDef.DefaultExt = QStringLiteral("prj");
-    dialogDef.Directory = ProjectDialogDir(State.ProgDir);
-    const QString path = Dialogs.SaveFileName(dialogDef);
+bool TProject::SaveAs() {
+    const QString path =
+        Host.SaveProjectName({QStringLiteral("Сохранение проекта"), QStringLiteral("Проект (*.prj)"),
+                              QStringLiteral("prj"), ProjectDialogDir(State.ProgDir)});
     if (path.isEmpty())
         return false;
-    return PrjSaveToPath(path);
+    return SaveToPath(path);
 }
 
-bool TfrmMain::PrjSave() {
-    if (State.PrjPath == State.SentinelPath())
-        return PrjSaveAs();
-    return PrjSaveToPath(State.PrjPath);
+bool TProject::Save() {
+    if (NeverSaved())
+        return SaveAs();
+    return SaveToPath(State.PrjPath);
 }
 
-bool TfrmMain::PrjOpenFile(const QString& path) {
+bool TProject::OpenFile(const QString& path) {
     if (!State.HasCurType())
         return false;
     const TIniFile ini(path);
@@ -105,8 +112,8 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
     const QString version =
         ini.ReadString(MainSection, QStringLiteral("Version"), QString()).left(MaxVersionLength);
     if (version != type.Version && !Reload(State.ProgDir, type, State.CurDev(), version)) {
-        Dialogs.Message(QStringLiteral("Не удалось загрузить проект!\rНеизвестная модификация прибора."),
-                        ProgramTitle, TMsgButtons::Ok);
+        Host.ShowError(QStringLiteral("Не удалось загрузить проект!\rНеизвестная модификация прибора."),
+                       ProgramTitle);
         return false;
     }
     // The packed values are read whole: Save writes them whole, whatever their length.
@@ -129,51 +136,38 @@ bool TfrmMain::PrjOpenFile(const QString& path) {
     dev.COMPort = port;
     dev.BaudRate = static_cast<uint16_t>(ini.ReadInteger(MainSection, QStringLiteral("BaudRate"), 9600));
     dev.Address = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("Address"), 0));
-    {
-        // Selecting the stored page is not a user's change of page.
-        const QSignalBlocker block(pcMain);
-        pcMain->setCurrentIndex(StoredPage(ini.ReadInteger(MainSection, QStringLiteral("ActPage"), 0)));
-    }
-    ApplyDevType(type);
-    State.PrjPath = path;
-    State.PrjState = PrjSaved;
-    SetCaption();
-    ShowMessage(QStringLiteral("Проект был открыт"));
-    ShowPrjState();
+    Host.SetActPage(StoredPage(ini.ReadInteger(MainSection, QStringLiteral("ActPage"), 0)));
+    Host.ApplyDevType(type);
+    SetProject(path, PrjSaved, QStringLiteral("Проект был открыт"));
     return true;
 }
 
-void TfrmMain::PrjOpen() {
+void TProject::Open() {
     if (State.PrjState == PrjChanged) {
-        const TMsgAnswer a = Dialogs.Message(QStringLiteral("Текущий проект был изменен. Сохранить?"),
-                                             QStringLiteral("Warning"), TMsgButtons::YesNoCancel);
-        if (a == TMsgAnswer::Cancel)
+        const TProjectAnswer a = Host.AskYesNoCancel(SaveQuestion, QStringLiteral("Warning"));
+        if (a == TProjectAnswer::Cancel)
             return;
         // A never-saved project goes to "noname.prj" here. A save that fails stops the command:
         // the values would otherwise be replaced by the file's.
-        if (a == TMsgAnswer::Yes && !PrjSaveToPath(State.PrjPath))
+        if (a == TProjectAnswer::Yes && !SaveToPath(State.PrjPath))
             return;
     }
-    TFileDialogSpec dialogDef;
-    dialogDef.Title = QStringLiteral("Загрузка проекта");
-    dialogDef.Filters = {QStringLiteral("Проекты (*.prj)")};
-    dialogDef.DefaultExt = QStringLiteral("prj");
-    dialogDef.Directory = ProjectDialogDir(State.ProgDir);
-    const QString path = Dialogs.OpenFileName(dialogDef);
+    const QString path =
+        Host.OpenProjectName({QStringLiteral("Загрузка проекта"), QStringLiteral("Проекты (*.prj)"),
+                              QStringLiteral("prj"), ProjectDialogDir(State.ProgDir)});
     if (path.isEmpty())
         return;
-    PrjOpenFile(path);
+    OpenFile(path);
 }
 
-bool TfrmMain::PrjClose() {
+bool TProject::Close() {
     if (State.PrjState == PrjChanged) {
-        const TMsgAnswer a = Dialogs.Message(QStringLiteral("Текущий проект был изменен. Сохранить?"),
-                                             QStringLiteral("Внимание"), TMsgButtons::YesNoCancel);
-        if (a == TMsgAnswer::Cancel)
+        const TProjectAnswer a = Host.AskYesNoCancel(SaveQuestion, QStringLiteral("Внимание"));
+        if (a == TProjectAnswer::Cancel)
             return false;
         // The user asked for the values to be kept: when the save does not take place (it failed,
         // or the file dialog was cancelled) the project stays open and changed.
-        if (a == TMsgAnswer::Yes && !PrjSave())
+        if (a == TProjectAnswer::Yes && !Save())
             return false;
     }
     // Each record is reset to its own type's parameters, so a catalogue of several types keeps one
@@ -184,17 +178,13 @@ bool TfrmMain::PrjClose() {
         for (const auto& p : State.DevTypes[i]->Params)
             dev.Values.append(p->SType == 2 ? QStringLiteral("0") : QString());
     }
-    State.PrjPath.clear();
     State.RecordFile.clear();
-    State.PrjState = PrjNone;
-    SetCaption();
-    ShowMessage(QStringLiteral("Проект был закрыт"));
-    ShowPrjState();
+    SetProject(QString(), PrjNone, QStringLiteral("Проект был закрыт"));
     return true;
 }
 
-void TfrmMain::PrjNew() {
-    if (State.PrjState != PrjNone && !PrjClose())
+void TProject::New() {
+    if (State.PrjState != PrjNone && !Close())
         return;
     if (!State.HasCurType())
         return;
@@ -204,16 +194,28 @@ void TfrmMain::PrjNew() {
     dev.BaudRate = static_cast<uint16_t>(State.CurDevType().BaudRate);
     if (!State.PortList.isEmpty())
         dev.COMPort = State.PortList.constFirst();
-    if (!ShowDevSetDialog || !ShowDevSetDialog())
+    if (!Host.RunConnectionDialog())
         return;
-    State.PrjPath = State.SentinelPath();
-    ApplyDevType(State.CurDevType());
-    SetCaption();
-    ShowMessage(QStringLiteral("Открыт новый проект"));
-    {
-        const QSignalBlocker block(pcMain);
-        pcMain->setCurrentIndex(0);
+    Host.ApplyDevType(State.CurDevType());
+    Host.SetActPage(0);
+    SetProject(SentinelPath(State.ProgDir), PrjSaved, QStringLiteral("Открыт новый проект"));
+}
+
+void TProject::Change() {
+    if (State.PrjState == PrjSaved) {
+        State.PrjState = PrjChanged;
+        emit StateChanged();
     }
-    State.PrjState = PrjSaved;
-    ShowPrjState();
+}
+
+bool TProject::Reopen() {
+    const TSettings& s = State.Settings;
+    if (s.Load && !s.Project.isEmpty() && QFileInfo(s.Project).isFile() && OpenFile(s.Project))
+        return true;
+    State.ActDevice = 0;
+    State.PrjState = PrjNone;
+    State.PrjPath.clear();
+    emit PathChanged(State.PrjPath);
+    emit StateChanged();
+    return false;
 }
