@@ -16,9 +16,9 @@ rm -f "$here"/build-ci/kestrin_*.deb
 "$here/scripts/setup.sh" "$here/build-asan" -DKESTRIN_WERROR=ON -DKESTRIN_SANITIZE=ON -DKESTRIN_BENCH=OFF -DKESTRIN_GUI=OFF
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$here/build-asan" --output-on-failure -j "$(nproc)" -L sanitize
-# Thread-sanitizer build of the exchange, operations and exchange-window suites (ctest label tsan),
+# Thread-sanitizer build of the exchange, operations, exchange-window and several-lines CLI suites (ctest label tsan),
 # only the targets they need; tests/tsan.supp names the reports that come from inside Qt alone.
 cmake -S "$here" -B "$here/build-tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_WERROR=ON -DKESTRIN_TSAN=ON -DKESTRIN_BENCH=OFF > /dev/null
-cmake --build "$here/build-tsan" -j "$(nproc)" --target exchange_tests exchange_sim_tests ops_tests ui_ExchangeWindowTest kvcom kestrin-sim progdir_data
+cmake --build "$here/build-tsan" -j "$(nproc)" --target exchange_tests exchange_sim_tests ops_tests ui_ExchangeWindowTest cli_lines_tests kestrin-cli kvcom kestrin-sim progdir_data
 TSAN_OPTIONS="suppressions=$here/tests/tsan.supp second_deadlock_stack=1" \
     ctest --test-dir "$here/build-tsan" --output-on-failure -j "$(nproc)" -L tsan

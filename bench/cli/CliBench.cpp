@@ -1,15 +1,18 @@
 // kestrin-cli as a program: read-all of 16 instruments on one line at 19200 baud against
 // kestrin-sim with line timing, compared with the wire time of every request and answer it
-// exchanged (taken from its own --trace); and its start-up.
+// exchanged (taken from its own --trace); four such lines at once; and its start-up.
 #include "CliRun.h"
 #include "SimProcess.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QDateTime>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 const QString ProgDir = QStringLiteral(KESTRIN_PROGDIR);
@@ -81,6 +84,57 @@ void BM_CliReadAll16At19200(benchmark::State& state) {
     state.counters["own_pct"] = ownSeconds / wire * 100;
 }
 BENCHMARK(BM_CliReadAll16At19200)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// Four lines of 16 instruments each read at once at 19200 baud (four kestrin-sim processes with
+// line timing), against the slowest of the same lines read alone: the lines' exchanges overlap, so
+// the whole run should take little more than its slowest line (target: at most 1.1 times).
+void BM_CliFourLinesAt19200(benchmark::State& state) {
+    QStringList simOptions{"--timing", "--speed", "19200"};
+    for (int a = 1; a <= 16; ++a)
+        simOptions << "--device" << QStringLiteral("%1:21").arg(a);
+    std::vector<std::unique_ptr<TSimProcess>> sims;
+    QStringList ports;
+    for (int i = 0; i < 4; ++i) {
+        sims.push_back(std::make_unique<TSimProcess>(ProgDir, simOptions, false));
+        if (sims.back()->PtyPath().isEmpty()) {
+            state.SkipWithError("simulator not available");
+            return;
+        }
+        ports << sims.back()->PtyPath();
+    }
+    QTemporaryDir dir;
+    const auto read = [&](const QString& port) {
+        QElapsedTimer t;
+        t.start();
+        const TCliResult r = RunCliProgram({"read", "--port", port, "--speed", "19200", "--address", "1-16",
+                                            "--out", dir.filePath("all.json")});
+        if (r.Exit != 0)
+            std::fprintf(stderr, "exit %d: %s\n", r.Exit, r.Err.toUtf8().constData());
+        return r.Exit == 0 ? t.nsecsElapsed() / 1e9 : -1.0;
+    };
+    double slowest = 0;
+    for (const QString& port : ports) {
+        const double s = read(port);
+        if (s < 0) {
+            state.SkipWithError("single-line read failed");
+            return;
+        }
+        slowest = std::max(slowest, s);
+    }
+    double all = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        const double s = read(ports.join(QLatin1Char(',')));
+        if (s < 0)
+            state.SkipWithError("read of four lines failed");
+        all += s;
+        ++runs;
+    }
+    state.counters["slowest_line_s"] = slowest;
+    state.counters["four_lines_s"] = all / std::max(runs, 1);
+    state.counters["ratio"] = all / std::max(runs, 1) / slowest;
+}
+BENCHMARK(BM_CliFourLinesAt19200)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 // Process start to exit of the port list: the library's search walks every tty of the system.
 void BM_CliPorts(benchmark::State& state) {

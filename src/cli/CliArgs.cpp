@@ -2,6 +2,8 @@
 
 #include "common/Numbers.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace {
@@ -37,7 +39,99 @@ QStringList CommandOptions(const QString& c) {
         return {"--port=", "--speed=", "--address=", "--type=", "--channels=", "--seconds=", "--csv="};
     return {"--port=", "--speed=", "--address=", "--type=", "--what="};
 }
+// One item of an address list: "5" or "5-9".
+bool IsAddressItem(const QString& text) {
+    static const QRegularExpression item(QStringLiteral("^\\s*\\d+\\s*(-\\s*\\d+\\s*)?$"));
+    return item.match(text).hasMatch();
+}
+
+// Where a port entry's own address list starts (the ':' before it), or -1 when it has none.
+qsizetype ListColon(const QString& entry) {
+    const qsizetype last = entry.lastIndexOf(QLatin1Char(':'));
+    if (last < 0 || !IsAddressItem(entry.mid(last + 1)))
+        return -1;
+    const qsizetype scheme = entry.indexOf(QStringLiteral("://"));
+    if (scheme >= 0) {
+        // "host:port" is the address itself: a list follows only a second ':' (an IPv6 host's
+        // own colons are inside brackets).
+        int colons = 0;
+        int depth = 0;
+        for (const QChar c : entry.mid(scheme + 3)) {
+            if (c == QLatin1Char('['))
+                ++depth;
+            else if (c == QLatin1Char(']'))
+                --depth;
+            else if (c == QLatin1Char(':') && depth <= 0)
+                ++colons;
+        }
+        return colons >= 2 ? last : -1;
+    }
+    // A path that exists is the port as written (/dev/serial/by-path names hold ':').
+    if (entry.startsWith(QLatin1Char('/')) && QFileInfo::exists(entry))
+        return -1;
+    return last;
+}
+
+// The device a port name stands for, so that one line is never given twice under two names.
+QString PortKey(const QString& port) {
+    if (port.contains(QStringLiteral("://")))
+        return port.toLower();
+    const QString path = port.startsWith(QLatin1Char('/')) ? port : QStringLiteral("/dev/") + port;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
 } // namespace
+
+QString ParsePortList(const QString& text, const QList<int>& addresses, bool addressesGiven,
+                      QList<TCliLine>& lines) {
+    struct TEntry {
+        QString Port;
+        QString List;
+        bool Own = false;
+    };
+    QList<TEntry> entries;
+    for (const QString& raw : text.split(QLatin1Char(','))) {
+        const QString part = raw.trimmed();
+        // "ttyUSB0:1,3": the items after a port's own list continue it.
+        if (IsAddressItem(part) && !entries.isEmpty() && entries.last().Own) {
+            entries.last().List += QLatin1Char(',') + part;
+            continue;
+        }
+        if (part.isEmpty())
+            return QStringLiteral("--port: пустое имя порта");
+        if (IsAddressItem(part))
+            return QStringLiteral("--port: \"%1\" — адрес без порта (нужно ПОРТ:СПИСОК)").arg(part);
+        TEntry e;
+        const qsizetype colon = ListColon(part);
+        e.Port = colon >= 0 ? part.left(colon).trimmed() : part;
+        if (colon >= 0) {
+            e.List = part.mid(colon + 1);
+            e.Own = true;
+        }
+        if (e.Port.isEmpty())
+            return QStringLiteral("--port: пустое имя порта в \"%1\"").arg(part);
+        entries.append(e);
+    }
+    lines.clear();
+    QSet<QString> seen;
+    for (const TEntry& e : entries) {
+        if (seen.contains(PortKey(e.Port)))
+            return QStringLiteral("--port: порт %1 указан дважды (одна линия — один порт)").arg(e.Port);
+        seen.insert(PortKey(e.Port));
+        TCliLine line{e.Port, {}};
+        if (e.Own) {
+            QString why;
+            const auto list = ParseAddressList(e.List, &why);
+            if (!list)
+                return QStringLiteral("--port %1: ").arg(e.Port) + why;
+            line.Addresses = *list;
+        } else if (addressesGiven) {
+            line.Addresses = addresses;
+        }
+        lines.append(line);
+    }
+    return QString();
+}
 
 std::optional<QList<int>> ParseAddressList(const QString& text, QString* error) {
     QList<int> out;
@@ -118,6 +212,7 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
         return o.Help || o.Version ? QString() : QStringLiteral("не указана команда");
 
     const QStringList allowed = CommandOptions(o.Command);
+    QString portText;
     for (; i < args.size(); ++i) {
         const QString& a = args[i];
         if (const auto r = takeCommon(a)) {
@@ -135,7 +230,7 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
             v = args[++i];
         }
         if (a == QLatin1String("--port")) {
-            o.Port = v;
+            portText = v;
         } else if (a == QLatin1String("--speed")) {
             o.Speed = v;
         } else if (a == QLatin1String("--address")) {
@@ -179,6 +274,22 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
     }
     if (o.Help || o.Version)
         return QString();
+    if (!portText.isEmpty()) {
+        QList<TCliLine> lines;
+        if (const QString why = ParsePortList(portText, o.Addresses, !o.Addresses.isEmpty(), lines);
+            !why.isEmpty())
+            return why;
+        for (const TCliLine& line : lines)
+            if (o.Command == QLatin1String("scan") && !line.Addresses.isEmpty())
+                return QStringLiteral("команде scan не нужен список адресов (%1)").arg(portText);
+        if (lines.size() == 1) {
+            o.Port = lines.first().Port;
+            o.Addresses = lines.first().Addresses;
+        } else {
+            o.Lines = lines;
+        }
+    }
+    const bool severalPorts = o.Lines.size() > 1;
 
     // What each command cannot do without.
     const auto need = [&](bool present, const char* option) -> QString {
@@ -187,11 +298,16 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
     };
     QString missing;
     if (o.Command != QLatin1String("ports")) {
-        missing = need(!o.Port.isEmpty(), "--port");
+        missing = need(!o.Port.isEmpty() || severalPorts, "--port");
         if (missing.isEmpty() && o.Command != QLatin1String("scan"))
             missing = need(!o.Speed.isEmpty(), "--speed");
         if (missing.isEmpty() && o.Command != QLatin1String("scan"))
-            missing = need(!o.Addresses.isEmpty(), "--address");
+            missing = need(!o.Addresses.isEmpty() || severalPorts, "--address");
+        for (const TCliLine& line : o.Lines)
+            if (missing.isEmpty() && o.Command != QLatin1String("scan") && line.Addresses.isEmpty())
+                missing = QStringLiteral("команде %1 нужен список адресов для порта %2 (--address или "
+                                         "%2:СПИСОК)")
+                              .arg(o.Command, line.Port);
     }
     if (missing.isEmpty() && (o.Command == QLatin1String("write") || o.Command == QLatin1String("diff")))
         missing = need(!o.In.isEmpty(), "--in");
@@ -204,7 +320,13 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
         missing = need(!o.What.isEmpty(), "--what");
     if (!missing.isEmpty())
         return missing;
-    if (o.FileAddress && o.Addresses.size() > 1)
+    bool manyAddresses = o.Addresses.size() > 1;
+    for (const TCliLine& line : o.Lines)
+        manyAddresses = manyAddresses || line.Addresses.size() > 1;
+    if (severalPorts && (o.Out == QLatin1String("-") || o.Csv == QLatin1String("-")))
+        return QStringLiteral("%1 -: при нескольких портах нужен файл (у каждого порта свой) или --json")
+            .arg(o.Out == QLatin1String("-") ? QStringLiteral("--out") : QStringLiteral("--csv"));
+    if (o.FileAddress && manyAddresses)
         return QStringLiteral(
             "--file-address: только с одним адресом (иначе у всех приборов будет один адрес)");
     if (o.Json && o.Csv == QLatin1String("-"))
@@ -230,6 +352,19 @@ QString CliHelpText(const QString& command) {
         "Ctrl+C останавливает обмен на границе параметра и закрывает порт; повторное Ctrl+C\n"
         "завершает программу сразу (код 2). Так же, как Ctrl+C, работу завершают закрытие\n"
         "терминала (SIGHUP) и закрытие канала вывода (SIGPIPE).\n");
+    const QString lines = QStringLiteral(
+        "Несколько линий: ПОРТ — список портов через запятую, линии работают параллельно,\n"
+        "на каждой один обмен за раз (команда ports к линиям не относится):\n"
+        "  --port ttyUSB0,ttyUSB1 --address 1-8   один СПИСОК адресов для каждого порта\n"
+        "  --port ttyUSB0:1-8,ttyUSB1:1,3,5       у порта свой СПИСОК после последнего ':'\n"
+        "  (у сетевого адреса УЗЕЛ:ПОРТ список идёт после второго ':': tcp://10.0.0.5:4001:1-3;\n"
+        "  существующий путь /dev/... берётся целиком). Порт без своего списка берёт --address.\n"
+        "  Отчёт по портам: каждая строка начинается с имени порта, строки одной линии идут\n"
+        "  подряд; JSON: \"ports\" — по документу на порт; код завершения — наибольший из линий.\n"
+        "  Файлы --out и --csv у каждого порта свои: к имени добавляется _ПОРТ, потом _АДРЕС\n"
+        "  (set_ttyUSB0_3.kpr; в имени порта всё, кроме букв, цифр, '.', '-', заменяется на '_',\n"
+        "  /dev/ отбрасывается). --out - и --csv - — только для одного порта. Ctrl+C\n"
+        "  останавливает все линии. --trace пишет посылки всех линий в один файл, с именем порта.\n");
     if (command == QLatin1String("ports"))
         return QStringLiteral(
                    "kestrin-cli ports\n  Список портов, которые находит библиотека обмена сейчас.\n"
@@ -242,7 +377,7 @@ QString CliHelpText(const QString& command) {
                    "  Поиск приборов на линии (широковещательный запрос идентификации) на одной или на всех\n"
                    "  семи скоростях (по умолчанию all). Для каждого найденного прибора: адрес, скорость,\n"
                    "  номер типа, запись каталога, версия.\n\n") +
-               common;
+               common + lines;
     if (command == QLatin1String("read"))
         return QStringLiteral(
                    "kestrin-cli read --port ПОРТ --speed СКОРОСТЬ --address СПИСОК [--type ИМЯ] [--out "
@@ -254,7 +389,7 @@ QString CliHelpText(const QString& command) {
                    "  --out ФАЙЛ.json документ JSON;  --out -  JSON на стандартный вывод\n"
                    "  При нескольких адресах к имени файла добавляется _АДРЕС (set_3.kpr).\n"
                    "  --type ИМЯ      запись каталога (по умолчанию первая)\n\n") +
-               common;
+               common + lines;
     if (command == QLatin1String("write"))
         return QStringLiteral(
                    "kestrin-cli write --port ПОРТ --speed СКОРОСТЬ --address СПИСОК --in ФАЙЛ [--verify] "
@@ -270,13 +405,13 @@ QString CliHelpText(const QString& command) {
                    "отправляя\n"
                    "  --file-address  записать и сетевой адрес из файла (только для одного адреса;\n"
                    "                  занятый другим прибором адрес не присваивается)\n\n") +
-               common;
+               common + lines;
     if (command == QLatin1String("diff"))
         return QStringLiteral(
                    "kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ\n"
                    "  Сравнение значений прибора с файлом, параметр за параметром. Битовые строки не\n"
                    "  сравниваются (протокол не читает их значения).\n\n") +
-               common;
+               common + lines;
     if (command == QLatin1String("measure"))
         return QStringLiteral(
                    "kestrin-cli measure --port ПОРТ --speed СКОРОСТЬ --address АДРЕС [--channels 1,3]\n"
@@ -284,13 +419,13 @@ QString CliHelpText(const QString& command) {
                    "  Опрос измеряемых значений с периодом Tmin каталога. Одна строка CSV на отсчёт,\n"
                    "  пять столбцов time,minutes,address,channel,value: местное время ISO, минуты от\n"
                    "  начала, адрес, канал, значение; строка записывается сразу.\n\n") +
-               common;
+               common + lines;
     if (command == QLatin1String("calibrate"))
         return QStringLiteral(
                    "kestrin-cli calibrate --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --what "
                    "line|compensator\n"
                    "  Калибровка сопротивления линии (rL) или компенсатора (rC) и ожидание её конца.\n\n") +
-               common;
+               common + lines;
     return QStringLiteral("kestrin-cli — настройка приборов серии Kestrin K1 без окна.\n"
                           "Использование: kestrin-cli КОМАНДА [параметры]\n\n"
                           "Команды:\n"
@@ -302,5 +437,5 @@ QString CliHelpText(const QString& command) {
                           "  measure    опрос измеряемых значений в CSV\n"
                           "  calibrate  калибровка rL или rC\n"
                           "kestrin-cli КОМАНДА --help описывает команду.\n\n") +
-           common;
+           common + lines;
 }

@@ -14,10 +14,17 @@ enum : int {
     CliFileError = 4,
 };
 
-struct TCliOptions {
-    QString Command; // ports, scan, read, write, diff, measure, calibrate
+// One line of a run over several ports: the port and the addresses worked on it.
+struct TCliLine {
     QString Port;
-    QString Speed; // one of the seven speeds, or "all" (scan)
+    QList<int> Addresses;
+};
+
+struct TCliOptions {
+    QString Command;       // ports, scan, read, write, diff, measure, calibrate
+    QString Port;          // the port of a run over one line (its addresses in Addresses)
+    QList<TCliLine> Lines; // a run over several ports: one entry each, in the order given
+    QString Speed;         // one of the seven speeds, or "all" (scan)
     QList<int> Addresses;
     QString Type; // catalogue entry name; empty: the first entry
     QString Out;
@@ -39,6 +46,12 @@ struct TCliOptions {
 // "1,2,5-9": every address 1..255, in the order written, duplicates dropped; nullopt (with the
 // reason) for anything else.
 std::optional<QList<int>> ParseAddressList(const QString& text, QString* error);
+
+// --port's value: ports separated by commas, each with its own address list after its last ':'
+// ("ttyUSB0:1-3,5,ttyUSB1:7") or without one (the --address list). Network addresses keep their
+// own ':' ("tcp://10.0.0.5:4001:1-3"). Empty on success, else the reason in Russian.
+QString ParsePortList(const QString& text, const QList<int>& addresses, bool addressesGiven,
+                      QList<TCliLine>& lines);
 
 // Parses and checks the command line (without the program name). Empty on success, else the
 // reason in Russian; exit status CliUsage follows.

@@ -6,6 +6,7 @@
 #include "cli/CliFiles.h"
 #include "cli/CliUi.h"
 #include "common/FileSave.h"
+#include "common/NetAddress.h"
 #include "common/Numbers.h"
 #include "common/ProgDir.h"
 #include "exchange/Calib.h"
@@ -22,16 +23,21 @@
 #include "model/AppState.h"
 
 #include <QDateTime>
-#include <memory>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QRegularExpression>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <sys/ioctl.h>
 #include <thread>
 #include <unistd.h>
 
@@ -78,12 +84,17 @@ QString CodeText(int code) {
                              : QStringLiteral("ошибка %1: %2").arg(code).arg(meaning);
 }
 
-// The tap of every run: each parcel to the --trace file at once (a stopped run keeps every line),
-// dated, since runs last over midnight and traces are kept; and the type number an instrument of
-// another type gave when identified, which the exchange reports only as no link.
-class TCliTap : public ILineTap {
+// Local time for several lines' threads one at a time: it is glibc's time-zone state, guarded by
+// a lock of its own that the thread sanitizer cannot see.
+std::mutex LocalTime;
+
+// The --trace file: each parcel at once (a stopped run keeps every line), dated, since runs last
+// over midnight and traces are kept. One file for every line of a run: each parcel is one whole
+// line naming its port, whichever line's thread writes it.
+class TTraceFile {
 public:
     bool Open(const QString& path) {
+        const std::lock_guard<std::mutex> lock(Mutex);
         File = std::make_unique<TLineFile>(path);
         if (File->Start({}))
             return true;
@@ -91,30 +102,66 @@ public:
         File.reset();
         return false;
     }
-    QString ErrorText() const { return Why; }
+    bool IsOpen() const {
+        const std::lock_guard<std::mutex> lock(Mutex);
+        return File != nullptr;
+    }
+    QString ErrorText() const {
+        const std::lock_guard<std::mutex> lock(Mutex);
+        return Why;
+    }
     // A trace that could not be written whole (a full disk): the exchange goes on, the run's report
     // says so and exits with the file status.
     bool Lost() const { return Failed.load(); }
-    void Parcel(const TLineEvent& event) override {
-        if (File && !Failed) {
+    void Write(const TLineEvent& event) {
+        if (Failed)
+            return;
+        QByteArray line;
+        {
+            const std::lock_guard<std::mutex> local(LocalTime);
             const QString date = QDateTime::fromMSecsSinceEpoch(event.TimeMs).date().toString(Qt::ISODate);
-            if (!File->Append(
-                    (date + QLatin1Char(' ') + FormatLineEvent(event) + QLatin1Char('\n')).toUtf8())) {
-                Why = File->Reason();
-                Failed = true;
-            }
+            line = (date + QLatin1Char(' ') + FormatLineEvent(event) + QLatin1Char('\n')).toUtf8();
         }
-        static const QRegularExpression otherType(QStringLiteral("^идентификация = тип (\\d+), ожидался"));
+        const std::lock_guard<std::mutex> lock(Mutex);
+        if (File && !Failed && !File->Append(line)) {
+            Why = File->Reason();
+            Failed = true;
+        }
+    }
+
+private:
+    mutable std::mutex Mutex;
+    std::unique_ptr<TLineFile> File;
+    std::atomic<bool> Failed{false};
+    QString Why;
+};
+
+// The tap of one line: its parcels to the trace, and the type number an instrument of another
+// type gave when identified, which the exchange reports only as no link.
+class TCliTap : public ILineTap {
+public:
+    TTraceFile* Trace = nullptr;
+    void Parcel(const TLineEvent& event) override {
+        if (Trace)
+            Trace->Write(event);
         if (event.Direction == TLineDirection::Answer)
-            if (const auto m = otherType.match(event.Purpose); m.hasMatch())
+            if (const auto m = OtherType.match(event.Purpose); m.hasMatch())
                 ForeignType[event.Address] = m.captured(1).toInt();
     }
     std::map<int, int> ForeignType; // address: the type number it answered with
 
 private:
-    std::unique_ptr<TLineFile> File;
-    std::atomic<bool> Failed{false};
-    QString Why;
+    // Each line's own: the lines' threads match at once.
+    const QRegularExpression OtherType{QStringLiteral("^идентификация = тип (\\d+), ожидался")};
+};
+
+// What the lines of a run over several ports share: the library loaded once, the trace file,
+// the port list found once, and the progress line.
+struct TCliShared {
+    TKvLibrary Library;
+    TTraceFile Trace;
+    std::optional<QStringList> PortList;
+    std::function<void(const QString& port, const QString& label, int percent)> Progress;
 };
 
 struct TFailure {
@@ -124,14 +171,38 @@ struct TFailure {
 
 class TCli {
 public:
-    TCli(TCliOptions options, QString progDir, const std::atomic<bool>& stop)
-        : O(std::move(options)), Stop(stop), Ui(progDir, isatty(STDERR_FILENO) == 1 && !O.Json) {
+    TCli(TCliOptions options, QString progDir, const std::atomic<bool>& stop, TCliShared* shared = nullptr)
+        : O(std::move(options)), Stop(stop), Shared(shared),
+          Ui(progDir, isatty(STDERR_FILENO) == 1 && !O.Json && !shared) {
         State.ProgDir = std::move(progDir);
+        if (Shared && Shared->Progress)
+            Ui.Progress = [this](const QString& label, int percent) {
+                Shared->Progress(O.Port, label, percent);
+            };
     }
 
     int Run() {
         if (const int rc = Setup(); rc != CliOk)
             return rc;
+        return Command();
+    }
+
+    // From here on the report is kept, each line starting with the port, until Flush; the JSON
+    // document is kept as well (Document) for the report of every line.
+    void KeepReport() { Buffered = true; }
+    // Writes the kept report: whole lines, in order, to the streams they were meant for.
+    void Flush() {
+        for (const auto& [to, bytes] : Kept) {
+            std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), to);
+            std::fflush(to);
+        }
+        Kept.clear();
+    }
+    const QJsonObject& Document() const { return Doc; }
+    int ExitStatus() const { return Exit; }
+
+    // Setup done: the command on the line.
+    int Command() {
         if (O.Command == QLatin1String("ports"))
             return Ports();
         if (O.Command == QLatin1String("scan"))
@@ -150,11 +221,35 @@ public:
 private:
     TCliOptions O;
     const std::atomic<bool>& Stop;
+    TCliShared* Shared; // a run over several ports; null for one
     TCliUi Ui;
     TAppState State;
-    TKvLibrary Library;
+    TKvLibrary OwnLibrary;
+    TTraceFile OwnTrace;
+    bool Buffered = false;
+    std::vector<std::pair<FILE*, QByteArray>> Kept;
+    QJsonObject Doc;
     QJsonArray Devices; // one entry per address, for --json
     TCliTap LineTap;
+    TKvLibrary& Library() { return Shared ? Shared->Library : OwnLibrary; }
+    TTraceFile& Trace() { return Shared ? Shared->Trace : OwnTrace; }
+    // The report's text: at once for one line, kept line by line under the port's name for several.
+    void Emit(FILE* to, const QString& text) {
+        if (!Buffered) {
+            Print(to, text);
+            return;
+        }
+        QByteArray bytes;
+        for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            bytes += (O.Port + QStringLiteral(": ") + line + QLatin1Char('\n')).toUtf8();
+        Kept.emplace_back(to, bytes);
+    }
+    void EmitJson(const QJsonObject& doc) {
+        if (Buffered)
+            Doc = doc;
+        else if (O.Json)
+            PrintJson(doc);
+    }
     ILineTap* Tap() { return &LineTap; }
     int Exit = CliOk;
     std::map<int, TValueSet> Sets; // write, diff: the values for each address
@@ -162,24 +257,24 @@ private:
     void Fail(int status) { Exit = std::max(Exit, status); }
     void Err(const QString& text) {
         Ui.ClearBar();
-        Print(stderr, QStringLiteral("kestrin-cli: ") + text + QLatin1Char('\n'));
+        Emit(stderr, QStringLiteral("kestrin-cli: ") + text + QLatin1Char('\n'));
     }
     // An error before any exchange: on standard error, and with --json as the one document.
     int EarlyExit(const QString& text, int status, const QStringList& details = {}) {
         Err(text);
         for (const QString& d : details)
-            Print(stderr, QStringLiteral("  ") + d + QLatin1Char('\n'));
+            Emit(stderr, QStringLiteral("  ") + d + QLatin1Char('\n'));
         Exit = status;
-        if (O.Json) {
-            QJsonObject doc{{QStringLiteral("command"), O.Command},
-                            {QStringLiteral("error"), text},
-                            {QStringLiteral("exit"), status},
-                            {QStringLiteral("summary"),
-                             SummaryJson(0, static_cast<int>(O.Addresses.size()), false, status)}};
-            if (!details.isEmpty())
-                doc.insert(QStringLiteral("refused"), QJsonArray::fromStringList(details));
-            PrintJson(doc);
-        }
+        QJsonObject doc{
+            {QStringLiteral("command"), O.Command},
+            {QStringLiteral("error"), text},
+            {QStringLiteral("exit"), status},
+            {QStringLiteral("summary"), SummaryJson(0, static_cast<int>(O.Addresses.size()), false, status)}};
+        if (Buffered)
+            doc.insert(QStringLiteral("port"), O.Port);
+        if (!details.isEmpty())
+            doc.insert(QStringLiteral("refused"), QJsonArray::fromStringList(details));
+        EmitJson(doc);
         return status;
     }
     bool DataOnStdout() const { return O.Out == QLatin1String("-") || O.Csv == QLatin1String("-"); }
@@ -189,42 +284,55 @@ private:
             return;
         if (DataOnStdout())
             Ui.ClearBar();
-        Print(DataOnStdout() ? stderr : stdout, text + QLatin1Char('\n'));
+        Emit(DataOnStdout() ? stderr : stdout, text + QLatin1Char('\n'));
     }
     // What failed, on standard error (with --json the document carries it).
     void Problem(const QString& text) {
         if (O.Json)
             return;
         Ui.ClearBar();
-        Print(stderr, text + QLatin1Char('\n'));
+        Emit(stderr, text + QLatin1Char('\n'));
     }
-    const TKvApi& Api() const { return Library.Table(); }
+    const TKvApi& Api() { return Library().Table(); }
     TDevProp& Type() { return State.CurDevType(); }
     TDev& Dev() { return State.CurDev(); }
 
+public:
+    // Everything found out before the exchange; a status other than CliOk ends the run.
     int Setup() {
         QString missing;
         if (!StartupFiles::CheckRequiredFiles(State.ProgDir, &missing))
             return EarlyExit(
                 QStringLiteral("не найден файл %1 в каталоге программы %2").arg(missing, State.ProgDir),
                 CliFileError);
-        if (!Library.Load(State.ProgDir))
-            return EarlyExit(QStringLiteral("библиотека обмена: ") + Library.ErrorText(), CliFileError);
+        // Several lines load the library once and share one trace file.
+        if (!Library().IsLoaded() && !Library().Load(State.ProgDir))
+            return EarlyExit(QStringLiteral("библиотека обмена: ") + Library().ErrorText(), CliFileError);
         if (!O.Trace.isEmpty()) {
-            if (!LineTap.Open(O.Trace))
+            if (!Trace().IsOpen() && !Trace().Open(O.Trace))
                 return EarlyExit(
-                    QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Trace, LineTap.ErrorText()),
+                    QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Trace, Trace().ErrorText()),
                     CliFileError);
+            LineTap.Trace = &Trace();
         }
         State.LineTap.Attach(&LineTap); // calibration takes the state's taps
         // The settings the program uses: the user's own when the program directory is read-only.
         State.Settings = SettingsFile::Read(SettingsFile::Location(State.ProgDir));
         State.SpeedList = SpeedList();
         // The library's port search walks every tty of the system: only when the name needs it.
-        const bool path = O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port);
-        if (!path) {
+        // So is a device server's address, which is never in the list (its [Net] name may be); a path
+        // that exists is opened as given too (the library says why not).
+        const bool path = (O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port)) ||
+                          NetAddress::LooksLikeAddress(O.Port);
+        if (QString why; NetAddress::LooksLikeAddress(O.Port) && !NetAddress::Parse(O.Port, &why))
+            return EarlyExit(QStringLiteral("неверный сетевой адрес \"%1\": %2").arg(O.Port, why), CliUsage);
+        if (!path && Shared && Shared->PortList) {
+            State.PortList = *Shared->PortList;
+        } else if (!path) {
             QStringList speeds;
             LoadPortList(Api(), State.PortList, speeds);
+            if (Shared)
+                Shared->PortList = State.PortList;
         }
         if (O.Command == QLatin1String("ports"))
             return CliOk;
@@ -272,6 +380,7 @@ private:
         return CliOk;
     }
 
+private:
     // Device record of the run for one address, with the type's empty values.
     void PrepareDev(TDev& dev, int address) {
         dev.Address = static_cast<uint8_t>(address);
@@ -373,11 +482,11 @@ private:
 
     // Ends a command: the summary, the JSON document, the exit status.
     void TraceOutcome() {
-        if (!LineTap.Lost())
+        if (!Trace().Lost())
             return;
         Problem(QStringLiteral("ошибка записи файла \"%1\": %2; трассировка неполная, в файле записаны "
                                "посылки до последней целой строки")
-                    .arg(O.Trace, LineTap.ErrorText()));
+                    .arg(O.Trace, Trace().ErrorText()));
         Fail(CliFileError);
     }
 
@@ -389,16 +498,14 @@ private:
         Out(QStringLiteral("Итого: выполнено %1 из %2.").arg(done).arg(total));
         if (Stop)
             Fail(CliExchangeFailed);
-        if (O.Json) {
-            QJsonObject doc{{QStringLiteral("command"), O.Command},
-                            {QStringLiteral("port"), O.Port},
-                            {QStringLiteral("speed"), O.Speed.toInt()},
-                            {QStringLiteral("devices"), Devices},
-                            {QStringLiteral("summary"), SummaryJson(done, total, Stop.load(), Exit)}};
-            for (auto it = extra.begin(); it != extra.end(); ++it)
-                doc.insert(it.key(), it.value());
-            PrintJson(doc);
-        }
+        QJsonObject doc{{QStringLiteral("command"), O.Command},
+                        {QStringLiteral("port"), O.Port},
+                        {QStringLiteral("speed"), O.Speed.toInt()},
+                        {QStringLiteral("devices"), Devices},
+                        {QStringLiteral("summary"), SummaryJson(done, total, Stop.load(), Exit)}};
+        for (auto it = extra.begin(); it != extra.end(); ++it)
+            doc.insert(it.key(), it.value());
+        EmitJson(doc);
         return Exit;
     }
 
@@ -488,18 +595,17 @@ private:
         }
         if (Stop)
             Fail(CliExchangeFailed);
-        if (O.Json)
-            PrintJson(QJsonObject{{QStringLiteral("command"), O.Command},
-                                  {QStringLiteral("port"), O.Port},
-                                  {QStringLiteral("found"), found},
-                                  {QStringLiteral("stopped"), Stop.load()},
-                                  {QStringLiteral("exit"), Exit},
-                                  {QStringLiteral("summary"),
-                                   QJsonObject{{QStringLiteral("found"), count},
-                                               {QStringLiteral("speeds"), searched},
-                                               {QStringLiteral("total"), static_cast<int>(speeds.size())},
-                                               {QStringLiteral("stopped"), Stop.load()},
-                                               {QStringLiteral("exit"), Exit}}}});
+        EmitJson(QJsonObject{{QStringLiteral("command"), O.Command},
+                             {QStringLiteral("port"), O.Port},
+                             {QStringLiteral("found"), found},
+                             {QStringLiteral("stopped"), Stop.load()},
+                             {QStringLiteral("exit"), Exit},
+                             {QStringLiteral("summary"),
+                              QJsonObject{{QStringLiteral("found"), count},
+                                          {QStringLiteral("speeds"), searched},
+                                          {QStringLiteral("total"), static_cast<int>(speeds.size())},
+                                          {QStringLiteral("stopped"), Stop.load()},
+                                          {QStringLiteral("exit"), Exit}}}});
         return Exit;
     }
 
@@ -588,7 +694,7 @@ private:
                                        .toJson(QJsonDocument::Indented);
             if (O.Out == QLatin1String("-")) {
                 if (!O.Json) // --json prints the same devices in its own document
-                    Print(stdout, QString::fromUtf8(doc));
+                    Emit(stdout, QString::fromUtf8(doc));
             } else if (const TFileResult w = SaveFileBytes(O.Out, doc); !w.Ok) {
                 Err(w.Error);
                 Fail(CliFileError);
@@ -1007,9 +1113,13 @@ private:
                 if (!fileOk)
                     return;
                 ++points;
+                QString now;
+                {
+                    const std::lock_guard<std::mutex> local(LocalTime);
+                    now = QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
+                }
                 const QByteArray line = QStringLiteral("%1,%2,%3,%4,%5\n")
-                                            .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
-                                                 Numbers::FormatFixed(minutes, 5))
+                                            .arg(now, Numbers::FormatFixed(minutes, 5))
                                             .arg(address)
                                             .arg(k)
                                             .arg(text)
@@ -1094,6 +1204,177 @@ private:
         return Finish(done, static_cast<int>(O.Addresses.size()));
     }
 };
+
+// The progress of every line on one line of standard error (a terminal): "ttyUSB0 адрес 3 45% | ...".
+class TProgressBoard {
+public:
+    explicit TProgressBoard(bool on) : On(on) {}
+    // Caller holds the output lock.
+    void Set(int line, const QString& text) {
+        if (!On)
+            return;
+        if (text.isEmpty())
+            Items.erase(line);
+        else
+            Items[line] = text;
+        Draw();
+    }
+    void Clear() {
+        if (Shown) {
+            std::fputs("\r\033[K", stderr);
+            std::fflush(stderr);
+            Shown = false;
+        }
+    }
+    void Draw() {
+        if (!On)
+            return;
+        QStringList parts;
+        for (const auto& [line, text] : Items)
+            parts << text;
+        winsize ws{};
+        const int width = ::ioctl(STDERR_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 ? ws.ws_col : 80;
+        const QString text = parts.join(QStringLiteral(" | ")).left(width - 1);
+        std::fputs(("\r\033[K" + text).toUtf8().constData(), stderr);
+        std::fflush(stderr);
+        Shown = !text.isEmpty();
+    }
+
+private:
+    bool On;
+    bool Shown = false;
+    std::map<int, QString> Items;
+};
+
+// A JSON document for a run that ends before any line starts.
+int UsageError(const TCliOptions& o, const QString& text) {
+    Print(stderr, QStringLiteral("kestrin-cli: ") + text + QLatin1Char('\n'));
+    if (o.Json)
+        PrintJson(QJsonObject{{QStringLiteral("command"), o.Command},
+                              {QStringLiteral("error"), text},
+                              {QStringLiteral("exit"), CliUsage},
+                              {QStringLiteral("summary"), SummaryJson(0, 0, false, CliUsage)}});
+    return CliUsage;
+}
+
+// Several lines at once: each port on its own thread with its own library handle, one exchange
+// at a time per line. Everything a line reports is kept and written whole when the line ends,
+// every text line under the port's name; one JSON document with a document per port; the
+// highest exit status of the lines.
+int RunLines(const TCliOptions& options, const QString& progDir, const std::atomic<bool>& stop) {
+    // Two lines never write one file: every name the run may write, checked before it starts.
+    for (const QString& file : {options.Out, options.Csv}) {
+        if (file.isEmpty())
+            continue;
+        const bool perAddress =
+            file == options.Out && QFileInfo(file).suffix().toLower() != QLatin1String("json");
+        QMap<QString, QString> names;
+        for (const TCliLine& line : options.Lines) {
+            const QList<int> addresses = perAddress ? line.Addresses : QList<int>{0};
+            for (const int a : addresses) {
+                const QString name = PerAddressName(PerPortName(file, line.Port), a, addresses.size() > 1);
+                if (names.contains(name) && names.value(name) != line.Port)
+                    return UsageError(options, QStringLiteral("порты %1 и %2 дают одно имя файла %3; задайте "
+                                                              "их в разных запусках")
+                                                   .arg(names.value(name), line.Port, name));
+                names.insert(name, line.Port);
+            }
+        }
+    }
+    TCliShared shared;
+    std::mutex output;
+    TProgressBoard board(isatty(STDERR_FILENO) == 1 && !options.Json);
+    std::vector<std::unique_ptr<TCli>> lines;
+    QHash<QString, int> lineOf;
+    shared.Progress = [&](const QString& port, const QString& label, int percent) {
+        const std::lock_guard<std::mutex> lock(output);
+        board.Set(lineOf.value(port),
+                  percent < 0 ? QString() : QStringLiteral("%1 %2 %3%").arg(port, label).arg(percent));
+    };
+    // Everything that can be found out before the exchange, line by line, as for one port: a
+    // wrong port, type or file stops the whole run before any line starts.
+    for (const TCliLine& line : options.Lines) {
+        TCliOptions o = options;
+        o.Lines.clear();
+        o.Port = line.Port;
+        o.Addresses = line.Addresses;
+        o.Out = PerPortName(options.Out, line.Port);
+        o.Csv = PerPortName(options.Csv, line.Port);
+        lineOf.insert(line.Port, static_cast<int>(lines.size()));
+        lines.push_back(std::make_unique<TCli>(std::move(o), progDir, stop, &shared));
+        if (const int rc = lines.back()->Setup(); rc != CliOk)
+            return rc;
+    }
+    std::vector<std::thread> threads;
+    for (auto& cli : lines) {
+        cli->KeepReport();
+        threads.emplace_back([&output, &board, &cli] {
+            cli->Command();
+            const std::lock_guard<std::mutex> lock(output);
+            board.Clear();
+            cli->Flush();
+            board.Draw();
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    board.Clear();
+
+    int exit = CliOk;
+    int done = 0, total = 0, found = 0;
+    QJsonArray ports;
+    QStringList perPort;
+    for (const auto& cli : lines) {
+        exit = std::max(exit, cli->ExitStatus());
+        QJsonObject doc = cli->Document();
+        doc.remove(QStringLiteral("command"));
+        const QJsonObject summary = doc.value(QStringLiteral("summary")).toObject();
+        done += summary.value(QStringLiteral("done")).toInt();
+        total += summary.value(QStringLiteral("total")).toInt();
+        found += summary.value(QStringLiteral("found")).toInt();
+        perPort << QStringLiteral("%1 — %2").arg(
+            doc.value(QStringLiteral("port")).toString(),
+            options.Command == QLatin1String("scan")
+                ? QStringLiteral("найдено %1").arg(summary.value(QStringLiteral("found")).toInt())
+                : QStringLiteral("%1 из %2")
+                      .arg(summary.value(QStringLiteral("done")).toInt())
+                      .arg(summary.value(QStringLiteral("total")).toInt()));
+        ports.append(doc);
+    }
+    if (stop)
+        exit = std::max(exit, static_cast<int>(CliExchangeFailed));
+    if (options.Json) {
+        QJsonObject summary{{QStringLiteral("ports"), static_cast<int>(lines.size())},
+                            {QStringLiteral("stopped"), stop.load()},
+                            {QStringLiteral("exit"), exit}};
+        if (options.Command == QLatin1String("scan")) {
+            summary.insert(QStringLiteral("found"), found);
+        } else {
+            summary.insert(QStringLiteral("done"), done);
+            summary.insert(QStringLiteral("total"), total);
+        }
+        QJsonObject doc{{QStringLiteral("command"), options.Command},
+                        {QStringLiteral("ports"), ports},
+                        {QStringLiteral("summary"), summary},
+                        {QStringLiteral("exit"), exit}};
+        if (!options.Speed.isEmpty() && options.Speed != QLatin1String("all"))
+            doc.insert(QStringLiteral("speed"), options.Speed.toInt());
+        PrintJson(doc);
+    } else {
+        const QString text = options.Command == QLatin1String("scan")
+                                 ? QStringLiteral("Всего по портам (%1): найдено приборов %2; %3.")
+                                       .arg(lines.size())
+                                       .arg(found)
+                                       .arg(perPort.join(QStringLiteral(", ")))
+                                 : QStringLiteral("Всего по портам (%1): выполнено %2 из %3; %4.")
+                                       .arg(lines.size())
+                                       .arg(done)
+                                       .arg(total)
+                                       .arg(perPort.join(QStringLiteral(", ")));
+        Print(options.Out == QLatin1String("-") ? stderr : stdout, text + QLatin1Char('\n'));
+    }
+    return exit;
+}
 } // namespace
 
 int RunCli(const QStringList& args, const QString& progDir, const std::atomic<bool>& stop) {
@@ -1122,6 +1403,8 @@ int RunCli(const QStringList& args, const QString& progDir, const std::atomic<bo
         Print(stdout, CliHelpText(options.Command));
         return CliOk;
     }
+    if (options.Lines.size() > 1)
+        return RunLines(options, progDir, stop);
     TCli cli(std::move(options), progDir, stop);
     return cli.Run();
 }

@@ -262,14 +262,42 @@ QByteArray ParamSetBytes(const TDevProp& type, const QStringList& values) {
     return EncodeParamSet(DevTableGridFromValues(type, values));
 }
 
-QString PerAddressName(const QString& path, int address, bool several) {
-    if (!several || path == QLatin1String("-"))
-        return path;
+namespace {
+// path with "_" + tag before its suffix.
+QString Tagged(const QString& path, const QString& tag) {
     const QFileInfo fi(path);
     const QString suffix = fi.suffix();
     const QString base = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
-    return base + QStringLiteral("_%1").arg(address) +
-           (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+    return base + QLatin1Char('_') + tag + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+}
+} // namespace
+
+QString PerAddressName(const QString& path, int address, bool several) {
+    if (!several || path == QLatin1String("-"))
+        return path;
+    return Tagged(path, QString::number(address));
+}
+
+QString PerPortName(const QString& path, const QString& port) {
+    if (path.isEmpty() || path == QLatin1String("-"))
+        return path;
+    QString name = port.startsWith(QStringLiteral("/dev/")) ? port.mid(5) : port;
+    QString safe;
+    for (const QChar c : name) {
+        const bool keep = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                          (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                          (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') ||
+                          c == QLatin1Char('-');
+        if (keep)
+            safe += c;
+        else if (!safe.endsWith(QLatin1Char('_')))
+            safe += QLatin1Char('_');
+    }
+    while (safe.startsWith(QLatin1Char('_')) || safe.startsWith(QLatin1Char('.')))
+        safe.remove(0, 1);
+    while (safe.endsWith(QLatin1Char('_')))
+        safe.chop(1);
+    return Tagged(path, safe.isEmpty() ? QStringLiteral("port") : safe);
 }
 
 TFileResult ProbeWritable(const QString& path) {

@@ -49,5 +49,11 @@ QByteArray ParamSetBytes(const TDevProp& type, const QStringList& values);
 // A file name for one address of several: "set.kpr" becomes "set_3.kpr".
 QString PerAddressName(const QString& path, int address, bool several);
 
+// A file name for one port of several: "set.kpr" on /dev/ttyUSB0 becomes "set_ttyUSB0.kpr" (then
+// PerAddressName adds the address). The port's name loses "/dev/" and keeps letters, digits, '.'
+// and '-'; every other run of characters becomes one '_' ("tcp://10.0.0.5:4001" gives
+// "tcp_10.0.0.5_4001").
+QString PerPortName(const QString& path, const QString& port);
+
 // Whether a file can be created at path (tried with a temporary file beside it, removed again).
 TFileResult ProbeWritable(const QString& path);

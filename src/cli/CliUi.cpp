@@ -23,13 +23,17 @@ void TCliUi::Begin(TDevProp& type, TDev& dev, const QString& label) {
 }
 
 void TCliUi::ShowProgress(bool on) {
-    if (on)
+    if (Progress && !on)
+        Progress(Label, -1);
+    else if (on)
         SetProgress(0);
     else
         ClearBar();
 }
 
 void TCliUi::SetProgress(int percent) {
+    if (Progress)
+        Progress(Label, std::clamp(percent, 0, 100));
     if (!ProgressBar)
         return;
     constexpr int width = 30;

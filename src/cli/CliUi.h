@@ -32,6 +32,10 @@ public:
     QString MissingVersion;
     QString MissingFile; // the first of them that is not there (empty: there, but unreadable)
 
+    // Progress of a run among several lines: the label and percent (-1 when it ends) go here
+    // instead of this run's own bar.
+    std::function<void(const QString& label, int percent)> Progress;
+
     // Measurement.
     QList<int> Channels; // empty: every channel
     std::function<void(int k, double minutes, double value, const QString& text)> OnPoint;

@@ -1,7 +1,7 @@
 // kestrin-cli: the instruments' exchange from the command line, without a window.
 #include "cli/CliArgs.h"
-#include "common/ProgDir.h"
 #include "cli/CliCommands.h"
+#include "common/ProgDir.h"
 
 #include <QCoreApplication>
 #include <atomic>

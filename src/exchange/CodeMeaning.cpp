@@ -19,7 +19,8 @@ QString ResultCodeMeaning(int code) {
     case KV_ERR_PERMISSION:
         return QStringLiteral("нет прав доступа к порту (группа dialout)");
     case KV_ERR_OPEN:
-        return QStringLiteral("порт не удалось открыть (занят другой программой или недоступен)");
+        return QStringLiteral("порт не удалось открыть (занят другой программой или недоступен; сетевой "
+                              "порт: сервер не отвечает или отказал в соединении)");
     case KV_ERR_SPEED:
         return QStringLiteral("скорость не поддерживается портом");
     case KV_ERR_TIMEOUT_ARG:
@@ -39,7 +40,11 @@ QString ResultCodeMeaning(int code) {
     case KV_ERR_BUFFER:
         return QStringLiteral("текст не помещается в буфер");
     case KV_ERR_LINE_LOST:
-        return QStringLiteral("связь с портом потеряна (устройство отключено, ошибка ввода-вывода)");
+        return QStringLiteral(
+            "связь с портом потеряна (устройство отключено, ошибка ввода-вывода, сервер закрыл соединение)");
+    case KV_ERR_NO_RFC2217:
+        return QStringLiteral("сервер не поддерживает RFC 2217 (управление последовательным портом); такой "
+                              "сервер подключают как tcp://");
     default:
         return QString();
     }

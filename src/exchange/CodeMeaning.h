@@ -4,7 +4,7 @@
 // showing the bare number.
 #include <QString>
 
-// Meaning of a library code (-100 ... -113) or of the program's own (-1, -20, -21, -22); empty
+// Meaning of a library code (-100 ... -114) or of the program's own (-1, -20, -21, -22); empty
 // for 0 and for a code nobody defines.
 QString ResultCodeMeaning(int code);
 

@@ -1,6 +1,9 @@
 #include "exchange/Workers.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QMetaObject>
+#include <algorithm>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -11,6 +14,9 @@ namespace {
 // two threads where the sanitizer can see it (Qt's own blocking call waits on a futex it cannot).
 std::recursive_mutex HandOverMutex;
 std::condition_variable_any HandOverDone;
+// The user-interface thread's waits for workers (Await) now running, innermost last; used on that
+// thread only.
+std::vector<QEventLoop*> AwaitLoops;
 } // namespace
 
 void RunOnThreadOf(QObject* context, const std::function<void()>& fn) {
@@ -53,15 +59,47 @@ void TExchangeWorker::Claim() {
     Claimed = true;
 }
 
-void TExchangeWorker::Execute(bool skipWhenStopped) {
-    setPriority(QThread::TimeCriticalPriority);
+TExchangeWorker::~TExchangeWorker() {
+    // The owner has waited for the thread; taking the lock the run's last step held makes that
+    // ordering visible to the thread sanitizer too, which cannot see Qt's own wait.
+    std::lock_guard<std::recursive_mutex> lock(HandOverMutex);
+}
+
+void TExchangeWorker::Await(const std::function<std::vector<TExchangeWorker*>()>& current) {
+    for (;;) {
+        QEventLoop loop;
+        {
+            // A run ends under this lock and then wakes the waits: one that ends after the look
+            // below wakes this loop, one that ended before is seen ended.
+            std::lock_guard<std::recursive_mutex> lock(HandOverMutex);
+            bool running = false;
+            for (TExchangeWorker* w : current())
+                running = running || (w && w->isRunning() && !w->Ended());
+            if (!running)
+                break;
+            AwaitLoops.push_back(&loop);
+        }
+        loop.exec();
+        AwaitLoops.erase(std::find(AwaitLoops.begin(), AwaitLoops.end(), &loop));
+        // current() is asked again: a command carried out by the loop may have started a worker in
+        // place of one that ended.
+    }
+    // Each has handed over its last effect; what is left of its thread ends without help.
+    for (TExchangeWorker* w : current())
+        if (w)
+            w->wait();
+}
+
+void TExchangeWorker::run() {
+    if (Job.Priority != QThread::InheritPriority)
+        setPriority(Job.Priority);
     if (!Claimed) {
         if (Job.Stop)
             *Job.Stop = false;
         if (Job.Lock)
             RunOnThreadOf(Job.UiContext, [this] { Job.Lock(true); });
     }
-    if (!(skipWhenStopped && Job.Stop && *Job.Stop) && Job.Operation) {
+    if (!(Job.SkipWhenStopped && Job.Stop && *Job.Stop) && Job.Operation) {
         // Expected failures are result codes; anything thrown is reported and the controls are
         // still unlocked below.
         QString error;
@@ -79,4 +117,16 @@ void TExchangeWorker::Execute(bool skipWhenStopped) {
     }
     if (Job.Lock)
         RunOnThreadOf(Job.UiContext, [this] { Job.Lock(false); });
+    std::lock_guard<std::recursive_mutex> lock(HandOverMutex);
+    Done = true;
+    // Wake the waits without waiting for them; each looks again at the workers it waits for.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app,
+            [] {
+                { std::lock_guard<std::recursive_mutex> sync(HandOverMutex); }
+                for (QEventLoop* loop : AwaitLoops)
+                    loop->quit();
+            },
+            Qt::QueuedConnection);
 }

@@ -2,8 +2,10 @@
 #include "kvcom/kvcom.h"
 
 #include "common/Cp1251.h"
+#include "common/NetAddress.h"
 #include "kvcom/KvConfig.h"
 #include "kvcom/KvDemo.h"
+#include "kvcom/KvNet.h"
 #include "kvcom/KvPortNames.h"
 #include "kvcom/KvSerial.h"
 #include "sim/Line.h"
@@ -17,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -80,6 +83,37 @@ const char* LastOf(const char* text, size_t size, char c) {
     return nullptr;
 }
 
+// The address a port name stands for: an address given as the name, or a [Net] entry's. Nothing
+// for a serial port; a code when the name is meant as a network port that cannot be used.
+std::optional<NetAddress::TAddress> NetPortOf(const QString& name, int32_t& rc) {
+    rc = KV_OK;
+    if (NetAddress::LooksLikeAddress(name)) {
+        QString why;
+        auto address = NetAddress::Parse(name, &why);
+        if (!address) {
+            Kv::ReportOnce(QStringLiteral("%1: %2").arg(name, why));
+            rc = KV_ERR_NO_PORT;
+        }
+        return address;
+    }
+    // A system device of that name wins; paths are never network names.
+    if (name.startsWith(QLatin1Char('/')) || Kv::SystemHasName(name))
+        return std::nullopt;
+    const Kv::TLibConfig cfg = Kv::ReadConfig();
+    for (const auto& [key, address] : cfg.Net) {
+        if (key.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString problem = Kv::NetPortProblem(key, address);
+        if (!problem.isEmpty()) {
+            Kv::ReportOnce(QStringLiteral("kvcom.ini [Net] %1: %2").arg(key, problem));
+            rc = KV_ERR_NO_PORT;
+            return std::nullopt;
+        }
+        return NetAddress::Parse(address);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 extern "C" {
@@ -120,6 +154,17 @@ int32_t KV_OpenCOM(int32_t handle, const char* portName) {
         h->Port = std::make_unique<Kv::TDemoPort>(Kv::DemoBus(cfg), h->Baud);
         return KV_OK;
     }
+    int32_t netRc = KV_OK;
+    if (auto address = NetPortOf(name, netRc)) {
+        auto port = std::make_unique<Kv::TNetPort>(std::move(*address));
+        const int32_t rc = port->Open(h->Baud);
+        if (rc != KV_OK)
+            return rc;
+        h->Port = std::move(port);
+        return KV_OK;
+    }
+    if (netRc != KV_OK)
+        return netRc;
     // Short names are the system's devices; absolute paths (pseudo-terminals, links) stand as given.
     const QString path = name.startsWith(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
     auto port = std::make_unique<Kv::TSerialPort>();
@@ -270,6 +315,15 @@ int32_t KV_SearchAvailableCOMPorts(int32_t handle, int32_t reserved, void* windo
         system.append(info.portName());
     QStringList names = Kv::WithStableNames(system, cfg.Links);
     names += cfg.Extra;
+    // Device servers by the names kvcom.ini gives them; an entry that cannot be used is left out
+    // and the reason said once on stderr (kestrin-cli ports shows it).
+    for (const auto& [name, address] : cfg.Net) {
+        const QString problem = Kv::NetPortProblem(name, address);
+        if (problem.isEmpty())
+            names.append(name);
+        else
+            Kv::ReportOnce(QStringLiteral("kvcom.ini [Net] %1: %2").arg(name, problem));
+    }
     if (cfg.Demo)
         names.append(DemoPortName);
 

@@ -1,13 +1,20 @@
 #include "kvcom/KvConfig.h"
 
-#include "common/ProgDir.h"
+#include "common/Cp1251.h"
 #include "common/IniFile.h"
+#include "common/NetAddress.h"
+#include "common/ProgDir.h"
 #include "kvcom/kvcom.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <cstdio>
 #include <dlfcn.h>
+#include <mutex>
 
 namespace Kv {
 
@@ -58,6 +65,10 @@ TLibConfig ReadConfig() {
             cfg.Links.append(dir);
     }
 
+    const QString net = QStringLiteral("Net");
+    for (const QString& key : ini.ReadSection(net))
+        cfg.Net.emplace_back(key, ini.ReadString(net, key, QString()).trimmed());
+
     Sim::TConfig& bus = cfg.DemoBus;
     bus.RequestLogLimit = 0; // nobody reads the demo line's request log
     for (const QString& key : ini.ReadSection(demo)) {
@@ -92,6 +103,42 @@ TLibConfig ReadConfig() {
     bus.Faults.Noise = count("Noise") != 0;
     bus.Faults.Echo = count("Echo") != 0;
     return cfg;
+}
+
+bool SystemHasName(const QString& name) {
+    if (name.compare(QStringLiteral("SIM1"), Qt::CaseInsensitive) == 0)
+        return true;
+    const QStringList devices =
+        QDir(QStringLiteral("/dev")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(devices.begin(), devices.end(),
+                       [&](const QString& d) { return d.compare(name, Qt::CaseInsensitive) == 0; });
+}
+
+QString NetPortProblem(const QString& name, const QString& address) {
+    if (name.isEmpty() || name.size() > MaxNetName)
+        return QStringLiteral("имя должно быть не длиннее %1 символов").arg(MaxNetName);
+    for (QChar c : name)
+        if (c.isSpace() || c == QLatin1Char('/') || c == QLatin1Char(';') || c == QLatin1Char(':') ||
+            Cp1251::CodeOf(c.unicode()) <= 0)
+            return QStringLiteral("недопустимый символ «%1» в имени").arg(c);
+    if (SystemHasName(name))
+        return QStringLiteral("имя уже занято портом системы; действует порт системы");
+    QString why;
+    if (!NetAddress::Parse(address, &why))
+        return QStringLiteral("адрес «%1»: %2").arg(address, why);
+    return QString();
+}
+
+void ReportOnce(const QString& text) {
+    static std::mutex mutex;
+    static QSet<QString> said;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (said.contains(text))
+        return;
+    said.insert(text);
+    const QByteArray line = QStringLiteral("libkvcom: %1\n").arg(text).toLocal8Bit();
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    std::fflush(stderr);
 }
 
 } // namespace Kv

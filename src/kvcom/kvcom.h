@@ -9,19 +9,25 @@
  *   A new handle has speed 9600 and time-out 1000 ms; speed and time-out set before KV_OpenCOM
  *   are kept for it. Null text pointers give KV_ERR_BUFFER.
  * - KV_OpenCOM: "SIM1" is the demo line (when kvcom.ini enables it), a name starting with "/" is a
- *   path, any other name is a device under /dev. A port open through another handle, or held
- *   exclusively by another program, is KV_ERR_OPEN. Opening an open handle first closes its port.
+ *   path, "tcp://HOST:PORT" and "rfc2217://HOST:PORT" are device servers (a malformed address is
+ *   KV_ERR_NO_PORT), a name of kvcom.ini's [Net] stands for its address, any other name is a device
+ *   under /dev (which wins over a [Net] name). A port open through another handle, or held
+ *   exclusively by another program, is KV_ERR_OPEN; so is a device server that cannot be reached
+ *   or refuses the connection within a few seconds. Opening an open handle first closes its port.
+ *   A network connection the server closed is KV_ERR_LINE_LOST; the next transmit connects again.
  * - KV_ASCIICRCWord: 4 upper-case hexadecimal digits of CRC-16/MODBUS over the text from its first
  *   ":" through its last ";"; KV_ERR_MALFORMED when there is no such range.
  * - KV_TransmitParcel drops any unread input first, so a late answer to an earlier request is never
  *   taken for the answer to this one.
+ * - KV_SetBaudRate on a raw network port ("tcp://") is kept but changes nothing: the speed is the
+ *   device server's own setting; an RFC 2217 server is asked for it and must confirm it.
  * - KV_ReceiveParcel gives the parcel from "!" through its CR (CR included); bytes before "!" are
  *   skipped, and a "!" inside a parcel without its CR yet starts the parcel again there. The
  *   time-out counts from the moment the last request has left the line (its bytes at 10 bits each
- *   at the line's speed) and starts again with every byte of an answer in progress, so neither the
- *   request's nor the answer's own transmission eats it. KV_ERR_NO_ANSWER after the time-out,
- *   KV_ERR_TOO_LONG for a parcel that does not fit (the rest of it up to its CR is discarded),
- *   KV_ERR_LINE_LOST when the device went away. Further answers that arrived together (a
+ *   at the line's speed; on a raw network port from the send) and starts again with every byte of
+ *   an answer in progress, so neither the request's nor the answer's own transmission eats it.
+ *   KV_ERR_NO_ANSWER after the time-out, KV_ERR_TOO_LONG for a parcel that does not fit (the rest of it up to
+ * its CR is discarded), KV_ERR_LINE_LOST when the device went away. Further answers that arrived together (a
  *   broadcast) are kept for the next call.
  * - KV_AnalysisAnswerParcel takes the parcel with or without its CR; on failure data is empty. */
 #include <stdint.h>
@@ -48,7 +54,8 @@ enum {
     KV_ERR_MALFORMED = -110,   /* malformed answer */
     KV_ERR_CHECKWORD = -111,   /* check word mismatch */
     KV_ERR_BUFFER = -112,      /* text too long for its buffer */
-    KV_ERR_LINE_LOST = -113    /* line lost (device gone, I/O error) */
+    KV_ERR_LINE_LOST = -113,   /* line lost (device gone, I/O error, connection closed) */
+    KV_ERR_NO_RFC2217 = -114   /* the device server does not agree to RFC 2217 (COM-PORT-CONTROL) */
 };
 
 #define KV_API __attribute__((visibility("default")))

@@ -9,8 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -32,7 +36,7 @@ TServer::TServer(TConfig config) : Bus(std::move(config)) {
 }
 
 TServer::~TServer() {
-    for (int fd : {LineFd, SlaveFd, WakeRead, WakeWrite})
+    for (int fd : {LineFd, SlaveFd, WakeRead, WakeWrite, ListenFd, ClientFd})
         if (fd >= 0)
             ::close(fd);
 }
@@ -91,6 +95,101 @@ bool TServer::OpenPort(const QString& path, QString* error) {
     return true;
 }
 
+bool TServer::Listen(const QString& host, uint16_t port, bool telnet, QString* error) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    const QByteArray h = host.isEmpty() ? QByteArrayLiteral("127.0.0.1") : host.toUtf8();
+    const QByteArray service = QByteArray::number(port);
+    if (const int rc = ::getaddrinfo(h.constData(), service.constData(), &hints, &found); rc != 0) {
+        if (error)
+            *error = QStringLiteral("address %1: %2").arg(host, QString::fromLocal8Bit(gai_strerror(rc)));
+        return false;
+    }
+    const int fd = ::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int one = 1;
+    // A restarted simulator takes its port back at once.
+    if (fd >= 0)
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    const bool ok = fd >= 0 && ::bind(fd, found->ai_addr, found->ai_addrlen) == 0 && ::listen(fd, 4) == 0;
+    ::freeaddrinfo(found);
+    if (!ok) {
+        if (error)
+            *error = ErrnoText("listen");
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    sockaddr_storage bound{};
+    socklen_t len = sizeof bound;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &len);
+    BoundPort = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
+                                                  : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+    ListenFd = fd;
+    TelnetMode = telnet;
+    IsPty = false;
+    Slave = QString::number(BoundPort);
+    return true;
+}
+
+void TServer::Accept() {
+    const int fd = ::accept4(ListenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0)
+        return;
+    DropClient();
+    const int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    ClientFd = fd;
+    NetSpeed = PortSpeed;
+    Decoder = Telnet::TDecoder();
+    if (TelnetMode) {
+        using namespace Telnet;
+        Options = std::make_unique<TNegotiator>(std::vector<uint8_t>{OptBinary, OptSga},
+                                                std::vector<uint8_t>{OptBinary, OptComPort});
+        // As device servers do: offer the option first, the client's own offer crosses it.
+        Out += Options->Ask(Do, OptComPort);
+    }
+}
+
+void TServer::DropClient() {
+    if (ClientFd >= 0)
+        ::close(ClientFd);
+    ClientFd = -1;
+    Queue.clear();
+    Out.clear();
+}
+
+void TServer::HandleTelnet(const char* data, size_t size, QByteArray& lineData) {
+    using namespace Telnet;
+    std::vector<TEvent> events;
+    Decoder.Feed(data, size, lineData, events);
+    for (const TEvent& e : events) {
+        if (e.Verb != Sb) {
+            Out += Options->Handle(e);
+            continue;
+        }
+        if (e.Option != OptComPort || e.Payload.isEmpty() ||
+            static_cast<uint8_t>(e.Payload[0]) >= ServerReply)
+            continue;
+        const auto command = static_cast<uint8_t>(e.Payload[0]);
+        if (command == SetBaudrate && e.Payload.size() >= 5) {
+            uint32_t v = 0;
+            for (int i = 1; i <= 4; ++i)
+                v = (v << 8) | static_cast<uint8_t>(e.Payload[i]);
+            if (SpeedIndexOf(v) >= 0)
+                NetSpeed = v; // 0 asks for the speed; others are not the instruments'
+            Out += ComPort32(ServerReply + SetBaudrate, NetSpeed);
+        } else {
+            // The line is always 8N1 without flow control: the settings are confirmed as asked.
+            QByteArray reply = e.Payload;
+            reply[0] = static_cast<char>(command + ServerReply);
+            Out += Subnegotiation(OptComPort, reply);
+        }
+    }
+}
+
 void TServer::SetTrace(bool on) {
     std::lock_guard<std::mutex> lock(BusMutex);
     if (!on) {
@@ -115,11 +214,14 @@ void TServer::Stop() {
 }
 
 uint32_t TServer::LineSpeed() const {
+    if (ListenFd >= 0)
+        return TelnetMode ? NetSpeed : PortSpeed;
     return IsPty ? Line::CurrentSpeed(LineFd) : PortSpeed;
 }
 
 bool TServer::SetPortSpeed(uint32_t speed) {
-    if (IsPty || speed == PortSpeed)
+    // A device server's speed is its own setting or its client's, never the instrument's.
+    if (IsPty || ListenFd >= 0 || speed == PortSpeed)
         return true;
     if (!Line::SetSpeed(LineFd, speed, true))
         return false;
@@ -127,7 +229,35 @@ bool TServer::SetPortSpeed(uint32_t speed) {
     return true;
 }
 
+bool TServer::Flush(QString* error) {
+    const int fd = WriteFd();
+    while (!Out.isEmpty() && fd >= 0) {
+        const ssize_t n = ListenFd >= 0
+                              ? ::send(fd, Out.constData(), static_cast<size_t>(Out.size()), MSG_NOSIGNAL)
+                              : ::write(fd, Out.constData(), static_cast<size_t>(Out.size()));
+        if (n > 0) {
+            Out.remove(0, n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            return true; // the client is not reading; wait until the line takes more
+        } else if (ListenFd >= 0) {
+            DropClient(); // the client went away; the next one is served afresh
+            return true;
+        } else {
+            if (error)
+                *error = ErrnoText("write");
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TServer::WritePending(QString* error) {
+    if (WriteFd() < 0) {
+        Queue.clear(); // nobody to answer
+        return true;
+    }
     const TClock::time_point now = TClock::now();
     while (!Queue.empty() && Queue.front().NextDue() <= now) {
         TPending& p = Queue.front();
@@ -137,21 +267,16 @@ bool TServer::WritePending(QString* error) {
             const auto ahead = std::chrono::duration_cast<std::chrono::microseconds>(p.Due - now);
             due -= static_cast<qsizetype>((ahead + p.ByteTime - std::chrono::microseconds(1)) / p.ByteTime);
         }
-        while (p.Written < due) {
-            const ssize_t n =
-                ::write(LineFd, p.Bytes.constData() + p.Written, static_cast<size_t>(due - p.Written));
-            if (n > 0) {
-                p.Written += n;
-            } else if (n < 0 && errno == EINTR) {
-                continue;
-            } else if (n < 0 && errno == EAGAIN) {
-                return true; // the client is not reading; wait until the line takes more
-            } else {
-                if (error)
-                    *error = ErrnoText("write");
-                return false;
-            }
+        if (p.Written < due) {
+            const char* from = p.Bytes.constData() + p.Written;
+            const auto count = static_cast<size_t>(due - p.Written);
+            Out += TelnetMode ? Telnet::Escape(from, count) : QByteArray(from, static_cast<qsizetype>(count));
+            p.Written = due;
         }
+        if (!Flush(error))
+            return false;
+        if (WriteFd() < 0 || !Out.isEmpty())
+            return true; // the client went away, or the line takes no more for now
         if (p.Written < p.Bytes.size())
             return true; // more bytes of this output later
         if (p.SpeedAfter != 0 && !SetPortSpeed(p.SpeedAfter)) {
@@ -161,11 +286,11 @@ bool TServer::WritePending(QString* error) {
         }
         Queue.pop_front();
     }
-    return true;
+    return Flush(error);
 }
 
 bool TServer::Run(QString* error) {
-    if (LineFd < 0 || WakeRead < 0) {
+    if ((LineFd < 0 && ListenFd < 0) || WakeRead < 0) {
         if (error)
             *error = QStringLiteral("no line open");
         return false;
@@ -174,7 +299,7 @@ bool TServer::Run(QString* error) {
     while (!Stopping.load()) {
         timespec timeout{};
         timespec* wait = nullptr;
-        bool wantWrite = false;
+        bool wantWrite = !Out.isEmpty();
         if (!Queue.empty()) {
             const auto left = Queue.front().NextDue() - TClock::now();
             if (left <= TClock::duration::zero()) {
@@ -186,9 +311,11 @@ bool TServer::Run(QString* error) {
                 wait = &timeout;
             }
         }
-        pollfd fds[2] = {{LineFd, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0},
-                         {WakeRead, POLLIN, 0}};
-        const int r = ppoll(fds, 2, wait, nullptr);
+        const int lineFd = WriteFd();
+        pollfd fds[3] = {{lineFd, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0},
+                         {WakeRead, POLLIN, 0},
+                         {ListenFd, POLLIN, 0}};
+        const int r = ppoll(fds, 3, wait, nullptr);
         if (r < 0) {
             if (errno == EINTR)
                 continue;
@@ -198,28 +325,44 @@ bool TServer::Run(QString* error) {
         }
         if (fds[1].revents != 0)
             break;
-        if (fds[0].revents & POLLIN) {
-            const ssize_t n = ::read(LineFd, buf, sizeof buf);
+        const bool tcp = ListenFd >= 0;
+        if (lineFd >= 0 && (fds[0].revents & POLLIN)) {
+            const ssize_t n = ::read(lineFd, buf, sizeof buf);
             if (n > 0) {
+                QByteArray decoded;
+                const char* data = buf;
+                size_t size = static_cast<size_t>(n);
+                if (TelnetMode) {
+                    HandleTelnet(buf, size, decoded);
+                    data = decoded.constData();
+                    size = static_cast<size_t>(decoded.size());
+                }
                 const uint32_t speed = LineSpeed();
                 std::vector<TOutput> outputs;
                 {
                     std::lock_guard<std::mutex> lock(BusMutex);
-                    outputs = Bus.Receive(buf, static_cast<size_t>(n), speed);
+                    outputs = Bus.Receive(data, size, speed);
                 }
                 const TClock::time_point arrived = TClock::now();
                 for (TOutput& o : outputs)
                     Queue.push_back({arrived + o.Delay, std::move(o.Bytes), 0, o.SpeedAfter, o.ByteTime});
+            } else if (tcp && (n == 0 || (errno != EAGAIN && errno != EINTR))) {
+                DropClient();
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
                 if (error)
                     *error = n == 0 ? QStringLiteral("line hung up") : ErrnoText("read");
                 return false;
             }
-        } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            if (error)
-                *error = QStringLiteral("line hung up");
-            return false;
+        } else if (lineFd >= 0 && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))) {
+            if (!tcp) {
+                if (error)
+                    *error = QStringLiteral("line hung up");
+                return false;
+            }
+            DropClient();
         }
+        if (tcp && (fds[2].revents & POLLIN))
+            Accept();
         if (!WritePending(error))
             return false;
     }

@@ -1,4 +1,4 @@
-// kestrin-sim: simulated instruments on a pseudo-terminal or a real serial port.
+// kestrin-sim: simulated instruments on a pseudo-terminal, a real serial port or a TCP port.
 #include "sim/SimServer.h"
 
 #include <QByteArray>
@@ -31,6 +31,11 @@ const char* const Usage =
     "Line (default: a new pseudo-terminal; its slave path is printed as \"PTY <path>\"):\n"
     "  --port PATH            serve on a real serial port instead (prints \"PORT <path>\")\n"
     "  --link PATH            also make a symbolic link PATH to the pseudo-terminal's slave\n"
+    "  --tcp [HOST:]PORT      serve as a device server with raw TCP (prints \"TCP <port>\");\n"
+    "                         HOST defaults to 127.0.0.1, PORT 0 picks a free port; the line\n"
+    "                         speed is fixed at the first instrument's\n"
+    "  --rfc2217 [HOST:]PORT  the same with Telnet and RFC 2217 (prints \"RFC2217 <port>\");\n"
+    "                         the client sets the line speed\n"
     "Instruments:\n"
     "  --device A:T[:V[:S]]   instrument with address A (1..255), type number T, version text V\n"
     "                         (empty: base descriptions) and speed S; repeatable;\n"
@@ -87,6 +92,8 @@ int main(int argc, char** argv) {
     config.RequestLogLimit = 0; // --trace prints the requests; nothing else reads them
     QString port;
     QString link;
+    QString listen; // [HOST:]PORT
+    bool telnet = false;
     bool trace = false;
 
     for (int i = 1; i < argc; ++i) {
@@ -122,6 +129,12 @@ int main(int argc, char** argv) {
             if (!v)
                 return Fail("--port needs a value");
             port = QFile::decodeName(v);
+        } else if (opt == "--tcp" || opt == "--rfc2217") {
+            const char* v = value();
+            if (!v)
+                return Fail(opt + " needs a port");
+            listen = QString::fromUtf8(v);
+            telnet = opt == "--rfc2217";
         } else if (opt == "--link") {
             const char* v = value();
             if (!v)
@@ -179,10 +192,28 @@ int main(int argc, char** argv) {
     if (!port.isEmpty() && !link.isEmpty())
         return Fail("--link applies to the pseudo-terminal only");
 
+    if (!listen.isEmpty() && (!port.isEmpty() || !link.isEmpty()))
+        return Fail("--tcp and --rfc2217 serve no serial line: no --port or --link with them");
+    QString listenHost;
+    std::optional<uint32_t> listenPort;
+    if (!listen.isEmpty()) {
+        const qsizetype colon = listen.lastIndexOf(QLatin1Char(':'));
+        listenHost = colon < 0 ? QString() : listen.left(colon);
+        if (listenHost.startsWith(QLatin1Char('[')) && listenHost.endsWith(QLatin1Char(']')))
+            listenHost = listenHost.mid(1, listenHost.size() - 2);
+        listenPort = Count(listen.mid(colon + 1).toUtf8().constData());
+        if (!listenPort || *listenPort > 65535)
+            return Fail("the TCP port must be a number from 0 to 65535 (0: any free port)");
+    }
+
     auto server = std::make_unique<Sim::TServer>(config);
     server->SetTrace(trace);
     QString error;
-    if (port.isEmpty() ? !server->OpenPty(&error) : !server->OpenPort(port, &error)) {
+    const bool opened = listenPort
+                            ? server->Listen(listenHost, static_cast<uint16_t>(*listenPort), telnet, &error)
+                        : port.isEmpty() ? server->OpenPty(&error)
+                                         : server->OpenPort(port, &error);
+    if (!opened) {
         std::fprintf(stderr, "kestrin-sim: %s\n", error.toLocal8Bit().constData());
         return 1;
     }
@@ -208,7 +239,10 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &sa, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    std::printf("%s %s\n", port.isEmpty() ? "PTY" : "PORT",
+    std::printf("%s %s\n",
+                listenPort       ? (telnet ? "RFC2217" : "TCP")
+                : port.isEmpty() ? "PTY"
+                                 : "PORT",
                 QFile::encodeName(server->SlavePath()).constData());
     std::fflush(stdout);
 

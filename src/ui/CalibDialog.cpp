@@ -5,7 +5,6 @@
 #include "ui/HelpWindow.h"
 #include "ui/UserDialogs.h"
 
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,17 +32,24 @@ QPushButton* LargeButton(const QString& caption, QWidget* parent) {
     b->setMinimumSize(400, 44);
     return b;
 }
+
+TExchangeWorker::TJob CalibJob(TfrmCalib& dialog, TAppState& state, const TKvApi& api, uint8_t kind,
+                               const std::atomic<bool>& stopRequested) {
+    TExchangeWorker::TJob job;
+    job.UiContext = &dialog;
+    // The run locks and unlocks the dialog itself, around its outcome.
+    job.Operation = [&dialog, &state, &api, kind, &stopRequested] {
+        TCalibHandOver ui(dialog);
+        TCalibRun calib{api, state, kind, ui, stopRequested, {}, {}}; // the real clock and pause
+        CalibLoop(calib);
+    };
+    return job;
+}
 } // namespace
 
+// The run only refers to StopRequested here; it reads it once the thread runs.
 ThreadCalib::ThreadCalib(TfrmCalib& dialog, TAppState& state, const TKvApi& api, uint8_t kind)
-    : Dialog(dialog), State(state), Api(api), Kind(kind) {}
-
-void ThreadCalib::run() {
-    TCalibHandOver ui(Dialog);
-    TCalibRun calib{Api, State, Kind, ui, StopRequested, {}, {}}; // the real clock and pause
-    CalibLoop(calib);
-    Done = true;
-}
+    : TExchangeWorker(CalibJob(dialog, state, api, kind, StopRequested)) {}
 
 TfrmCalib::TfrmCalib(TAppState& state, const TKvApi& api, QWidget* parent)
     : QDialog(parent), State(state), Api(api) {
@@ -138,12 +144,7 @@ void TfrmCalib::Stop() {
 }
 
 void TfrmCalib::WaitForWorker() {
-    QEventLoop loop;
-    connect(Worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    // Done is set before finished is emitted, and the connection exists already: no quit is missed.
-    if (!Worker->Ended())
-        loop.exec();
-    Worker->wait();
+    TExchangeWorker::Await([this] { return std::vector<TExchangeWorker*>{Worker.get()}; });
 }
 
 void TfrmCalib::done(int result) {

@@ -4,9 +4,9 @@
 #include "model/AppState.h"
 #include "exchange/Calib.h"
 #include "exchange/KvLibrary.h"
+#include "exchange/Workers.h"
 
 #include <QDialog>
-#include <QThread>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -15,26 +15,14 @@ class QLabel;
 class QPushButton;
 class TfrmCalib;
 
-class ThreadCalib : public QThread {
-    Q_OBJECT
+// One calibration run (exchange/Workers.h); its effects go to the dialog on the dialog's thread.
+class ThreadCalib : public TExchangeWorker {
 public:
     ThreadCalib(TfrmCalib& dialog, TAppState& state, const TKvApi& api, uint8_t kind);
 
     // Starts false with every new worker, so that a stop set before the run reaches its first step
     // is not lost.
     std::atomic<bool> StopRequested{false};
-    // Set as the very last step: from then on the worker hands nothing more to the dialog's thread.
-    bool Ended() const { return Done; }
-
-protected:
-    void run() override;
-
-private:
-    TfrmCalib& Dialog;
-    TAppState& State;
-    const TKvApi& Api;
-    const uint8_t Kind;
-    std::atomic<bool> Done{false};
 };
 
 class TfrmCalib : public QDialog, public ICalibUi {
@@ -76,7 +64,7 @@ protected:
 private:
     void Start(uint8_t kind);
     void Stop();
-    // Waits for the worker in a local event loop, so its hand-overs to this thread still run.
+    // Waits for the worker, carrying out its hand-overs to this thread meanwhile.
     void WaitForWorker();
 
     TAppState& State;

@@ -8,7 +8,6 @@
 #include "ui/MainWindow.h"
 
 #include <QComboBox>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -104,6 +103,11 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     Label7 = new QLabel(QStringLiteral("Адреса"), GroupBox3);
     Combo6 = new QComboBox(GroupBox3);
     btnSearch = new QPushButton(QStringLiteral("Поиск приборов"), GroupBox3);
+    // A raw network port cannot carry the speed: the device server has its own.
+    for (QComboBox* speed : {Combo2, Combo5})
+        speed->setToolTip(QStringLiteral("Скорость линии. У сетевого порта tcp:// скорость — собственная "
+                                         "настройка сервера последовательных портов; порту rfc2217:// "
+                                         "программа задает ее сама."));
     auto* g3 = new QGridLayout(GroupBox3);
     g3->addWidget(Label5, 0, 0);
     g3->addWidget(Combo4, 0, 1);
@@ -164,16 +168,8 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
 }
 
 TfrmDevSet::~TfrmDevSet() {
-    if (!Worker)
-        return;
     // The worker may still be handing effects to this thread: serve them until it is through.
-    if (!Worker->Ended()) {
-        QEventLoop loop;
-        connect(Worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-        if (!Worker->Ended())
-            loop.exec();
-    }
-    Worker->wait();
+    TExchangeWorker::Await([this] { return std::vector<TExchangeWorker*>{Worker.get()}; });
 }
 
 bool TfrmDevSet::Execute() {
@@ -253,10 +249,12 @@ bool TfrmDevSet::WorkerActive() const {
     return Worker && !Worker->Ended();
 }
 
-void TfrmDevSet::StartWorker(std::unique_ptr<TDevSetWorker> worker) {
+void TfrmDevSet::StartWorker(std::unique_ptr<TExchangeWorker> worker) {
     if (Worker)
         Worker->wait(); // it has ended; nothing of it is left to hand over
     Worker = std::move(worker);
+    // Busy and locked from the click on, before the thread runs.
+    Worker->Claim();
     Worker->start();
 }
 
@@ -274,13 +272,8 @@ void TfrmDevSet::btnSearchClick() {
 
 void TfrmDevSet::RunVersionQuery() {
     LinkEstablished = false;
-    auto worker = std::make_unique<ThreadDevGetVersion>(*this, Api);
-    // The wait must carry out the worker's hand-overs, so it is an event loop and not a wait().
-    QEventLoop loop;
-    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    StartWorker(std::move(worker));
-    loop.exec();
-    Worker->wait();
+    StartWorker(std::make_unique<ThreadDevGetVersion>(*this, Api));
+    TExchangeWorker::Await([this] { return std::vector<TExchangeWorker*>{Worker.get()}; });
 }
 
 bool TfrmDevSet::AskReturn(const QString& firstLines) {

@@ -17,7 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TDevSetWorker;
+class TExchangeWorker;
 class TfrmMain;
 
 // Address box: typing is free, and a number outside the range is brought into it instead of being
@@ -121,7 +121,7 @@ protected:
 private:
     // Reads the port list anew into both port boxes; each keeps its choice while it is listed.
     void RefreshPorts();
-    void StartWorker(std::unique_ptr<TDevSetWorker> worker);
+    void StartWorker(std::unique_ptr<TExchangeWorker> worker);
     // Starts the version query and waits for it in a local event loop.
     void RunVersionQuery();
     // Asks whether to return to the settings; false closes the dialog unaccepted.
@@ -132,5 +132,5 @@ private:
     TAppState& State;
     IUserDialogs& Dialogs;
     const TKvApi& Api;
-    std::unique_ptr<TDevSetWorker> Worker;
+    std::unique_ptr<TExchangeWorker> Worker;
 };

@@ -9,7 +9,6 @@
 #include "ui/DevTable.h"
 #include "ui/MeasureView.h"
 
-#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,6 +39,7 @@ void TMainExchange::Start(TExchangeCommand command) {
         return;
     TExchangeWorker::TJob job;
     job.UiContext = &Main;
+    job.Priority = QThread::TimeCriticalPriority; // the line waits for no one
     job.ReportError = [this](const QString& error) {
         Main.Dialogs.Message(QStringLiteral("Непредвиденная ошибка при обмене с прибором:\r") + error,
                              QStringLiteral("Ошибка"), TMsgButtons::Ok);
@@ -85,6 +85,7 @@ void TMainExchange::Start(TExchangeCommand command) {
         job.Stop = &s.ReadStop;
         job.Lock = [this](bool on) { SetAllBusy(on); };
         job.Operation = readAll;
+        job.SkipWhenStopped = true;
         worker = std::make_unique<ThreadAllRead>(std::move(job));
         break;
     case TExchangeCommand::WriteAll:
@@ -92,6 +93,7 @@ void TMainExchange::Start(TExchangeCommand command) {
         job.Stop = &s.WriteStop;
         job.Lock = [this](bool on) { SetAllBusy(on); };
         job.Operation = writeAll;
+        job.SkipWhenStopped = true;
         worker = std::make_unique<ThreadAllWrite>(std::move(job));
         break;
     case TExchangeCommand::Measure:
@@ -126,15 +128,12 @@ bool TMainExchange::AnyRunning() const {
 }
 
 void TMainExchange::WaitForWorkers() {
-    // A local event loop, so the workers' hand-overs (status texts, questions, unlock) still run.
-    while (AnyRunning()) {
-        QEventLoop loop;
+    TExchangeWorker::Await([this] {
+        std::vector<TExchangeWorker*> all;
         for (const auto& w : Workers)
-            if (w)
-                connect(w.get(), &QThread::finished, &loop, &QEventLoop::quit);
-        if (AnyRunning())
-            loop.exec();
-    }
+            all.push_back(w.get());
+        return all;
+    });
 }
 
 void TMainExchange::LockCommon(bool on, uint8_t exchangeState) {

@@ -3,10 +3,10 @@
 // operations' user-interface effects, and the wait for them at program close.
 #include "exchange/ExchangeUi.h"
 #include "exchange/KvLibrary.h"
+#include "exchange/Workers.h"
 #include "ui/MainWindow.h"
 
 #include <QObject>
-#include <QThread>
 #include <array>
 #include <memory>
 
@@ -55,5 +55,5 @@ private:
     TfrmMain& Main;
     const TKvApi& Api;
     // The worker of each kind started last: device read, device write, read-all, write-all, measure.
-    std::array<std::unique_ptr<QThread>, 5> Workers;
+    std::array<std::unique_ptr<TExchangeWorker>, 5> Workers;
 };

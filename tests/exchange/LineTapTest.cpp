@@ -152,7 +152,7 @@ TEST(LineText, BytesOutsideThePrintableRangeAreEscapedAndLettersKept) {
 TEST(LineText, EveryCodeHasItsOwnMeaningAndALineHasEveryField) {
     std::set<QString> meanings;
     std::vector<int> codes{ExFailed, ExWrongAddress, ExBadReplyCode, ExDeviceError};
-    for (int c = KV_ERR_LINE_LOST; c <= KV_ERR_HANDLE; ++c)
+    for (int c = KV_ERR_NO_RFC2217; c <= KV_ERR_HANDLE; ++c)
         codes.push_back(c);
     for (const int c : codes) {
         const QString m = ResultCodeMeaning(c);

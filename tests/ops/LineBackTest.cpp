@@ -1,5 +1,6 @@
 // A USB adapter pulled out during a run and plugged back: the simulator process on a pseudo-terminal
 // is killed, then started again behind the same link path, and the user answers "Да" to the retry.
+// The same for a device server that goes away (its connection is lost) and comes back on its port.
 #include "TestUi.h"
 #include "exchange/Measure.h"
 #include "exchange/ReadWriteAll.h"
@@ -45,8 +46,22 @@ protected:
     }
     void Plug() {
         Sim.reset();
+        if (NetOption.isEmpty()) {
+            Sim = std::make_unique<TestSupport::TSimProcess>(
+                QStringList{"--progdir", ProgDir, "--device", "1:21", "--link", Link});
+            return;
+        }
+        // The device server comes back on the port it had (a free one the first time).
         Sim = std::make_unique<TestSupport::TSimProcess>(
-            QStringList{"--progdir", ProgDir, "--device", "1:21", "--link", Link});
+            QStringList{"--progdir", ProgDir, "--device", "1:21", NetOption, QString::number(NetPort)});
+        NetPort = Sim->Path().toUShort();
+    }
+    // The line is a device server of kestrin-sim: "--tcp" or "--rfc2217".
+    void ServeOnTcp(const QString& option) {
+        NetOption = option;
+        NetPort = 0;
+        Plug();
+        Dev.COMPort = QStringLiteral("%1://127.0.0.1:%2").arg(option.mid(2)).arg(NetPort);
     }
 
     TKvLibrary Library;
@@ -54,6 +69,8 @@ protected:
     QString Link;
     std::unique_ptr<TestSupport::TSimProcess> Sim;
     bool Unplugged = false;
+    QString NetOption;
+    uint16_t NetPort = 0;
     TDevProp Type;
     TDev Dev;
     std::atomic<bool> Stop{false};
@@ -93,4 +110,31 @@ TEST_F(LineBack, ReadAllGoesOnOnTheAdapterPluggedBack) {
     EXPECT_EQ(Ui->Messages.last(), QStringLiteral("Чтение завершено"));
     EXPECT_EQ(Ui->Progress.back(), 100);
     EXPECT_TRUE(Ui->Errors.isEmpty()) << qPrintable(Ui->Errors.join('\n'));
+}
+
+TEST_F(LineBack, ReadAllGoesOnWhenTheDeviceServerComesBack) {
+    for (const QString& option : {QStringLiteral("--tcp"), QStringLiteral("--rfc2217")}) {
+        SCOPED_TRACE(option.toStdString());
+        ServeOnTcp(option);
+        ASSERT_TRUE(Sim->Started() && NetPort != 0);
+        std::vector<int> lostCodes;
+        Ui->Stored.clear();
+        Ui->Questions.clear();
+        Ui->Answers = {true};
+        Ui->OnStore = [this](int) {
+            if (Ui->Stored.size() == 3)
+                Unplug();
+        };
+        TExchangeRun run{Library.Table(), Type, Dev, *Ui, Stop, 1, {}};
+        run.SkipFailed = [&lostCodes](int, int code) {
+            lostCodes.push_back(code);
+            return false;
+        };
+        ReadAll(run);
+        EXPECT_EQ(Ui->Questions.size(), 1) << "the retry went to the lost connection";
+        EXPECT_EQ(Ui->Messages.last(), QStringLiteral("Чтение завершено"));
+        EXPECT_EQ(Ui->Progress.back(), 100);
+        EXPECT_TRUE(lostCodes.empty());
+        EXPECT_TRUE(Ui->Errors.isEmpty()) << qPrintable(Ui->Errors.join('\n'));
+    }
 }

@@ -40,6 +40,11 @@ TEST(SimProgram, UsageAndBadOptions) {
     EXPECT_EQ(RunSimToEnd({"--drop", "x"}, nullptr), 2);
     EXPECT_EQ(RunSimToEnd({"--speed", "1000"}, nullptr), 2);
     EXPECT_EQ(RunSimToEnd({"--port", "/nonexistent/tty"}, nullptr), 1);
+    // A device server's port: a number up to 65535, and no serial line beside it.
+    for (const QStringList& bad : {QStringList{"--tcp", "65536"}, QStringList{"--rfc2217", "x"},
+                                   QStringList{"--tcp", "0", "--link", "/tmp/kestrin-sim-x"}})
+        EXPECT_EQ(RunSimToEnd(bad, nullptr), 2) << bad.join(' ').toStdString();
+    EXPECT_EQ(RunSimToEnd({"--tcp", "no.such.host.invalid:4001"}, nullptr), 1);
 }
 
 TEST(SimProgram, TracePrintsRequestsByteForByte) {
