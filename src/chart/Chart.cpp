@@ -98,6 +98,29 @@ bool TChart::AddPoint(int series, double x, double y) {
     return true;
 }
 
+bool TChart::AddPointQuietly(int series, double x, double y) {
+    return series >= 0 && series < SeriesCount() && SeriesList[static_cast<size_t>(series)]->Add(x, y);
+}
+
+void TChart::BreakSeries() {
+    for (auto& s : SeriesList)
+        s->Break();
+}
+
+void TChart::SetSeriesTitle(int series, const QString& title) {
+    if (series < 0 || series >= SeriesCount())
+        return;
+    SeriesList[static_cast<size_t>(series)]->Title = title;
+    Changed();
+}
+
+qlonglong TChart::PointCount() const {
+    qlonglong n = 0;
+    for (const auto& s : SeriesList)
+        n += static_cast<qlonglong>(s->Count());
+    return n;
+}
+
 size_t TChart::CapacityBytes() const {
     size_t bytes = 0;
     for (const auto& s : SeriesList)
@@ -462,6 +485,41 @@ TChart::TLayout TChart::DrawChart(TCanvas& canvas, const QRectF& rect) const {
     return layout;
 }
 
+namespace {
+// The drawn points of a series with gaps, as pieces that never join two points a gap separates.
+void CutAtBreaks(const std::vector<size_t>& breaks, const std::vector<size_t>& indices,
+                 const std::vector<QPointF>& points, const QRectF& cut, TPolylinePieces& pieces) {
+    pieces.Points.clear();
+    pieces.Starts.clear();
+    TPolylinePieces line;
+    std::vector<QPointF> lone(2);
+    const auto addLine = [&](size_t from, size_t to) {
+        std::span<const QPointF> run(points.data() + from, to - from);
+        if (run.size() == 1) {
+            lone[0] = run[0];
+            lone[1] = run[0] + QPointF(1, 0); // a lone point still shows
+            run = lone;
+        }
+        ClipPolyline(run, cut, line);
+        for (size_t p = 0; p < line.PieceCount(); ++p) {
+            pieces.Starts.push_back(pieces.Points.size());
+            const auto piece = line.Piece(p);
+            pieces.Points.insert(pieces.Points.end(), piece.begin(), piece.end());
+        }
+    };
+    auto next = std::upper_bound(breaks.begin(), breaks.end(), indices.front());
+    size_t from = 0;
+    for (size_t j = 1; j < indices.size(); ++j) {
+        if (next == breaks.end() || *next > indices[j])
+            continue;
+        addLine(from, j);
+        from = j;
+        next = std::upper_bound(next, breaks.end(), indices[j]);
+    }
+    addLine(from, indices.size());
+}
+} // namespace
+
 void TChart::DrawSeries(TCanvas& canvas, const TLayout& layout, double depth) const {
     const QRectF& plot = layout.Plot;
     // Ribbons are many pixels deep, so 3D needs only a column per three pixels; the ribbons' faces,
@@ -491,9 +549,13 @@ void TChart::DrawSeries(TCanvas& canvas, const TLayout& layout, double depth) co
         for (size_t i : indices)
             points.emplace_back(plot.left() + (s.X(i) - layout.X.Min) * xScale * pixelsPerColumn,
                                 layout.YBottom - (s.Y(i) - layout.Y.Min) * yScale);
-        if (points.size() == 1)
-            points.push_back(points.front() + QPointF(1, 0)); // a lone point still shows
-        ClipPolyline(points, cut, pieces);
+        if (s.Breaks().empty()) {
+            if (points.size() == 1)
+                points.push_back(points.front() + QPointF(1, 0)); // a lone point still shows
+            ClipPolyline(points, cut, pieces);
+        } else {
+            CutAtBreaks(s.Breaks(), indices, points, cut, pieces);
+        }
 
         if (depth <= 0) {
             canvas.SetPen(TCanvasPen{s.Color});

@@ -13,6 +13,8 @@
 
 class TChart : public QWidget {
     Q_OBJECT
+    // Points of all series, for tools that watch the chart from outside.
+    Q_PROPERTY(qlonglong pointCount READ PointCount)
 public:
     explicit TChart(QWidget* parent = nullptr);
     ~TChart() override;
@@ -30,6 +32,13 @@ public:
     // whose X goes back is still drawn, only more slowly). False for an unknown series or a value
     // that is not finite.
     bool AddPoint(int series, double x, double y);
+    // The same without asking for a repaint, for loading many points at once; Refresh() after.
+    bool AddPointQuietly(int series, double x, double y);
+    void Refresh() { Changed(); }
+    // A gap in every series: their next points start new lines.
+    void BreakSeries();
+    void SetSeriesTitle(int series, const QString& title);
+    qlonglong PointCount() const;
 
     // Axis windows. While an axis scales itself its bounds are the data's lowest and highest
     // values (all points of all series), widened when they coincide. Setting a bound switches the

@@ -110,6 +110,7 @@ void TChartSeries::Clear() {
     N = 0;
     LoX = HiX = LoY = HiY = 0;
     Ascending = true;
+    std::vector<size_t>().swap(BreakAt);
     std::vector<TRun>().swap(Runs);
     std::vector<TRun>().swap(NewRuns);
     RunsCount = 0;
@@ -120,13 +121,21 @@ size_t TChartSeries::CapacityBytes() const {
     for (const auto& clusters : Pairs)
         bytes += clusters.capacity() * sizeof(TCluster);
     bytes += (Runs.capacity() + NewRuns.capacity()) * sizeof(TRun);
+    bytes += BreakAt.capacity() * sizeof(size_t);
     return bytes;
+}
+
+void TChartSeries::Break() {
+    // A gap before the first point, or twice in a row, separates nothing.
+    if (N > 0 && (BreakAt.empty() || BreakAt.back() != N))
+        BreakAt.push_back(N);
 }
 
 size_t TChartSeries::UsedBytes() const {
     size_t bytes = N * 2 * sizeof(double);
     for (const auto& clusters : Pairs)
         bytes += clusters.size() * sizeof(TCluster);
+    bytes += BreakAt.size() * sizeof(size_t);
     return bytes;
 }
 

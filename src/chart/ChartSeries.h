@@ -20,6 +20,11 @@ public:
 
     // Appends a point; points with a value that is not finite cannot be drawn and are refused.
     bool Add(double x, double y);
+    // The next point starts a new line: the chart leaves a gap (a pause in the readings) instead of
+    // joining the points across it.
+    void Break();
+    // First points of the lines after the first, ascending.
+    const std::vector<size_t>& Breaks() const { return BreakAt; }
     void Clear();
     size_t Count() const { return N; }
     double X(size_t i) const { return *XAt(i); }
@@ -157,4 +162,5 @@ private:
     mutable std::vector<TRun> Runs;
     mutable std::vector<TRun> NewRuns;
     mutable size_t RunsCount = 0;
+    std::vector<size_t> BreakAt;
 };

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 
@@ -121,6 +122,40 @@ bool TLineFile::Start(const QByteArray& firstLine) {
     }
     Size = File.size();
     return true;
+}
+
+bool TLineFile::Continue(const QByteArray& lines) {
+    if (!QFileInfo(FileName).isFile())
+        return Start(lines);
+    QFile old(FileName);
+    if (!old.open(QIODevice::ReadWrite)) {
+        Why = FileErrorReason(old.errorString(), true);
+        return false;
+    }
+    qint64 keep = old.size();
+    // Whole lines end in a line feed; a line cut short by a crash or a full disk goes.
+    constexpr qint64 Tail = 65536;
+    const qint64 from = std::max<qint64>(0, keep - Tail);
+    if (keep > 0 && old.seek(from)) {
+        const QByteArray tail = old.read(keep - from);
+        const qsizetype nl = tail.lastIndexOf('\n');
+        if (nl < 0 && from == 0)
+            keep = 0;
+        else if (nl >= 0)
+            keep = from + nl + 1;
+        if (keep != old.size() && !old.resize(keep)) {
+            Why = FileErrorReason(old.errorString(), true);
+            return false;
+        }
+    }
+    old.close();
+    File.setFileName(FileName);
+    if (!File.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        Why = FileErrorReason(File.errorString(), true);
+        return false;
+    }
+    Size = File.size();
+    return Append(lines);
 }
 
 bool TLineFile::Append(const QByteArray& line) {

@@ -65,6 +65,12 @@ public:
     explicit TLineFile(const QString& fileName);
     // False: nothing was changed on the disk; Reason() says why.
     bool Start(const QByteArray& firstLine);
+    // Goes on at the end of an existing file (one that does not end in a complete line, as after
+    // a crash, is first cut back to its last one) with the given lines; a missing file is made as
+    // Start does. False: Reason() says why.
+    bool Continue(const QByteArray& lines);
+    // Bytes of complete lines in the file.
+    qint64 Bytes() const { return Size; }
     // False: the file is cut back to its last complete line and takes no more; Reason() says why.
     bool Append(const QByteArray& line);
     QString Reason() const { return Why; }

@@ -37,4 +37,6 @@ public:
     virtual bool ChannelSelected(int k) = 0;
     virtual void ShowValue(int k, const QString& text) = 0;
     virtual void AddPoint(int k, double minutes, double value) = 0;
+    // Channel k failed as often as allowed and the user is about to be asked: the readings pause.
+    virtual void ReadingFailed(int k) { (void)k; }
 };

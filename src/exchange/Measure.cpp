@@ -79,13 +79,21 @@ void MeasureLoop(TMeasureRun& run) {
                     // Each reading starts from nothing, so a "$0" answer can never show or plot the
                     // previous channel's value.
                     QString value;
+                    int failed = 0;
                     const TAttemptEnd end = AttemptWithRetries(
                         run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
                             value.clear();
-                            return link.Attempt([&] {
+                            const int result = link.Attempt([&] {
                                 return ReadParam(run.Dev, h, static_cast<uint16_t>(k), value,
                                                  ChannelValueCode);
                             });
+                            // The retries are used up and the question comes next: a gap, whatever
+                            // the answer.
+                            if (result != ExOk && ++failed > std::max(0, run.Retries)) {
+                                failed = 0;
+                                ui.ReadingFailed(k);
+                            }
+                            return result;
                         });
                     if (end == TAttemptEnd::Stopped) {
                         status = QStringLiteral("Измерение остановлено");

@@ -44,6 +44,9 @@ public:
 
     TPrjState PrjState = TPrjState::PrjNone;
     QString PrjPath;
+    // The project's measurement record file, as chosen (the files written carry the day in
+    // their names); empty when none was chosen.
+    QString RecordFile;
 
     // Written only on the user-interface thread (lock callbacks); read there too.
     TExchState ExchangeState = TExchState::ExchIdle;

@@ -9,6 +9,7 @@
 
 namespace {
 const QString MainSection = QStringLiteral("Main");
+const QString RecordSection = QStringLiteral("Measure");
 const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
 const QString SaveQuestion = QStringLiteral("Текущий проект был изменен. Сохранить?");
 constexpr int MaxVersionLength = 255;
@@ -73,6 +74,10 @@ bool TProject::SaveToPath(const QString& path) {
         ini.EraseSection(section);
         ini.WriteString(section, QStringLiteral("Device"), PackValues(*State.DevList[i]));
     }
+    // The measurement record's file, in a section of its own that older copies leave alone; a
+    // project without one keeps its bytes as they were.
+    if (!State.RecordFile.isEmpty())
+        ini.WriteString(RecordSection, QStringLiteral("RecordFile"), State.RecordFile);
     QString error;
     if (!ini.UpdateFile(&error)) {
         // The file on disk is untouched (the new text goes to a temporary file first).
@@ -115,6 +120,7 @@ bool TProject::OpenFile(const QString& path) {
     for (size_t i = 0; i < State.DevTypes.size() && i < State.DevList.size(); ++i)
         UnpackValues(*State.DevList[i],
                      ini.ReadWholeString(State.DevTypes[i]->Name, QStringLiteral("Device"), QString()));
+    State.RecordFile = ini.ReadString(RecordSection, QStringLiteral("RecordFile"), QString());
     State.ActDevice = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("ActDevice"), 0));
     QString port = ini.ReadString(MainSection, QStringLiteral("COMPort"), QStringLiteral("COM1"));
     State.RefreshPortList(); // the ports as they are now, not as at start-up
@@ -172,6 +178,7 @@ bool TProject::Close() {
         for (const auto& p : State.DevTypes[i]->Params)
             dev.Values.append(p->SType == 2 ? QStringLiteral("0") : QString());
     }
+    State.RecordFile.clear();
     SetProject(QString(), TPrjState::PrjNone, QStringLiteral("Проект был закрыт"));
     return true;
 }

@@ -251,3 +251,7 @@ void TMainExchange::ShowValue(int k, const QString& text) {
 void TMainExchange::AddPoint(int k, double minutes, double value) {
     Ui([&] { Main.frmMeasure->AddPoint(k, minutes, value); });
 }
+
+void TMainExchange::ReadingFailed(int k) {
+    Ui([&] { Main.frmMeasure->ReadingFailed(k); });
+}

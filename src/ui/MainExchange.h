@@ -45,6 +45,7 @@ public:
     bool ChannelSelected(int k) override;
     void ShowValue(int k, const QString& text) override;
     void AddPoint(int k, double minutes, double value) override;
+    void ReadingFailed(int k) override;
 
 signals:
     // The exchange that holds the line now; none when it ended.

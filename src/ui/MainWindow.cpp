@@ -339,6 +339,7 @@ void TfrmMain::CreatePages() {
     TabMeas->setObjectName(QStringLiteral("TabMeas"));
     frmMeasure = new TfrmMeasure(State, Dialogs, TabMeas);
     frmMeasure->setObjectName(QStringLiteral("frmMeasure"));
+    connect(frmMeasure, &TfrmMeasure::RecordFileChosen, this, &TfrmMain::PrjChange);
     auto* measHost = new QVBoxLayout(TabMeas);
     measHost->setContentsMargins(0, 0, 0, 0);
     measHost->addWidget(frmMeasure);

@@ -2,18 +2,24 @@
 
 #include "chart/Chart.h"
 #include "chart/ChartExport.h"
+#include "common/Numbers.h"
+#include "formats/MeasureRecord.h"
 #include "ui/HelpWindow.h"
 #include "ui/UpdatesPause.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include <QGridLayout>
@@ -182,6 +188,26 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     g1->addWidget(btnMeasure, 0, 1);
     g1->addWidget(btnMeasureStop, 0, 1);
     g1->addWidget(btnMeasureHelp, 1, 1);
+    // The record row: the switch, its file, and opening a record into the chart.
+    cbRecord = new QCheckBox(QStringLiteral("Запись в файл"), GroupBox1);
+    cbRecord->setToolTip(QStringLiteral("Записывать каждое измерение в файл по мере опроса"));
+    btnRecordFile = new QPushButton(QStringLiteral("Файл записи..."), GroupBox1);
+    btnRecordFile->setToolTip(QStringLiteral("Выбрать файл записи измерения для проекта"));
+    lblRecord = new QLabel(GroupBox1);
+    lblRecord->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long file name is cut, not allowed to widen the window; its hint holds the whole path.
+    lblRecord->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    btnOpenRecord = new QPushButton(QStringLiteral("Открыть запись..."), GroupBox1);
+    btnOpenRecord->setToolTip(QStringLiteral("Показать на графике записанное измерение"));
+    auto* recordRow = new QHBoxLayout;
+    recordRow->addWidget(cbRecord);
+    recordRow->addWidget(btnRecordFile);
+    recordRow->addWidget(lblRecord, 1);
+    recordRow->addWidget(btnOpenRecord);
+    g1->addLayout(recordRow, 2, 0, 1, 2);
+    connect(cbRecord, &QCheckBox::clicked, this, &TfrmMeasure::SetRecording);
+    connect(btnRecordFile, &QPushButton::clicked, this, [this] { ChooseRecordFile(); });
+    connect(btnOpenRecord, &QPushButton::clicked, this, &TfrmMeasure::OpenRecordClick);
 
     GroupBox2 =
         new QGroupBox(QStringLiteral(" График зависимости измеряемой величины от времени (в мин.) "), this);
@@ -286,7 +312,10 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     // The table gets its real width only when its page is shown and at every resize after that:
     // a build on a hidden page must not leave the columns at the width of a never-laid-out table.
     ASG->installEventFilter(this);
+    ShowRecordState();
 }
+
+TfrmMeasure::~TfrmMeasure() = default;
 
 bool TfrmMeasure::eventFilter(QObject* watched, QEvent* e) {
     if (watched == ASG && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
@@ -325,15 +354,27 @@ void TfrmMeasure::Build(int channels) {
         ASG->item(0, 1)->setForeground(QColor(0x00, 0x00, 0x80));
     pause.reset();
 
-    Chart->RemoveAllSeries();
-    for (int k = 1; k <= channels; ++k)
-        Chart->AddSeries(QStringLiteral("Канал ") + QString::number(k));
+    BuildSeries();
     Chart->SetYLabelFormat(QStringLiteral("#,##0.0000"));
-    // One channel: the legend lists the values of its points; several: the series by title.
-    Chart->SetLegendShowsValues(channels <= 1);
     if (!BtnLegend->isChecked())
         BtnLegend->click();
+    // Another type or project: the recording waits to be switched on for it.
+    if (!Running) {
+        Record.reset();
+        cbRecord->setChecked(false);
+        RecordNote.clear();
+    }
+    ShowRecordState();
     FormResize();
+}
+
+void TfrmMeasure::BuildSeries() {
+    ShowingRecord = false;
+    Chart->RemoveAllSeries();
+    for (int k = 1; k <= Channels; ++k)
+        Chart->AddSeries(QStringLiteral("Канал ") + QString::number(k));
+    // One channel: the legend lists the values of its points; several: the series by title.
+    Chart->SetLegendShowsValues(Channels <= 1);
 }
 
 int TfrmMeasure::ChannelCount() const {
@@ -358,6 +399,19 @@ QString TfrmMeasure::ValueText(int k) const {
 }
 
 void TfrmMeasure::SetRunning(bool running) {
+    Running = running;
+    if (!running) {
+        // The end of a run, for whatever reason, is a gap in the record.
+        if (Record && Record->Active()) {
+            if (!Record->Gap(QDateTime::currentDateTime(), QStringLiteral("измерение остановлено")))
+                RecordFailed();
+            else
+                Record->End();
+        }
+        RunStarted = false;
+    }
+    btnOpenRecord->setEnabled(!running);
+    ShowRecordState();
     btnMeasureStop->setVisible(running);
     btnMeasure->setVisible(!running);
     (running ? btnMeasureStop : btnMeasure)->setFocus();
@@ -397,7 +451,14 @@ const std::vector<int>& TimeRanges() {
 }
 
 void TfrmMeasure::ClearSeries() {
+    // The polling clears the chart at the start of its run: the run's minutes count from here.
+    if (ShowingRecord)
+        BuildSeries();
     Chart->ClearSeries();
+    RunStart = QDateTime::currentDateTime();
+    RunStarted = true;
+    if (Record)
+        StartRecordSection();
 }
 
 void TfrmMeasure::SwitchAutoScaleOn() {
@@ -409,6 +470,190 @@ void TfrmMeasure::SwitchAutoScaleOn() {
 void TfrmMeasure::AddPoint(int k, double minutes, double value) {
     if (k >= 1 && k <= Chart->SeriesCount())
         Chart->AddPoint(k - 1, minutes, value);
+    if (!Record || !Record->Active())
+        return;
+    // The value as the instrument sent it (shown in the table just before), when it is that number.
+    QString text = ValueText(k);
+    if (Numbers::ParseFloat(text) != value)
+        text = Numbers::FormatGeneral(value);
+    const QString before = Record->FileName();
+    if (!Record->Reading(QDateTime::currentDateTime(), minutes, k, text))
+        RecordFailed();
+    else if (Record->FileName() != before)
+        ShowRecordState(); // the next day's or the next part's file
+}
+
+void TfrmMeasure::ReadingFailed(int k) {
+    Chart->BreakSeries();
+    if (Record && Record->Active() &&
+        !Record->Gap(QDateTime::currentDateTime(), QStringLiteral("ошибка чтения канала %1").arg(k)))
+        RecordFailed();
+}
+
+void TfrmMeasure::SetRecording(bool on) {
+    if (!on) {
+        if (Record && Record->Active()) {
+            Record->Gap(QDateTime::currentDateTime(), QStringLiteral("запись выключена"));
+            Record->End();
+        }
+        Record.reset();
+    } else if (!Record) {
+        if (State.RecordFile.isEmpty() && !ChooseRecordFile()) {
+            const QSignalBlocker block(cbRecord);
+            cbRecord->setChecked(false);
+            return;
+        }
+        RecordNote.clear();
+        Record = std::make_unique<TMeasureRecorder>(State.RecordFile);
+        // Switched on during a run: the record starts with the next reading.
+        if (RunStarted)
+            StartRecordSection();
+    }
+    {
+        const QSignalBlocker block(cbRecord);
+        cbRecord->setChecked(Record != nullptr);
+    }
+    ShowRecordState();
+}
+
+bool TfrmMeasure::ChooseRecordFile() {
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = QStringLiteral("Файл записи измерения");
+    dialogDef.Filters = {QStringLiteral("Запись измерения (*.csv)")};
+    dialogDef.DefaultExt = QStringLiteral("csv");
+    dialogDef.Directory = State.RecordFile.isEmpty() ? UserFilesDir(State.LastUserDir, State.ProgDir)
+                                                     : QFileInfo(State.RecordFile).absolutePath();
+    const QString name = Dialogs.SaveFileName(dialogDef);
+    if (name.isEmpty())
+        return false;
+    State.RecordFile = QFileInfo(name).absoluteFilePath();
+    emit RecordFileChosen();
+    ShowRecordState();
+    return true;
+}
+
+void TfrmMeasure::StartRecordSection() {
+    TRecordHeader h;
+    if (State.HasCurType()) {
+        const TDevProp& type = State.CurDevType();
+        const TDev& dev = State.CurDev();
+        h.Type = type.Name;
+        h.Version = type.Version;
+        h.Port = dev.COMPort;
+        h.Speed = dev.BaudRate;
+        h.Address = dev.Address;
+    }
+    for (int k = 1; k <= Channels; ++k)
+        if (ChannelSelected(k))
+            h.Channels << k;
+    h.Start = RunStart;
+    if (!Record->Begin(h, QDateTime::currentDateTime()))
+        RecordFailed();
+    ShowRecordState();
+}
+
+void TfrmMeasure::RecordFailed() {
+    const QString reason = Record ? Record->Reason() : QString();
+    Record.reset();
+    {
+        const QSignalBlocker block(cbRecord);
+        cbRecord->setChecked(false);
+    }
+    RecordNote = QStringLiteral("Запись прекращена: ") + reason;
+    ShowRecordState();
+    // Told once, after the reading's hand-over has returned: the polling goes on meanwhile.
+    QTimer::singleShot(0, this, [this, reason] {
+        Dialogs.Message(QStringLiteral("Запись измерения в файл прекращена: %1.\rИзмерение продолжается, "
+                                       "график сохраняет все точки.")
+                            .arg(reason),
+                        QStringLiteral("Запись в файл"), TMsgButtons::Ok);
+    });
+}
+
+void TfrmMeasure::ShowRecordState() {
+    const bool recording = Record && Record->Active();
+    cbRecord->setChecked(Record != nullptr);
+    btnRecordFile->setEnabled(!Record);
+    QString text;
+    if (recording)
+        text = QStringLiteral("Запись: ") + QFileInfo(Record->FileName()).fileName();
+    else if (!RecordNote.isEmpty())
+        text = RecordNote;
+    else if (Record)
+        text = QStringLiteral("Запись начнется с измерением: ") + QFileInfo(State.RecordFile).fileName();
+    else if (!State.RecordFile.isEmpty())
+        text = QStringLiteral("Файл записи: ") + QFileInfo(State.RecordFile).fileName();
+    lblRecord->setText(text);
+    lblRecord->setToolTip(recording ? Record->FileName() : State.RecordFile);
+}
+
+QString TfrmMeasure::RecordingFile() const {
+    return Record && Record->Active() ? Record->FileName() : QString();
+}
+
+namespace {
+// A record read into the chart: a series for each address and channel, in the order they appear.
+class TChartSink : public IRecordSink {
+public:
+    explicit TChartSink(TChart& chart) : Chart(chart) {}
+    int NewSeries(int address, int channel) override {
+        Keys.emplace_back(address, channel);
+        return Chart.AddSeries(QStringLiteral("Канал %1").arg(channel));
+    }
+    void Point(int series, double minutes, double value) override {
+        Chart.AddPointQuietly(series, minutes, value);
+    }
+    void Gap() override { Chart.BreakSeries(); }
+    std::vector<std::pair<int, int>> Keys;
+
+private:
+    TChart& Chart;
+};
+} // namespace
+
+bool TfrmMeasure::OpenRecord(const QString& fileName) {
+    Chart->RemoveAllSeries();
+    ShowingRecord = true;
+    TChartSink sink(*Chart);
+    const TRecordRead read = ReadMeasureRecordFile(fileName, sink);
+    // Readings of several instruments: each series names its address too.
+    const bool addresses = std::any_of(sink.Keys.begin(), sink.Keys.end(),
+                                       [&](const auto& key) { return key.first != sink.Keys.front().first; });
+    if (addresses)
+        for (size_t i = 0; i < sink.Keys.size(); ++i)
+            Chart->SetSeriesTitle(
+                static_cast<int>(i),
+                QStringLiteral("Адрес %1, канал %2").arg(sink.Keys[i].first).arg(sink.Keys[i].second));
+    Chart->SetLegendShowsValues(Chart->SeriesCount() <= 1);
+    SwitchAutoScaleOn();
+    Chart->Refresh();
+    const QString name = QFileInfo(fileName).fileName();
+    if (!read.Ok) {
+        RecordNote = QStringLiteral("Запись \"%1\" не открыта").arg(name);
+        ShowRecordState();
+        Dialogs.Message(QStringLiteral("Не удалось открыть запись \"%1\": %2").arg(name, read.Error),
+                        QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        return false;
+    }
+    RecordNote = QStringLiteral("Открыта запись \"%1\": отсчётов %2").arg(name).arg(read.Readings);
+    if (read.Gaps > 0)
+        RecordNote += QStringLiteral(", перерывов %1").arg(read.Gaps);
+    if (read.Skipped > 0)
+        RecordNote += QStringLiteral(", непонятных строк %1").arg(read.Skipped);
+    ShowRecordState();
+    return true;
+}
+
+void TfrmMeasure::OpenRecordClick() {
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = QStringLiteral("Открытие записи измерения");
+    dialogDef.Filters = {QStringLiteral("Запись измерения (*.csv)"), QStringLiteral("Все файлы (*)")};
+    dialogDef.Directory = State.RecordFile.isEmpty() ? UserFilesDir(State.LastUserDir, State.ProgDir)
+                                                     : QFileInfo(State.RecordFile).absolutePath();
+    const QString name = Dialogs.OpenFileName(dialogDef);
+    if (name.isEmpty())
+        return;
+    OpenRecord(name);
 }
 
 void TfrmMeasure::ClickAuto(QToolButton* button) {

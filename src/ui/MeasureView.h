@@ -3,10 +3,15 @@
 #include "model/AppState.h"
 #include "ui/UserDialogs.h"
 
+#include <QDateTime>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
+class QLabel;
+class TMeasureRecorder;
 class QGroupBox;
 class QPushButton;
 class QTableWidget;
@@ -20,6 +25,7 @@ class TfrmMeasure : public QWidget {
     Q_OBJECT
 public:
     TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* parent = nullptr);
+    ~TfrmMeasure() override;
 
     QGroupBox* GroupBox1 = nullptr;
     QTableWidget* ASG = nullptr;
@@ -45,6 +51,11 @@ public:
     QComboBox* cbTime = nullptr;
     QToolButton* BtnFollow = nullptr; // follow the newest points within the chosen range
     TChart* Chart = nullptr;
+    // The measurement record: every reading into a file as it is taken.
+    QCheckBox* cbRecord = nullptr;        // "Запись в файл"
+    QPushButton* btnRecordFile = nullptr; // chooses the project's record file
+    QPushButton* btnOpenRecord = nullptr; // "Открыть запись..."
+    QLabel* lblRecord = nullptr;          // the file written, or why the recording stopped
 
     // The chart commands, as the tool row's buttons run them.
     void ChartCommand(QObject* sender);
@@ -66,10 +77,23 @@ public:
     void ClearSeries();
     void SwitchAutoScaleOn();
     void AddPoint(int k, double minutes, double value);
+    // Channel k could not be read and the user is asked what to do: a gap in the chart and the record.
+    void ReadingFailed(int k);
+
+    // The recording switch; on without a file chosen for the project asks for one first.
+    void SetRecording(bool on);
+    bool ChooseRecordFile();
+    // Shows a record (also one of kestrin-cli measure) in the chart; false with the reason told.
+    bool OpenRecord(const QString& fileName);
+    void OpenRecordClick();
+    // The file the recording writes now, empty while it writes none.
+    QString RecordingFile() const;
 
 signals:
     void MeasureClicked();
     void MeasureStopClicked();
+    // The project's record file was chosen: the project has changed.
+    void RecordFileChosen();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -80,7 +104,17 @@ private:
     void FormResize();
     void CellClicked(int row, int col);
     void ClickAuto(QToolButton* button);
+    void BuildSeries();
+    void StartRecordSection();
+    void RecordFailed();
+    void ShowRecordState();
     TAppState& State;
     IUserDialogs& Dialogs;
     int Channels = 0;
+    std::unique_ptr<TMeasureRecorder> Record;
+    bool RunStarted = false; // a run is polling (its series were cleared at its start)
+    bool Running = false;
+    QDateTime RunStart;
+    bool ShowingRecord = false; // the chart holds an opened record, not the type's channels
+    QString RecordNote;         // what the label says after a record was opened or failed
 };

@@ -600,6 +600,46 @@ TEST(ChartDrawing, PointsOutsideAZoomedWindowAreCutAtThePlot) {
         EXPECT_TRUE(allowed.contains(p)) << p.x() << "," << p.y();
 }
 
+// A pause in the readings (a gap in a record) leaves the line open, flat and in 3D, with few points
+// or a million; a reading alone between two gaps still shows.
+TEST(ChartDrawing, GapsLeaveTheLineOpen) {
+    for (const size_t perSide : {size_t(50), size_t(500'000)}) {
+        for (const bool threeD : {false, true}) {
+            SCOPED_TRACE(std::to_string(perSide) + (threeD ? " 3D" : " 2D"));
+            TChart chart;
+            chart.AddSeries();
+            const double step = 50.0 / static_cast<double>(perSide);
+            for (size_t i = 0; i < perSide; ++i)
+                chart.AddPoint(0, static_cast<double>(i) * step, static_cast<double>(i % 10));
+            chart.BreakSeries();
+            chart.AddPoint(0, 55, 3); // alone between two gaps
+            chart.BreakSeries();
+            for (size_t i = 0; i < perSide; ++i)
+                chart.AddPoint(0, 60 + static_cast<double>(i) * step, static_cast<double>(i % 10));
+            chart.Set3D(threeD);
+            const auto canvas = Record(chart);
+            const QRectF plot = chart.PlotRect();
+            const auto px = [&](double x) { return plot.left() + (x - chart.XMin()) / (chart.XMax() - chart.XMin()) * plot.width(); };
+            bool lone = false;
+            int crossings = 0;
+            for (const auto& line : canvas->Polylines) {
+                if (line.Points.size() < 2 || line.Color == Qt::black)
+                    continue;
+                for (size_t i = 0; i + 1 < line.Points.size(); ++i) {
+                    const double a = line.Points[i].x();
+                    const double b = line.Points[i + 1].x();
+                    if ((a < px(52) && b > px(53)) || (a < px(57) && b > px(58)))
+                        ++crossings;
+                }
+                if (line.Points.size() == 2 && std::abs(line.Points[0].x() - px(55)) < 8)
+                    lone = true;
+            }
+            EXPECT_EQ(crossings, 0);
+            EXPECT_TRUE(lone);
+        }
+    }
+}
+
 TEST(ChartLegend, ListsSeriesTitlesOrTheMostRecentValues) {
     TChart chart;
     for (int i = 0; i < 3; ++i)

@@ -638,6 +638,76 @@ void TSession::RunReopen() {
     Main->close();
     E2E_CHECK(!Main->isVisible(), QStringLiteral("main window closed"));
 }
+
+// Recording on the demo line until the test kills the program: a new project on SIM1, the
+// recording switched on into the file the test names, the measurement started; from then on the
+// number of points the chart shows goes to standard error as it grows ("E2E SHOWN n").
+void RecordScenario(const QString& recordFile) {
+    QMainWindow* main = nullptr;
+    WaitFor([&] { return (main = qobject_cast<QMainWindow*>(TopLevel("TfrmMain"))) != nullptr; });
+    if (!main) {
+        Fail(QStringLiteral("no main window"));
+        return;
+    }
+    E2E_CHECK(WaitFor([&] { return main->windowHandle() && main->windowHandle()->isExposed(); }),
+              QStringLiteral("main window exposed"));
+    QWidget* measure = nullptr;
+    QWidget* chart = nullptr;
+    for (QWidget* w : main->findChildren<QWidget*>()) {
+        if (IsA(w, "TfrmMeasure"))
+            measure = w;
+        if (IsA(w, "TChart"))
+            chart = w;
+    }
+    auto* tabs = main->findChild<QTabBar*>();
+    if (!measure || !chart || !tabs) {
+        Fail(QStringLiteral("main window without its measurement page"));
+        return;
+    }
+    const bool connection = WithModal(
+        WindowOf("TfrmDevSet"),
+        [&](QWidget* dlg) {
+            for (QComboBox* c : dlg->findChildren<QComboBox*>())
+                if (c->findText(QStringLiteral("SIM1")) >= 0)
+                    c->setCurrentIndex(c->findText(QStringLiteral("SIM1")));
+            QAbstractButton* ok = ByText<QAbstractButton>(dlg, QStringLiteral("Ok"));
+            E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
+            Click(ok);
+            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("connection dialog accepted"));
+        },
+        [&] { Click(ByHint(main, QStringLiteral("Новый проект (Ctrl+N)"))); });
+    E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
+    int page = -1;
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->tabText(i) == QStringLiteral("Измерение"))
+            page = i;
+    E2E_CHECK(WaitFor([&] { return tabs->isVisible(); }), QStringLiteral("pages shown"));
+    Click(tabs, tabs->tabRect(page).center());
+    E2E_CHECK(WaitFor([&] { return tabs->currentIndex() == page; }), QStringLiteral("measurement page"));
+
+    QAbstractButton* record = ByText<QAbstractButton>(measure, QStringLiteral("Запись в файл"));
+    E2E_CHECK(record, QStringLiteral("recording switch"));
+    const bool chosen = WithModal(
+        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+        [&](QWidget* w) { FileDialogTakes(w, recordFile); }, [&] { Click(record); });
+    E2E_CHECK(chosen, QStringLiteral("record file dialog"));
+    E2E_CHECK(record && record->isChecked(), QStringLiteral("recording switched on"));
+    Click(ByText<QAbstractButton>(measure, QStringLiteral("Измерение")));
+    E2E_CHECK(WaitFor([&] { return ByText<QAbstractButton>(measure, QStringLiteral("Остановить")) != nullptr; }),
+              QStringLiteral("measurement running"));
+    auto* shown = new QTimer(qApp);
+    QObject::connect(shown, &QTimer::timeout, qApp, [chart, last = qlonglong(-1)]() mutable {
+        const qlonglong n = chart->property("pointCount").toLongLong();
+        if (n != last) {
+            std::fprintf(stderr, "E2E SHOWN %lld\n", n);
+            std::fflush(stderr);
+            last = n;
+        }
+    });
+    shown->start(20);
+    std::fprintf(stderr, "E2E RECORDING %d failures\n", Failures);
+    std::fflush(stderr);
+}
 } // namespace
 
 // Starts with the program's event loop; a watchdog ends a scenario that hangs.
@@ -651,6 +721,12 @@ static void StartSession() {
             std::fprintf(stderr, "E2E RESULT: %d failures\n", Failures);
             std::_Exit(3);
         });
+        // The recording scenario runs until the test kills the program.
+        const QString recordFile = qEnvironmentVariable("KESTRIN_E2E_RECORD");
+        if (!recordFile.isEmpty()) {
+            RecordScenario(recordFile);
+            return;
+        }
         TSession session;
         if (qEnvironmentVariable("KESTRIN_E2E_SCENARIO") == QStringLiteral("reopen"))
             session.RunReopen();

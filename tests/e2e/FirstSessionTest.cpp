@@ -9,55 +9,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "E2eProcess.h"
+
 namespace {
-// An X server on a free display: Xvfb writes the display number to the given descriptor once it
-// accepts connections.
-class TXServer {
-public:
-    bool Start() {
-        Server.setProgram(QStringLiteral("Xvfb"));
-        Server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                             QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                             QStringLiteral("tcp")});
-        Server.setProcessChannelMode(QProcess::SeparateChannels);
-        Server.start();
-        if (!Server.waitForStarted(30000))
-            return false;
-        QByteArray out;
-        while (!out.contains('\n') && Server.state() == QProcess::Running && Server.waitForReadyRead(60000))
-            out += Server.readAllStandardOutput();
-        bool ok = false;
-        const int number = out.trimmed().toInt(&ok);
-        if (!ok)
-            return false;
-        Display = QStringLiteral(":%1").arg(number);
-        return true;
-    }
-    ~TXServer() {
-        if (Server.state() != QProcess::NotRunning) {
-            Server.terminate();
-            if (!Server.waitForFinished(10000))
-                Server.kill();
-            Server.waitForFinished(10000);
-        }
-    }
-    QString Display;
-
-private:
-    QProcess Server;
-};
-
-// The program directory the build laid out, copied so that the program's own files (settings,
-// projects) are written into the copy.
-void CopyProgramDir(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + QLatin1Char('/') + QDir(from).relativeFilePath(src);
-        QDir().mkpath(QFileInfo(dst).absolutePath());
-        QFile::copy(src, dst);
-    }
-}
+using E2e::CopyProgramDir;
+using E2e::TXServer;
 
 // Runs the program from dir on the display with the driver's scenario, and judges the driver's
 // report and the program's end.
@@ -65,16 +21,7 @@ void RunScenario(const TXServer& x, const QString& dir, const QString& scenario)
     const QString program = dir + QStringLiteral("/kestrin");
     ASSERT_TRUE(QFileInfo(program).isExecutable());
     QProcess kestrin;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("KESTRIN_E2E_SCENARIO"), scenario);
-    env.insert(QStringLiteral("DISPLAY"), x.Display);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KESTRIN_E2E_DRIVER));
-    env.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
-    kestrin.setProcessEnvironment(env);
-    kestrin.setWorkingDirectory(dir);
-    kestrin.setProcessChannelMode(QProcess::MergedChannels);
-    kestrin.start(program, {});
+    E2e::StartProgram(kestrin, x.Display, dir, {QStringLiteral("KESTRIN_E2E_SCENARIO=") + scenario});
     ASSERT_TRUE(kestrin.waitForStarted(30000));
     // The driver's own watchdog ends a hanging scenario after 240 s; this bound is the last resort.
     const bool ended = kestrin.waitForFinished(400000);

@@ -153,6 +153,8 @@ TEST_F(MeasureTest, RetriesAskAndStopDuringRetryEndsAtOnce) {
     EXPECT_EQ(Ui->Questions[0], QStringLiteral("Ошибка чтения данных! Повторить?"));
     EXPECT_EQ(Ui->Messages.back(), QStringLiteral("Ошибка чтения"));
     EXPECT_TRUE(Ui->Points.empty());
+    // Each question is a gap in the readings, told before it is asked.
+    EXPECT_EQ(Ui->Failed, std::vector<int>({6, 6}));
 
     TStopOnQuestion stopper(ProgDir, Type, Dev, Stop);
     stopper.Selected = [](int k) { return k == 6; };

@@ -80,6 +80,9 @@ public:
         Minutes.push_back(minutes);
     }
     std::vector<double> Minutes;
+    // Channels that failed until the question came, in order (a gap each).
+    void ReadingFailed(int k) override { Failed.push_back(k); }
+    std::vector<int> Failed;
 
 private:
     QString ProgDir;

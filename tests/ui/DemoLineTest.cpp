@@ -9,11 +9,15 @@
 #include "ui/MainExchange.h"
 #include "ui/MeasureView.h"
 
+#include "FullDisk.h"
+
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -99,4 +103,66 @@ TEST_F(DemoLine, NewProjectSearchReadAllAndMeasureOnSim1) {
     ASSERT_TRUE(
         WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
     EXPECT_EQ(Pane("spMessage"), QStringLiteral("Измерение остановлено"));
+}
+
+// Recording the measurement onto a disk that fills up: the user is told once, the polling and the
+// chart go on, the file ends in a whole line; the record file is the project's and comes back
+// with it.
+TEST_F(DemoLine, RecordingOntoAFullDiskIsToldOnceAndThePollingGoesOn) {
+    TFullDisk disk(64);
+    if (!disk.Ok())
+        GTEST_SKIP() << disk.WhyNot().toStdString();
+    ASSERT_TRUE(StartProgram()) << Library.ErrorText().toStdString();
+    QTimer::singleShot(0, DevSet, [this] {
+        DevSet->Combo1->setCurrentIndex(DevSet->Combo1->findText("SIM1"));
+        DevSet->Combo2->setCurrentIndex(DevSet->Combo2->findText("9600"));
+        ASSERT_TRUE(WaitFor([this] { return !DevSet->Busy && DevSet->btnOk->isEnabled(); }));
+        DevSet->btnOk->click();
+    });
+    Trigger("actNew");
+    ASSERT_EQ(State.PrjState, TPrjState::PrjSaved) << Dialogs.LastText().toStdString();
+    State.CurDevType().Tmin = 0.05;
+    Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
+    TfrmMeasure& view = *Main->frmMeasure;
+    State.PrjState =
+        TPrjState::PrjSaved; // the page switch is a change; only the record file's choice is looked at
+
+    Dialogs.FileNames.push_back(disk.Path("pump.csv"));
+    view.cbRecord->click();
+    EXPECT_TRUE(view.cbRecord->isChecked());
+    EXPECT_EQ(State.RecordFile, disk.Path("pump.csv"));
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
+    view.btnMeasure->click();
+    ASSERT_TRUE(WaitFor([&] { return view.Chart->PointCount() >= 8 && !view.RecordingFile().isEmpty(); }));
+    const QString file = view.RecordingFile();
+    ASSERT_TRUE(disk.Fill());
+    const QString told = QStringLiteral("Запись измерения в файл прекращена");
+    const auto toldCount = [&] {
+        return std::count_if(Dialogs.Asked.begin(), Dialogs.Asked.end(),
+                             [&](const TAskedMessage& m) { return m.Text.startsWith(told); });
+    };
+    ASSERT_TRUE(WaitFor([&] { return toldCount() > 0; }));
+    EXPECT_TRUE(Dialogs.LastText().contains(QStringLiteral("нет места"))) << Dialogs.LastText().toStdString();
+    EXPECT_FALSE(view.cbRecord->isChecked());
+    const qlonglong atFailure = view.Chart->PointCount();
+    EXPECT_TRUE(WaitFor([&] { return view.Chart->PointCount() >= atFailure + 20; })) << "the polling stopped";
+    EXPECT_EQ(toldCount(), 1);
+    EXPECT_EQ(State.ExchangeState, TExchState::ExchMeasure);
+    view.btnMeasureStop->click();
+    ASSERT_TRUE(
+        WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_TRUE(text.endsWith('\n'));
+    EXPECT_GE(text.count('\n'), 8 + 9); // the header and the readings before the disk filled
+
+    // The record file belongs to the project: saved with it and back when it is opened.
+    QTemporaryDir dir;
+    const QString project = dir.filePath("pump.prj");
+    ASSERT_TRUE(Main->PrjSaveToPath(project));
+    Trigger("actClose");
+    EXPECT_TRUE(State.RecordFile.isEmpty());
+    ASSERT_TRUE(Main->PrjOpenFile(project));
+    EXPECT_EQ(State.RecordFile, disk.Path("pump.csv"));
 }
