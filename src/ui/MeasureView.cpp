@@ -263,6 +263,7 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     tools->addWidget(BtnFollow);
     tools->addStretch();
     Chart = new TChart(GroupBox2);
+    Chart->setObjectName(QStringLiteral("Chart"));
     // Both axes start scaling themselves while their buttons start up.
     Chart->SetAutoX(true);
     Chart->SetAutoY(true);

@@ -644,28 +644,22 @@ void TSession::RunReopen() {
 // number of points the chart shows goes to standard error as it grows ("E2E SHOWN n").
 void RecordScenario(const QString& recordFile) {
     QMainWindow* main = nullptr;
-    WaitFor([&] { return (main = qobject_cast<QMainWindow*>(TopLevel("TfrmMain"))) != nullptr; });
+    WaitFor([&] { return (main = qobject_cast<QMainWindow*>(TopLevel("frmMain"))) != nullptr; });
     if (!main) {
         Fail(QStringLiteral("no main window"));
         return;
     }
     E2E_CHECK(WaitFor([&] { return main->windowHandle() && main->windowHandle()->isExposed(); }),
               QStringLiteral("main window exposed"));
-    QWidget* measure = nullptr;
-    QWidget* chart = nullptr;
-    for (QWidget* w : main->findChildren<QWidget*>()) {
-        if (IsA(w, "TfrmMeasure"))
-            measure = w;
-        if (IsA(w, "TChart"))
-            chart = w;
-    }
+    QWidget* measure = ByName(main, "frmMeasure");
+    QWidget* chart = ByName(measure, "Chart");
     auto* tabs = main->findChild<QTabBar*>();
     if (!measure || !chart || !tabs) {
         Fail(QStringLiteral("main window without its measurement page"));
         return;
     }
     const bool connection = WithModal(
-        WindowOf("TfrmDevSet"),
+        WindowOf("frmDevSet"),
         [&](QWidget* dlg) {
             for (QComboBox* c : dlg->findChildren<QComboBox*>())
                 if (c->findText(QStringLiteral("SIM1")) >= 0)
@@ -675,7 +669,7 @@ void RecordScenario(const QString& recordFile) {
             Click(ok);
             E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("connection dialog accepted"));
         },
-        [&] { Click(ByHint(main, QStringLiteral("Новый проект (Ctrl+N)"))); });
+        [&] { Click(ByName(main, "btnNew")); });
     E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
     int page = -1;
     for (int i = 0; i < tabs->count(); ++i)
