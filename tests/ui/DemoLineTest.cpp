@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -165,4 +166,63 @@ TEST_F(DemoLine, RecordingOntoAFullDiskIsToldOnceAndThePollingGoesOn) {
     EXPECT_TRUE(State.RecordFile.isEmpty());
     ASSERT_TRUE(Main->PrjOpenFile(project));
     EXPECT_EQ(State.RecordFile, disk.Path("pump.csv"));
+}
+
+// The window on lines behind device servers: the [Net] names of kvcom.ini are offered by the
+// connection dialog like serial ports, and read-all goes through them, raw TCP and RFC 2217 alike,
+// with the name on every parcel the line monitor gets.
+TEST_F(DemoLine, ReadAllOverNamedNetworkPorts) {
+    const QString sim = QStringLiteral(KESTRIN_PROGDIR) + "kestrin-sim";
+    std::vector<std::unique_ptr<QProcess>> servers;
+    QByteArray net = "\r\n[Net]\r\n";
+    for (const QString& scheme : {QStringLiteral("tcp"), QStringLiteral("rfc2217")}) {
+        auto& p = *servers.emplace_back(std::make_unique<QProcess>());
+        p.start(sim, {"--progdir", QStringLiteral(KESTRIN_PROGDIR), "--" + scheme, "0", "--device", "1:21"});
+        ASSERT_TRUE(p.waitForStarted(5000));
+        while (!p.canReadLine() && p.waitForReadyRead(5000)) {
+        }
+        const QStringList banner = QString::fromUtf8(p.readLine()).trimmed().split(' ');
+        ASSERT_EQ(banner.size(), 2) << banner.join(' ').toStdString();
+        net += QStringLiteral("NET%1=%2://127.0.0.1:%3\r\n")
+                   .arg(servers.size())
+                   .arg(scheme, banner[1])
+                   .toLatin1();
+    }
+    QFile ini(ProgDir + "kvcom.ini");
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write(net);
+    ini.close();
+    struct TPorts : ILineTap {
+        QStringList Seen;
+        void Parcel(const TLineEvent& e) override { Seen << e.Port; }
+    } tap;
+    ASSERT_TRUE(StartProgram()) << Library.ErrorText().toStdString();
+    State.LineTap.Attach(&tap);
+    for (const QString& name : {QStringLiteral("NET1"), QStringLiteral("NET2")}) {
+        SCOPED_TRACE(name.toStdString());
+        tap.Seen.clear();
+        QTimer::singleShot(0, DevSet, [this, name] {
+            ASSERT_GE(DevSet->Combo1->findText(name), 0);
+            DevSet->Combo1->setCurrentIndex(DevSet->Combo1->findText(name));
+            DevSet->Combo2->setCurrentIndex(DevSet->Combo2->findText("9600"));
+            ASSERT_TRUE(WaitFor([this] { return !DevSet->Busy && DevSet->btnOk->isEnabled(); }));
+            DevSet->btnOk->click();
+        });
+        Trigger("actNew");
+        ASSERT_EQ(State.PrjState, TPrjState::PrjSaved) << Dialogs.LastText().toStdString();
+        EXPECT_EQ(State.CurDev().COMPort, name);
+        Trigger("actReadAll");
+        ASSERT_TRUE(WaitFor(
+            [this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
+        EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
+        EXPECT_GT(tap.Seen.size(), 20);
+        EXPECT_EQ(tap.Seen.count(name), tap.Seen.size());
+        State.PrjState = TPrjState::PrjSaved; // the read changed it: closed without the question
+        Trigger("actClose");
+    }
+    State.LineTap.Detach(&tap);
+    for (auto& p : servers) {
+        p->kill();
+        p->waitForFinished(5000);
+    }
 }
