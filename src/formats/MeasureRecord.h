@@ -27,7 +27,8 @@ struct TRecordHeader {
 };
 
 // The file of a day: NAME_YYYY-MM-DD.EXT beside the chosen NAME.EXT (".csv" when it has none);
-// part 2 and later, for a day whose file reached the size limit, NAME_YYYY-MM-DD_2.EXT and so on.
+// the second and later files of a day whose file reached the size limit, NAME_YYYY-MM-DD_2.EXT
+// and so on.
 QString RecordFileName(const QString& chosen, QDate day, int part);
 
 class TMeasureRecorder {

@@ -62,12 +62,12 @@ void TfrmMain::ShowError(const QString& text, const QString& caption) {
 
 namespace {
 TFileDialogSpec DialogSpec(const TProjectFileDialog& dialog) {
-    TFileDialogSpec spec;
-    spec.Title = dialog.Title;
-    spec.Filters = {dialog.Filter};
-    spec.DefaultExt = dialog.DefaultExt;
-    spec.Directory = dialog.Directory;
-    return spec;
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = dialog.Title;
+    dialogDef.Filters = {dialog.Filter};
+    dialogDef.DefaultExt = dialog.DefaultExt;
+    dialogDef.Directory = dialog.Directory;
+    return dialogDef;
 }
 } // namespace
 
