@@ -1,9 +1,9 @@
 // What the line monitor costs: read-all at 19200 against kestrin-sim with the monitor open and
 // without it, and how long the window's thread goes without a turn while 1,000 parcels a second
 // arrive.
+#include "K1Reading.h"
 #include "QtBenchMain.h"
 #include "SimProcess.h"
-#include "TestUi.h"
 #include "exchange/ReadWriteAll.h"
 #include "ui/LineMonitor.h"
 
@@ -61,16 +61,7 @@ void BM_ReadAllWithAndWithoutMonitor(benchmark::State& state) {
         state.SkipWithError("simulator or library not available");
         return;
     }
-    TDevProp type;
-    type.TypeNum = 21;
-    type.Dir = "K1";
-    type.TimeOut = 300;
-    LoadDescriptions(ProgDir, type, QString());
-    TDev dev(type.ParamCount());
-    dev.COMPort = sim.PtyPath();
-    dev.BaudRate = 19200;
-    std::atomic<bool> stop{false};
-    TTestUi ui(ProgDir, type, dev);
+    TK1Reading k1(ProgDir, sim.PtyPath(), 19200, 300);
     TLineTapHub hub;
     TNoDialogs dialogs;
 
@@ -83,7 +74,7 @@ void BM_ReadAllWithAndWithoutMonitor(benchmark::State& state) {
                 monitor = std::make_unique<TfrmLineMonitor>(hub, dialogs, QString());
                 monitor->Open();
             }
-            TExchangeRun run{library.Table(), type, dev, ui, stop, 1, {}};
+            TExchangeRun run{library.Table(), k1.Type, k1.Dev, *k1.Ui, k1.Stop, 1, {}};
             run.Tap = &hub;
             const double s = RunBesideTheEventLoop([&] { ReadAll(run); });
             (monitored ? with : without).push_back(s);
@@ -100,8 +91,8 @@ void BM_ReadAllWithAndWithoutMonitor(benchmark::State& state) {
     state.counters["overhead_pct"] = (on - off) / off * 100;
     // The fastest runs are the least disturbed by the rest of the machine.
     state.counters["overhead_of_fastest_pct"] = (with.front() - without.front()) / without.front() * 100;
-    state.counters["parameters"] = type.ParamCount();
-    if (ui.Messages.isEmpty() || ui.Messages.back() != QStringLiteral("Чтение завершено"))
+    state.counters["parameters"] = k1.Type.ParamCount();
+    if (!k1.ReadCompleted())
         state.SkipWithError("read-all did not complete");
 }
 BENCHMARK(BM_ReadAllWithAndWithoutMonitor)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(11);

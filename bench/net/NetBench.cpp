@@ -1,7 +1,7 @@
 // Read-all of 16 instruments on one line behind a device server (kestrin-sim serving raw TCP, and
 // RFC 2217) with line timing at 19200, compared with the time its parcels need on the wire; the
 // same line on a pseudo-terminal for reference. The network adds a loopback round trip per parcel.
-#include "TestUi.h"
+#include "K1Reading.h"
 #include "exchange/DevLink.h"
 #include "exchange/Exchange.h"
 #include "exchange/KvLibrary.h"
@@ -14,13 +14,6 @@ namespace {
 const QString ProgDir = QStringLiteral(KESTRIN_PROGDIR);
 constexpr int Instruments = 16;
 constexpr uint16_t Speed = 19200;
-
-// Counts the bytes every parcel of a run puts on the wire, request and answer alike.
-class TWireBytes : public ILineTap {
-public:
-    void Parcel(const TLineEvent& event) override { Bytes += event.Bytes.size(); }
-    qsizetype Bytes = 0;
-};
 
 // range(0): 0 raw TCP, 1 RFC 2217, 2 pseudo-terminal.
 void BM_ReadAllOf16OverTheNetwork(benchmark::State& state) {
@@ -44,38 +37,29 @@ void BM_ReadAllOf16OverTheNetwork(benchmark::State& state) {
                          : kind == 1 ? "rfc2217://127.0.0.1:" + sim.Path()
                                      : sim.Path();
     state.SetLabel(port.toStdString());
-    TDevProp type;
-    type.TypeNum = 21;
-    type.Dir = "K1";
-    type.TimeOut = 300;
-    LoadDescriptions(ProgDir, type, QString());
-    TDev dev(type.ParamCount());
-    dev.COMPort = port;
-    dev.BaudRate = Speed;
-    std::atomic<bool> stop{false};
-    TTestUi ui(ProgDir, type, dev);
+    TK1Reading k1(ProgDir, port, Speed, 300);
 
     double measured = 0;
     double wire = 0;
     int completed = 0;
     for (auto _ : state) {
         for (int a = 1; a <= Instruments; ++a) {
-            dev.Address = static_cast<uint8_t>(a);
+            k1.Dev.Address = static_cast<uint8_t>(a);
             TWireBytes tap;
             const auto t0 = std::chrono::steady_clock::now();
-            TExchangeRun run{library.Table(), type, dev, ui, stop, 1, {}};
+            TExchangeRun run{library.Table(), k1.Type, k1.Dev, *k1.Ui, k1.Stop, 1, {}};
             run.Tap = &tap;
             ReadAll(run);
             measured += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
             wire += static_cast<double>(tap.Bytes) * 10 / Speed; // 10 bits a byte
-            completed += !ui.Messages.isEmpty() && ui.Messages.back() == QStringLiteral("Чтение завершено");
+            completed += k1.ReadCompleted();
         }
     }
     const double runs = static_cast<double>(state.iterations());
     state.counters["wire_ms"] = wire / runs * 1000;
     state.counters["measured_ms"] = measured / runs * 1000;
     state.counters["ratio_to_wire_time"] = measured / wire;
-    state.counters["questions"] = static_cast<double>(ui.Questions.size());
+    state.counters["questions"] = static_cast<double>(k1.Ui->Questions.size());
     if (completed != Instruments * static_cast<int>(state.iterations()))
         state.SkipWithError("a read-all did not complete");
 }

@@ -1,13 +1,14 @@
 // Read-all of the K1 type against the simulator with line timing at 19200 and at 300 baud, compared
 // with the time its requests and answers need on the wire; and measurement polling intervals
 // against Tmin.
+#include "K1Reading.h"
+#include "SimLine.h"
+#include "SimProcess.h"
+#include "TestUi.h"
 #include "exchange/DevLink.h"
 #include "exchange/Exchange.h"
 #include "exchange/Measure.h"
 #include "exchange/ReadWriteAll.h"
-#include "SimLine.h"
-#include "SimProcess.h"
-#include "TestUi.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -39,40 +40,25 @@ struct TBench {
     }
 };
 
-// Counts the bytes every parcel of a run puts on the wire, request and answer alike.
-class TWireBytes : public ILineTap {
-public:
-    void Parcel(const TLineEvent& event) override { Bytes += event.Bytes.size(); }
-    qsizetype Bytes = 0;
-};
-
 void BM_ReadAllAgainstWireTime(benchmark::State& state) {
     // kestrin-sim in its own process, as a real instrument would be, with the catalogue's time-out:
     // at 300 baud a request or an answer alone takes longer on the wire than the time-out.
     const auto speed = static_cast<uint16_t>(state.range(0));
-    TSimProcess sim(ProgDir, {QStringLiteral("--timing"), QStringLiteral("--speed"), QString::number(speed)}, false);
+    TSimProcess sim(ProgDir, {QStringLiteral("--timing"), QStringLiteral("--speed"), QString::number(speed)},
+                    false);
     TKvLibrary library;
     if (sim.PtyPath().isEmpty() || !library.Load(ProgDir)) {
         state.SkipWithError("simulator or library not available");
         return;
     }
-    TDevProp type;
-    type.TypeNum = 21;
-    type.Dir = "K1";
-    type.TimeOut = 300;
-    LoadDescriptions(ProgDir, type, QString());
-    TDev dev(type.ParamCount());
-    dev.COMPort = sim.PtyPath();
-    dev.BaudRate = speed;
-    std::atomic<bool> stop{false};
-    TTestUi ui(ProgDir, type, dev);
+    TK1Reading k1(ProgDir, sim.PtyPath(), speed, 300);
 
     double measured = 0;
     double wire = 0;
     for (auto _ : state) {
         TWireBytes tap;
         const auto t0 = std::chrono::steady_clock::now();
-        TExchangeRun run{library.Table(), type, dev, ui, stop, 1, {}};
+        TExchangeRun run{library.Table(), k1.Type, k1.Dev, *k1.Ui, k1.Stop, 1, {}};
         run.Tap = &tap;
         ReadAll(run);
         measured += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -82,9 +68,9 @@ void BM_ReadAllAgainstWireTime(benchmark::State& state) {
     state.counters["wire_ms"] = wire / runs * 1000;
     state.counters["measured_ms"] = measured / runs * 1000;
     state.counters["ratio_to_wire_time"] = measured / wire;
-    state.counters["parameters"] = type.ParamCount();
-    state.counters["questions"] = static_cast<double>(ui.Questions.size());
-    if (ui.Messages.isEmpty() || ui.Messages.back() != QStringLiteral("Чтение завершено"))
+    state.counters["parameters"] = k1.Type.ParamCount();
+    state.counters["questions"] = static_cast<double>(k1.Ui->Questions.size());
+    if (!k1.ReadCompleted())
         state.SkipWithError("read-all did not complete");
 }
 BENCHMARK(BM_ReadAllAgainstWireTime)->Arg(19200)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -54,17 +54,12 @@ int32_t TDemoPort::Receive(char* answer, uint16_t timeoutMs) {
             if (at > deadline.At())
                 break; // came after the time-out ended
             size_t used = 0;
-            const size_t before = Reader.ParcelBytes();
-            const auto result = Reader.Feed(chunk.Bytes.constData() + chunk.Taken, 1, used);
+            const std::optional<int32_t> done =
+                FeedAnswer(Reader, deadline, chunk.Bytes.constData() + chunk.Taken, 1, used, answer);
             if (++chunk.Taken >= chunk.Bytes.size())
                 Line.pop_front();
-            if (result == TAnswerReader::TResult::Complete) {
-                std::memcpy(answer, Reader.Text(), Reader.Size() + 1);
-                return KV_OK;
-            }
-            if (result == TAnswerReader::TResult::TooLong)
-                return KV_ERR_TOO_LONG;
-            deadline.AnswerBytes(Reader.ParcelBytes() - before);
+            if (done)
+                return *done;
         }
         if (now >= deadline.At())
             return Reader.SeenTooLong() ? KV_ERR_TOO_LONG : KV_ERR_NO_ANSWER;

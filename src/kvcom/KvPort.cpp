@@ -1,5 +1,7 @@
 #include "kvcom/KvPort.h"
 
+#include <cstring>
+
 namespace Kv {
 
 TAnswerReader::TResult TAnswerReader::Feed(const char* data, size_t size, size_t& consumed) {
@@ -49,6 +51,20 @@ TAnswerReader::TResult TAnswerReader::Feed(const char* data, size_t size, size_t
         }
     }
     return TResult::More;
+}
+
+std::optional<int32_t> FeedAnswer(TAnswerReader& reader, TAnswerDeadline& deadline, const char* data,
+                                  size_t size, size_t& consumed, char* answer) {
+    const size_t before = reader.ParcelBytes();
+    const auto result = reader.Feed(data, size, consumed);
+    if (result == TAnswerReader::TResult::Complete) {
+        std::memcpy(answer, reader.Text(), reader.Size() + 1);
+        return KV_OK;
+    }
+    if (result == TAnswerReader::TResult::TooLong)
+        return KV_ERR_TOO_LONG;
+    deadline.AnswerBytes(reader.ParcelBytes() - before);
+    return std::nullopt;
 }
 
 } // namespace Kv

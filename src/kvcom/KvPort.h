@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace Kv {
 
@@ -81,6 +82,12 @@ private:
     TClock::duration ByteTime;
     size_t Counted = 0;
 };
+
+// One step of every line's answer loop: feeds bytes to the reader, moves the deadline on by the
+// parcel bytes among them, and copies a complete parcel (zero-terminated) to answer. Gives the
+// library's code once the answer is settled (complete or too long); nothing while more may come.
+std::optional<int32_t> FeedAnswer(TAnswerReader& reader, TAnswerDeadline& deadline, const char* data,
+                                  size_t size, size_t& consumed, char* answer);
 
 // One open line.
 class TPort {

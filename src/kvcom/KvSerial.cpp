@@ -137,16 +137,11 @@ int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
         // Bytes left over from the last read first: a broadcast brings several answers at once.
         if (!Pending.isEmpty()) {
             size_t used = 0;
-            const size_t before = Reader.ParcelBytes();
-            const auto result = Reader.Feed(Pending.constData(), static_cast<size_t>(Pending.size()), used);
+            const std::optional<int32_t> done = FeedAnswer(Reader, deadline, Pending.constData(),
+                                                           static_cast<size_t>(Pending.size()), used, answer);
             Pending.remove(0, static_cast<qsizetype>(used));
-            if (result == TAnswerReader::TResult::Complete) {
-                std::memcpy(answer, Reader.Text(), Reader.Size() + 1);
-                return KV_OK;
-            }
-            if (result == TAnswerReader::TResult::TooLong)
-                return KV_ERR_TOO_LONG;
-            deadline.AnswerBytes(Reader.ParcelBytes() - before);
+            if (done)
+                return *done;
         }
         const timespec left = Remaining(deadline.At());
         if (left.tv_sec == 0 && left.tv_nsec == 0)
