@@ -114,6 +114,8 @@ bool TfrmMain::FormCreate() {
         return false;
     State.DevTypes = ReadCatalogue(State.ProgDir + QStringLiteral("devices.ini"));
     CreatePages();
+    // Never narrower than the pages, the tool row and the status panes need in the language in use.
+    setMinimumSize(minimumSize().expandedTo(minimumSizeHint()));
     State.CreateDevList();
 
     Project->Reopen();
