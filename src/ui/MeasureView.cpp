@@ -398,7 +398,8 @@ QString TfrmMeasure::ValueText(int k) const {
 void TfrmMeasure::SetRunning(bool running) {
     Running = running;
     if (!running) {
-        // The end of a run, for whatever reason, is a gap in the record.
+        // The end of a run, for whatever reason, is a gap in the record (its reason is stored: never
+        // translated).
         if (Record && Record->Active()) {
             if (!Record->Gap(QDateTime::currentDateTime(), QStringLiteral("измерение остановлено")))
                 RecordFailed();
