@@ -38,8 +38,10 @@ int main(int argc, char** argv) {
     Launch::OnTerminate(&main, [&main] { main.close(); });
     main.LoadPortList = [&](TAppState& s) {
         if (!library.Load(s.ProgDir)) {
-            dialogs.Message(QStringLiteral("Ошибка! Не удалось загрузить библиотеку обмена:\r") + library.ErrorText(),
-                            QStringLiteral("Ошибка"), TMsgButtons::Ok);
+            dialogs.Message(
+                QCoreApplication::translate("main", "Ошибка! Не удалось загрузить библиотеку обмена:\r%1")
+                    .arg(library.ErrorText()),
+                QCoreApplication::translate("main", "Ошибка"), TMsgButtons::Ok);
             return false;
         }
         LoadPortList(library.Table(), s.PortList, s.SpeedList, &main);

@@ -55,7 +55,7 @@ private:
 TfrmChan::TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* parent)
     : QWidget(parent), State(state), PrjChangeFn(std::move(prjChange)) {
     ASG = new TChanGrid(*this, this);
-    ASG->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral(" Параметр")));
+    ASG->setHorizontalHeaderItem(0, new QTableWidgetItem(tr(" Параметр")));
     ASG->horizontalHeader()->setFixedHeight(30);
     ASG->verticalHeader()->setDefaultSectionSize(25);
     ASG->verticalHeader()->hide();
@@ -67,8 +67,8 @@ TfrmChan::TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* p
     layout->addWidget(ASG);
 
     PopMenu = new QMenu(this);
-    miCopy = PopMenu->addAction(QStringLiteral("Скопировать настройки канала в буфер"));
-    miPaste = PopMenu->addAction(QStringLiteral("Вставить настройки канала из буфера"));
+    miCopy = PopMenu->addAction(tr("Скопировать настройки канала в буфер"));
+    miPaste = PopMenu->addAction(tr("Вставить настройки канала из буфера"));
 
     connect(ASG->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, [this](const QPoint& pos) {
         const int col = ASG->horizontalHeader()->logicalIndexAt(pos);
