@@ -32,7 +32,7 @@ QStringList CommandOptions(const QString& c) {
     if (c == QLatin1String("read"))
         return {"--port=", "--speed=", "--address=", "--type=", "--out="};
     if (c == QLatin1String("write"))
-        return {"--port=", "--speed=",   "--address=",    "--type=",       "--in=",
+        return {"--port=",  "--speed=",  "--address=",     "--type=",      "--in=",
                 "--verify", "--dry-run", "--file-address", "--read-first", "--report="};
     if (c == QLatin1String("diff"))
         return {"--port=", "--speed=", "--address=", "--type=", "--in="};
@@ -338,8 +338,8 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
         !o.Report.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive))
         return QCoreApplication::translate("CliArgs", "--report: нужен файл .html");
     if (!o.Report.isEmpty() && o.DryRun)
-        return QCoreApplication::translate("CliArgs",
-                                           "--report и --dry-run: при --dry-run ничего не записывается в прибор");
+        return QCoreApplication::translate(
+            "CliArgs", "--report и --dry-run: при --dry-run ничего не записывается в прибор");
     if (o.Json && o.Csv == QLatin1String("-"))
         return QStringLiteral("--csv - и --json: оба пишут на стандартный вывод, выберите одно");
     if (!o.Speed.isEmpty() && !Speeds.contains(o.Speed) &&
@@ -426,8 +426,7 @@ QString CliHelpText(const QString& command) {
                    "  время, пользователь, порт, скорость, адрес, тип, версия, изменённые и незаписанные\n"
                    "  параметры, итог проверки, версия программы. Запись, которую не удалось дописать,\n"
                    "  сообщается (код 4); запись в прибор при этом выполнена.\n") +
-               QStringLiteral("\n") +
-               common + lines;
+               QStringLiteral("\n") + common + lines;
     if (command == QLatin1String("diff"))
         return QStringLiteral(
                    "kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ\n"

@@ -261,7 +261,7 @@ private:
     }
     ILineTap* Tap() { return &LineTap; }
     int Exit = CliOk;
-    std::map<int, TValueSet> Sets; // write, diff: the values for each address
+    std::map<int, TValueSet> Sets;         // write, diff: the values for each address
     std::vector<TCommissionEntry> Entries; // write: this run's commissioning records
     int Recorded = 0;                      // of them, appended to the record file
     QString RecordError;                   // the first append that failed
@@ -1140,8 +1140,8 @@ private:
         if (entry) {
             entry->Checked = checked;
             entry->Verification = !mismatches.isEmpty() ? TVerification::Differences
-                                  : readOk             ? TVerification::Verified
-                                                       : TVerification::NotVerified;
+                                  : readOk              ? TVerification::Verified
+                                                        : TVerification::NotVerified;
             if (!readOk)
                 entry->VerifyStatus = RunEnd(back.Address, ReadDone).Text;
             for (const QJsonValue& m : mismatches) {

@@ -13,8 +13,8 @@
 
 // What a write-all sent, for the commissioning record.
 struct TWriteReport {
-    bool Sent = false;  // the instrument was identified and the writes of its parameters began
-    QStringList Values; // the values the run wrote from, one per parameter
+    bool Sent = false;        // the instrument was identified and the writes of its parameters began
+    QStringList Values;       // the values the run wrote from, one per parameter
     std::vector<int> Written; // acknowledged by the instrument, in order
     // Given up on: the parameter and the code of its last attempt (skipped ones and the one the run
     // ended at).

@@ -180,8 +180,9 @@ void TMainExchange::RecordWrite(const TWriteReport& report, const QString& port,
         if (!s.HasCurType())
             return;
         const TDevProp& type = s.CurDevType();
-        const TCommissionEntry entry = WindowCommissionEntry(type, s.CurDev(), port, address, speed, when, report,
-                                                             Baseline.Before(port, address, type), LastStatus);
+        const TCommissionEntry entry =
+            WindowCommissionEntry(type, s.CurDev(), port, address, speed, when, report,
+                                  Baseline.Before(port, address, type), LastStatus);
         Baseline.Written(entry, type, report);
         // The write is done whatever becomes of its record; a record that could not be kept is told.
         if (const TFileResult w = AppendCommissionEntry(CommissioningFile(), entry); !w.Ok)
