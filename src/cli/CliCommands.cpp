@@ -1082,7 +1082,7 @@ private:
         if (!RecordError.isEmpty())
             return;
         RecordError = w.Error;
-        Err(Tr("%1; запись в прибор при этом выполнена, в журнале наладки её нет").arg(w.Error));
+        Err(Tr("%1; этой записи в прибор нет в журнале наладки").arg(w.Error));
     }
 
     // Reads back what was written to dev (at its address and speed after the write).

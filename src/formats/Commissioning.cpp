@@ -288,8 +288,8 @@ QByteArray CommissionReportHtml(const std::vector<TCommissionEntry>& entries) {
     h += QStringLiteral(
         "@page { size: A4; margin: 12mm 12mm 14mm 12mm; }\n"
         "body { font-family: 'DejaVu Sans', Arial, sans-serif; font-size: 9pt; color: #000; }\n"
-        "section.device { page-break-after: always; break-after: page; }\n"
-        "section.device:last-of-type { page-break-after: auto; break-after: auto; }\n"
+        "div.device { page-break-after: always; break-after: page; }\n"
+        "div.device:last-of-type { page-break-after: auto; break-after: auto; }\n"
         "h1 { font-size: 13pt; margin: 0 0 4pt 0; }\n"
         "h2 { font-size: 10pt; margin: 8pt 0 3pt 0; }\n"
         "table { border-collapse: collapse; width: 100%; }\n"
@@ -302,13 +302,13 @@ QByteArray CommissionReportHtml(const std::vector<TCommissionEntry>& entries) {
         ".bad { color: #a00; font-weight: bold; }\n"
         ".ok { color: #060; font-weight: bold; }\n"
         ".sign { margin-top: 14pt; }\n"
-        "@media screen { section.device { border-bottom: 1px dashed #999; padding-bottom: 12px; "
+        "@media screen { div.device { border-bottom: 1px dashed #999; padding-bottom: 12px; "
         "margin-bottom: 12px; } }\n"
         "</style>\n</head>\n<body>\n");
     if (entries.empty())
         h += QStringLiteral("<p>") + Esc(Tr("В журнале наладки нет записей.")) + QStringLiteral("</p>\n");
     for (const TCommissionEntry& e : entries) {
-        h += QStringLiteral("<section class=\"device\">\n<h1>") +
+        h += QStringLiteral("<div class=\"device\">\n<h1>") +
              Esc(Tr("Отчет о наладке: %1, адрес %2").arg(e.Type).arg(e.Address)) + QStringLiteral("</h1>\n");
         const auto row = [&h](const QString& name, const QString& valueHtml) {
             h += QStringLiteral("<tr><th>") + Esc(name) + QStringLiteral("</th><td>") + valueHtml +
@@ -398,7 +398,7 @@ QByteArray CommissionReportHtml(const std::vector<TCommissionEntry>& entries) {
         }
         h += QStringLiteral("<p class=\"sign\">") +
              Esc(Tr("Наладку выполнил: ____________________  Подпись: ____________")) +
-             QStringLiteral("</p>\n</section>\n");
+             QStringLiteral("</p>\n</div>\n");
     }
     h += QStringLiteral("</body>\n</html>\n");
     return h.toUtf8();

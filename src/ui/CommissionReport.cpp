@@ -19,8 +19,12 @@ QString TCommissionBaseline::Key(const QString& port, int address, const TDevPro
 }
 
 void TCommissionBaseline::ValueRead(int index, const QString& value) {
-    if (index >= 0 && static_cast<size_t>(index) < Read.size())
-        Read[static_cast<size_t>(index)] = value;
+    // Descriptions loaded for the instrument's version during the read may have more parameters.
+    if (index < 0)
+        return;
+    if (static_cast<size_t>(index) >= Read.size())
+        Read.resize(static_cast<size_t>(index) + 1);
+    Read[static_cast<size_t>(index)] = value;
 }
 
 void TCommissionBaseline::EndRead(const TDev& dev, const TDevProp& type) {

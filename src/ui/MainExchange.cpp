@@ -186,7 +186,7 @@ void TMainExchange::RecordWrite(const TWriteReport& report, const QString& port,
         Baseline.Written(entry, type, report);
         // The write is done whatever becomes of its record; a record that could not be kept is told.
         if (const TFileResult w = AppendCommissionEntry(CommissioningFile(), entry); !w.Ok)
-            Main.Dialogs.Message(w.Error + tr("\rЗапись в прибор выполнена, в журнале наладки ее нет."),
+            Main.Dialogs.Message(w.Error + tr("\rЭтой записи в прибор нет в журнале наладки."),
                                  tr("Журнал наладки"), TMsgButtons::Ok);
     });
 }

@@ -140,7 +140,7 @@ TEST_F(CliCommissioning, WriteRecordsWhatChangedWithItsVerificationAndReportsIt)
     EXPECT_TRUE(html.contains(ColdJunction) && html.contains(QStringLiteral("25.5")) && html.contains(Delay))
         << html.toStdString();
     EXPECT_TRUE(html.contains(sim.PtyPath()));
-    EXPECT_EQ(html.count(QStringLiteral("<section class=\"device\">")), 1);
+    EXPECT_EQ(html.count(QStringLiteral("<div class=\"device\">")), 1);
 
     // A write of the same values without a read first: every value written, none with a before.
     r = RunCliProgram(QStringList{"write"} + Line(sim, 1) + QStringList{"--in", set});

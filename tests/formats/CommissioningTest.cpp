@@ -94,7 +94,7 @@ TEST(Commissioning, LinesComeBackWholeOthersAreCountedAndTheReportEscapesEveryVa
     EXPECT_TRUE(html.contains(QStringLiteral("&lt;script&gt;&amp;&quot;Спай&quot;&lt;/script&gt;")));
     EXPECT_TRUE(html.contains(QStringLiteral("25.5&lt;b&gt;")));
     // One page per instrument.
-    EXPECT_EQ(html.count(QStringLiteral("<section class=\"device\">")), 2);
+    EXPECT_EQ(html.count(QStringLiteral("<div class=\"device\">")), 2);
     EXPECT_TRUE(html.contains(QStringLiteral("page-break-after: always")));
     EXPECT_TRUE(html.contains(QStringLiteral("size: A4")));
 }

@@ -264,10 +264,14 @@ TEST_F(ExchangeWindow, ProjectSaveDuringWriteAll) {
 }
 
 TEST_F(ExchangeWindow, WriteAllRecordsWhatChangedSinceTheReadAndTheReportExportsIt) {
-    QTemporaryDir home;
-    const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
-    const QString record = home.path() + "/kestrin/commissioning.jsonl";
+    // The user's data folder of this test, given back however the test ends.
+    struct TDataHome {
+        QTemporaryDir Dir;
+        QByteArray Old = qgetenv("XDG_DATA_HOME");
+        TDataHome() { qputenv("XDG_DATA_HOME", Dir.path().toUtf8()); }
+        ~TDataHome() { qputenv("XDG_DATA_HOME", Old); }
+    } home;
+    const QString record = home.Dir.path() + "/kestrin/commissioning.jsonl";
     StartAll({{1, 21, QString(), 0}});
     TfrmDev& table = *Main->frmDev;
     Trigger("actDevDef");
@@ -324,8 +328,7 @@ TEST_F(ExchangeWindow, WriteAllRecordsWhatChangedSinceTheReadAndTheReportExports
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(f.readAll());
     EXPECT_TRUE(html.contains(State.CurDevType().Param(real).Name) && html.contains("2.25"));
-    EXPECT_EQ(html.count("<section class=\"device\">"), 2);
+    EXPECT_EQ(html.count("<div class=\"device\">"), 2);
     EXPECT_TRUE(Pane("spMessage").contains(QStringLiteral("Отчет о наладке записан")))
         << Pane("spMessage").toStdString();
-    qputenv("XDG_DATA_HOME", oldHome);
 }
