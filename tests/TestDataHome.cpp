@@ -1,9 +1,8 @@
 // Every test program keeps the user's data folder (the commissioning record the window and
 // kestrin-cli append to after a write) in a temporary folder of its own, never in the real home;
 // child processes inherit it. Tests that look at the record set a folder of their own as well.
-#include <QByteArray>
-#include <QDir>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -18,8 +17,9 @@ struct TTestDataHome {
         }
     }
     ~TTestDataHome() {
+        std::error_code ignored;
         if (!Path.empty())
-            QDir(QString::fromStdString(Path)).removeRecursively();
+            std::filesystem::remove_all(Path, ignored);
     }
 };
 const TTestDataHome DataHome;
