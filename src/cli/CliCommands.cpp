@@ -1019,10 +1019,15 @@ private:
         for (int i = 0; i < Type().ParamCount() && i < was.Values.size(); ++i)
             if (static_cast<size_t>(i) < Ui.Delivered.size() && Ui.Delivered[static_cast<size_t>(i)])
                 before[static_cast<size_t>(i)] = was.Values[i];
-        if (Ui.LastStatus != ReadDone || !failures.empty())
-            Problem(Tr("  чтение перед записью: %1; у непрочитанных параметров в журнале наладки "
-                       "только новые значения")
+        if (Ui.LastStatus != ReadDone)
+            Problem(Tr("  чтение перед записью: %1; у непрочитанных параметров в журнале наладки только "
+                       "новые значения")
                         .arg(Explained(Ui.LastStatus)));
+        else if (!failures.empty())
+            Problem(Tr("  чтение перед записью: не прочитано параметров %1 из %2; у них в журнале наладки "
+                       "только новые значения")
+                        .arg(failures.size())
+                        .arg(Type().ParamCount()));
         return before;
     }
 
