@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -31,8 +32,8 @@ QStringList CommandOptions(const QString& c) {
     if (c == QLatin1String("read"))
         return {"--port=", "--speed=", "--address=", "--type=", "--out="};
     if (c == QLatin1String("write"))
-        return {"--port=", "--speed=", "--address=", "--type=",
-                "--in=",   "--verify", "--dry-run",  "--file-address"};
+        return {"--port=",  "--speed=",  "--address=",     "--type=",      "--in=",
+                "--verify", "--dry-run", "--file-address", "--read-first", "--report="};
     if (c == QLatin1String("diff"))
         return {"--port=", "--speed=", "--address=", "--type=", "--in="};
     if (c == QLatin1String("measure"))
@@ -270,6 +271,10 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
             o.DryRun = true;
         } else if (a == QLatin1String("--file-address")) {
             o.FileAddress = true;
+        } else if (a == QLatin1String("--read-first")) {
+            o.ReadFirst = true;
+        } else if (a == QLatin1String("--report")) {
+            o.Report = v;
         }
     }
     if (o.Help || o.Version)
@@ -329,6 +334,12 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
     if (o.FileAddress && manyAddresses)
         return QStringLiteral(
             "--file-address: только с одним адресом (иначе у всех приборов будет один адрес)");
+    if (!o.Report.isEmpty() && !o.Report.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) &&
+        !o.Report.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive))
+        return QCoreApplication::translate("CliArgs", "--report: нужен файл .html");
+    if (!o.Report.isEmpty() && o.DryRun)
+        return QCoreApplication::translate(
+            "CliArgs", "--report и --dry-run: при --dry-run ничего не записывается в прибор");
     if (o.Json && o.Csv == QLatin1String("-"))
         return QStringLiteral("--csv - и --json: оба пишут на стандартный вывод, выберите одно");
     if (!o.Speed.isEmpty() && !Speeds.contains(o.Speed) &&
@@ -393,7 +404,7 @@ QString CliHelpText(const QString& command) {
     if (command == QLatin1String("write"))
         return QStringLiteral(
                    "kestrin-cli write --port ПОРТ --speed СКОРОСТЬ --address СПИСОК --in ФАЙЛ [--verify] "
-                   "[--dry-run] [--file-address]\n"
+                   "[--dry-run] [--file-address] [--read-first] [--report ФАЙЛ.html]\n"
                    "  Запись всех параметров из файла .kpr или .json с проверкой значений, как в окне\n"
                    "  программы (пределы, пустые значения). Прибор сохраняет свой сетевой адрес; смена\n"
                    "  скорости или адреса сообщается, проверка идёт по новому адресу и скорости.\n"
@@ -404,8 +415,18 @@ QString CliHelpText(const QString& command) {
                    "  --dry-run       только проверить и показать, что было бы записано, ничего не "
                    "отправляя\n"
                    "  --file-address  записать и сетевой адрес из файла (только для одного адреса;\n"
-                   "                  занятый другим прибором адрес не присваивается)\n\n") +
-               common + lines;
+                   "                  занятый другим прибором адрес не присваивается)\n") +
+               QCoreApplication::translate(
+                   "CliArgs",
+                   "  --read-first    прочитать прибор перед записью: в журнал наладки попадают только\n"
+                   "                  изменённые параметры, со значениями до и после\n"
+                   "  --report ФАЙЛ.html  отчёт о наладке по записям этого запуска (для печати, A4)\n"
+                   "  Журнал наладки: после каждой записи в прибор (кроме отказа до отправки) строка JSON\n"
+                   "  в $XDG_DATA_HOME/kestrin/commissioning.jsonl (~/.local/share/kestrin/...): дата и\n"
+                   "  время, пользователь, порт, скорость, адрес, тип, версия, изменённые и незаписанные\n"
+                   "  параметры, итог проверки, версия программы. Запись, которую не удалось дописать,\n"
+                   "  сообщается (код 4); запись в прибор при этом выполнена.\n") +
+               QStringLiteral("\n") + common + lines;
     if (command == QLatin1String("diff"))
         return QStringLiteral(
                    "kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ\n"

@@ -36,6 +36,8 @@ struct TCliOptions {
     int TimeoutMs = -1;
     bool Verify = false;
     bool DryRun = false;
+    bool ReadFirst = false;   // write: read the instrument first, so the record has the values before
+    QString Report;           // write: the HTML report of the run's commissioning records
     bool FileAddress = false; // write: the instrument takes the file's network address (one address only)
     bool Json = false;
     bool Help = false;

@@ -19,9 +19,11 @@
 #include "exchange/Measure.h"
 #include "exchange/PortList.h"
 #include "exchange/ReadWriteAll.h"
+#include "formats/Commissioning.h"
 #include "formats/ParamSetFile.h"
 #include "model/AppState.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -87,6 +89,13 @@ QString CodeText(int code) {
 // Local time for several lines' threads one at a time: it is glibc's time-zone state, guarded by
 // a lock of its own that the thread sanitizer cannot see.
 std::mutex LocalTime;
+
+// Several lines finish their writes at once: one appends to the commissioning record at a time.
+std::mutex RecordFile;
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("CliCommands", text);
+}
 
 // The --trace file: each parcel at once (a stopped run keeps every line), dated, since runs last
 // over midnight and traces are kept. One file for every line of a run: each parcel is one whole
@@ -252,7 +261,10 @@ private:
     }
     ILineTap* Tap() { return &LineTap; }
     int Exit = CliOk;
-    std::map<int, TValueSet> Sets; // write, diff: the values for each address
+    std::map<int, TValueSet> Sets;         // write, diff: the values for each address
+    std::vector<TCommissionEntry> Entries; // write: this run's commissioning records
+    int Recorded = 0;                      // of them, appended to the record file
+    QString RecordError;                   // the first append that failed
 
     void Fail(int status) { Exit = std::max(Exit, status); }
     void Err(const QString& text) {
@@ -366,6 +378,10 @@ public:
                 return EarlyExit(
                     QStringLiteral("нет файла описаний параметров типа \"%1\": %2").arg(Type().Name, file),
                     CliFileError);
+        if (!O.Report.isEmpty()) {
+            if (const TFileResult probe = ProbeWritable(O.Report); !probe.Ok)
+                return EarlyExit(probe.Error, CliFileError);
+        }
         if (O.Command == QLatin1String("read") && !O.Out.isEmpty() && O.Out != QLatin1String("-")) {
             const QString suffix = QFileInfo(O.Out).suffix().toLower();
             if (suffix != QLatin1String("json") && suffix != Type().DevExt.toLower())
@@ -891,11 +907,17 @@ private:
                     }
                 }
             }
+            std::vector<std::optional<QString>> before;
+            if (O.ReadFirst)
+                before = ReadBefore(address);
             Ui.Begin(Type(), dev, Label(address));
             std::vector<TFailure> failures;
             std::vector<int> written;
             TExchangeRun run = MakeRun(dev, State.Settings.ReWrite, failures);
             run.Written = [&written](int i) { written.push_back(i); };
+            TWriteReport report;
+            run.Report = &report;
+            const QDateTime when = Now();
             WriteAll(run);
             Ui.ClearBar();
             TRunEnd end = RunEnd(address, WriteDone);
@@ -945,17 +967,131 @@ private:
                 Fail(CliRefused); // the instrument refused values
             else if (Ui.LastStatus != WriteDone || !failures.empty())
                 Fail(std::max(end.Status, static_cast<int>(CliExchangeFailed)));
+            // Nothing is recorded for a write refused before anything was sent.
+            std::optional<TCommissionEntry> entry;
+            if (report.Sent)
+                entry = EntryOf(address, dev, report, before, status, when);
             if (Ui.LastStatus == WriteDone && O.Verify && !Stop)
-                ok = Verify(dev, json) && ok;
+                ok = Verify(dev, json, entry ? &*entry : nullptr) && ok;
+            if (entry)
+                Record(*entry, json);
             json.insert(QStringLiteral("status"), ok ? QStringLiteral("ok") : QStringLiteral("error"));
             Devices.append(json);
             return ok;
         });
-        return Finish(done, static_cast<int>(O.Addresses.size()));
+        QJsonObject extra;
+        if (!O.DryRun) {
+            QJsonObject record{{QStringLiteral("file"), CommissioningFile()},
+                               {QStringLiteral("entries"), Recorded}};
+            if (!RecordError.isEmpty())
+                record.insert(QStringLiteral("error"), RecordError);
+            extra.insert(QStringLiteral("record"), record);
+        }
+        if (!O.Report.isEmpty()) {
+            if (const TFileResult w = SaveFileBytes(O.Report, CommissionReportHtml(Entries)); !w.Ok) {
+                Err(w.Error);
+                Fail(CliFileError);
+            } else {
+                Out(Tr("Отчёт о наладке (приборов: %1): записан файл %2").arg(Entries.size()).arg(O.Report));
+                extra.insert(QStringLiteral("report"), O.Report);
+            }
+        }
+        return Finish(done, static_cast<int>(O.Addresses.size()), extra);
+    }
+
+    QDateTime Now() {
+        const std::lock_guard<std::mutex> local(LocalTime);
+        const QDateTime now = QDateTime::currentDateTime();
+        // Kept with its offset, so that showing it later needs no time-zone rules.
+        return now.toOffsetFromUtc(now.offsetFromUtc());
+    }
+
+    // --read-first: the instrument's values before the write, where it delivered them.
+    std::vector<std::optional<QString>> ReadBefore(int address) {
+        TDev was;
+        PrepareDev(was, address);
+        Ui.Begin(Type(), was, Label(address) + Tr(" чтение перед записью"));
+        std::vector<TFailure> failures;
+        TExchangeRun run = MakeRun(was, State.Settings.ReRead, failures);
+        ReadAll(run);
+        Ui.ClearBar();
+        std::vector<std::optional<QString>> before(static_cast<size_t>(Type().ParamCount()));
+        for (int i = 0; i < Type().ParamCount() && i < was.Values.size(); ++i)
+            if (static_cast<size_t>(i) < Ui.Delivered.size() && Ui.Delivered[static_cast<size_t>(i)])
+                before[static_cast<size_t>(i)] = was.Values[i];
+        if (Ui.LastStatus != ReadDone)
+            Problem(Tr("  чтение перед записью: %1; у непрочитанных параметров в журнале наладки только "
+                       "новые значения")
+                        .arg(Explained(Ui.LastStatus)));
+        else if (!failures.empty())
+            Problem(Tr("  чтение перед записью: не прочитано параметров %1 из %2; у них в журнале наладки "
+                       "только новые значения")
+                        .arg(failures.size())
+                        .arg(Type().ParamCount()));
+        return before;
+    }
+
+    // The commissioning record of the write just made on dev.
+    TCommissionEntry EntryOf(int address, const TDev& dev, const TWriteReport& report,
+                             const std::vector<std::optional<QString>>& before, const QString& status,
+                             const QDateTime& when) {
+        TCommissionEntry e;
+        e.Time = when;
+        e.User = SystemUserName();
+        e.Program = QStringLiteral("kestrin-cli");
+        e.ProgramVersion = QString::fromLatin1(Launch::Version());
+        e.Port = O.Port;
+        e.Speed = O.Speed.toInt();
+        e.Address = address;
+        if (dev.Address != address)
+            e.NewAddress = dev.Address;
+        if (dev.BaudRate != e.Speed)
+            e.NewSpeed = dev.BaudRate;
+        e.Type = Type().Name;
+        e.TypeNum = Type().TypeNum;
+        e.Version = Type().Version;
+        e.ReadBefore = std::any_of(before.begin(), before.end(), [](const auto& v) { return v.has_value(); });
+        e.Interrupted = Ui.LastStatus != WriteDone;
+        e.Status = status;
+        e.Written = static_cast<int>(report.Written.size());
+        e.Total = Type().ParamCount();
+        e.Changes = WrittenChanges(Type(), report.Written, report.Values, before, ExpectedReadBack);
+        for (const auto& [index, code] : report.Failed)
+            e.NotWritten.push_back({index < Type().ParamCount() ? Type().Param(index).Name : QString(), code,
+                                    ResultCodeMeaning(code)});
+        return e;
+    }
+
+    // Appends the record; a failure is told once and the write still counts as done.
+    void Record(const TCommissionEntry& entry, QJsonObject& json) {
+        Entries.push_back(entry);
+        QJsonArray changes;
+        for (const TCommissionChange& c : entry.Changes) {
+            QJsonObject o{{QStringLiteral("name"), c.Name}, {QStringLiteral("after"), c.After}};
+            if (c.Before)
+                o.insert(QStringLiteral("before"), *c.Before);
+            changes.append(o);
+        }
+        json.insert(QStringLiteral("changes"), changes);
+        TFileResult w;
+        {
+            const std::lock_guard<std::mutex> lock(RecordFile);
+            w = AppendCommissionEntry(CommissioningFile(), entry);
+        }
+        json.insert(QStringLiteral("recorded"), w.Ok);
+        if (w.Ok) {
+            ++Recorded;
+            return;
+        }
+        Fail(CliFileError);
+        if (!RecordError.isEmpty())
+            return;
+        RecordError = w.Error;
+        Err(Tr("%1; этой записи в прибор нет в журнале наладки").arg(w.Error));
     }
 
     // Reads back what was written to dev (at its address and speed after the write).
-    bool Verify(const TDev& written, QJsonObject& json) {
+    bool Verify(const TDev& written, QJsonObject& json, TCommissionEntry* entry) {
         TDev back;
         back.Address = written.Address;
         back.BaudRate = written.BaudRate;
@@ -1006,6 +1142,20 @@ private:
             Fail(CliRefused);
         if (!readOk)
             Fail(CliExchangeFailed);
+        if (entry) {
+            entry->Checked = checked;
+            entry->Verification = !mismatches.isEmpty() ? TVerification::Differences
+                                  : readOk              ? TVerification::Verified
+                                                        : TVerification::NotVerified;
+            if (!readOk)
+                entry->VerifyStatus = RunEnd(back.Address, ReadDone).Text;
+            for (const QJsonValue& m : mismatches) {
+                const QJsonObject o = m.toObject();
+                entry->Mismatches.push_back({o.value(QStringLiteral("name")).toString(),
+                                             o.value(QStringLiteral("written")).toString(),
+                                             o.value(QStringLiteral("read")).toString()});
+            }
+        }
         return readOk && mismatches.isEmpty();
     }
 
@@ -1263,7 +1413,7 @@ int UsageError(const TCliOptions& o, const QString& text) {
 // highest exit status of the lines.
 int RunLines(const TCliOptions& options, const QString& progDir, const std::atomic<bool>& stop) {
     // Two lines never write one file: every name the run may write, checked before it starts.
-    for (const QString& file : {options.Out, options.Csv}) {
+    for (const QString& file : {options.Out, options.Csv, options.Report}) {
         if (file.isEmpty())
             continue;
         const bool perAddress =
@@ -1300,6 +1450,7 @@ int RunLines(const TCliOptions& options, const QString& progDir, const std::atom
         o.Addresses = line.Addresses;
         o.Out = PerPortName(options.Out, line.Port);
         o.Csv = PerPortName(options.Csv, line.Port);
+        o.Report = PerPortName(options.Report, line.Port);
         lineOf.insert(line.Port, static_cast<int>(lines.size()));
         lines.push_back(std::make_unique<TCli>(std::move(o), progDir, stop, &shared));
         if (const int rc = lines.back()->Setup(); rc != CliOk)

@@ -232,14 +232,6 @@ QString DisplayValue(const TParam& p, const QString& value) {
     return value;
 }
 
-QString ExpectedReadBack(const TParam& p, const QString& value) {
-    QString location, field, decoded;
-    if (EncodeValue(p.VType, p.Address, 0, value, location, field) == ExOk &&
-        DecodeValue(p.VType, field, decoded) == ExOk)
-        return NormalReadValue(decoded);
-    return NormalReadValue(value);
-}
-
 QJsonObject DeviceJson(const TDevProp& type, const TDev& dev, const std::vector<bool>& delivered) {
     QJsonArray params;
     for (int i = 0; i < type.ParamCount(); ++i) {

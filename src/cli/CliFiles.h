@@ -1,6 +1,7 @@
 #pragma once
 // Parameter values in files for kestrin-cli: the parameter-set file (.kpr, as the window saves
 // it) and the JSON document, read back with the checks the window makes before a write.
+#include "exchange/ReadWriteAll.h"
 #include "formats/GridData.h"
 #include "model/Model.h"
 
@@ -35,9 +36,7 @@ QStringList CheckValueSet(const TDevProp& type, QStringList& values);
 // The text a parameter's value is shown with: the option text of a list, otherwise the value.
 QString DisplayValue(const TParam& p, const QString& value);
 
-// What reading the parameter back gives after value was written: the value through the wire
-// encoding and back, in the stored form ("0.1" stays "0.1", "1.23456789" becomes "1.23457").
-QString ExpectedReadBack(const TParam& p, const QString& value);
+// ExpectedReadBack: what reading a parameter back gives after a write (the exchange's own rule).
 
 // One device as JSON: address, type, version, status, message, parameters (name, value, text,
 // read) and failed parameters.

@@ -1,6 +1,7 @@
 #include "exchange/ReadWriteAll.h"
 
 #include "exchange/DevLink.h"
+#include "exchange/Encodings.h"
 #include "exchange/Exchange.h"
 #include "common/Numbers.h"
 
@@ -51,6 +52,14 @@ QString NormalReadValue(const QString& text) {
     if (const auto v = Numbers::ParseFloat(text))
         return Numbers::FormatGeneral(*v);
     return text;
+}
+
+QString ExpectedReadBack(const TParam& p, const QString& value) {
+    QString location, field, decoded;
+    if (EncodeValue(p.VType, p.Address, 0, value, location, field) == ExOk &&
+        DecodeValue(p.VType, field, decoded) == ExOk)
+        return NormalReadValue(decoded);
+    return NormalReadValue(value);
 }
 
 TAttemptEnd AttemptWithRetries(const std::atomic<bool>& stop, int retries, IExchangeUi& ui, const QString& question,
@@ -165,6 +174,8 @@ void WriteAll(TExchangeRun& run) {
         }
         if (status.isEmpty()) {
             const QStringList values = run.TakeValues ? run.TakeValues() : run.Dev.Values;
+            if (run.Report)
+                run.Report->Values = values;
             TLinkRecovery link(run.Dev, run.DevType, h);
             ui.ShowProgress(true);
             const int count = run.DevType.ParamCount();
@@ -176,6 +187,8 @@ void WriteAll(TExchangeRun& run) {
                 int lastCode = ExOk;
                 const TAttemptEnd end = AttemptWithRetries(
                     run.Stop, run.Retries, ui, QStringLiteral("Ошибка записи данных! Повторить?"), [&] {
+                        if (run.Report)
+                            run.Report->Sent = true;
                         return lastCode = link.Attempt([&] {
                             return WriteParam(run.Dev, h, p.Address, special, value, p.VType);
                         });
@@ -184,6 +197,8 @@ void WriteAll(TExchangeRun& run) {
                     status = QStringLiteral("Запись остановлена");
                     break;
                 }
+                if (end == TAttemptEnd::GaveUp && run.Report)
+                    run.Report->Failed.emplace_back(i, lastCode);
                 if (end == TAttemptEnd::GaveUp && run.SkipFailed && run.SkipFailed(i, lastCode)) {
                     ui.SetProgress(ProgressPercent(i + 1, count));
                     continue;
@@ -194,6 +209,8 @@ void WriteAll(TExchangeRun& run) {
                 }
                 if (run.Written)
                     run.Written(i);
+                if (run.Report)
+                    run.Report->Written.push_back(i);
                 // The instrument takes a new address or speed after its answer: follow it at once.
                 if (special == 1) {
                     if (const auto a = Numbers::ParseInt(value))

@@ -8,6 +8,18 @@
 #include <QStringList>
 #include <atomic>
 #include <functional>
+#include <utility>
+#include <vector>
+
+// What a write-all sent, for the commissioning record.
+struct TWriteReport {
+    bool Sent = false;        // the instrument was identified and the writes of its parameters began
+    QStringList Values;       // the values the run wrote from, one per parameter
+    std::vector<int> Written; // acknowledged by the instrument, in order
+    // Given up on: the parameter and the code of its last attempt (skipped ones and the one the run
+    // ended at).
+    std::vector<std::pair<int, int>> Failed;
+};
 
 // Everything one run works on. The device record and its type are read here; every change of them
 // goes through the user-interface hand-over (Ui), so readers on that thread always see whole values.
@@ -29,11 +41,17 @@ struct TExchangeRun {
     std::function<QStringList()> TakeValues = nullptr;
     // Write-all: told of each parameter the instrument has acknowledged, as it happens.
     std::function<void(int index)> Written = nullptr;
+    // Write-all: filled with what was sent, when set.
+    TWriteReport* Report = nullptr;
 };
 
 // The value text as it is stored after a read: a decimal number in its general form ("1.50000"
 // becomes "1.5"); anything else (a text channel value, an empty text) as received.
 QString NormalReadValue(const QString& text);
+
+// What reading the parameter back gives after value was written: the value through the wire
+// encoding and back, in the stored form ("0.1" stays "0.1", "1.23456789" becomes "1.23457").
+QString ExpectedReadBack(const TParam& p, const QString& value);
 
 // Progress bar position after done of count parameters (half to even).
 int ProgressPercent(int done, int count);

@@ -9,6 +9,8 @@
 #include "ui/DevTable.h"
 #include "ui/MeasureView.h"
 
+#include <QDateTime>
+
 namespace {
 enum { KindDevRead, KindDevWrite, KindAllRead, KindAllWrite, KindMeasure };
 } // namespace
@@ -47,7 +49,9 @@ void TMainExchange::Start(TExchangeCommand command) {
         TExchangeRun run{Api,         st.CurDevType(),    st.CurDev(), *this,
                          st.ReadStop, st.Settings.ReRead, st.SpeedList};
         run.Tap = &st.LineTap;
+        Ui([&] { Baseline.BeginRead(st.CurDevType().ParamCount()); });
         ReadAll(run);
+        Ui([&] { Baseline.EndRead(st.CurDev(), st.CurDevType()); });
     };
     const auto writeAll = [this] {
         TAppState& st = Main.State;
@@ -61,7 +65,23 @@ void TMainExchange::Start(TExchangeCommand command) {
             Ui([&] { values = Main.State.CurDev().Values; });
             return values;
         };
+        TWriteReport report;
+        run.Report = &report;
+        QString port;
+        int address = 0;
+        int speed = 0;
+        QDateTime when;
+        Ui([&] {
+            port = st.CurDev().COMPort;
+            address = st.CurDev().Address;
+            speed = st.CurDev().BaudRate;
+            const QDateTime now = QDateTime::currentDateTime();
+            when = now.toOffsetFromUtc(now.offsetFromUtc());
+        });
         WriteAll(run);
+        // Nothing is recorded for a write refused before anything was sent.
+        if (report.Sent)
+            RecordWrite(report, port, address, speed, when);
     };
     int kind = 0;
     std::unique_ptr<TExchangeWorker> worker;
@@ -149,7 +169,26 @@ void TMainExchange::Ui(const std::function<void()>& fn) {
 }
 
 void TMainExchange::ShowMessage(const QString& text) {
+    LastStatus = text;
     Ui([&] { Main.ShowMessage(text); });
+}
+
+void TMainExchange::RecordWrite(const TWriteReport& report, const QString& port, int address, int speed,
+                                const QDateTime& when) {
+    Ui([&] {
+        TAppState& s = Main.State;
+        if (!s.HasCurType())
+            return;
+        const TDevProp& type = s.CurDevType();
+        const TCommissionEntry entry =
+            WindowCommissionEntry(type, s.CurDev(), port, address, speed, when, report,
+                                  Baseline.Before(port, address, type), LastStatus);
+        Baseline.Written(entry, type, report);
+        // The write is done whatever becomes of its record; a record that could not be kept is told.
+        if (const TFileResult w = AppendCommissionEntry(CommissioningFile(), entry); !w.Ok)
+            Main.Dialogs.Message(w.Error + tr("\rЭтой записи в прибор нет в журнале наладки."),
+                                 tr("Журнал наладки"), TMsgButtons::Ok);
+    });
 }
 
 void TMainExchange::ShowExchangeStatus(const QString& text) {
@@ -187,6 +226,7 @@ void TMainExchange::ShowError(const QString& text, const QString& caption) {
 
 void TMainExchange::StoreValue(int index, const QString& value) {
     Ui([&] {
+        Baseline.ValueRead(index, value);
         TDev& dev = Main.State.CurDev();
         if (index < 0 || index >= dev.Values.size())
             return;

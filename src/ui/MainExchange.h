@@ -4,6 +4,7 @@
 #include "exchange/ExchangeUi.h"
 #include "exchange/KvLibrary.h"
 #include "exchange/Workers.h"
+#include "ui/CommissionReport.h"
 #include "ui/MainWindow.h"
 
 #include <QObject>
@@ -53,7 +54,12 @@ signals:
 
 private:
     void Ui(const std::function<void()>& fn);
+    // The commissioning record of a write-all that sent something (worker thread).
+    void RecordWrite(const TWriteReport& report, const QString& port, int address, int speed,
+                     const QDateTime& when);
     TfrmMain& Main;
+    TCommissionBaseline Baseline; // user-interface thread only
+    QString LastStatus;           // the status text the running exchange ended with (its worker)
     const TKvApi& Api;
     // The worker of each kind started last: device read, device write, read-all, write-all, measure.
     std::array<std::unique_ptr<TExchangeWorker>, 5> Workers;

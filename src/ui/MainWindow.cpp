@@ -6,6 +6,7 @@
 #include "exchange/CodeMeaning.h"
 #include "ui/AboutWindow.h"
 #include "ui/ChanTable.h"
+#include "ui/CommissionReport.h"
 #include "ui/DevTableFiles.h"
 #include "ui/HelpWindow.h"
 #include "ui/LineMonitor.h"
@@ -192,6 +193,8 @@ void TfrmMain::CreateActions() {
     actDevWriteStop = Command("actDevWriteStop", tr("Стоп"), &TfrmMain::OnDevWriteStop);
     actDevReadStop->setVisible(false);
     actDevWriteStop->setVisible(false);
+    // Reads only the record file: usable whatever the project and the line are doing.
+    actCommReport = Command("actCommReport", tr("Отчет о наладке..."), &TfrmMain::OnCommReport);
 }
 
 void TfrmMain::CreateMenu() {
@@ -199,6 +202,8 @@ void TfrmMain::CreateMenu() {
     miFileMenu = menuBar()->addMenu(tr("Проект"));
     miFileMenu->setObjectName(QStringLiteral("miFileMenu"));
     miFileMenu->addActions({actNew, actOpen, actSave, actSaveAs, actClose});
+    miFileMenu->addSeparator();
+    miFileMenu->addAction(actCommReport);
     miFileMenu->addSeparator();
     miFileMenu->addAction(actExit);
     miSetMenu = menuBar()->addMenu(tr("Настройки"));
@@ -650,6 +655,10 @@ void TfrmMain::OnDevWrite() {
                         TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     emit StartExchange(TExchangeCommand::DevWrite);
+}
+
+void TfrmMain::OnCommReport() {
+    ExportCommissionReport(State, Dialogs, [this](const QString& text) { ShowMessage(text); });
 }
 
 void TfrmMain::OnDevWriteStop() {

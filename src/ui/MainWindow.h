@@ -160,6 +160,7 @@ private:
     void OnDevHelp();
     void OnDevWrite();
     void OnDevWriteStop();
+    void OnCommReport();
     // Ends an open cell edit before a command that takes or replaces the table's values; false when
     // the typed text was refused (the command does not run).
     bool EndTableEdit();
@@ -197,6 +198,7 @@ private:
     QAction* actDevHelp = nullptr;
     QAction* actDevWrite = nullptr;
     QAction* actDevWriteStop = nullptr;
+    QAction* actCommReport = nullptr;
 
     // Menu.
     QMenu* miFileMenu = nullptr;

@@ -4,6 +4,7 @@
 #include "SimLine.h"
 #include "chart/Chart.h"
 #include "exchange/Exchange.h"
+#include "formats/Commissioning.h"
 #include "ui/DevTable.h"
 #include "ui/MainExchange.h"
 #include "ui/MeasureView.h"
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -259,4 +261,74 @@ TEST_F(ExchangeWindow, ProjectSaveDuringWriteAll) {
             writes += frame.split(';').value(1) == "38";
         EXPECT_EQ(writes, count); // every parameter written once: the run went through
     });
+}
+
+TEST_F(ExchangeWindow, WriteAllRecordsWhatChangedSinceTheReadAndTheReportExportsIt) {
+    // The user's data folder of this test, given back however the test ends.
+    struct TDataHome {
+        QTemporaryDir Dir;
+        QByteArray Old = qgetenv("XDG_DATA_HOME");
+        TDataHome() { qputenv("XDG_DATA_HOME", Dir.path().toUtf8()); }
+        ~TDataHome() { qputenv("XDG_DATA_HOME", Old); }
+    } home;
+    const QString record = home.Dir.path() + "/kestrin/commissioning.jsonl";
+    StartAll({{1, 21, QString(), 0}});
+    TfrmDev& table = *Main->frmDev;
+    Trigger("actDevDef");
+
+    // Refused before sending (the user says No): nothing is recorded.
+    State.Settings.Confirm = true;
+    Dialogs.Answers = {TMsgAnswer::No};
+    Trigger("actWriteAll");
+    ASSERT_TRUE(WaitIdle());
+    State.Settings.Confirm = false;
+    EXPECT_FALSE(QFileInfo::exists(record));
+
+    Trigger("actReadAll");
+    ASSERT_TRUE(WaitIdle());
+    int real = -1;
+    for (int i = State.CurDevType().ParamCount() - 1; i >= 0 && real < 0; --i)
+        if (State.CurDevType().Param(i).VType == 3 && State.CurDevType().Param(i).SType == 0)
+            real = i;
+    ASSERT_GE(real, 0);
+    const QString before = table.CellText(1, real + 1);
+    ASSERT_NE(before, "2.25");
+    table.SetCellText(1, real + 1, "2.25");
+    Trigger("actWriteAll");
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Запись завершена"));
+    EXPECT_TRUE(Dialogs.Asked.size() == 1) << "only the declined confirmation was asked";
+
+    TCommissionLog log = ReadCommissionLog(record);
+    ASSERT_EQ(log.Entries.size(), 1u);
+    const TCommissionEntry& e = log.Entries[0];
+    EXPECT_EQ(e.Program, QStringLiteral("kestrin"));
+    EXPECT_EQ(e.Port, Line->Port());
+    EXPECT_EQ(e.Address, 1);
+    EXPECT_TRUE(e.ReadBefore);
+    EXPECT_FALSE(e.Interrupted);
+    EXPECT_EQ(e.Verification, TVerification::NotVerified);
+    ASSERT_EQ(e.Changes.size(), 1u);
+    EXPECT_EQ(e.Changes[0].Name, State.CurDevType().Param(real).Name);
+    EXPECT_EQ(e.Changes[0].Before, before);
+    EXPECT_EQ(e.Changes[0].After, "2.25");
+
+    // Written again unchanged: the instrument already holds these values, so nothing changed.
+    Trigger("actWriteAll");
+    ASSERT_TRUE(WaitIdle());
+    log = ReadCommissionLog(record);
+    ASSERT_EQ(log.Entries.size(), 2u);
+    EXPECT_TRUE(log.Entries[1].Changes.empty());
+
+    // The report of the record, into the page the user chose.
+    const QString page = Dir.path() + "/report.html";
+    Dialogs.FileNames.push_back(page);
+    ASSERT_TRUE(Trigger("actCommReport"));
+    QFile f(page);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(html.contains(State.CurDevType().Param(real).Name) && html.contains("2.25"));
+    EXPECT_EQ(html.count("<div class=\"device\">"), 2);
+    EXPECT_TRUE(Pane("spMessage").contains(QStringLiteral("Отчет о наладке записан")))
+        << Pane("spMessage").toStdString();
 }

@@ -1,0 +1,152 @@
+#include "ui/CommissionReport.h"
+
+#include "app/Launch.h"
+#include "common/FileSave.h"
+#include "exchange/CodeMeaning.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+QString Tr(const char* text) {
+    return QCoreApplication::translate("CommissionReport", text);
+}
+const QString WriteDone = QStringLiteral("Запись завершена");
+} // namespace
+
+QString TCommissionBaseline::Key(const QString& port, int address, const TDevProp& type) {
+    return QStringLiteral("%1\n%2\n%3\n%4").arg(port).arg(address).arg(type.Name, type.Version);
+}
+
+void TCommissionBaseline::ValueRead(int index, const QString& value) {
+    // Descriptions loaded for the instrument's version during the read may have more parameters.
+    if (index < 0)
+        return;
+    if (static_cast<size_t>(index) >= Read.size())
+        Read.resize(static_cast<size_t>(index) + 1);
+    Read[static_cast<size_t>(index)] = value;
+}
+
+void TCommissionBaseline::EndRead(const TDev& dev, const TDevProp& type) {
+    if (std::none_of(Read.begin(), Read.end(), [](const auto& v) { return v.has_value(); }))
+        return;
+    auto& known = Known[Key(dev.COMPort, dev.Address, type)];
+    known.resize(static_cast<size_t>(type.ParamCount()));
+    for (size_t i = 0; i < Read.size() && i < known.size(); ++i)
+        if (Read[i])
+            known[i] = Read[i];
+    Read.clear();
+}
+
+std::vector<std::optional<QString>> TCommissionBaseline::Before(const QString& port, int address,
+                                                                const TDevProp& type) const {
+    const auto it = Known.find(Key(port, address, type));
+    return it == Known.end() ? std::vector<std::optional<QString>>{} : it->second;
+}
+
+void TCommissionBaseline::Written(const TCommissionEntry& entry, const TDevProp& type,
+                                  const TWriteReport& report) {
+    std::vector<std::optional<QString>> known = Before(entry.Port, entry.Address, type);
+    Known.erase(Key(entry.Port, entry.Address, type));
+    known.resize(static_cast<size_t>(type.ParamCount()));
+    for (const int i : report.Written)
+        if (i >= 0 && i < type.ParamCount() && i < report.Values.size())
+            known[static_cast<size_t>(i)] = ExpectedReadBack(type.Param(i), report.Values[i]);
+    Known[Key(entry.Port, entry.NewAddress >= 0 ? entry.NewAddress : entry.Address, type)] = std::move(known);
+}
+
+TCommissionEntry WindowCommissionEntry(const TDevProp& type, const TDev& dev, const QString& port,
+                                       int address, int speed, const QDateTime& when,
+                                       const TWriteReport& report,
+                                       const std::vector<std::optional<QString>>& before,
+                                       const QString& status) {
+    TCommissionEntry e;
+    e.Time = when;
+    e.User = SystemUserName();
+    e.Program = QStringLiteral("kestrin");
+    e.ProgramVersion = QString::fromLatin1(Launch::Version());
+    e.Port = port;
+    e.Speed = speed;
+    e.Address = address;
+    if (dev.Address != address)
+        e.NewAddress = dev.Address;
+    if (dev.BaudRate != speed)
+        e.NewSpeed = dev.BaudRate;
+    e.Type = type.Name;
+    e.TypeNum = type.TypeNum;
+    e.Version = type.Version;
+    e.ReadBefore = std::any_of(before.begin(), before.end(), [](const auto& v) { return v.has_value(); });
+    e.Interrupted = status != WriteDone;
+    e.Status = status;
+    e.Written = static_cast<int>(report.Written.size());
+    e.Total = type.ParamCount();
+    e.Changes = WrittenChanges(type, report.Written, report.Values, before, ExpectedReadBack);
+    for (const auto& [index, code] : report.Failed)
+        e.NotWritten.push_back(
+            {index < type.ParamCount() ? type.Param(index).Name : QString(), code, ResultCodeMeaning(code)});
+    return e;
+}
+
+void ExportCommissionReport(TAppState& state, IUserDialogs& dialogs,
+                            const std::function<void(const QString&)>& showMessage) {
+    const QString caption = Tr("Отчет о наладке");
+    const QString path = CommissioningFile();
+    TCommissionLog log = ReadCommissionLog(path);
+    if (!log.Error.isEmpty()) {
+        dialogs.Message(Tr("Не удалось прочитать журнал наладки \"%1\": %2").arg(path, log.Error), caption,
+                        TMsgButtons::Ok);
+        return;
+    }
+    const QString skipped =
+        log.Skipped > 0 ? Tr("пропущено неверных строк журнала: %1").arg(log.Skipped) : QString();
+    if (log.Entries.empty()) {
+        QString text = Tr("В журнале наладки нет записей.\r%1").arg(path);
+        if (!skipped.isEmpty())
+            text += QStringLiteral("\r") + skipped;
+        dialogs.Message(text, caption, TMsgButtons::Ok);
+        return;
+    }
+    std::vector<TCommissionEntry> chosen = log.Entries;
+    if (state.HasCurType()) {
+        const TDev& dev = state.CurDev();
+        const auto isCurrent = [&dev](const TCommissionEntry& e) {
+            return e.Port == dev.COMPort && (e.Address == dev.Address || e.NewAddress == dev.Address);
+        };
+        const auto own = std::count_if(log.Entries.begin(), log.Entries.end(), isCurrent);
+        if (own > 0 && own < static_cast<qsizetype>(log.Entries.size())) {
+            const TMsgAnswer a = dialogs.Message(
+                Tr("Включить в отчет только записи текущего прибора (порт %1, адрес %2): %3?\r"
+                   "Нет: все записи журнала (%4).")
+                    .arg(dev.COMPort)
+                    .arg(dev.Address)
+                    .arg(own)
+                    .arg(log.Entries.size()),
+                caption, TMsgButtons::YesNoCancel);
+            if (a == TMsgAnswer::Cancel)
+                return;
+            if (a == TMsgAnswer::Yes)
+                chosen.erase(
+                    std::remove_if(chosen.begin(), chosen.end(),
+                                   [&isCurrent](const TCommissionEntry& e) { return !isCurrent(e); }),
+                    chosen.end());
+        }
+    }
+    TFileDialogSpec dialogDef;
+    dialogDef.Title = caption;
+    dialogDef.Directory = UserFilesDir(state.LastUserDir, state.ProgDir);
+    dialogDef.Filters = {Tr("Страница HTML (*.html)")};
+    dialogDef.DefaultExt = QStringLiteral("html");
+    const QString file = dialogs.SaveFileName(dialogDef);
+    if (file.isEmpty())
+        return;
+    state.LastUserDir = QFileInfo(file).absolutePath();
+    if (const TFileResult w = SaveFileBytes(file, CommissionReportHtml(chosen)); !w.Ok) {
+        dialogs.Message(w.Error, Tr("Ошибка"), TMsgButtons::Ok);
+        return;
+    }
+    QString done =
+        Tr("Отчет о наладке записан: %1 (записей: %2)").arg(QFileInfo(file).fileName()).arg(chosen.size());
+    if (!skipped.isEmpty())
+        done += QStringLiteral("; ") + skipped;
+    showMessage(done);
+}
