@@ -10,6 +10,8 @@ constexpr uint32_t ClMaroon = 0x000080;
 const QString UnconfirmedHint = QStringLiteral("Значение не получено из прибора");
 // Dark orange: apart from the normal, grey and maroon texts of the table.
 const QColor UnconfirmedColor(0xB0, 0x50, 0x00);
+// Light red behind a row that differs from a compared file, whatever the parameter's own colour.
+const QColor DifferenceColor(0xFF, 0xD0, 0xD0);
 } // namespace
 
 TDevCell::TDevCell(const TfrmDev::TImpl& impl, int col, int row)
@@ -51,6 +53,8 @@ QVariant TDevCell::data(int role) const {
         break;
     }
     case Qt::BackgroundRole:
+        if (QTableWidgetItem::data(DifferenceRole).isValid())
+            return QBrush(DifferenceColor);
         if (const TParam* p = Impl.ParamAt(Row)) {
             const QColor c = WinColorToQColor(p->Color, Impl.Grid->palette());
             if (c.isValid())
@@ -58,6 +62,8 @@ QVariant TDevCell::data(int role) const {
         }
         break;
     case Qt::ToolTipRole:
+        if (const QVariant hint = QTableWidgetItem::data(DifferenceHintRole); hint.isValid())
+            return hint;
         if (Unconfirmed()) // shown whatever the hint setting: it tells what the instrument did not confirm
             return UnconfirmedHint;
         if (Col == 0 && Impl.ShowHints)
