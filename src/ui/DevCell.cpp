@@ -10,8 +10,8 @@ constexpr uint32_t ClMaroon = 0x000080;
 const QString UnconfirmedHint = QStringLiteral("Значение не получено из прибора");
 // Dark orange: apart from the normal, grey and maroon texts of the table.
 const QColor UnconfirmedColor(0xB0, 0x50, 0x00);
-// Light red behind a row that differs from a compared file, whatever the parameter's own colour.
-const QColor DifferenceColor(0xFF, 0xD0, 0xD0);
+// Orange behind a row that differs from a compared file: apart from every pale parameter colour.
+const QColor DifferenceColor(0xFF, 0xC0, 0x70);
 } // namespace
 
 TDevCell::TDevCell(const TfrmDev::TImpl& impl, int col, int row)

@@ -99,9 +99,7 @@ void TakeValues(const TDevCompareHost& host, const TDevProp& type,
             Tr("Взято из файла: %1\nВ таблице было: %2").arg(Shown(p, value), Shown(p, was)));
     }
     host.PrjChange();
-    host.ShowMessage(
-        Tr("Из файла взято значений: %1; в прибор их запишет \"Записать все параметры в прибор\"")
-            .arg(taken.size()));
+    host.ShowMessage(Tr("Взято из файла значений: %1").arg(taken.size()));
 }
 } // namespace
 
@@ -169,8 +167,7 @@ int CompareDevTable(const TDevCompareHost& host, const QString& path) {
                                   Tr("В файле: %1\nВ таблице: %2").arg(Shown(p, d.File), Shown(p, d.Device)));
     }
     const int n = static_cast<int>(c.Differences.size());
-    host.ShowMessage(
-        Tr("Сравнение с файлом %1: сравнено параметров %2, различий %3").arg(name).arg(c.Compared).arg(n));
+    host.ShowMessage(Tr("Сравнение с %1: различий %2").arg(name).arg(n));
 
     QString text = Tr("Файл %1: сравнено параметров %2, различий: %3.").arg(path).arg(c.Compared).arg(n);
     if (const QString bits = BitStringLines(type, c, set.Values); !bits.isEmpty())

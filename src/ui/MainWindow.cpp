@@ -264,6 +264,7 @@ void TfrmMain::CreatePages() {
     devLayout->addWidget(pnlDevBtn);
     auto* devButtons = new QVBoxLayout(pnlDevBtn);
     devButtons->setContentsMargins(4, 0, 0, 0);
+    devButtons->setSpacing(4); // the whole column fits the window's smallest height
     auto button = [](QWidget* parent, const QString& caption) {
         auto* b = new QPushButton(caption, parent);
         b->setMinimumHeight(27);
@@ -282,7 +283,11 @@ void TfrmMain::CreatePages() {
     btnDevClear = devButton(pnlDevBtn, actDevClear);
     btnDevLoad = devButton(pnlDevBtn, actDevLoad);
     btnDevSave = devButton(pnlDevBtn, actDevSave);
-    btnDevCompare = devButton(pnlDevBtn, actDevCompare);
+    // The command's whole name does not fit the column: the button says it short, its tip in full.
+    btnDevCompare = button(pnlDevBtn, tr("Сравнить..."));
+    btnDevCompare->setObjectName(QStringLiteral("btnDevCompare"));
+    btnDevCompare->setToolTip(actDevCompare->text());
+    BindToAction(btnDevCompare, actDevCompare, TBinding::EnabledOnly);
     btnDevPrint = devButton(pnlDevBtn, actDevPrint);
     btnDevSet = devButton(pnlDevBtn, actDevSet);
     btnDevSet->setMinimumHeight(54);
