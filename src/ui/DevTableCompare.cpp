@@ -72,8 +72,6 @@ void TakeValues(const TDevCompareHost& host, const TDevProp& type,
     QStringList problems;
     for (const TValueDifference& d : diffs) {
         const TParam& p = type.Param(d.Index);
-        if (p.Name == NetAddressParamName) // the instrument stays where it is on the line
-            continue;
         QString value = d.File;
         if (const QString problem = CheckSetValue(p, value); !problem.isEmpty())
             problems << problem;
@@ -167,23 +165,29 @@ int CompareDevTable(const TDevCompareHost& host, const QString& path) {
                                   Tr("В файле: %1\nВ таблице: %2").arg(Shown(p, d.File), Shown(p, d.Device)));
     }
     const int n = static_cast<int>(c.Differences.size());
-    host.ShowMessage(Tr("Сравнение с %1: различий %2").arg(name).arg(n));
+    host.ShowMessage(Tr("Сравнение с %1: различий %2").arg(name, QString::number(n)));
 
-    QString text = Tr("Файл %1: сравнено параметров %2, различий: %3.").arg(path).arg(c.Compared).arg(n);
+    QString text = Tr("Файл %1: сравнено параметров %2, различий: %3.")
+                       .arg(path, QString::number(c.Compared), QString::number(n));
     if (const QString bits = BitStringLines(type, c, set.Values); !bits.isEmpty())
         text += QStringLiteral("\r\r") + bits;
-    if (n == 0) {
-        host.Dialogs.Message(text, Caption(), TMsgButtons::Ok);
-        return 0;
-    }
-    text +=
-        QStringLiteral("\r\r") + Tr("Отличающиеся строки отмечены в таблице. Взять в них значения из файла? "
-                                    "В прибор их запишет \"Записать все параметры в прибор\".");
+    if (n > 0)
+        text += QStringLiteral("\r\r") + Tr("Отличающиеся строки отмечены в таблице.");
+    // The network address is never taken: the instrument stays where it is on the line.
+    std::vector<TValueDifference> takeable;
     for (const TValueDifference& d : c.Differences)
         if (type.Param(d.Index).Name == NetAddressParamName)
             text += QLatin1Char('\r') +
                     Tr("Сетевой адрес из файла не берется: прибор остается по своему адресу.");
+        else
+            takeable.push_back(d);
+    if (takeable.empty()) {
+        host.Dialogs.Message(text, Caption(), TMsgButtons::Ok);
+        return n;
+    }
+    text += QStringLiteral("\r\r") + Tr("Взять в отличающиеся строки значения из файла? В прибор их запишет "
+                                        "\"Записать все параметры в прибор\".");
     if (host.Dialogs.Message(text, Caption(), TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes)
-        TakeValues(host, type, c.Differences);
+        TakeValues(host, type, takeable);
     return n;
 }
