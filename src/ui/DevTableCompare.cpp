@@ -1,5 +1,6 @@
 #include "ui/DevTableCompare.h"
 
+#include "common/Numbers.h"
 #include "formats/ValueSetFile.h"
 #include "ui/DevTable.h"
 
@@ -154,8 +155,14 @@ int CompareDevTable(const TDevCompareHost& host, const QString& path) {
     std::vector<bool> read(static_cast<size_t>(type.ParamCount()));
     for (int i = 0; i < type.ParamCount(); ++i)
         read[static_cast<size_t>(i)] = host.Table.ReadFromDevice(i);
+    // A check box shows any non-zero value of a read as ticked and gives "1" back: a file's value
+    // (a kestrin-cli read keeps the instrument's) is taken the same way.
+    QStringList fileValues = set.Values;
+    for (int i = 0; i < type.ParamCount() && i < fileValues.size(); ++i)
+        if (const auto v = Numbers::ParseInt(fileValues[i]); type.Param(i).SType == 2 && v)
+            fileValues[i] = *v != 0 ? QStringLiteral("1") : QStringLiteral("0");
     // The table's values may have been typed since the read: both sides as the instrument stores them.
-    const TValueSetComparison c = CompareValueSets(type, set.Values, table.Values, read, false);
+    const TValueSetComparison c = CompareValueSets(type, fileValues, table.Values, read, false);
     if (c.Compared == 0)
         return Nothing(host, Tr("В таблице нет значений, считанных из прибора: ничего не сравнено."));
 

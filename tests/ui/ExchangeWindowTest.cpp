@@ -369,9 +369,30 @@ TEST_F(ExchangeWindow, ComparedWithAFileReadsFirstMarksTheDifferencesAndTakesThe
     EXPECT_EQ(changed, (std::set<QByteArray>{location(real), location(menu), location(check)}));
     EXPECT_EQ(Memory(real), "00001040"); // 2.25 as a single, least significant byte first
 
-    // Comparing again finds the instrument as the file (but for the address); a read-all clears the marks.
-    Dialogs.FileNames = {set};
+    // A kestrin-cli read of two instruments: the one at the window's address is compared, and finds
+    // the instrument as the file but for the address. A ticked box read as 7 is the table's tick.
+    const auto document = [&](int address, const QString& typeName, const QStringList& v) {
+        QJsonArray params;
+        for (int i = 0; i < type.ParamCount(); ++i)
+            params.append(QJsonObject{{"name", type.Param(i).Name}, {"value", v[i]}});
+        return QJsonObject{{"address", address}, {"type", typeName}, {"version", ""}, {"parameters", params}};
+    };
+    int ticked = -1;
+    for (int i = 0; i < type.ParamCount() && ticked < 0; ++i)
+        if (type.Param(i).SType == 2 && values[i] == "1")
+            ticked = i;
+    ASSERT_GE(ticked, 0);
+    QStringList read = values, elsewhere = values;
+    read[ticked] = "7";
+    elsewhere[real] = "3.5";
+    const QString two = Dir.path() + "/two.json";
+    TestUtil::WriteBytes(two,
+                         QJsonDocument(QJsonObject{{"devices", QJsonArray{document(2, type.Name, elsewhere),
+                                                                          document(1, type.Name, read)}}})
+                             .toJson());
+    Dialogs.FileNames = {two};
     Dialogs.Asked.clear();
+    // A read-all clears the marks.
     Trigger("actReadAll");
     ASSERT_TRUE(WaitIdle());
     for (int i = 0; i < type.ParamCount(); ++i)
@@ -384,15 +405,8 @@ TEST_F(ExchangeWindow, ComparedWithAFileReadsFirstMarksTheDifferencesAndTakesThe
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok); // nothing to take: the address never is
 
     // Another type's file, or one that is no file of values: said so, nothing compared, no marks.
-    QJsonArray params;
-    for (int i = 0; i < type.ParamCount(); ++i)
-        params.append(QJsonObject{{"name", type.Param(i).Name}, {"value", values[i]}});
     const QString other = Dir.path() + "/other.json";
-    TestUtil::WriteBytes(other, QJsonDocument(QJsonObject{{"address", 1},
-                                                          {"type", State.DevTypes[1]->Name},
-                                                          {"version", ""},
-                                                          {"parameters", params}})
-                                    .toJson());
+    TestUtil::WriteBytes(other, QJsonDocument(document(1, State.DevTypes[1]->Name, values)).toJson());
     const QString broken = Dir.path() + "/broken.json";
     TestUtil::WriteBytes(broken, "{\"devices\": [");
     for (const QString& file : {other, broken}) {
