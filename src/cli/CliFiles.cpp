@@ -1,16 +1,10 @@
 #include "cli/CliFiles.h"
 
-#include "cli/CliArgs.h"
-#include "common/Numbers.h"
 #include "formats/DevTableGrid.h"
 #include "formats/ParamSetFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QSet>
 
 QJsonObject DeviceJson(const TDevProp& type, const TDev& dev, const std::vector<bool>& delivered) {
     QJsonArray params;
