@@ -727,11 +727,12 @@ private:
         for (const int address : O.Addresses) {
             TValueSet set;
             const TValueSetLoad load = LoadValueSet(State.ProgDir, Type(), O.In, checkValues, address, set);
-            if (load.Exit != CliOk) {
+            if (load.Status != TValueSetStatus::Ok) {
                 QString what = QStringLiteral("файл %1 не принят").arg(O.In);
                 if (set.Several)
                     what += QStringLiteral(" (прибор с адресом %1)").arg(address);
-                EarlyExit(what + QLatin1Char(':'), load.Exit, load.Problems);
+                EarlyExit(what + QLatin1Char(':'),
+                          load.Status == TValueSetStatus::Refused ? CliRefused : CliFileError, load.Problems);
                 return false;
             }
             const bool several = set.Several;
@@ -1183,19 +1184,18 @@ private:
             Fail(r.End.Status);
             QJsonArray diffs;
             int compared = 0;
-            for (int i = 0; i < Type().ParamCount() && r.End.Identified; ++i) {
-                const TParam& p = Type().Param(i);
-                if (!Ui.Delivered[static_cast<size_t>(i)])
-                    continue;
-                ++compared;
-                const QString expected = ExpectedReadBack(p, set.Values[i]);
-                const QString actual = Dev().Values[i];
-                if (expected != actual) {
+            if (r.End.Identified) {
+                // Read values are the instrument's stored forms already.
+                const TValueSetComparison c =
+                    CompareValueSets(Type(), set.Values, Dev().Values, Ui.Delivered, true);
+                compared = c.Compared;
+                for (const TValueDifference& d : c.Differences) {
+                    const TParam& p = Type().Param(d.Index);
                     Out(QStringLiteral("  \"%1\": файл %2, прибор %3")
-                            .arg(p.Name, DisplayValue(p, set.Values[i]), DisplayValue(p, actual)));
+                            .arg(p.Name, DisplayValue(p, d.File), DisplayValue(p, d.Device)));
                     diffs.append(QJsonObject{{QStringLiteral("name"), p.Name},
-                                             {QStringLiteral("file"), set.Values[i]},
-                                             {QStringLiteral("device"), actual}});
+                                             {QStringLiteral("file"), d.File},
+                                             {QStringLiteral("device"), d.Device}});
                 }
             }
             ReportFailures(failures, r.Json);

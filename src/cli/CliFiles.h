@@ -1,42 +1,14 @@
 #pragma once
-// Parameter values in files for kestrin-cli: the parameter-set file (.kpr, as the window saves
-// it) and the JSON document, read back with the checks the window makes before a write.
-#include "exchange/ReadWriteAll.h"
+// Files of kestrin-cli: the JSON document of devices, parameter-set bytes and per-address and
+// per-port file names. Reading values from files is shared with the window (formats/ValueSetFile).
 #include "formats/GridData.h"
+#include "formats/ValueSetFile.h"
 #include "model/Model.h"
 
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <vector>
-
-// Values of one type's parameters taken from a file.
-struct TValueSet {
-    QStringList Versions; // description versions the file fits ("" the base descriptions), first is loaded
-    QStringList Values;   // one value text per parameter of that version, in order
-    bool Several = false; // taken from a JSON document of several devices, by address
-};
-
-struct TValueSetLoad {
-    int Exit = 0; // CliOk, CliRefused (another type or version, unknown or missing names) or CliFileError
-    QStringList Problems; // one line each, naming parameters
-};
-
-// Reads path (.kpr or .json) for type; on success the type's descriptions are those of
-// set.Versions.first(). A JSON document of several devices gives the one at address. With
-// checkValues, empty values and values the window would refuse or bring to a limit are refused
-// too, before anything is sent.
-TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString& path, bool checkValues,
-                           int address, TValueSet& set);
-
-// The window's value rules for a whole set: empty values, option numbers, check boxes, numbers
-// and their limits. Commas in reals become points in values. Empty when every value is taken.
-QStringList CheckValueSet(const TDevProp& type, QStringList& values);
-
-// The text a parameter's value is shown with: the option text of a list, otherwise the value.
-QString DisplayValue(const TParam& p, const QString& value);
-
-// ExpectedReadBack: what reading a parameter back gives after a write (the exchange's own rule).
 
 // One device as JSON: address, type, version, status, message, parameters (name, value, text,
 // read) and failed parameters.

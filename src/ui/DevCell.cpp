@@ -13,6 +13,8 @@ QString UnconfirmedHint() {
 }
 // Dark orange: apart from the normal, grey and maroon texts of the table.
 const QColor UnconfirmedColor(0xB0, 0x50, 0x00);
+// Orange behind a row that differs from a compared file: apart from every pale parameter colour.
+const QColor DifferenceColor(0xFF, 0xC0, 0x70);
 } // namespace
 
 TDevCell::TDevCell(const TfrmDev::TImpl& impl, int col, int row)
@@ -54,6 +56,8 @@ QVariant TDevCell::data(int role) const {
         break;
     }
     case Qt::BackgroundRole:
+        if (QTableWidgetItem::data(DifferenceRole).isValid())
+            return QBrush(DifferenceColor);
         if (const TParam* p = Impl.ParamAt(Row)) {
             const QColor c = WinColorToQColor(p->Color, Impl.Grid->palette());
             if (c.isValid())
@@ -61,6 +65,8 @@ QVariant TDevCell::data(int role) const {
         }
         break;
     case Qt::ToolTipRole:
+        if (const QVariant hint = QTableWidgetItem::data(DifferenceHintRole); hint.isValid())
+            return hint;
         if (Unconfirmed()) // shown whatever the hint setting: it tells what the instrument did not confirm
             return UnconfirmedHint();
         if (Col == 0 && Impl.ShowHints)

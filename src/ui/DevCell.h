@@ -10,6 +10,12 @@
 constexpr int FontColorRole = Qt::UserRole + 1;
 // Set on a value cell whose value did not come from the instrument at the last read.
 constexpr int UnconfirmedRole = Qt::UserRole + 2;
+// Set on a value cell that a read went through since the type was applied: 1 with a value, 2 without.
+constexpr int ReadRole = Qt::UserRole + 3;
+// Set on both cells of a row that differs from a compared file: the text shown beside the name, and
+// the rows' tool tip.
+constexpr int DifferenceRole = Qt::UserRole + 4;
+constexpr int DifferenceHintRole = Qt::UserRole + 5;
 
 class TDevCell : public QTableWidgetItem {
 public:

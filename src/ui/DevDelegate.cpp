@@ -1,14 +1,17 @@
 #include "ui/DevDelegate.h"
 
 #include "model/ValueCheck.h"
+#include "ui/DevCell.h"
 #include "ui/DevCombo.h"
 #include "ui/DevTableImpl.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QTimer>
+#include <algorithm>
 
 // ASGGetEditorType
 QWidget* TDevDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -91,13 +94,17 @@ void TDevDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
     QStyledItemDelegate::destroyEditor(editor, index);
 }
 
-// Check boxes without text sit in the middle of their cell.
+// Check boxes without text sit in the middle of their cell. A row that differs from a compared file
+// shows the file's value at the right end of its name cell, next to the table's value.
 void TDevDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     if (!(opt.features & QStyleOptionViewItem::HasCheckIndicator) || !opt.text.isEmpty()) {
         QStyledItemDelegate::paint(painter, option, index);
+        if (index.column() == 0)
+            if (const QVariant other = index.data(DifferenceRole); other.isValid())
+                PaintDifference(painter, opt, other.toString());
         return;
     }
     const QWidget* w = opt.widget;
@@ -111,4 +118,23 @@ void TDevDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     box.state &= ~QStyle::State_HasFocus;
     box.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
     style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, w);
+}
+
+void TDevDelegate::PaintDifference(QPainter* painter, const QStyleOptionViewItem& opt, const QString& other) {
+    const QFontMetrics nameMetrics(opt.font);
+    const QRect area = opt.rect.adjusted(4, 0, -6, 0);
+    // Only the room the name leaves: the name stays whole, the file's value gives way.
+    const int nameWidth = nameMetrics.horizontalAdvance(opt.text) + 16;
+    QFont font = opt.font;
+    font.setBold(false);
+    font.setItalic(true);
+    const QFontMetrics metrics(font);
+    const QString text = metrics.elidedText(other, Qt::ElideRight, std::max(0, area.width() - nameWidth));
+    if (text.isEmpty())
+        return;
+    painter->save();
+    painter->setFont(font);
+    painter->setPen(QColor(0xA0, 0x00, 0x00));
+    painter->drawText(area, Qt::AlignRight | Qt::AlignVCenter, text);
+    painter->restore();
 }

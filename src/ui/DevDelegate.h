@@ -19,5 +19,6 @@ public:
                const QModelIndex& index) const override;
 
 private:
+    static void PaintDifference(QPainter* painter, const QStyleOptionViewItem& opt, const QString& other);
     TfrmDev::TImpl& Impl;
 };

@@ -338,8 +338,66 @@ void TfrmDev::NotReadFromDevice(TDev& d, int i) {
             d.Values[i] = p.Value;
         Impl->SetValueText(row, p.Value);
     }
-    if (QTableWidgetItem* it = Impl->Item(1, row))
+    if (QTableWidgetItem* it = Impl->Item(1, row)) {
         it->setData(UnconfirmedRole, true);
+        it->setData(ReadRole, 2);
+    }
+}
+
+bool TfrmDev::ReadFromDevice(int i) const {
+    const QTableWidgetItem* it = i >= 0 && Impl->ParamAt(i + 1) ? Impl->Item(1, i + 1) : nullptr;
+    return it && it->data(ReadRole).toInt() == 1;
+}
+
+bool TfrmDev::ReadComplete() const {
+    const TDevProp* t = Impl->CurProp();
+    if (!t || t->ParamCount() == 0)
+        return false;
+    for (int i = 0; i < t->ParamCount(); ++i) {
+        const QTableWidgetItem* it = Impl->Item(1, i + 1);
+        if (!it || !it->data(ReadRole).isValid())
+            return false;
+    }
+    return true;
+}
+
+void TfrmDev::MarkDifference(int i, const QString& other, const QString& hint) {
+    if (!Impl->ParamAt(i + 1))
+        return;
+    for (int col = 0; col < 2; ++col)
+        if (QTableWidgetItem* it = Impl->EnsureItem(col, i + 1)) {
+            it->setData(DifferenceRole, other);
+            it->setData(DifferenceHintRole, hint);
+        }
+}
+
+void TfrmDev::ClearDifferences() {
+    const TUpdatesPause pause(ASG);
+    for (int row = 1; row < RowCount(); ++row)
+        for (int col = 0; col < 2; ++col)
+            if (QTableWidgetItem* it = Impl->Item(col, row); it && it->data(DifferenceRole).isValid()) {
+                it->setData(DifferenceRole, QVariant());
+                it->setData(DifferenceHintRole, QVariant());
+            }
+}
+
+bool TfrmDev::IsMarkedDifferent(int i) const {
+    const QTableWidgetItem* it = Impl->Item(1, i + 1);
+    return i >= 0 && it && it->data(DifferenceRole).isValid();
+}
+
+QString TfrmDev::DifferenceText(int i) const {
+    const QTableWidgetItem* it = i >= 0 ? Impl->Item(1, i + 1) : nullptr;
+    return it ? it->data(DifferenceRole).toString() : QString();
+}
+
+void TfrmDev::SetParamValue(int i, const QString& value) {
+    const TDevProp* t = Impl->CurProp();
+    if (!t || i < 0 || i >= t->ParamCount())
+        return;
+    Impl->ShowValue(i, t->Param(i), value, false);
+    if (i == t->SqrtIndex || i == t->SqrtLinIndex)
+        Impl->ApplySwitchRule(*t);
 }
 
 bool TfrmDev::IsUnconfirmed(int row) const {
@@ -423,8 +481,10 @@ void TfrmDev::ShowParamRow(const TDev& d, int i) {
     if (!t || i < 0 || i >= d.Values.size() || i >= t->ParamCount())
         return;
     Impl->ShowValue(i, t->Param(i), d.Values[i], true);
-    if (QTableWidgetItem* it = Impl->Item(1, i + 1)) // the instrument confirmed it
+    if (QTableWidgetItem* it = Impl->Item(1, i + 1)) { // the instrument confirmed it
         it->setData(UnconfirmedRole, QVariant());
+        it->setData(ReadRole, 1);
+    }
     if (i <= 255 && (i == t->SqrtIndex || i == t->SqrtLinIndex))
         Impl->ApplySwitchRule(*t);
 }

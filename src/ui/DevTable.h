@@ -58,6 +58,21 @@ public:
     // confirmed by the instrument until it is read or its value changes. A typed value stays.
     void NotReadFromDevice(TDev& d, int i);
     bool IsUnconfirmed(int row) const;
+    // Whether a read since the type was applied (a connection, a project opened, a type change)
+    // brought parameter i's value from the instrument. ReadComplete: reads went through every
+    // parameter's row, with a value or without one (bit strings).
+    bool ReadFromDevice(int i) const;
+    bool ReadComplete() const;
+
+    // Comparison with a file: the row of parameter i is marked (a background, other shown beside the
+    // name, hint as the rows' tool tip) until ClearDifferences or a type change. Not a cell text:
+    // files, exports and printing never see it.
+    void MarkDifference(int i, const QString& other, const QString& hint);
+    void ClearDifferences();
+    bool IsMarkedDifferent(int i) const;
+    QString DifferenceText(int i) const;
+    // Parameter i's value into its row, shown as ValuesToTable shows a record's value.
+    void SetParamValue(int i, const QString& value);
 
     // Grid access in the grid's own coordinates: row 0 is the header row, column 0 the names.
     // Used by parameter-set files, printing and export.

@@ -7,6 +7,7 @@
 #include "ui/AboutWindow.h"
 #include "ui/ChanTable.h"
 #include "ui/CommissionReport.h"
+#include "ui/DevTableCompare.h"
 #include "ui/DevTableFiles.h"
 #include "ui/HelpWindow.h"
 #include "ui/LineMonitor.h"
@@ -185,6 +186,7 @@ void TfrmMain::CreateActions() {
     actDevClear = Command("actDevClear", tr("Очистить"), &TfrmMain::OnDevClear);
     actDevLoad = Command("actDevLoad", tr("Загрузить"), &TfrmMain::OnDevLoad);
     actDevSave = Command("actDevSave", tr("Сохранить"), &TfrmMain::OnDevSave);
+    actDevCompare = Command("actDevCompare", tr("Сравнить с файлом..."), &TfrmMain::OnDevCompare);
     actDevPrint = Command("actDevPrint", tr("Печать"), &TfrmMain::OnDevPrint);
     actDevSet = Command("actDevSet", tr("Настройки\nсвязи"), &TfrmMain::OnDevSet);
     actCalib = Command("actCalib", tr("Калибровка"), &TfrmMain::OnCalib);
@@ -272,6 +274,7 @@ void TfrmMain::CreatePages() {
     devLayout->addWidget(pnlDevBtn);
     auto* devButtons = new QVBoxLayout(pnlDevBtn);
     devButtons->setContentsMargins(4, 0, 0, 0);
+    devButtons->setSpacing(4); // the whole column fits the window's smallest height
     auto button = [](QWidget* parent, const QString& caption) {
         auto* b = new QPushButton(caption, parent);
         b->setMinimumHeight(27);
@@ -290,6 +293,11 @@ void TfrmMain::CreatePages() {
     btnDevClear = devButton(pnlDevBtn, actDevClear);
     btnDevLoad = devButton(pnlDevBtn, actDevLoad);
     btnDevSave = devButton(pnlDevBtn, actDevSave);
+    // The command's whole name does not fit the column: the button says it short, its tip in full.
+    btnDevCompare = button(pnlDevBtn, tr("Сравнить..."));
+    btnDevCompare->setObjectName(QStringLiteral("btnDevCompare"));
+    btnDevCompare->setToolTip(actDevCompare->text());
+    BindToAction(btnDevCompare, actDevCompare, TBinding::EnabledOnly);
     btnDevPrint = devButton(pnlDevBtn, actDevPrint);
     btnDevSet = devButton(pnlDevBtn, actDevSet);
     btnDevSet->setMinimumHeight(54);
@@ -298,7 +306,7 @@ void TfrmMain::CreatePages() {
     btnDevWrite = devButton(pnlDevBtn, actDevWrite);
     btnDevWriteStop = devButton(pnlDevBtn, actDevWriteStop);
     for (QPushButton* b : {btnDevRead, btnDevReadStop, btnDevDef, btnDevClear, btnDevLoad, btnDevSave,
-                           btnDevPrint, btnDevSet, btnCalib})
+                           btnDevCompare, btnDevPrint, btnDevSet, btnCalib})
         devButtons->addWidget(b);
     devButtons->addStretch();
     for (QPushButton* b : {btnDevHelp, btnDevWrite, btnDevWriteStop})
@@ -492,6 +500,8 @@ void TfrmMain::UpdateCommands() {
     actDevRead->setEnabled(!(devWrite || all || measure));
     actDevWrite->setEnabled(!(devRead || all || measure));
     actCalib->setEnabled(!Running);
+    // A comparison reads the table: not while a read or write changes it.
+    actDevCompare->setEnabled(!(devRead || devWrite || all));
     for (QPushButton* b : {btnChRead, btnChWrite})
         if (b)
             b->setEnabled(!Running);
@@ -507,6 +517,12 @@ void TfrmMain::ExchangeRunning(std::optional<TExchangeCommand> command) {
     if (!changed)
         return;
     const bool on = command.has_value();
+    // A read-all brings the instrument's values: the marks of an earlier comparison go.
+    if (command == TExchangeCommand::ReadAll || command == TExchangeCommand::DevRead)
+        frmDev->ClearDifferences();
+    // After the hand-over that ended the read, not inside it: the comparison asks questions.
+    if (!on && was == TExchangeCommand::ReadAll && !CompareAfterReadPath.isEmpty())
+        QMetaObject::invokeMethod(this, &TfrmMain::CompareAfterRead, Qt::QueuedConnection);
     // The tables repaint: values may not be edited while the line is busy.
     if (*changed != TExchangeCommand::Measure)
         frmDev->ASG->viewport()->update();
@@ -688,6 +704,53 @@ void TfrmMain::OnDevSave() {
 void TfrmMain::OnDevLoad() {
     if (State.HasCurType() && EndTableEdit())
         LoadDevTable(*this);
+}
+
+void TfrmMain::OnDevCompare() {
+    if (!State.HasCurType() || !EndTableEdit())
+        return;
+    const QString path = ChooseCompareFile(State, Dialogs);
+    if (path.isEmpty())
+        return;
+    if (frmDev->ReadComplete()) {
+        CompareNow(path);
+        return;
+    }
+    if (Dialogs.Message(
+            tr("Параметры еще не считаны из прибора. Считать все параметры и затем сравнить с файлом?"),
+            tr("Сравнение с файлом"), TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        return;
+    if (!ExchangeFree()) {
+        Dialogs.Message(tr("Идет обмен данными с прибором: сравнение не выполнено."),
+                        tr("Сравнение с файлом"), TMsgButtons::Ok);
+        return;
+    }
+    CompareAfterReadPath = path;
+    OnReadAll();
+    if (Running != TExchangeCommand::ReadAll) { // the read did not start: nothing to compare with
+        CompareAfterReadPath.clear();
+        Dialogs.Message(tr("Чтение из прибора не началось: сравнение не выполнено."),
+                        tr("Сравнение с файлом"), TMsgButtons::Ok);
+    }
+}
+
+void TfrmMain::CompareNow(const QString& path) {
+    CompareDevTable(
+        {State, Dialogs, *frmDev, [this] { PrjChange(); }, [this](const QString& t) { ShowMessage(t); }},
+        path);
+}
+
+void TfrmMain::CompareAfterRead() {
+    const QString path = CompareAfterReadPath;
+    CompareAfterReadPath.clear();
+    if (path.isEmpty() || !State.HasCurType())
+        return;
+    if (!frmDev->ReadComplete()) {
+        Dialogs.Message(tr("Чтение из прибора не завершено: ничего не сравнено."), tr("Сравнение с файлом"),
+                        TMsgButtons::Ok);
+        return;
+    }
+    CompareNow(path);
 }
 
 void TfrmMain::OnCalib() {

@@ -154,6 +154,10 @@ private:
     void OnDevClear();
     void OnDevLoad();
     void OnDevSave();
+    void OnDevCompare();
+    // The comparison after the read-all it asked for has ended.
+    void CompareAfterRead();
+    void CompareNow(const QString& path);
     void OnDevPrint();
     void OnDevSet();
     void OnCalib();
@@ -192,6 +196,7 @@ private:
     QAction* actDevClear = nullptr;
     QAction* actDevLoad = nullptr;
     QAction* actDevSave = nullptr;
+    QAction* actDevCompare = nullptr;
     QAction* actDevPrint = nullptr;
     QAction* actDevSet = nullptr;
     QAction* actCalib = nullptr;
@@ -236,6 +241,7 @@ private:
     QPushButton* btnDevClear = nullptr;
     QPushButton* btnDevLoad = nullptr;
     QPushButton* btnDevSave = nullptr;
+    QPushButton* btnDevCompare = nullptr;
     QPushButton* btnDevPrint = nullptr;
     QPushButton* btnDevSet = nullptr;
     QPushButton* btnCalib = nullptr;
@@ -279,6 +285,7 @@ private:
     QTimer* ClockTimer = nullptr;
     std::array<QPixmap, 2> ProjectGlyphs;
     std::optional<TExchangeCommand> Running; // the exchange that holds the line
+    QString CompareAfterReadPath;            // the file a comparison compares with once its read-all ends
     bool Created = false;
     bool Closing = false;
 };

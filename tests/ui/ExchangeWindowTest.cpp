@@ -3,14 +3,22 @@
 #include "MainFixture.h"
 #include "SimLine.h"
 #include "chart/Chart.h"
+#include "common/Numbers.h"
 #include "exchange/Exchange.h"
 #include "formats/Commissioning.h"
+#include "formats/DevTableGrid.h"
+#include "formats/ParamSetFile.h"
+#include "formats/ValueSetFile.h"
 #include "ui/DevTable.h"
+#include "ui/DevTableFiles.h"
 #include "ui/MainExchange.h"
 #include "ui/MeasureView.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
+#include <set>
 
 namespace {
 class ExchangeWindow : public MainFixture {
@@ -331,4 +341,162 @@ TEST_F(ExchangeWindow, WriteAllRecordsWhatChangedSinceTheReadAndTheReportExports
     EXPECT_EQ(html.count("<div class=\"device\">"), 2);
     EXPECT_TRUE(Pane("spMessage").contains(QStringLiteral("Отчет о наладке записан")))
         << Pane("spMessage").toStdString();
+}
+
+TEST_F(ExchangeWindow, ComparedWithAFileReadsFirstMarksTheDifferencesAndTakesThemForWriteAll) {
+    StartAll({{1, 21, QString(), 0}});
+    TfrmDev& table = *Main->findChild<TfrmDev*>(QStringLiteral("frmDev"));
+    const TDevProp& type = *State.DevTypes[0];
+    // The instrument starts with the factory values: the file is those, as a read gives them (bit
+    // strings as they are: no read gives them), with a few rows changed.
+    QStringList values;
+    for (int i = 0; i < type.ParamCount(); ++i) {
+        const TParam& p = type.Param(i);
+        values << (p.VType == KBitStringCode ? p.Value : ExpectedReadBack(p, p.Value));
+    }
+    std::vector<int> reals;
+    int menu = -1, check = -1, bits = -1;
+    for (int i = 0; i < type.ParamCount(); ++i) {
+        const TParam& p = type.Param(i);
+        const auto v = Numbers::ParseFloat(p.Value);
+        if (p.VType == 3 && p.SType == 0 && v && std::abs(*v) >= 1)
+            reals.push_back(i);
+        else if (p.SType == 1 && p.Name != SpeedParamName && menu < 0)
+            menu = i;
+        else if (p.SType == 2 && i != type.SqrtIndex && i != type.SqrtLinIndex && check < 0)
+            check = i;
+        else if (p.VType == KBitStringCode && bits < 0)
+            bits = i;
+    }
+    ASSERT_GE(reals.size(), 2u);
+    ASSERT_GE(menu, 0);
+    ASSERT_GE(check, 0);
+    ASSERT_GE(bits, 0);
+    const int real = reals[0], fine = reals[1], addr = IndexOf(NetAddressParamName);
+    ASSERT_NE(values[real], "2.25");
+    values[real] = "2.25";
+    // Differs only below a single's precision: the instrument would store the same value.
+    values[fine] = QString::number(values[fine].toDouble() * (1 + 1e-9), 'g', 12);
+    ASSERT_NE(values[fine], ExpectedReadBack(type.Param(fine), type.Param(fine).Value));
+    const int option = values[menu] == "1" ? 0 : 1;
+    values[menu] = QString::number(option);
+    values[check] = values[check] == "1" ? "0" : "1";
+    values[addr] = "5"; // marked, never taken: the instrument stays at its address
+    values[bits] = values[bits] == "1010" ? "0101" : "1010";
+    const QString set = Dir.path() + "/set." + type.DevExt;
+    ASSERT_TRUE(WriteParamSetFile(DevTableGridFromValues(type, values), set).Ok);
+
+    // Nothing read yet: the comparison offers the read first; No compares nothing, sends nothing.
+    Dialogs.FileNames = {set};
+    Dialogs.Answers = {TMsgAnswer::No};
+    ASSERT_TRUE(Trigger("actDevCompare"));
+    ASSERT_EQ(Dialogs.FileDialogs.size(), 1u);
+    EXPECT_TRUE(Dialogs.FileDialogs[0].Filters.join(" ").contains("*.json"));
+    EXPECT_TRUE(Dialogs.FileDialogs[0].Filters.join(" ").contains("*." + type.DevExt));
+    EXPECT_EQ(Dialogs.Asked.size(), 1u);
+    EXPECT_EQ(State.ExchangeState, TExchState::ExchIdle);
+    Line->WithBus([](Sim::TBus& bus) { EXPECT_TRUE(bus.Log().empty()); });
+
+    // Yes: the normal read-all, then the comparison; Yes again takes the file's values.
+    Dialogs.FileNames = {set};
+    Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::Yes};
+    Dialogs.Asked.clear();
+    ASSERT_TRUE(Trigger("actDevCompare"));
+    ASSERT_TRUE(WaitIdle());
+    QTRY_COMPARE_WITH_TIMEOUT(Dialogs.Asked.size(), size_t(2), 5000);
+    const QString report = Dialogs.Asked[1].Text;
+    EXPECT_TRUE(report.contains(QStringLiteral("различий: 4."))) << report.toStdString();
+    EXPECT_TRUE(report.contains(
+        QStringLiteral("\"%1\" = %2 в файле: не сравнено").arg(type.Param(bits).Name, values[bits])))
+        << report.toStdString();
+    EXPECT_EQ(Dialogs.Asked[1].Buttons, TMsgButtons::YesNo);
+    for (int i = 0; i < type.ParamCount(); ++i)
+        EXPECT_EQ(table.IsMarkedDifferent(i), i == real || i == menu || i == check || i == addr) << i;
+    EXPECT_EQ(table.DifferenceText(real),
+              QStringLiteral("было: %1").arg(ExpectedReadBack(type.Param(real), type.Param(real).Value)));
+    EXPECT_EQ(table.DifferenceText(addr), QStringLiteral("в файле: 5"));
+    EXPECT_EQ(table.CellText(1, real + 1), "2.25");
+    EXPECT_EQ(table.CellText(1, menu + 1), type.Param(menu).Menu->at(option));
+    EXPECT_EQ(table.IsChecked(1, check + 1), values[check] == "1");
+    EXPECT_EQ(table.CellText(1, addr + 1), "1");
+    EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
+    // Marks are the screen's alone: a saved set or an export of the table carries the values only.
+    EXPECT_EQ(GridFromTable(table, &type).Cell(0, real + 1).Text, " " + type.Param(real).Name);
+
+    // Write-all writes exactly the taken values into the instrument's memory.
+    const auto memory = [this] {
+        return Line->WithBus([](Sim::TBus& bus) { return bus.Instrument(0).Memory; });
+    };
+    const std::map<QByteArray, QByteArray> before = memory();
+    Trigger("actWriteAll");
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Pane("spMessage"), QStringLiteral("Запись завершена"));
+    const std::map<QByteArray, QByteArray> after = memory();
+    const auto location = [&](int i) { return ("0001" + HexAddress(type.Param(i).Address)).toLatin1(); };
+    // Among the parameters' locations (bit strings go out as bare locations of their own, never a value).
+    std::set<QByteArray> changed;
+    for (int i = 0; i < type.ParamCount(); ++i)
+        if (const QByteArray loc = location(i); before.count(loc) == 0 || after.at(loc) != before.at(loc))
+            changed.insert(loc);
+    EXPECT_EQ(changed, (std::set<QByteArray>{location(real), location(menu), location(check)}));
+    EXPECT_EQ(Memory(real), "00001040"); // 2.25 as a single, least significant byte first
+
+    // A kestrin-cli read of two instruments: the one at the window's address is compared, and finds
+    // the instrument as the file but for the address. A ticked box read as 7 is the table's tick.
+    const auto document = [&](int address, const QString& typeName, const QStringList& v) {
+        QJsonArray params;
+        for (int i = 0; i < type.ParamCount(); ++i)
+            params.append(QJsonObject{{"name", type.Param(i).Name}, {"value", v[i]}});
+        return QJsonObject{{"address", address}, {"type", typeName}, {"version", ""}, {"parameters", params}};
+    };
+    int ticked = -1;
+    for (int i = 0; i < type.ParamCount() && ticked < 0; ++i)
+        if (type.Param(i).SType == 2 && values[i] == "1")
+            ticked = i;
+    ASSERT_GE(ticked, 0);
+    QStringList read = values, elsewhere = values;
+    read[ticked] = "7";
+    elsewhere[real] = "3.5";
+    const QString two = Dir.path() + "/two.json";
+    TestUtil::WriteBytes(two,
+                         QJsonDocument(QJsonObject{{"devices", QJsonArray{document(2, type.Name, elsewhere),
+                                                                          document(1, type.Name, read)}}})
+                             .toJson());
+    Dialogs.FileNames = {two};
+    Dialogs.Asked.clear();
+    // A read-all clears the marks.
+    Trigger("actReadAll");
+    ASSERT_TRUE(WaitIdle());
+    for (int i = 0; i < type.ParamCount(); ++i)
+        EXPECT_FALSE(table.IsMarkedDifferent(i)) << i;
+    ASSERT_TRUE(Trigger("actDevCompare"));
+    ASSERT_EQ(Dialogs.Asked.size(), 1u);
+    EXPECT_TRUE(Dialogs.Asked[0].Text.contains(QStringLiteral("различий: 1.")))
+        << Dialogs.Asked[0].Text.toStdString();
+    EXPECT_TRUE(table.IsMarkedDifferent(addr));
+    EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok); // nothing to take: the address never is
+
+    // Another type's file, or one that is no file of values: said so, nothing compared, no marks.
+    const QString other = Dir.path() + "/other.json";
+    TestUtil::WriteBytes(other, QJsonDocument(document(1, State.DevTypes[1]->Name, values)).toJson());
+    const QString broken = Dir.path() + "/broken.json";
+    TestUtil::WriteBytes(broken, "{\"devices\": [");
+    for (const QString& file : {other, broken}) {
+        Dialogs.FileNames = {file};
+        Dialogs.Asked.clear();
+        ASSERT_TRUE(Trigger("actDevCompare"));
+        ASSERT_EQ(Dialogs.Asked.size(), 1u);
+        const QString said = Dialogs.Asked[0].Text;
+        EXPECT_TRUE(said.contains(QStringLiteral("ничего не сравнено"))) << said.toStdString();
+        EXPECT_FALSE(said.contains(QStringLiteral("различий"))) << said.toStdString();
+        for (int i = 0; i < type.ParamCount(); ++i)
+            EXPECT_FALSE(table.IsMarkedDifferent(i)) << i;
+    }
+    EXPECT_TRUE(Dialogs.Asked[0].Text.contains(QStringLiteral("JSON")));
+    Dialogs.FileNames = {other};
+    Dialogs.Asked.clear();
+    Trigger("actDevCompare");
+    EXPECT_TRUE(Dialogs.LastText().contains(State.DevTypes[1]->Name) &&
+                Dialogs.LastText().contains(type.Name))
+        << Dialogs.LastText().toStdString();
 }
