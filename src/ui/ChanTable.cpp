@@ -98,6 +98,10 @@ bool TfrmChan::ASGRightClickCell(int col, int row, const QPoint& globalPos) {
 
 void TfrmChan::SetShowHints(bool on) { ASG->setToolTipDuration(on ? -1 : 0); }
 
+void TfrmChan::RepaintGrid() {
+    ASG->viewport()->update();
+}
+
 void TfrmChan::EndEdit() {
     // Moving the current cell away commits an open editor's text into its cell.
     ASG->setCurrentItem(nullptr);

@@ -78,6 +78,7 @@ TfrmMain::TfrmMain(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     ProjectGlyphs = {Glyph(true), Glyph(false)};
     Project = new TProject(State, *this, this);
+    Project->setObjectName(QStringLiteral("Project"));
     connect(Project, &TProject::StateChanged, this, &TfrmMain::ShowPrjState);
     connect(Project, &TProject::PathChanged, this, [this] { SetCaption(); });
     connect(Project, &TProject::StatusMessage, this, &TfrmMain::ShowMessage);
@@ -186,6 +187,20 @@ void TfrmMain::CreateActions() {
     actDevWriteStop = Command("actDevWriteStop", QStringLiteral("Стоп"), &TfrmMain::OnDevWriteStop);
     actDevReadStop->setVisible(false);
     actDevWriteStop->setVisible(false);
+
+    // The channel page's column: the same texts, and the same stops hidden in place of their starts.
+    actChRead = Command("actChRead", QStringLiteral("Чтение"), &TfrmMain::OnChRead);
+    actChReadStop = Command("actChReadStop", QStringLiteral("Стоп"), &TfrmMain::OnChReadStop);
+    actChDef = Command("actChDef", QStringLiteral("Зав. уст-ки"), &TfrmMain::OnChDef);
+    actChClear = Command("actChClear", QStringLiteral("Очистить"), &TfrmMain::OnChClear);
+    actChLoad = Command("actChLoad", QStringLiteral("Загрузить"), &TfrmMain::OnChLoad);
+    actChSave = Command("actChSave", QStringLiteral("Сохранить"), &TfrmMain::OnChSave);
+    actChPrint = Command("actChPrint", QStringLiteral("Печать"), &TfrmMain::OnChPrint);
+    actChHelp = Command("actChHelp", QStringLiteral("Помощь"), &TfrmMain::OnChHelp);
+    actChWrite = Command("actChWrite", QStringLiteral("Запись"), &TfrmMain::OnChWrite);
+    actChWriteStop = Command("actChWriteStop", QStringLiteral("Стоп"), &TfrmMain::OnChWriteStop);
+    actChReadStop->setVisible(false);
+    actChWriteStop->setVisible(false);
 }
 
 void TfrmMain::CreateMenu() {
@@ -264,31 +279,27 @@ void TfrmMain::CreatePages() {
     devLayout->addWidget(pnlDevBtn);
     auto* devButtons = new QVBoxLayout(pnlDevBtn);
     devButtons->setContentsMargins(4, 0, 0, 0);
-    auto button = [](QWidget* parent, const QString& caption) {
-        auto* b = new QPushButton(caption, parent);
+    auto columnButton = [](QWidget* parent, QAction* action) {
+        auto* b = new QPushButton(action->text(), parent);
         b->setMinimumHeight(27);
-        return b;
-    };
-    auto devButton = [&button](QWidget* parent, QAction* action) {
-        QPushButton* b = button(parent, action->text());
         // "actDevRead" names the command, "btnDevRead" its button.
         b->setObjectName(QStringLiteral("btn") + action->objectName().mid(3));
         BindToAction(b, action);
         return b;
     };
-    btnDevRead = devButton(pnlDevBtn, actDevRead);
-    btnDevReadStop = devButton(pnlDevBtn, actDevReadStop);
-    btnDevDef = devButton(pnlDevBtn, actDevDef);
-    btnDevClear = devButton(pnlDevBtn, actDevClear);
-    btnDevLoad = devButton(pnlDevBtn, actDevLoad);
-    btnDevSave = devButton(pnlDevBtn, actDevSave);
-    btnDevPrint = devButton(pnlDevBtn, actDevPrint);
-    btnDevSet = devButton(pnlDevBtn, actDevSet);
+    btnDevRead = columnButton(pnlDevBtn, actDevRead);
+    btnDevReadStop = columnButton(pnlDevBtn, actDevReadStop);
+    btnDevDef = columnButton(pnlDevBtn, actDevDef);
+    btnDevClear = columnButton(pnlDevBtn, actDevClear);
+    btnDevLoad = columnButton(pnlDevBtn, actDevLoad);
+    btnDevSave = columnButton(pnlDevBtn, actDevSave);
+    btnDevPrint = columnButton(pnlDevBtn, actDevPrint);
+    btnDevSet = columnButton(pnlDevBtn, actDevSet);
     btnDevSet->setMinimumHeight(54);
-    btnCalib = devButton(pnlDevBtn, actCalib);
-    btnDevHelp = devButton(pnlDevBtn, actDevHelp);
-    btnDevWrite = devButton(pnlDevBtn, actDevWrite);
-    btnDevWriteStop = devButton(pnlDevBtn, actDevWriteStop);
+    btnCalib = columnButton(pnlDevBtn, actCalib);
+    btnDevHelp = columnButton(pnlDevBtn, actDevHelp);
+    btnDevWrite = columnButton(pnlDevBtn, actDevWrite);
+    btnDevWriteStop = columnButton(pnlDevBtn, actDevWriteStop);
     for (QPushButton* b : {btnDevRead, btnDevReadStop, btnDevDef, btnDevClear, btnDevLoad, btnDevSave,
                            btnDevPrint, btnDevSet, btnCalib})
         devButtons->addWidget(b);
@@ -297,7 +308,6 @@ void TfrmMain::CreatePages() {
         devButtons->addWidget(b);
     frmDev = new TfrmDev(State, Dialogs, *this, pnlDev);
     frmDev->setObjectName(QStringLiteral("frmDev"));
-    frmDev->ASG->setObjectName(QStringLiteral("DevGrid"));
     auto* devHost = new QVBoxLayout(pnlDev);
     devHost->setContentsMargins(0, 0, 0, 0);
     devHost->addWidget(frmDev);
@@ -313,32 +323,18 @@ void TfrmMain::CreatePages() {
     chanLayout->addWidget(pnlChan, 1);
     chanLayout->addWidget(pnlChanBtn);
     auto* chanButtons = new QVBoxLayout(pnlChanBtn);
-    btnChRead = button(pnlChanBtn, QStringLiteral("Чтение"));
-    btnChReadStop = button(pnlChanBtn, QStringLiteral("Стоп"));
-    btnChDef = button(pnlChanBtn, QStringLiteral("Зав. уст-ки"));
-    btnChClear = button(pnlChanBtn, QStringLiteral("Очистить"));
-    btnChLoad = button(pnlChanBtn, QStringLiteral("Загрузить"));
-    btnChSave = button(pnlChanBtn, QStringLiteral("Сохранить"));
-    btnChPrint = button(pnlChanBtn, QStringLiteral("Печать"));
-    btnChHelp = button(pnlChanBtn, QStringLiteral("Помощь"));
-    btnChWrite = button(pnlChanBtn, QStringLiteral("Запись"));
-    btnChWriteStop = button(pnlChanBtn, QStringLiteral("Стоп"));
-    NameControls({{pnlDev, "pnlDev"},
-                  {pnlDevBtn, "pnlDevBtn"},
-                  {pnlChan, "pnlChan"},
-                  {pnlChanBtn, "pnlChanBtn"},
-                  {btnChRead, "btnChRead"},
-                  {btnChReadStop, "btnChReadStop"},
-                  {btnChDef, "btnChDef"},
-                  {btnChClear, "btnChClear"},
-                  {btnChLoad, "btnChLoad"},
-                  {btnChSave, "btnChSave"},
-                  {btnChPrint, "btnChPrint"},
-                  {btnChHelp, "btnChHelp"},
-                  {btnChWrite, "btnChWrite"},
-                  {btnChWriteStop, "btnChWriteStop"}});
-    btnChReadStop->hide();
-    btnChWriteStop->hide();
+    btnChRead = columnButton(pnlChanBtn, actChRead);
+    btnChReadStop = columnButton(pnlChanBtn, actChReadStop);
+    btnChDef = columnButton(pnlChanBtn, actChDef);
+    btnChClear = columnButton(pnlChanBtn, actChClear);
+    btnChLoad = columnButton(pnlChanBtn, actChLoad);
+    btnChSave = columnButton(pnlChanBtn, actChSave);
+    btnChPrint = columnButton(pnlChanBtn, actChPrint);
+    btnChHelp = columnButton(pnlChanBtn, actChHelp);
+    btnChWrite = columnButton(pnlChanBtn, actChWrite);
+    btnChWriteStop = columnButton(pnlChanBtn, actChWriteStop);
+    NameControls(
+        {{pnlDev, "pnlDev"}, {pnlDevBtn, "pnlDevBtn"}, {pnlChan, "pnlChan"}, {pnlChanBtn, "pnlChanBtn"}});
     for (QPushButton* b : {btnChRead, btnChReadStop, btnChDef, btnChClear, btnChLoad, btnChSave, btnChPrint})
         chanButtons->addWidget(b);
     chanButtons->addStretch();
@@ -500,11 +496,10 @@ void TfrmMain::UpdateCommands() {
     actDevRead->setEnabled(!(devWrite || all || measure));
     actDevWrite->setEnabled(!(devRead || all || measure));
     actCalib->setEnabled(!Running);
-    for (QPushButton* b : {btnChRead, btnChWrite})
-        if (b)
-            b->setEnabled(!Running);
+    actChRead->setEnabled(!Running);
+    actChWrite->setEnabled(!Running);
     if (frmMeasure)
-        frmMeasure->btnMeasure->setEnabled(!(devRead || devWrite || all));
+        frmMeasure->EnableStart(!(devRead || devWrite || all));
 }
 
 void TfrmMain::ExchangeRunning(std::optional<TExchangeCommand> command) {
@@ -517,9 +512,9 @@ void TfrmMain::ExchangeRunning(std::optional<TExchangeCommand> command) {
     const bool on = command.has_value();
     // The tables repaint: values may not be edited while the line is busy.
     if (*changed != TExchangeCommand::Measure)
-        frmDev->ASG->viewport()->update();
+        frmDev->RepaintGrid();
     if (*changed == TExchangeCommand::ReadAll || *changed == TExchangeCommand::WriteAll)
-        frmChan->ASG->viewport()->update();
+        frmChan->RepaintGrid();
     // The keyboard stays on the column: on the stop button while it runs, on the start after.
     QPushButton* focus = nullptr;
     if (*changed == TExchangeCommand::DevRead)
@@ -640,7 +635,7 @@ void TfrmMain::OnDevSet() {
 
 void TfrmMain::OnDevPrint() {
     if (State.HasCurType() && EndTableEdit())
-        PrintDevTable(*this);
+        PrintDevTable(*frmDev, State, Dialogs);
 }
 
 void TfrmMain::OnDevRead() {
@@ -686,13 +681,26 @@ void TfrmMain::OnDevClear() {
 
 void TfrmMain::OnDevSave() {
     if (State.HasCurType() && EndTableEdit())
-        SaveDevTable(*this);
+        SaveDevTable(*frmDev, State, Dialogs);
 }
 
 void TfrmMain::OnDevLoad() {
-    if (State.HasCurType() && EndTableEdit())
-        LoadDevTable(*this);
+    if (State.HasCurType() && EndTableEdit() && LoadDevTable(*frmDev, State, Dialogs))
+        PrjChange();
 }
+
+// The channel page is never shown and no channel operation fills or reads its table: its commands
+// do nothing. They exist so that the page keeps its place in the locking while an exchange runs.
+void TfrmMain::OnChRead() {}
+void TfrmMain::OnChReadStop() {}
+void TfrmMain::OnChDef() {}
+void TfrmMain::OnChClear() {}
+void TfrmMain::OnChLoad() {}
+void TfrmMain::OnChSave() {}
+void TfrmMain::OnChPrint() {}
+void TfrmMain::OnChHelp() {}
+void TfrmMain::OnChWrite() {}
+void TfrmMain::OnChWriteStop() {}
 
 void TfrmMain::OnCalib() {
     if (State.HasCurType() && ExchangeFree())

@@ -427,6 +427,10 @@ QString TfrmMeasure::ValueText(int k) const {
     return item ? item->text() : QString();
 }
 
+void TfrmMeasure::EnableStart(bool on) {
+    btnMeasure->setEnabled(on);
+}
+
 void TfrmMeasure::SetRunning(bool running) {
     Running = running;
     if (!running) {

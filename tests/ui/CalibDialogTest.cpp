@@ -1,8 +1,9 @@
 // The calibration dialog with its worker, against the simulator on a pseudo-terminal.
-#include "ui/HelpWindow.h"
+#include "ui/CalibDialog.h"
+#include "Controls.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "ui/CalibDialog.h"
+#include "ui/HelpWindow.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -36,14 +37,21 @@ protected:
     void StartWith(QPushButton* button) {
         QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor(
-            [this] { return !Dlg->btnOk->isEnabled() && Dlg->StatusPane->text() == "Калибровка..."; }, 5000));
+            [this] {
+                return !Control<QPushButton>(Dlg.get(), "btnOk")->isEnabled() &&
+                       Control<QLabel>(Dlg.get(), "StatusPane")->text() == "Калибровка...";
+            },
+            5000));
     }
     bool WaitEnd() {
         return QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000);
     }
     bool Idle() const {
-        return Dlg->btnOk->isEnabled() && Dlg->btnRL->isEnabled() && Dlg->btnRC->isEnabled() &&
-               Dlg->btnRLstop->isHidden() && Dlg->btnRCstop->isHidden();
+        return Control<QPushButton>(Dlg.get(), "btnOk")->isEnabled() &&
+               Control<QPushButton>(Dlg.get(), "btnRL")->isEnabled() &&
+               Control<QPushButton>(Dlg.get(), "btnRC")->isEnabled() &&
+               Control<QPushButton>(Dlg.get(), "btnRLstop")->isHidden() &&
+               Control<QPushButton>(Dlg.get(), "btnRCstop")->isHidden();
     }
 };
 } // namespace
@@ -51,32 +59,37 @@ protected:
 TEST_F(CalibDialog, StopButtonsStandInPlaceOfTheirStartButtonsDuringARun) {
     Dlg->show();
     EXPECT_TRUE(Idle());
-    StartWith(Dlg->btnRL);
-    EXPECT_TRUE(Dlg->btnRLstop->isVisible() && Dlg->btnRCstop->isHidden());
-    EXPECT_EQ(Dlg->btnRLstop->geometry(), Dlg->btnRL->geometry());
-    EXPECT_FALSE(Dlg->btnRL->isEnabled() || Dlg->btnRC->isEnabled());
+    StartWith(Control<QPushButton>(Dlg.get(), "btnRL"));
+    EXPECT_TRUE(Control<QPushButton>(Dlg.get(), "btnRLstop")->isVisible() &&
+                Control<QPushButton>(Dlg.get(), "btnRCstop")->isHidden());
+    EXPECT_EQ(Control<QPushButton>(Dlg.get(), "btnRLstop")->geometry(),
+              Control<QPushButton>(Dlg.get(), "btnRL")->geometry());
+    EXPECT_FALSE(Control<QPushButton>(Dlg.get(), "btnRL")->isEnabled() ||
+                 Control<QPushButton>(Dlg.get(), "btnRC")->isEnabled());
     ASSERT_TRUE(WaitEnd());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Dlg->StatusPane->text(), "Параметр откалиброван");
+    EXPECT_EQ(Control<QLabel>(Dlg.get(), "StatusPane")->text(), "Параметр откалиброван");
 
-    StartWith(Dlg->btnRC);
-    EXPECT_TRUE(Dlg->btnRCstop->isVisible() && Dlg->btnRLstop->isHidden());
-    EXPECT_EQ(Dlg->btnRCstop->geometry(), Dlg->btnRC->geometry());
-    QTest::mouseClick(Dlg->btnRCstop, Qt::LeftButton);
+    StartWith(Control<QPushButton>(Dlg.get(), "btnRC"));
+    EXPECT_TRUE(Control<QPushButton>(Dlg.get(), "btnRCstop")->isVisible() &&
+                Control<QPushButton>(Dlg.get(), "btnRLstop")->isHidden());
+    EXPECT_EQ(Control<QPushButton>(Dlg.get(), "btnRCstop")->geometry(),
+              Control<QPushButton>(Dlg.get(), "btnRC")->geometry());
+    QTest::mouseClick(Control<QPushButton>(Dlg.get(), "btnRCstop"), Qt::LeftButton);
     ASSERT_TRUE(WaitEnd());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Dlg->StatusPane->text(), "Остановлено пользователем");
+    EXPECT_EQ(Control<QLabel>(Dlg.get(), "StatusPane")->text(), "Остановлено пользователем");
     EXPECT_EQ(Dlg->CalibKind, CalibCompensator);
 }
 
 TEST_F(CalibDialog, ClosingDuringARunStopsItAndThenHides) {
     Dlg->show();
-    StartWith(Dlg->btnRL);
+    StartWith(Control<QPushButton>(Dlg.get(), "btnRL"));
     Dlg->close(); // as the close box does; returns once the worker has ended
     ASSERT_FALSE(Dlg->Running());
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Dlg->StatusPane->text(), "Остановлено пользователем");
+    EXPECT_EQ(Control<QLabel>(Dlg.get(), "StatusPane")->text(), "Остановлено пользователем");
 
     // Kept for the next use, shown modally and centred over the main window.
     bool modal = false;
@@ -84,17 +97,18 @@ TEST_F(CalibDialog, ClosingDuringARunStopsItAndThenHides) {
     QTimer::singleShot(0, Dlg.get(), [&] {
         modal = Dlg->isModal() && Dlg->isVisible();
         offset = Dlg->geometry().center() - Main.frameGeometry().center();
-        QTest::mouseClick(Dlg->btnOk, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(Dlg.get(), "btnOk"), Qt::LeftButton);
     });
     Dlg->Execute();
     EXPECT_TRUE(modal);
     EXPECT_LE(offset.manhattanLength(), 40);
-    EXPECT_EQ(Dlg->StatusPane->text(), "Остановлено пользователем"); // the last text stays
+    EXPECT_EQ(Control<QLabel>(Dlg.get(), "StatusPane")->text(),
+              "Остановлено пользователем"); // the last text stays
 }
 
 TEST_F(CalibDialog, HelpShowsItsTopic) {
     Dlg->show();
-    QTest::mouseClick(Dlg->btnHelp, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(Dlg.get(), "btnHelp"), Qt::LeftButton);
     bool shown = false;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* help = qobject_cast<THelpWindow*>(w))
