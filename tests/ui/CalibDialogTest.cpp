@@ -13,6 +13,9 @@
 namespace {
 class CalibDialog : public ::testing::Test {
 protected:
+    // The dialog's controls by objectName.
+    QPushButton* Button(const char* name) const { return Control<QPushButton>(Dlg.get(), name); }
+    QLabel* StatusPane() const { return Control<QLabel>(Dlg.get(), "StatusPane"); }
     TSimLine Line{[] {
         Sim::TConfig c = TSimLine::Config({{1, 21, QString(), 0}});
         c.CalibSeconds = 1.0;
@@ -37,21 +40,15 @@ protected:
     void StartWith(QPushButton* button) {
         QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor(
-            [this] {
-                return !Control<QPushButton>(Dlg.get(), "btnOk")->isEnabled() &&
-                       Control<QLabel>(Dlg.get(), "StatusPane")->text() == "Калибровка...";
-            },
+            [this] { return !Button("btnOk")->isEnabled() && StatusPane()->text() == "Калибровка..."; },
             5000));
     }
     bool WaitEnd() {
         return QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000);
     }
     bool Idle() const {
-        return Control<QPushButton>(Dlg.get(), "btnOk")->isEnabled() &&
-               Control<QPushButton>(Dlg.get(), "btnRL")->isEnabled() &&
-               Control<QPushButton>(Dlg.get(), "btnRC")->isEnabled() &&
-               Control<QPushButton>(Dlg.get(), "btnRLstop")->isHidden() &&
-               Control<QPushButton>(Dlg.get(), "btnRCstop")->isHidden();
+        return Button("btnOk")->isEnabled() && Button("btnRL")->isEnabled() && Button("btnRC")->isEnabled() &&
+               Button("btnRLstop")->isHidden() && Button("btnRCstop")->isHidden();
     }
 };
 } // namespace
@@ -59,37 +56,32 @@ protected:
 TEST_F(CalibDialog, StopButtonsStandInPlaceOfTheirStartButtonsDuringARun) {
     Dlg->show();
     EXPECT_TRUE(Idle());
-    StartWith(Control<QPushButton>(Dlg.get(), "btnRL"));
-    EXPECT_TRUE(Control<QPushButton>(Dlg.get(), "btnRLstop")->isVisible() &&
-                Control<QPushButton>(Dlg.get(), "btnRCstop")->isHidden());
-    EXPECT_EQ(Control<QPushButton>(Dlg.get(), "btnRLstop")->geometry(),
-              Control<QPushButton>(Dlg.get(), "btnRL")->geometry());
-    EXPECT_FALSE(Control<QPushButton>(Dlg.get(), "btnRL")->isEnabled() ||
-                 Control<QPushButton>(Dlg.get(), "btnRC")->isEnabled());
+    StartWith(Button("btnRL"));
+    EXPECT_TRUE(Button("btnRLstop")->isVisible() && Button("btnRCstop")->isHidden());
+    EXPECT_EQ(Button("btnRLstop")->geometry(), Button("btnRL")->geometry());
+    EXPECT_FALSE(Button("btnRL")->isEnabled() || Button("btnRC")->isEnabled());
     ASSERT_TRUE(WaitEnd());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Control<QLabel>(Dlg.get(), "StatusPane")->text(), "Параметр откалиброван");
+    EXPECT_EQ(StatusPane()->text(), "Параметр откалиброван");
 
-    StartWith(Control<QPushButton>(Dlg.get(), "btnRC"));
-    EXPECT_TRUE(Control<QPushButton>(Dlg.get(), "btnRCstop")->isVisible() &&
-                Control<QPushButton>(Dlg.get(), "btnRLstop")->isHidden());
-    EXPECT_EQ(Control<QPushButton>(Dlg.get(), "btnRCstop")->geometry(),
-              Control<QPushButton>(Dlg.get(), "btnRC")->geometry());
-    QTest::mouseClick(Control<QPushButton>(Dlg.get(), "btnRCstop"), Qt::LeftButton);
+    StartWith(Button("btnRC"));
+    EXPECT_TRUE(Button("btnRCstop")->isVisible() && Button("btnRLstop")->isHidden());
+    EXPECT_EQ(Button("btnRCstop")->geometry(), Button("btnRC")->geometry());
+    QTest::mouseClick(Button("btnRCstop"), Qt::LeftButton);
     ASSERT_TRUE(WaitEnd());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Control<QLabel>(Dlg.get(), "StatusPane")->text(), "Остановлено пользователем");
+    EXPECT_EQ(StatusPane()->text(), "Остановлено пользователем");
     EXPECT_EQ(Dlg->CalibKind, CalibCompensator);
 }
 
 TEST_F(CalibDialog, ClosingDuringARunStopsItAndThenHides) {
     Dlg->show();
-    StartWith(Control<QPushButton>(Dlg.get(), "btnRL"));
+    StartWith(Button("btnRL"));
     Dlg->close(); // as the close box does; returns once the worker has ended
     ASSERT_FALSE(Dlg->Running());
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Control<QLabel>(Dlg.get(), "StatusPane")->text(), "Остановлено пользователем");
+    EXPECT_EQ(StatusPane()->text(), "Остановлено пользователем");
 
     // Kept for the next use, shown modally and centred over the main window.
     bool modal = false;
@@ -97,18 +89,18 @@ TEST_F(CalibDialog, ClosingDuringARunStopsItAndThenHides) {
     QTimer::singleShot(0, Dlg.get(), [&] {
         modal = Dlg->isModal() && Dlg->isVisible();
         offset = Dlg->geometry().center() - Main.frameGeometry().center();
-        QTest::mouseClick(Control<QPushButton>(Dlg.get(), "btnOk"), Qt::LeftButton);
+        QTest::mouseClick(Button("btnOk"), Qt::LeftButton);
     });
     Dlg->Execute();
     EXPECT_TRUE(modal);
     EXPECT_LE(offset.manhattanLength(), 40);
-    EXPECT_EQ(Control<QLabel>(Dlg.get(), "StatusPane")->text(),
+    EXPECT_EQ(StatusPane()->text(),
               "Остановлено пользователем"); // the last text stays
 }
 
 TEST_F(CalibDialog, HelpShowsItsTopic) {
     Dlg->show();
-    QTest::mouseClick(Control<QPushButton>(Dlg.get(), "btnHelp"), Qt::LeftButton);
+    QTest::mouseClick(Button("btnHelp"), Qt::LeftButton);
     bool shown = false;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* help = qobject_cast<THelpWindow*>(w))

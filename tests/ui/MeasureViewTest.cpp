@@ -15,6 +15,10 @@
 namespace {
 class MeasureView : public ::testing::Test {
 protected:
+    // The view's controls by objectName.
+    TChart& Chart() const { return *Control<TChart>(View.get(), "Chart"); }
+    QTableWidget* Grid() const { return Control<QTableWidget>(View.get(), "ASG"); }
+    QToolButton* Tool(const char* name) const { return Control<QToolButton>(View.get(), name); }
     TAppState State;
     TScriptedDialogs Dialogs;
     std::unique_ptr<TfrmMeasure> View;
@@ -27,91 +31,84 @@ protected:
 } // namespace
 
 TEST_F(MeasureView, BuildsOneColumnPerChannelWithCheckBoxesFromTwoChannels) {
-    EXPECT_EQ(Control<QTableWidget>(View.get(), "ASG")->columnCount(),
+    EXPECT_EQ(Grid()->columnCount(),
               7); // the initial table before a type is applied
-    EXPECT_EQ(Control<TChart>(View.get(), "Chart")->SeriesCount(), 0);
-    EXPECT_FALSE(Control<QToolButton>(View.get(), "BtnLegend")->isChecked());
+    EXPECT_EQ(Chart().SeriesCount(), 0);
+    EXPECT_FALSE(Tool("BtnLegend")->isChecked());
 
     View->Build(1);
-    EXPECT_EQ(Control<QTableWidget>(View.get(), "ASG")->columnCount(), 2);
-    EXPECT_TRUE(Control<QTableWidget>(View.get(), "ASG")->item(0, 1)->data(Qt::CheckStateRole).isNull());
+    EXPECT_EQ(Grid()->columnCount(), 2);
+    EXPECT_TRUE(Grid()->item(0, 1)->data(Qt::CheckStateRole).isNull());
     EXPECT_TRUE(View->ChannelSelected(1)); // no box: always read
-    EXPECT_TRUE(Control<QToolButton>(View.get(), "BtnLegend")->isChecked());
-    EXPECT_TRUE(Control<TChart>(View.get(), "Chart")->LegendShowsValues());
-    EXPECT_EQ(Control<TChart>(View.get(), "Chart")->Series(0).Title, QStringLiteral("Канал 1"));
+    EXPECT_TRUE(Tool("BtnLegend")->isChecked());
+    EXPECT_TRUE(Chart().LegendShowsValues());
+    EXPECT_EQ(Chart().Series(0).Title, QStringLiteral("Канал 1"));
 
     View->Build(4);
-    ASSERT_EQ(Control<QTableWidget>(View.get(), "ASG")->columnCount(), 5);
-    EXPECT_EQ(Control<TChart>(View.get(), "Chart")->SeriesCount(), 4);
-    EXPECT_FALSE(Control<TChart>(View.get(), "Chart")->LegendShowsValues());
-    EXPECT_EQ(Control<QTableWidget>(View.get(), "ASG")->item(0, 0)->text(),
-              QStringLiteral(" Измер. значение"));
+    ASSERT_EQ(Grid()->columnCount(), 5);
+    EXPECT_EQ(Chart().SeriesCount(), 4);
+    EXPECT_FALSE(Chart().LegendShowsValues());
+    EXPECT_EQ(Grid()->item(0, 0)->text(), QStringLiteral(" Измер. значение"));
     for (int k = 1; k <= 4; ++k) {
         EXPECT_TRUE(View->ChannelSelected(k));
-        EXPECT_TRUE(Control<QTableWidget>(View.get(), "ASG")->item(0, k)->textAlignment() &
-                    Qt::AlignLeft); // more than 4 columns
+        EXPECT_TRUE(Grid()->item(0, k)->textAlignment() & Qt::AlignLeft); // more than 4 columns
     }
     // A click on a channel cell flips its box; the value stays while the channel is off.
     View->ShowValue(3, "12.5");
-    const QRect cell = Control<QTableWidget>(View.get(), "ASG")
-                           ->visualItemRect(Control<QTableWidget>(View.get(), "ASG")->item(0, 3));
-    QTest::mouseClick(Control<QTableWidget>(View.get(), "ASG")->viewport(), Qt::LeftButton, {},
-                      cell.center());
+    const QRect cell = Grid()->visualItemRect(Grid()->item(0, 3));
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_FALSE(View->ChannelSelected(3));
     EXPECT_EQ(View->ValueText(3), "12.5");
-    QTest::mouseClick(Control<QTableWidget>(View.get(), "ASG")->viewport(), Qt::LeftButton, {},
-                      cell.center());
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_TRUE(View->ChannelSelected(3));
 }
 
 TEST_F(MeasureView, TimeRangeAndAutomaticScalingWorkTogether) {
     View->Build(2);
     View->SwitchAutoScaleOn();
-    EXPECT_TRUE(Control<QToolButton>(View.get(), "AutoX")->isChecked());
-    EXPECT_TRUE(Control<QToolButton>(View.get(), "AutoY")->isChecked());
+    EXPECT_TRUE(Tool("AutoX")->isChecked());
+    EXPECT_TRUE(Tool("AutoY")->isChecked());
     for (int i = 0; i < 50; ++i)
         View->AddPoint(1, i * 0.1, i);
     // "за 1    час": the automatic X scaling goes off and X shows 0 to 60 minutes.
     Control<QComboBox>(View.get(), "cbTime")->setCurrentIndex(6);
     View->cbTimeChange(6);
-    EXPECT_FALSE(Control<QToolButton>(View.get(), "AutoX")->isChecked());
-    EXPECT_FALSE(Control<TChart>(View.get(), "Chart")->AutoX());
-    EXPECT_DOUBLE_EQ(Control<TChart>(View.get(), "Chart")->XMin(), 0);
-    EXPECT_DOUBLE_EQ(Control<TChart>(View.get(), "Chart")->XMax(), 60);
+    EXPECT_FALSE(Tool("AutoX")->isChecked());
+    EXPECT_FALSE(Chart().AutoX());
+    EXPECT_DOUBLE_EQ(Chart().XMin(), 0);
+    EXPECT_DOUBLE_EQ(Chart().XMax(), 60);
     // Moving left near 0 keeps the window's width and starts it at exactly 0.
-    Control<QToolButton>(View.get(), "MoveRight")->click();
-    Control<QToolButton>(View.get(), "MoveLeft")->click();
-    Control<QToolButton>(View.get(), "MoveLeft")->click();
-    EXPECT_DOUBLE_EQ(Control<TChart>(View.get(), "Chart")->XMin(), 0);
-    EXPECT_NEAR(Control<TChart>(View.get(), "Chart")->XMax() - Control<TChart>(View.get(), "Chart")->XMin(),
-                60, 1e-9);
+    Tool("MoveRight")->click();
+    Tool("MoveLeft")->click();
+    Tool("MoveLeft")->click();
+    EXPECT_DOUBLE_EQ(Chart().XMin(), 0);
+    EXPECT_NEAR(Chart().XMax() - Chart().XMin(), 60, 1e-9);
     // Pressing automatic X again blanks the time range.
-    Control<QToolButton>(View.get(), "AutoX")->click();
-    EXPECT_TRUE(Control<QToolButton>(View.get(), "AutoX")->isChecked());
+    Tool("AutoX")->click();
+    EXPECT_TRUE(Tool("AutoX")->isChecked());
     EXPECT_EQ(Control<QComboBox>(View.get(), "cbTime")->currentIndex(), 0);
     // A zoom of Y switches only Y off.
-    Control<QToolButton>(View.get(), "ZoomInY")->click();
-    EXPECT_FALSE(Control<QToolButton>(View.get(), "AutoY")->isChecked());
-    EXPECT_TRUE(Control<QToolButton>(View.get(), "AutoX")->isChecked());
+    Tool("ZoomInY")->click();
+    EXPECT_FALSE(Tool("AutoY")->isChecked());
+    EXPECT_TRUE(Tool("AutoX")->isChecked());
     // Clearing empties the series; legend and 3D are two-state buttons.
-    Control<QToolButton>(View.get(), "BtnClear")->click();
-    EXPECT_EQ(Control<TChart>(View.get(), "Chart")->Series(0).Count(), 0u);
-    Control<QToolButton>(View.get(), "Btn3D")->click();
-    EXPECT_TRUE(Control<TChart>(View.get(), "Chart")->Is3D());
-    Control<QToolButton>(View.get(), "BtnLegend")->click();
-    EXPECT_FALSE(Control<TChart>(View.get(), "Chart")->LegendVisible());
+    Tool("BtnClear")->click();
+    EXPECT_EQ(Chart().Series(0).Count(), 0u);
+    Tool("Btn3D")->click();
+    EXPECT_TRUE(Chart().Is3D());
+    Tool("BtnLegend")->click();
+    EXPECT_FALSE(Chart().LegendVisible());
 }
 
 TEST_F(MeasureView, CommandsNeedSeriesButFilesAndSwitchesDoNot) {
     View->Build(0);
-    EXPECT_EQ(Control<TChart>(View.get(), "Chart")->SeriesCount(), 0);
-    Control<QToolButton>(View.get(), "ZoomOutX")->click();
-    Control<QToolButton>(View.get(), "MoveUp")->click();
-    EXPECT_FALSE(Control<QToolButton>(View.get(), "AutoY")->isChecked());
-    EXPECT_TRUE(
-        Control<TChart>(View.get(), "Chart")->AutoX()); // nothing switched off by a command that did nothing
-    Control<QToolButton>(View.get(), "AutoY")->click();
-    EXPECT_TRUE(Control<QToolButton>(View.get(), "AutoY")->isChecked());
+    EXPECT_EQ(Chart().SeriesCount(), 0);
+    Tool("ZoomOutX")->click();
+    Tool("MoveUp")->click();
+    EXPECT_FALSE(Tool("AutoY")->isChecked());
+    EXPECT_TRUE(Chart().AutoX()); // nothing switched off by a command that did nothing
+    Tool("AutoY")->click();
+    EXPECT_TRUE(Tool("AutoY")->isChecked());
 }
 
 TEST_F(MeasureView, SavesUnderTheChosenNameAndAsksBeforeOverwriting) {
@@ -122,7 +119,7 @@ TEST_F(MeasureView, SavesUnderTheChosenNameAndAsksBeforeOverwriting) {
     View->AddPoint(2, 0.25, -3);
     const QString wmf = dir.filePath("chart"); // no extension is added
     Dialogs.FileNames = {wmf};
-    Control<QToolButton>(View.get(), "BtnSave")->click();
+    Tool("BtnSave")->click();
     const QByteArray bytes = TestUtil::ReadBytes(wmf);
     ASSERT_GE(bytes.size(), 22);
     EXPECT_EQ(static_cast<uint8_t>(bytes[0]), 0xD7); // placeable metafile key, little-endian
@@ -132,16 +129,16 @@ TEST_F(MeasureView, SavesUnderTheChosenNameAndAsksBeforeOverwriting) {
     TestUtil::WriteBytes(wmf, "keep");
     Dialogs.FileNames = {wmf};
     Dialogs.Answers = {TMsgAnswer::No};
-    Control<QToolButton>(View.get(), "BtnSave")->click();
+    Tool("BtnSave")->click();
     EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Файл уже существует. Перезаписать?"));
     EXPECT_EQ(TestUtil::ReadBytes(wmf), "keep");
 
     Dialogs.FileNames = {dir.filePath("points.csv")};
-    Control<QToolButton>(View.get(), "BtnSave")->click();
+    Tool("BtnSave")->click();
     const QString csv = QString::fromUtf8(TestUtil::ReadBytes(dir.filePath("points.csv")));
     EXPECT_TRUE(csv.contains("2.5"));
     EXPECT_TRUE(csv.contains("-3"));
     Dialogs.FileNames = {dir.filePath("chart.png")};
-    Control<QToolButton>(View.get(), "BtnSave")->click();
+    Tool("BtnSave")->click();
     EXPECT_TRUE(TestUtil::ReadBytes(dir.filePath("chart.png")).startsWith("\x89PNG"));
 }

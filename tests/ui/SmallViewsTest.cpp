@@ -22,11 +22,11 @@
 TEST_F(MainFixture, ChannelTableMenuAndEditingRules) {
     ASSERT_TRUE(Start());
     TfrmChan& chan = *Control<TfrmChan>(Main.get(), "frmChan");
-    EXPECT_EQ(Control<QTableWidget>(&chan, "ASG")->horizontalHeaderItem(0)->text(),
-              QStringLiteral(" Параметр"));
+    QTableWidget* grid = Control<QTableWidget>(&chan, "ASG");
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QStringLiteral(" Параметр"));
     // Fewer than three columns: a right click on a header opens nothing.
     EXPECT_FALSE(chan.ASGRightClickCell(1, 0, QPoint()));
-    Control<QTableWidget>(&chan, "ASG")->setColumnCount(3);
+    grid->setColumnCount(3);
     EXPECT_FALSE(chan.ASGRightClickCell(0, 0, QPoint())); // column 0 never
     EXPECT_FALSE(chan.ASGRightClickCell(2, 1, QPoint())); // only header cells
     EXPECT_TRUE(chan.ASGRightClickCell(2, 0, QPoint()));
@@ -44,24 +44,20 @@ TEST_F(MainFixture, ChannelTableMenuAndEditingRules) {
     State.ExchangeState = TExchState::ExchIdle;
 
     // The grid follows the rules: column 0 takes no selection and no editor, column 1 both.
-    Control<QTableWidget>(&chan, "ASG")->setRowCount(2);
-    const QModelIndex name = Control<QTableWidget>(&chan, "ASG")->model()->index(0, 0);
-    QTest::mouseClick(Control<QTableWidget>(&chan, "ASG")->viewport(), Qt::LeftButton, {},
-                      Control<QTableWidget>(&chan, "ASG")->visualRect(name).center());
-    EXPECT_NE(Control<QTableWidget>(&chan, "ASG")->currentIndex(), name);
-    EXPECT_TRUE(Control<QTableWidget>(&chan, "ASG")->selectionModel()->selectedIndexes().isEmpty());
-    Control<QTableWidget>(&chan, "ASG")->edit(name);
-    EXPECT_EQ(Control<QTableWidget>(&chan, "ASG")->indexWidget(name), nullptr);
-    const QModelIndex value = Control<QTableWidget>(&chan, "ASG")->model()->index(0, 1);
-    Control<QTableWidget>(&chan, "ASG")->edit(value);
-    EXPECT_NE(Control<QTableWidget>(&chan, "ASG")->indexWidget(value), nullptr);
+    grid->setRowCount(2);
+    const QModelIndex name = grid->model()->index(0, 0);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(name).center());
+    EXPECT_NE(grid->currentIndex(), name);
+    EXPECT_TRUE(grid->selectionModel()->selectedIndexes().isEmpty());
+    grid->edit(name);
+    EXPECT_EQ(grid->indexWidget(name), nullptr);
+    const QModelIndex value = grid->model()->index(0, 1);
+    grid->edit(value);
+    EXPECT_NE(grid->indexWidget(value), nullptr);
     State.ExchangeState = TExchState::ExchChannel;
-    Control<QTableWidget>(&chan, "ASG")
-        ->setCurrentIndex(Control<QTableWidget>(&chan, "ASG")->model()->index(1, 2));
-    Control<QTableWidget>(&chan, "ASG")->edit(Control<QTableWidget>(&chan, "ASG")->currentIndex());
-    EXPECT_EQ(
-        Control<QTableWidget>(&chan, "ASG")->indexWidget(Control<QTableWidget>(&chan, "ASG")->currentIndex()),
-        nullptr);
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+    grid->edit(grid->currentIndex());
+    EXPECT_EQ(grid->indexWidget(grid->currentIndex()), nullptr);
     State.ExchangeState = TExchState::ExchIdle;
 }
 
