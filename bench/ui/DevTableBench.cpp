@@ -80,7 +80,7 @@ void ApplyDevType500(benchmark::State& state, bool repaint) {
     for (auto _ : state) {
         form.ApplyDevType(data.State.CurDevType());
         if (repaint)
-            form.ASG->viewport()->repaint();
+            form.findChild<QTableWidget*>(QStringLiteral("DevGrid"))->viewport()->repaint();
     }
     if (form.RowCount() != ParamCount + 1 || form.CellText(1, 4) != QStringLiteral("3.5"))
         state.SkipWithError("table not filled");

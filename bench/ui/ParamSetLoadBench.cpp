@@ -63,7 +63,7 @@ void BM_LoadParamSet100k(benchmark::State& state) {
         }
         GridToTable(grid, form);
         // The first paint after the load belongs to what the user waits for.
-        form.ASG->viewport()->repaint();
+        form.findChild<QTableWidget*>(QStringLiteral("DevGrid"))->viewport()->repaint();
     }
     if (form.RowCount() != Rows + 1 || form.CellText(1, 1) != QStringLiteral("7") || !form.IsChecked(1, 8) ||
         form.IsChecked(1, 4) || form.CellFontColor(1, 3) != 0x80000011u)

@@ -176,8 +176,8 @@ int main(int argc, char** argv) {
             ->setCurrentWidget(main.findChild<QWidget*>(QStringLiteral("TabMeas")));
     if (monitor)
         main.ShowLineMonitor();
-    const TChart& chart = *main.frmMeasure->Chart;
-    main.frmMeasure->btnMeasure->click();
+    const TChart& chart = *main.findChild<TChart*>(QStringLiteral("Chart"));
+    main.findChild<QPushButton*>(QStringLiteral("btnMeasure"))->click();
     Turn(warmup * 1000);
 
     struct TSample {

@@ -69,9 +69,10 @@ struct TView {
     TAppState State;
     TNoDialogs Dialogs;
     TfrmMeasure View{State, Dialogs};
+    TChart* Chart = View.findChild<TChart*>(QStringLiteral("Chart"));
     TView() {
         View.Build(4);
-        View.Chart->resize(ChartSize);
+        Chart->resize(ChartSize);
     }
 };
 
@@ -92,7 +93,7 @@ void BM_OpenRecord10M(benchmark::State& state) {
         if (!view->View.OpenRecord(file))
             state.SkipWithError("record not opened");
     }
-    state.counters["points"] = static_cast<double>(view->View.Chart->PointCount());
+    state.counters["points"] = static_cast<double>(view->Chart->PointCount());
     state.counters["file_MB"] = static_cast<double>(QFileInfo(file).size()) / 1e6;
 }
 
@@ -120,15 +121,15 @@ void BM_DrawOpenedRecord(benchmark::State& state) {
     if (!opened)
         state.SkipWithError("record not opened");
     QImage image(ChartSize, QImage::Format_RGB32);
-    double x = view.View.Chart->Series(0).MaxX();
+    double x = view.Chart->Series(0).MaxX();
     for (auto _ : state) {
         if (state.range(0) == 1) {
             x += 0.7 / 60;
-            view.View.Chart->AddPoint(0, x, 1.0);
+            view.Chart->AddPoint(0, x, 1.0);
         }
-        Draw(*view.View.Chart, image);
+        Draw(*view.Chart, image);
     }
-    state.counters["points"] = static_cast<double>(view.View.Chart->PointCount());
+    state.counters["points"] = static_cast<double>(view.Chart->PointCount());
 }
 } // namespace
 

@@ -8,8 +8,10 @@ class TfrmAbout : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmAbout(QWidget* parent = nullptr);
-    QPushButton* OkBtn = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;
+
+private:
+    QPushButton* OkBtn = nullptr; // found by objectName
 };

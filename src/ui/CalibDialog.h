@@ -34,14 +34,6 @@ public:
     // Shows the dialog modally.
     void Execute();
 
-    QPushButton* btnRL = nullptr;
-    QPushButton* btnRLstop = nullptr;
-    QPushButton* btnRC = nullptr;
-    QPushButton* btnRCstop = nullptr;
-    QPushButton* btnOk = nullptr;
-    QPushButton* btnHelp = nullptr;
-    QLabel* StatusPane = nullptr;
-
     // Set by the start buttons before their worker starts.
     uint8_t CalibKind = CalibLine;
 
@@ -62,6 +54,15 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // The controls; tests and scripts find them by objectName.
+    QPushButton* btnRL = nullptr;
+    QPushButton* btnRLstop = nullptr;
+    QPushButton* btnRC = nullptr;
+    QPushButton* btnRCstop = nullptr;
+    QPushButton* btnOk = nullptr;
+    QPushButton* btnHelp = nullptr;
+    QLabel* StatusPane = nullptr;
+
     void Start(uint8_t kind);
     void Stop();
     // Waits for the worker, carrying out its hand-overs to this thread meanwhile.

@@ -1,5 +1,6 @@
 #include "ui/ChanTable.h"
 
+#include "ui/ObjectNames.h"
 #include "ui/UpdatesPause.h"
 
 #include <QAction>
@@ -69,6 +70,7 @@ TfrmChan::TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* p
     PopMenu = new QMenu(this);
     miCopy = PopMenu->addAction(tr("Скопировать настройки канала в буфер"));
     miPaste = PopMenu->addAction(tr("Вставить настройки канала из буфера"));
+    NameControls({{ASG, "ASG"}, {PopMenu, "PopMenu"}, {miCopy, "miCopy"}, {miPaste, "miPaste"}});
 
     connect(ASG->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, [this](const QPoint& pos) {
         const int col = ASG->horizontalHeader()->logicalIndexAt(pos);
@@ -95,6 +97,10 @@ bool TfrmChan::ASGRightClickCell(int col, int row, const QPoint& globalPos) {
 }
 
 void TfrmChan::SetShowHints(bool on) { ASG->setToolTipDuration(on ? -1 : 0); }
+
+void TfrmChan::RepaintGrid() {
+    ASG->viewport()->update();
+}
 
 void TfrmChan::EndEdit() {
     // Moving the current cell away commits an open editor's text into its cell.

@@ -15,10 +15,6 @@ class TfrmChan : public QWidget {
 public:
     TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* parent = nullptr);
 
-    QTableWidget* ASG = nullptr;
-    QMenu* PopMenu = nullptr;
-    QAction* miCopy = nullptr;
-    QAction* miPaste = nullptr;
     QString CopyBuffer;
     int PopupColumn = 0;
 
@@ -27,11 +23,18 @@ public:
     // Right click on a header cell: opens the menu when the rules allow it; true when it opened.
     bool ASGRightClickCell(int col, int row, const QPoint& globalPos);
     bool ASGCanEditCell(int col, int row) const;
+    // Repaints the grid: whether a cell may be edited changed with the exchange state.
+    void RepaintGrid();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // The controls; tests and scripts find them by objectName.
+    QTableWidget* ASG = nullptr;
+    QMenu* PopMenu = nullptr;
+    QAction* miCopy = nullptr;
+    QAction* miPaste = nullptr;
     void FormResize();
     TAppState& State;
     std::function<void()> PrjChangeFn;

@@ -59,32 +59,6 @@ public:
     // Shows the dialog modally; the result is Accepted.
     bool Execute();
 
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QComboBox* Combo3 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* Combo1 = nullptr; // a TPortComboBox
-    QLabel* Label3 = nullptr;
-    QComboBox* Combo2 = nullptr;
-    QLabel* Label17 = nullptr;
-    TAddressSpinBox* SE2 = nullptr;
-    QPushButton* btnCheck = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QComboBox* Combo4 = nullptr; // a TPortComboBox
-    QLabel* Label6 = nullptr;
-    QComboBox* Combo5 = nullptr;
-    QLabel* Label7 = nullptr;
-    QComboBox* Combo6 = nullptr;
-    QPushButton* btnSearch = nullptr;
-    QPushButton* btnOk = nullptr;
-    QPushButton* btnCancel = nullptr;
-    QPushButton* btnHelp = nullptr;
-    QLabel* StatusPane = nullptr;
-
     bool Changed = false;
     bool Accepted = false;
     std::atomic<bool> LinkEstablished{false};
@@ -119,6 +93,33 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // The controls; tests and scripts find them by objectName.
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* Combo3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* Combo1 = nullptr; // a TPortComboBox
+    QLabel* Label3 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QLabel* Label17 = nullptr;
+    TAddressSpinBox* SE2 = nullptr;
+    QPushButton* btnCheck = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QComboBox* Combo4 = nullptr; // a TPortComboBox
+    QLabel* Label6 = nullptr;
+    QComboBox* Combo5 = nullptr;
+    QLabel* Label7 = nullptr;
+    QComboBox* Combo6 = nullptr;
+    QPushButton* btnSearch = nullptr;
+    QPushButton* btnOk = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QPushButton* btnHelp = nullptr;
+    QLabel* StatusPane = nullptr;
+
     // Reads the port list anew into both port boxes; each keeps its choice while it is listed.
     void RefreshPorts();
     void StartWorker(std::unique_ptr<TExchangeWorker> worker);

@@ -229,6 +229,7 @@ TfrmDev::TfrmDev(TAppState& state, IUserDialogs& dialogs, TDevHost& host, QWidge
     : QWidget(parent), Impl(std::make_unique<TImpl>(*this, state, dialogs, host)) {
     auto* grid = new TDevGrid(*Impl, this);
     ASG = grid;
+    ASG->setObjectName(QStringLiteral("DevGrid"));
     Impl->Grid = grid;
     auto* delegate = new TDevDelegate(*Impl, grid);
     Impl->Delegate = delegate;
@@ -288,6 +289,10 @@ void TfrmDev::changeEvent(QEvent* e) {
         bold.setBold(true);
         ASG->horizontalHeader()->setFont(bold);
     }
+}
+
+void TfrmDev::RepaintGrid() {
+    ASG->viewport()->update();
 }
 
 void TfrmDev::FormResize() {

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QTableWidget;
+struct TGridData;
 class QPalette;
 
 // Screen colour of a colour value (0x00BBGGRR, or a system colour 0x80000000 + index mapped to the
@@ -31,8 +32,6 @@ class TfrmDev : public QWidget {
 public:
     TfrmDev(TAppState& state, IUserDialogs& dialogs, TDevHost& host, QWidget* parent = nullptr);
     ~TfrmDev() override;
-
-    QTableWidget* ASG = nullptr;
 
     // Table operations.
     void ApplyDevType(const TDevProp& t);
@@ -118,15 +117,20 @@ public:
 
     // Runs the column and scroll-bar layout for the current size.
     void FormResize();
+    // Repaints the grid: whether a cell may be edited changed with the exchange state.
+    void RepaintGrid();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
 
 private:
+    QTableWidget* ASG = nullptr; // objectName "DevGrid"
     struct TImpl;
     std::unique_ptr<TImpl> Impl;
     friend class TDevGrid;
     friend class TDevDelegate;
     friend class TDevCell;
+    // Fills the grid with its updates held back once for the whole snapshot.
+    friend void GridToTable(const TGridData& grid, TfrmDev& table);
 };

@@ -2,10 +2,11 @@
 
 #include "formats/ParamSetFile.h"
 #include "formats/TableExport.h"
+#include "model/AppState.h"
 #include "ui/DevTable.h"
-#include "ui/UpdatesPause.h"
-#include "ui/MainWindow.h"
 #include "ui/TablePrint.h"
+#include "ui/UpdatesPause.h"
+#include "ui/UserDialogs.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -117,96 +118,86 @@ QString ReplaceExtension(const QString& fileName, const QString& ext) {
     return base + QLatin1Char('.') + ext;
 }
 
-void SaveDevTable(TfrmMain& main) {
-    if (!main.State.HasCurType())
+void SaveDevTable(TfrmDev& table, TAppState& state, IUserDialogs& dialogs) {
+    if (!state.HasCurType())
         return;
-    const TDevProp& type = main.State.CurDevType();
+    const TDevProp& type = state.CurDevType();
     TFileDialogSpec dialogDef;
     dialogDef.Title = QCoreApplication::translate("DevTableFiles", "Сохранение параметров прибора в файл");
-    dialogDef.Directory = UserFilesDir(main.State.LastUserDir, main.State.ProgDir);
-    dialogDef.Filters = {
-        QCoreApplication::translate("DevTableFiles", "Файл параметров прибора (*.%1)").arg(type.DevExt),
-        QCoreApplication::translate("DevTableFiles", "Текстовый файл (*.txt)"),
-        QCoreApplication::translate("DevTableFiles", "Документ Word (*.doc)"),
-        QCoreApplication::translate("DevTableFiles", "Книга MS Excel (*.xls)"),
-        QCoreApplication::translate("DevTableFiles", "Web Page (*.html)")};
+    dialogDef.Directory = UserFilesDir(state.LastUserDir, state.ProgDir);
+    dialogDef.Filters = {QCoreApplication::translate("DevTableFiles", "Файл параметров прибора (*.%1)").arg(type.DevExt),
+                         QCoreApplication::translate("DevTableFiles", "Текстовый файл (*.txt)"), QCoreApplication::translate("DevTableFiles", "Документ Word (*.doc)"),
+                         QCoreApplication::translate("DevTableFiles", "Книга MS Excel (*.xls)"), QStringLiteral("Web Page (*.html)")};
     dialogDef.DefaultExt = type.DevExt;
     int filter = 0;
-    const QString chosen = main.Dialogs.SaveFileName(dialogDef, &filter);
+    const QString chosen = dialogs.SaveFileName(dialogDef, &filter);
     if (chosen.isEmpty())
         return;
-    main.State.LastUserDir = QFileInfo(chosen).absolutePath();
+    state.LastUserDir = QFileInfo(chosen).absolutePath();
     static const QStringList exts = {QString(), QStringLiteral("txt"), QStringLiteral("doc"),
                                      QStringLiteral("xls"), QStringLiteral("html")};
     const int entry = filter >= 0 && filter < exts.size() ? filter : 0;
     const QString name = ReplaceExtension(chosen, entry == 0 ? type.DevExt : exts[entry]);
-    main.frmDev->EndEdit();
-    const TGridData grid = GridFromTable(*main.frmDev, &type);
+    table.EndEdit();
+    const TGridData grid = GridFromTable(table, &type);
     const TFileResult result = entry == 0 ? WriteParamSetFile(grid, name) : ExportTable(grid, name);
     if (!result.Ok)
-        main.Dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Ошибка"),
-                             TMsgButtons::Ok);
+        dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Ошибка"), TMsgButtons::Ok);
 }
 
-void LoadDevTable(TfrmMain& main) {
-    if (!main.State.HasCurType())
-        return;
-    const TDevProp& type = main.State.CurDevType();
+bool LoadDevTable(TfrmDev& table, TAppState& state, IUserDialogs& dialogs) {
+    if (!state.HasCurType())
+        return false;
+    const TDevProp& type = state.CurDevType();
     TFileDialogSpec dialogDef;
     dialogDef.Title = QCoreApplication::translate("DevTableFiles", "Загрузка параметров прибора из файла");
-    dialogDef.Directory = UserFilesDir(main.State.LastUserDir, main.State.ProgDir);
-    dialogDef.Filters = {
-        QCoreApplication::translate("DevTableFiles", "Файлы параметров прибора (*.%1)").arg(type.DevExt)};
+    dialogDef.Directory = UserFilesDir(state.LastUserDir, state.ProgDir);
+    dialogDef.Filters = {QCoreApplication::translate("DevTableFiles", "Файлы параметров прибора (*.%1)").arg(type.DevExt)};
     dialogDef.DefaultExt = type.DevExt;
-    const QString chosen = main.Dialogs.OpenFileName(dialogDef);
+    const QString chosen = dialogs.OpenFileName(dialogDef);
     if (chosen.isEmpty())
-        return;
-    main.State.LastUserDir = QFileInfo(chosen).absolutePath();
+        return false;
+    state.LastUserDir = QFileInfo(chosen).absolutePath();
     const QString name = ReplaceExtension(chosen, type.DevExt);
     if (!QFileInfo(name).isFile()) {
-        main.Dialogs.Message(QCoreApplication::translate("DevTableFiles", "Ошибка! Файл не найден!"),
-                             QCoreApplication::translate("DevTableFiles", "Ошибка"), TMsgButtons::Ok);
-        return;
+        dialogs.Message(QCoreApplication::translate("DevTableFiles", "Ошибка! Файл не найден!"), QCoreApplication::translate("DevTableFiles", "Ошибка"), TMsgButtons::Ok);
+        return false;
     }
-    main.frmDev->EndEdit();
+    table.EndEdit();
     // The whole file is read into a copy first: a damaged file leaves the table exactly as it was.
-    TGridData grid = GridFromTable(*main.frmDev, &type);
+    TGridData grid = GridFromTable(table, &type);
     const TParamSetReadResult result = ReadParamSetFile(grid, name);
     if (!result.Ok) {
-        main.Dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Ошибка"),
-                             TMsgButtons::Ok);
-        return;
+        dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Ошибка"), TMsgButtons::Ok);
+        return false;
     }
     if (const int row = FirstLineBreakRow(grid, 1); row >= 0) {
-        main.Dialogs.Message(
-            QCoreApplication::translate(
-                "DevTableFiles", "Файл параметров не загружен: значение в строке %1 содержит перевод строки.")
+        dialogs.Message(
+            QCoreApplication::translate("DevTableFiles", "Файл параметров не загружен: значение в строке %1 содержит перевод строки.")
                 .arg(row),
             QCoreApplication::translate("DevTableFiles", "Ошибка"), TMsgButtons::Ok);
-        return;
+        return false;
     }
-    GridToTable(grid, *main.frmDev);
-    main.PrjChange();
+    GridToTable(grid, table);
+    return true;
 }
 
-TFileResult PrintDevTableTo(TfrmMain& main, QPagedPaintDevice& device) {
-    const TDevProp* type = main.State.HasCurType() ? &main.State.CurDevType() : nullptr;
-    const TGridData grid = GridFromTable(*main.frmDev, type);
+TFileResult PrintDevTableTo(const TfrmDev& table, TAppState& state, QPagedPaintDevice& device) {
+    const TDevProp* type = state.HasCurType() ? &state.CurDevType() : nullptr;
+    const TGridData grid = GridFromTable(table, type);
     return PrintTable(grid, PrintTitleText(type ? type->Name : QString()), device);
 }
 
-void PrintDevTable(TfrmMain& main) {
+void PrintDevTable(const TfrmDev& table, TAppState& state, IUserDialogs& dialogs) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        main.Dialogs.Message(
-            QCoreApplication::translate(
-                "DevTableFiles", "Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
+        dialogs.Message(
+            QCoreApplication::translate("DevTableFiles", "Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
             QCoreApplication::translate("DevTableFiles", "Печать"), TMsgButtons::Ok);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
-    const TFileResult result = PrintDevTableTo(main, printer);
+    const TFileResult result = PrintDevTableTo(table, state, printer);
     if (!result.Ok)
-        main.Dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Печать"),
-                             TMsgButtons::Ok);
+        dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Печать"), TMsgButtons::Ok);
 }

@@ -3,8 +3,9 @@
 // printing on the default printer.
 #include "formats/GridData.h"
 
+class IUserDialogs;
 class TfrmDev;
-class TfrmMain;
+struct TAppState;
 class QPagedPaintDevice;
 struct TDevProp;
 
@@ -20,9 +21,10 @@ int FirstLineBreakRow(const TGridData& grid, int col);
 // The name with its extension replaced by ext (without the dot); a name without one gets it.
 QString ReplaceExtension(const QString& fileName, const QString& ext);
 
-// Commands of the device button column.
-void SaveDevTable(TfrmMain& main);
-void LoadDevTable(TfrmMain& main);
-void PrintDevTable(TfrmMain& main);
+// Commands of the device button column, on the table of the active type. Load is true when the
+// table took a file's values (the project has changed).
+void SaveDevTable(TfrmDev& table, TAppState& state, IUserDialogs& dialogs);
+bool LoadDevTable(TfrmDev& table, TAppState& state, IUserDialogs& dialogs);
+void PrintDevTable(const TfrmDev& table, TAppState& state, IUserDialogs& dialogs);
 // Printing onto a given device (the default printer in the program, a PDF in tests).
-TFileResult PrintDevTableTo(TfrmMain& main, QPagedPaintDevice& device);
+TFileResult PrintDevTableTo(const TfrmDev& table, TAppState& state, QPagedPaintDevice& device);

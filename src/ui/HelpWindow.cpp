@@ -1,4 +1,5 @@
 #include "ui/HelpWindow.h"
+#include "ui/ObjectNames.h"
 #include "ui/UserDialogs.h"
 
 #include <QApplication>
@@ -33,6 +34,8 @@ THelpWindow::THelpWindow(const QString& helpDir, QWidget* parent) : QDialog(pare
     layout->addWidget(Browser);
     layout->addLayout(buttons);
     MakeReturnButton(close);
+    // The buttons have no members; their names follow the same style.
+    NameControls({{Browser, "Browser"}, {back, "btnBack"}, {home, "btnHome"}, {close, "btnClose"}});
 }
 
 void THelpWindow::ShowTopic(const QString& topic) {

@@ -101,7 +101,17 @@ public:
     void Drain();
     void SaveGeometryToSettings();
 
+    // What the window shows.
     TLineLogModel* Model = nullptr;
+
+    void SaveClick();
+    void CopyClick();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // The controls; tests and scripts find them by objectName.
     QTableView* View = nullptr;
     QSpinBox* seAddress = nullptr;
     QCheckBox* cbErrors = nullptr;
@@ -111,13 +121,6 @@ public:
     QPushButton* btnSave = nullptr;
     QLabel* lblCount = nullptr;
 
-    void SaveClick();
-    void CopyClick();
-
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
-private:
     void ApplyFilter();
     void ShowCount();
     void LoadGeometryFromSettings();

@@ -5,17 +5,11 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 
-bool TfrmMain::PrjSaveToPath(const QString& path) {
-    return Project->SaveToPath(path);
-}
 bool TfrmMain::PrjSaveAs() {
     return Project->SaveAs();
 }
 bool TfrmMain::PrjSave() {
     return Project->Save();
-}
-bool TfrmMain::PrjOpenFile(const QString& path) {
-    return Project->OpenFile(path);
 }
 void TfrmMain::PrjOpen() {
     Project->Open();

@@ -12,6 +12,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/LineMonitor.h"
 #include "ui/MeasureView.h"
+#include "ui/ObjectNames.h"
 #include "ui/SettingsDialog.h"
 
 #include <QAction>
@@ -87,6 +88,7 @@ TfrmMain::TfrmMain(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     ProjectGlyphs = {Glyph(true), Glyph(false)};
     Project = new TProject(State, *this, this);
+    Project->setObjectName(QStringLiteral("Project"));
     connect(Project, &TProject::StateChanged, this, &TfrmMain::ShowPrjState);
     connect(Project, &TProject::PathChanged, this, [this] { SetCaption(); });
     connect(Project, &TProject::StatusMessage, this, &TfrmMain::ShowMessage);
@@ -130,6 +132,7 @@ bool TfrmMain::FormCreate() {
 
 void TfrmMain::CreateDialogs() {
     frmAbout = new TfrmAbout(this);
+    frmAbout->setObjectName(QStringLiteral("frmAbout"));
     frmProgSet = new TfrmProgSet(
         State.Settings, [this] { SetAdjust(); }, [this] { ShowHelp(QStringLiteral("page0")); }, this);
     frmProgSet->setObjectName(QStringLiteral("frmProgSet"));
@@ -197,6 +200,20 @@ void TfrmMain::CreateActions() {
     actDevWriteStop->setVisible(false);
     // Reads only the record file: usable whatever the project and the line are doing.
     actCommReport = Command("actCommReport", tr("Отчет о наладке..."), &TfrmMain::OnCommReport);
+
+    // The channel page's column: the same texts, and the same stops hidden in place of their starts.
+    actChRead = Command("actChRead", tr("Чтение"), &TfrmMain::OnChRead);
+    actChReadStop = Command("actChReadStop", tr("Стоп"), &TfrmMain::OnChReadStop);
+    actChDef = Command("actChDef", tr("Зав. уст-ки"), &TfrmMain::OnChDef);
+    actChClear = Command("actChClear", tr("Очистить"), &TfrmMain::OnChClear);
+    actChLoad = Command("actChLoad", tr("Загрузить"), &TfrmMain::OnChLoad);
+    actChSave = Command("actChSave", tr("Сохранить"), &TfrmMain::OnChSave);
+    actChPrint = Command("actChPrint", tr("Печать"), &TfrmMain::OnChPrint);
+    actChHelp = Command("actChHelp", tr("Помощь"), &TfrmMain::OnChHelp);
+    actChWrite = Command("actChWrite", tr("Запись"), &TfrmMain::OnChWrite);
+    actChWriteStop = Command("actChWriteStop", tr("Стоп"), &TfrmMain::OnChWriteStop);
+    actChReadStop->setVisible(false);
+    actChWriteStop->setVisible(false);
 }
 
 void TfrmMain::CreateMenu() {
@@ -278,10 +295,6 @@ void TfrmMain::CreatePages() {
     auto button = [](QWidget* parent, const QString& caption) {
         auto* b = new QPushButton(caption, parent);
         b->setMinimumHeight(27);
-        return b;
-    };
-    auto devButton = [&button](QWidget* parent, QAction* action) {
-        QPushButton* b = button(parent, action->text());
         // "actDevRead" names the command, "btnDevRead" its button.
         b->setObjectName(QStringLiteral("btn") + action->objectName().mid(3));
         BindToAction(b, action);
@@ -313,7 +326,6 @@ void TfrmMain::CreatePages() {
         devButtons->addWidget(b);
     frmDev = new TfrmDev(State, Dialogs, *this, pnlDev);
     frmDev->setObjectName(QStringLiteral("frmDev"));
-    frmDev->ASG->setObjectName(QStringLiteral("DevGrid"));
     auto* devHost = new QVBoxLayout(pnlDev);
     devHost->setContentsMargins(0, 0, 0, 0);
     devHost->addWidget(frmDev);
@@ -329,18 +341,18 @@ void TfrmMain::CreatePages() {
     chanLayout->addWidget(pnlChan, 1);
     chanLayout->addWidget(pnlChanBtn);
     auto* chanButtons = new QVBoxLayout(pnlChanBtn);
-    btnChRead = button(pnlChanBtn, tr("Чтение"));
-    btnChReadStop = button(pnlChanBtn, tr("Стоп"));
-    btnChDef = button(pnlChanBtn, tr("Зав. уст-ки"));
-    btnChClear = button(pnlChanBtn, tr("Очистить"));
-    btnChLoad = button(pnlChanBtn, tr("Загрузить"));
-    btnChSave = button(pnlChanBtn, tr("Сохранить"));
-    btnChPrint = button(pnlChanBtn, tr("Печать"));
-    btnChHelp = button(pnlChanBtn, tr("Помощь"));
-    btnChWrite = button(pnlChanBtn, tr("Запись"));
-    btnChWriteStop = button(pnlChanBtn, tr("Стоп"));
-    btnChReadStop->hide();
-    btnChWriteStop->hide();
+    btnChRead = devButton(pnlChanBtn, actChRead);
+    btnChReadStop = devButton(pnlChanBtn, actChReadStop);
+    btnChDef = devButton(pnlChanBtn, actChDef);
+    btnChClear = devButton(pnlChanBtn, actChClear);
+    btnChLoad = devButton(pnlChanBtn, actChLoad);
+    btnChSave = devButton(pnlChanBtn, actChSave);
+    btnChPrint = devButton(pnlChanBtn, actChPrint);
+    btnChHelp = devButton(pnlChanBtn, actChHelp);
+    btnChWrite = devButton(pnlChanBtn, actChWrite);
+    btnChWriteStop = devButton(pnlChanBtn, actChWriteStop);
+    NameControls(
+        {{pnlDev, "pnlDev"}, {pnlDevBtn, "pnlDevBtn"}, {pnlChan, "pnlChan"}, {pnlChanBtn, "pnlChanBtn"}});
     for (QPushButton* b : {btnChRead, btnChReadStop, btnChDef, btnChClear, btnChLoad, btnChSave, btnChPrint})
         chanButtons->addWidget(b);
     chanButtons->addStretch();
@@ -348,6 +360,7 @@ void TfrmMain::CreatePages() {
         chanButtons->addWidget(b);
     frmChan = new TfrmChan(
         State, [this] { PrjChange(); }, pnlChan);
+    frmChan->setObjectName(QStringLiteral("frmChan"));
     auto* chanHost = new QVBoxLayout(pnlChan);
     chanHost->setContentsMargins(0, 0, 0, 0);
     chanHost->addWidget(frmChan);
@@ -419,6 +432,7 @@ void TfrmMain::CreateStatusBar() {
                                                                    {spMessage, "spMessage"}}};
     for (const auto& [pane, name] : panes)
         pane->setObjectName(QLatin1String(name));
+    NameControls({{gsProjectStatus, "gsProjectStatus"}, {gsProjectGlyph, "gsProjectGlyph"}});
     ClockTimer = new QTimer(this);
     connect(ClockTimer, &QTimer::timeout, this, &TfrmMain::UpdateClock);
     ClockTimer->start(1000);
@@ -502,11 +516,10 @@ void TfrmMain::UpdateCommands() {
     actCalib->setEnabled(!Running);
     // A comparison reads the table: not while a read or write changes it.
     actDevCompare->setEnabled(!(devRead || devWrite || all));
-    for (QPushButton* b : {btnChRead, btnChWrite})
-        if (b)
-            b->setEnabled(!Running);
+    actChRead->setEnabled(!Running);
+    actChWrite->setEnabled(!Running);
     if (frmMeasure)
-        frmMeasure->btnMeasure->setEnabled(!(devRead || devWrite || all));
+        frmMeasure->EnableStart(!(devRead || devWrite || all));
 }
 
 void TfrmMain::ExchangeRunning(std::optional<TExchangeCommand> command) {
@@ -525,9 +538,9 @@ void TfrmMain::ExchangeRunning(std::optional<TExchangeCommand> command) {
         QMetaObject::invokeMethod(this, &TfrmMain::CompareAfterRead, Qt::QueuedConnection);
     // The tables repaint: values may not be edited while the line is busy.
     if (*changed != TExchangeCommand::Measure)
-        frmDev->ASG->viewport()->update();
+        frmDev->RepaintGrid();
     if (*changed == TExchangeCommand::ReadAll || *changed == TExchangeCommand::WriteAll)
-        frmChan->ASG->viewport()->update();
+        frmChan->RepaintGrid();
     // The keyboard stays on the column: on the stop button while it runs, on the start after.
     QPushButton* focus = nullptr;
     if (*changed == TExchangeCommand::DevRead)
@@ -648,7 +661,7 @@ void TfrmMain::OnDevSet() {
 
 void TfrmMain::OnDevPrint() {
     if (State.HasCurType() && EndTableEdit())
-        PrintDevTable(*this);
+        PrintDevTable(*frmDev, State, Dialogs);
 }
 
 void TfrmMain::OnDevRead() {
@@ -698,12 +711,12 @@ void TfrmMain::OnDevClear() {
 
 void TfrmMain::OnDevSave() {
     if (State.HasCurType() && EndTableEdit())
-        SaveDevTable(*this);
+        SaveDevTable(*frmDev, State, Dialogs);
 }
 
 void TfrmMain::OnDevLoad() {
-    if (State.HasCurType() && EndTableEdit())
-        LoadDevTable(*this);
+    if (State.HasCurType() && EndTableEdit() && LoadDevTable(*frmDev, State, Dialogs))
+        PrjChange();
 }
 
 void TfrmMain::OnDevCompare() {
@@ -752,6 +765,19 @@ void TfrmMain::CompareAfterRead() {
     }
     CompareNow(path);
 }
+
+// The channel page is never shown and no channel operation fills or reads its table: its commands
+// do nothing. They exist so that the page keeps its place in the locking while an exchange runs.
+void TfrmMain::OnChRead() {}
+void TfrmMain::OnChReadStop() {}
+void TfrmMain::OnChDef() {}
+void TfrmMain::OnChClear() {}
+void TfrmMain::OnChLoad() {}
+void TfrmMain::OnChSave() {}
+void TfrmMain::OnChPrint() {}
+void TfrmMain::OnChHelp() {}
+void TfrmMain::OnChWrite() {}
+void TfrmMain::OnChWriteStop() {}
 
 void TfrmMain::OnCalib() {
     if (State.HasCurType() && ExchangeFree())

@@ -61,19 +61,8 @@ public:
     std::function<bool(TAppState&)> LoadPortList;
     std::function<bool()> ShowDevSetDialog; // connection dialog; true when Accepted
 
-    // Views and dialogs.
-    TfrmDev* frmDev = nullptr;
-    TfrmChan* frmChan = nullptr;
-    TfrmMeasure* frmMeasure = nullptr;
-    TfrmAbout* frmAbout = nullptr;
-    TfrmProgSet* frmProgSet = nullptr;
-    TfrmLineMonitor* frmLineMonitor = nullptr; // made at its first opening
-
-    // Refresh of the command states and the status bar from the project and exchange states.
-    void ShowPrjState();
     // The exchange hand-over: which exchange holds the line now (none when it ended).
     void ExchangeRunning(std::optional<TExchangeCommand> command);
-    void PrjChange() override;
     void pcMainChange(int index);
 
     // Exchange status panes.
@@ -86,14 +75,6 @@ public:
     void SaveAdjust();
     void SetAdjust();
 
-    // Project operations: the project object's commands.
-    bool PrjSaveToPath(const QString& path);
-    bool PrjSaveAs();
-    bool PrjSave(); // Save As for a never-saved project
-    bool PrjOpenFile(const QString& path);
-    void PrjOpen();
-    bool PrjClose();
-    void PrjNew();
     void SetCaption();
 
     // The three table operations that also touch the other views.
@@ -123,6 +104,31 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // The views the window's own parts fill and read: the exchange hand-over and the connection
+    // dialog. Tests reach the views only by objectName and the project through the project object.
+    friend class TMainExchange;
+    friend class TfrmDevSet;
+
+    // Views and dialogs (objectName the member's name).
+    TfrmDev* frmDev = nullptr;
+    TfrmChan* frmChan = nullptr;
+    TfrmMeasure* frmMeasure = nullptr;
+    TfrmAbout* frmAbout = nullptr;
+    TfrmProgSet* frmProgSet = nullptr;
+    TfrmLineMonitor* frmLineMonitor = nullptr; // made at its first opening
+
+    // Refresh of the command states and the status bar from the project and exchange states (the
+    // project object's StateChanged).
+    void ShowPrjState();
+    void PrjChange() override;
+
+    // Project operations: the project object's commands (objectName "Project").
+    bool PrjSaveAs();
+    bool PrjSave(); // Save As for a never-saved project
+    void PrjOpen();
+    bool PrjClose();
+    void PrjNew();
+
     void CreateMenu();
     void CreateToolBar();
     void CreatePages();
@@ -165,6 +171,16 @@ private:
     void OnDevWrite();
     void OnDevWriteStop();
     void OnCommReport();
+    void OnChRead();
+    void OnChReadStop();
+    void OnChDef();
+    void OnChClear();
+    void OnChLoad();
+    void OnChSave();
+    void OnChPrint();
+    void OnChHelp();
+    void OnChWrite();
+    void OnChWriteStop();
     // Ends an open cell edit before a command that takes or replaces the table's values; false when
     // the typed text was refused (the command does not run).
     bool EndTableEdit();
@@ -204,6 +220,16 @@ private:
     QAction* actDevWrite = nullptr;
     QAction* actDevWriteStop = nullptr;
     QAction* actCommReport = nullptr;
+    QAction* actChRead = nullptr;
+    QAction* actChReadStop = nullptr;
+    QAction* actChDef = nullptr;
+    QAction* actChClear = nullptr;
+    QAction* actChLoad = nullptr;
+    QAction* actChSave = nullptr;
+    QAction* actChPrint = nullptr;
+    QAction* actChHelp = nullptr;
+    QAction* actChWrite = nullptr;
+    QAction* actChWriteStop = nullptr;
 
     // Menu.
     QMenu* miFileMenu = nullptr;
@@ -249,7 +275,7 @@ private:
     QPushButton* btnDevWrite = nullptr;
     QPushButton* btnDevWriteStop = nullptr;
 
-    // Channel button column (no actions of their own).
+    // Channel button column.
     QPushButton* btnChRead = nullptr;
     QPushButton* btnChReadStop = nullptr;
     QPushButton* btnChDef = nullptr;

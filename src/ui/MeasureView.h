@@ -27,6 +27,53 @@ public:
     TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* parent = nullptr);
     ~TfrmMeasure() override;
 
+    // The chart commands, as the tool row's buttons run them.
+    void ChartCommand(QObject* sender);
+    void cbTimeChange(int index);
+    // Starts or ends following the newest points: over the range chosen, or without one over the
+    // width shown now.
+    void Follow(bool on);
+    // Saves the chart: a Windows metafile, or PNG/SVG/CSV when the name ends so.
+    void BtnSaveClick();
+    void BtnPrintClick();
+
+    // Builds the table for a device type with t.Channels channels.
+    void Build(int channels);
+    int ChannelCount() const;
+    bool ChannelSelected(int k) const;
+    void ShowValue(int k, const QString& text);
+    QString ValueText(int k) const;
+    void SetRunning(bool running);
+    // The start button: off while another exchange holds the line.
+    void EnableStart(bool on);
+    void ClearSeries();
+    void SwitchAutoScaleOn();
+    void AddPoint(int k, double minutes, double value);
+    // Channel k could not be read and the user is asked what to do: a gap in the chart and the record.
+    void ReadingFailed(int k);
+
+    // The recording switch; on without a file chosen for the project asks for one first.
+    void SetRecording(bool on);
+    bool ChooseRecordFile();
+    // Shows a record (also one of kestrin-cli measure) in the chart; false with the reason told.
+    bool OpenRecord(const QString& fileName);
+    void OpenRecordClick();
+    // The file the recording writes now, empty while it writes none.
+    QString RecordingFile() const;
+
+signals:
+    void MeasureClicked();
+    void MeasureStopClicked();
+    // The project's record file was chosen: the project has changed.
+    void RecordFileChosen();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    // The controls; tests and scripts find them by objectName.
     QGroupBox* GroupBox1 = nullptr;
     QTableWidget* ASG = nullptr;
     QPushButton* btnMeasure = nullptr;
@@ -57,50 +104,6 @@ public:
     QPushButton* btnOpenRecord = nullptr; // "Открыть запись..."
     QLabel* lblRecord = nullptr;          // the file written, or why the recording stopped
 
-    // The chart commands, as the tool row's buttons run them.
-    void ChartCommand(QObject* sender);
-    void cbTimeChange(int index);
-    // Starts or ends following the newest points: over the range chosen, or without one over the
-    // width shown now.
-    void Follow(bool on);
-    // Saves the chart: a Windows metafile, or PNG/SVG/CSV when the name ends so.
-    void BtnSaveClick();
-    void BtnPrintClick();
-
-    // Builds the table for a device type with t.Channels channels.
-    void Build(int channels);
-    int ChannelCount() const;
-    bool ChannelSelected(int k) const;
-    void ShowValue(int k, const QString& text);
-    QString ValueText(int k) const;
-    void SetRunning(bool running);
-    void ClearSeries();
-    void SwitchAutoScaleOn();
-    void AddPoint(int k, double minutes, double value);
-    // Channel k could not be read and the user is asked what to do: a gap in the chart and the record.
-    void ReadingFailed(int k);
-
-    // The recording switch; on without a file chosen for the project asks for one first.
-    void SetRecording(bool on);
-    bool ChooseRecordFile();
-    // Shows a record (also one of kestrin-cli measure) in the chart; false with the reason told.
-    bool OpenRecord(const QString& fileName);
-    void OpenRecordClick();
-    // The file the recording writes now, empty while it writes none.
-    QString RecordingFile() const;
-
-signals:
-    void MeasureClicked();
-    void MeasureStopClicked();
-    // The project's record file was chosen: the project has changed.
-    void RecordFileChosen();
-
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
     void FormResize();
     void CellClicked(int row, int col);
     void ClickAuto(QToolButton* button);

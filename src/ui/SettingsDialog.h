@@ -19,6 +19,14 @@ public:
     TfrmProgSet(TSettings& settings, std::function<void()> applyHints, std::function<void()> showHelp,
                 QWidget* parent = nullptr);
 
+    // Fills the controls from the settings; called each time before the dialog is shown.
+    void FormShow();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    // The controls; tests and scripts find them by objectName.
     QGroupBox* GroupBox1 = nullptr;
     QCheckBox* CB1 = nullptr;
     QCheckBox* CB2 = nullptr;
@@ -36,13 +44,6 @@ public:
     QPushButton* CancelBtn = nullptr;
     QPushButton* HelpBtn = nullptr;
 
-    // Fills the controls from the settings; called each time before the dialog is shown.
-    void FormShow();
-
-protected:
-    void showEvent(QShowEvent* e) override;
-
-private:
     void OkBtnClick();
     TSettings& Settings;
     std::function<void()> ApplyHints;

@@ -1,5 +1,6 @@
 // The chart: number texts, ticks, the scaling and moving commands, automatic scaling, series
 // storage, decimation, legend, 3D look and the mouse zoom.
+#include "ui/Controls.h"
 #include "ui/ScriptedDialogs.h"
 
 #include "chart/Chart.h"
@@ -810,16 +811,19 @@ TEST(ChartFollow, ButtonSlidesTheChosenRangeUntilTheUserTakesXOver) {
     view.resize(900, 600);
     view.show();
     view.Build(2);
-    const TChart& chart = *view.Chart;
+    TChart* widget = Control<TChart>(&view, "Chart");
+    const TChart& chart = *widget;
+    auto* cbTime = Control<QComboBox>(&view, "cbTime");
+    auto* follow = Control<QToolButton>(&view, "BtnFollow");
     const auto chooseRange = [&](int index) {
-        view.cbTime->setCurrentIndex(index);
-        emit view.cbTime->activated(index);
+        cbTime->setCurrentIndex(index);
+        emit cbTime->activated(index);
     };
-    EXPECT_FALSE(view.BtnFollow->isChecked());
-    EXPECT_FALSE(view.BtnFollow->toolTip().isEmpty());
+    EXPECT_FALSE(follow->isChecked());
+    EXPECT_FALSE(follow->toolTip().isEmpty());
     // Without a range it follows the width shown; the button is down exactly while the chart follows.
-    view.BtnFollow->click();
-    EXPECT_TRUE(view.BtnFollow->isChecked());
+    follow->click();
+    EXPECT_TRUE(follow->isChecked());
     EXPECT_TRUE(chart.Following());
     view.AddPoint(1, 5, 1);
     chooseRange(6); // one hour
@@ -832,58 +836,58 @@ TEST(ChartFollow, ButtonSlidesTheChosenRangeUntilTheUserTakesXOver) {
     view.AddPoint(1, 100.5, 1.5);
     EXPECT_EQ(chart.XRange(), (TAxisRange{40.5, 100.5}));
     // Drawn at the window followed: the newest point sits at the plot's right end.
-    (void)view.Chart->grab();
-    EXPECT_NEAR(view.Chart->ValueAt(view.Chart->PlotRect().topRight()).x(), 100.5, 1e-9);
+    (void)widget->grab();
+    EXPECT_NEAR(widget->ValueAt(widget->PlotRect().topRight()).x(), 100.5, 1e-9);
 
     // Moving X takes it over: following ends, the button goes up, the window stays put.
-    view.MoveLeft->click();
-    EXPECT_FALSE(view.BtnFollow->isChecked());
+    Control<QToolButton>(&view, "MoveLeft")->click();
+    EXPECT_FALSE(follow->isChecked());
     EXPECT_FALSE(chart.Following());
     EXPECT_EQ(chart.XRange(), (TAxisRange{38.5, 98.5}));
     view.AddPoint(1, 200, 1);
     EXPECT_EQ(chart.XRange(), (TAxisRange{38.5, 98.5}));
 
     // On again it follows the range still chosen; off again the window stays where it is.
-    view.BtnFollow->click();
+    follow->click();
     EXPECT_EQ(chart.XRange(), (TAxisRange{140, 200}));
-    view.BtnFollow->click();
+    follow->click();
     EXPECT_FALSE(chart.Following());
     view.AddPoint(1, 300, 1);
     EXPECT_EQ(chart.XRange(), (TAxisRange{140, 200}));
 
     // A new run switches automatic scaling on: the range goes blank and following ends.
-    view.BtnFollow->click();
+    follow->click();
     EXPECT_TRUE(chart.Following());
     view.SwitchAutoScaleOn();
-    EXPECT_FALSE(view.BtnFollow->isChecked());
+    EXPECT_FALSE(follow->isChecked());
     EXPECT_FALSE(chart.Following());
-    EXPECT_EQ(view.cbTime->currentIndex(), 0);
+    EXPECT_EQ(cbTime->currentIndex(), 0);
     EXPECT_EQ(chart.XRange(), (TAxisRange{5, 300}));
 
     // A mouse zoom ends following, and the button goes up with it; so does a window set directly.
     const auto dragZoom = [&] {
-        (void)view.Chart->grab();
-        const QRectF plot = view.Chart->PlotRect();
+        (void)widget->grab();
+        const QRectF plot = widget->PlotRect();
         const QPoint from = (plot.topLeft() + QPointF(plot.width() * 0.2, plot.height() * 0.2)).toPoint();
         const QPoint to = (plot.topLeft() + QPointF(plot.width() * 0.6, plot.height() * 0.6)).toPoint();
-        QTest::mousePress(view.Chart, Qt::LeftButton, {}, from);
-        QTest::mouseMove(view.Chart, to);
-        QTest::mouseRelease(view.Chart, Qt::LeftButton, {}, to);
+        QTest::mousePress(widget, Qt::LeftButton, {}, from);
+        QTest::mouseMove(widget, to);
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
     };
     for (const int range : {0, 3}) {
         if (range > 0)
             chooseRange(range);
-        view.BtnFollow->click();
+        follow->click();
         ASSERT_TRUE(chart.Following()) << "range " << range;
         dragZoom();
         EXPECT_FALSE(chart.AutoX());
         EXPECT_FALSE(chart.Following()) << "range " << range;
-        EXPECT_FALSE(view.BtnFollow->isChecked()) << "range " << range;
+        EXPECT_FALSE(follow->isChecked()) << "range " << range;
     }
-    view.BtnFollow->click();
-    ASSERT_TRUE(view.BtnFollow->isChecked());
-    view.Chart->SetXRange({10, 20});
-    EXPECT_FALSE(view.BtnFollow->isChecked());
+    follow->click();
+    ASSERT_TRUE(follow->isChecked());
+    widget->SetXRange({10, 20});
+    EXPECT_FALSE(follow->isChecked());
 }
 
 TEST(ChartClipping, PolylinePiecesStayInsideAndKeepInnerPoints) {

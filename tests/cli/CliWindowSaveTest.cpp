@@ -45,7 +45,7 @@ TEST_F(CliWindowSave, ReadOfAnInstrumentGivesTheWindowsSaveByteForByte) {
     ASSERT_EQ(params.size(), dev.Values.size());
     for (int i = 0; i < params.size(); ++i) {
         dev.Values[i] = params[i].toObject().value("value").toString();
-        Main->frmDev->ShowParamRow(dev, i);
+        DevView().ShowParamRow(dev, i);
     }
     const QString windowFile = Dir.filePath("window.kpr");
     Dialogs.FileNames = {windowFile};
@@ -53,6 +53,6 @@ TEST_F(CliWindowSave, ReadOfAnInstrumentGivesTheWindowsSaveByteForByte) {
     Trigger("actDevSave");
     ASSERT_TRUE(QFileInfo::exists(windowFile));
     EXPECT_EQ(FileBytes(cliFile).toHex().toStdString(), FileBytes(windowFile).toHex().toStdString());
-    EXPECT_EQ(Main->frmDev->ColWidth(0), 399);
-    EXPECT_EQ(Main->frmDev->ColWidth(1), 133);
+    EXPECT_EQ(DevView().ColWidth(0), 399);
+    EXPECT_EQ(DevView().ColWidth(1), 133);
 }

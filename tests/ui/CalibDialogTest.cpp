@@ -1,8 +1,9 @@
 // The calibration dialog with its worker, against the simulator on a pseudo-terminal.
-#include "ui/HelpWindow.h"
+#include "ui/CalibDialog.h"
+#include "Controls.h"
 #include "ScriptedDialogs.h"
 #include "SimLine.h"
-#include "ui/CalibDialog.h"
+#include "ui/HelpWindow.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +13,9 @@
 namespace {
 class CalibDialog : public ::testing::Test {
 protected:
+    // The dialog's controls by objectName.
+    QPushButton* Button(const char* name) const { return Control<QPushButton>(Dlg.get(), name); }
+    QLabel* StatusPane() const { return Control<QLabel>(Dlg.get(), "StatusPane"); }
     TSimLine Line{[] {
         Sim::TConfig c = TSimLine::Config({{1, 21, QString(), 0}});
         c.CalibSeconds = 1.0;
@@ -36,14 +40,15 @@ protected:
     void StartWith(QPushButton* button) {
         QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor(
-            [this] { return !Dlg->btnOk->isEnabled() && Dlg->StatusPane->text() == "Калибровка..."; }, 5000));
+            [this] { return !Button("btnOk")->isEnabled() && StatusPane()->text() == "Калибровка..."; },
+            5000));
     }
     bool WaitEnd() {
         return QTest::qWaitFor([this] { return !Dlg->Running(); }, 10000);
     }
     bool Idle() const {
-        return Dlg->btnOk->isEnabled() && Dlg->btnRL->isEnabled() && Dlg->btnRC->isEnabled() &&
-               Dlg->btnRLstop->isHidden() && Dlg->btnRCstop->isHidden();
+        return Button("btnOk")->isEnabled() && Button("btnRL")->isEnabled() && Button("btnRC")->isEnabled() &&
+               Button("btnRLstop")->isHidden() && Button("btnRCstop")->isHidden();
     }
 };
 } // namespace
@@ -51,32 +56,32 @@ protected:
 TEST_F(CalibDialog, StopButtonsStandInPlaceOfTheirStartButtonsDuringARun) {
     Dlg->show();
     EXPECT_TRUE(Idle());
-    StartWith(Dlg->btnRL);
-    EXPECT_TRUE(Dlg->btnRLstop->isVisible() && Dlg->btnRCstop->isHidden());
-    EXPECT_EQ(Dlg->btnRLstop->geometry(), Dlg->btnRL->geometry());
-    EXPECT_FALSE(Dlg->btnRL->isEnabled() || Dlg->btnRC->isEnabled());
+    StartWith(Button("btnRL"));
+    EXPECT_TRUE(Button("btnRLstop")->isVisible() && Button("btnRCstop")->isHidden());
+    EXPECT_EQ(Button("btnRLstop")->geometry(), Button("btnRL")->geometry());
+    EXPECT_FALSE(Button("btnRL")->isEnabled() || Button("btnRC")->isEnabled());
     ASSERT_TRUE(WaitEnd());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Dlg->StatusPane->text(), "Параметр откалиброван");
+    EXPECT_EQ(StatusPane()->text(), "Параметр откалиброван");
 
-    StartWith(Dlg->btnRC);
-    EXPECT_TRUE(Dlg->btnRCstop->isVisible() && Dlg->btnRLstop->isHidden());
-    EXPECT_EQ(Dlg->btnRCstop->geometry(), Dlg->btnRC->geometry());
-    QTest::mouseClick(Dlg->btnRCstop, Qt::LeftButton);
+    StartWith(Button("btnRC"));
+    EXPECT_TRUE(Button("btnRCstop")->isVisible() && Button("btnRLstop")->isHidden());
+    EXPECT_EQ(Button("btnRCstop")->geometry(), Button("btnRC")->geometry());
+    QTest::mouseClick(Button("btnRCstop"), Qt::LeftButton);
     ASSERT_TRUE(WaitEnd());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Dlg->StatusPane->text(), "Остановлено пользователем");
+    EXPECT_EQ(StatusPane()->text(), "Остановлено пользователем");
     EXPECT_EQ(Dlg->CalibKind, CalibCompensator);
 }
 
 TEST_F(CalibDialog, ClosingDuringARunStopsItAndThenHides) {
     Dlg->show();
-    StartWith(Dlg->btnRL);
+    StartWith(Button("btnRL"));
     Dlg->close(); // as the close box does; returns once the worker has ended
     ASSERT_FALSE(Dlg->Running());
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_TRUE(Idle());
-    EXPECT_EQ(Dlg->StatusPane->text(), "Остановлено пользователем");
+    EXPECT_EQ(StatusPane()->text(), "Остановлено пользователем");
 
     // Kept for the next use, shown modally and centred over the main window.
     bool modal = false;
@@ -84,17 +89,18 @@ TEST_F(CalibDialog, ClosingDuringARunStopsItAndThenHides) {
     QTimer::singleShot(0, Dlg.get(), [&] {
         modal = Dlg->isModal() && Dlg->isVisible();
         offset = Dlg->geometry().center() - Main.frameGeometry().center();
-        QTest::mouseClick(Dlg->btnOk, Qt::LeftButton);
+        QTest::mouseClick(Button("btnOk"), Qt::LeftButton);
     });
     Dlg->Execute();
     EXPECT_TRUE(modal);
     EXPECT_LE(offset.manhattanLength(), 40);
-    EXPECT_EQ(Dlg->StatusPane->text(), "Остановлено пользователем"); // the last text stays
+    EXPECT_EQ(StatusPane()->text(),
+              "Остановлено пользователем"); // the last text stays
 }
 
 TEST_F(CalibDialog, HelpShowsItsTopic) {
     Dlg->show();
-    QTest::mouseClick(Dlg->btnHelp, Qt::LeftButton);
+    QTest::mouseClick(Button("btnHelp"), Qt::LeftButton);
     bool shown = false;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* help = qobject_cast<THelpWindow*>(w))

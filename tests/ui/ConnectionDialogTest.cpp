@@ -33,6 +33,12 @@ protected:
     std::unique_ptr<TSimLine> Line;
     TfrmDevSet* Dlg = nullptr; // owned by the main window
 
+    // The dialog's controls by objectName.
+    QPushButton* Button(const char* name) const { return Control<QPushButton>(Dlg, name); }
+    QComboBox* Combo(const char* name) const { return Control<QComboBox>(Dlg, name); }
+    QSpinBox* Address() const { return Control<QSpinBox>(Dlg, "SE2"); }
+    QLabel* StatusPane() const { return Control<QLabel>(Dlg, "StatusPane"); }
+
     void StartAll(std::vector<Sim::TDeviceSpec> devices, const Sim::TFaults& faults = {}) {
         Sim::TConfig c = TSimLine::Config(std::move(devices));
         c.Faults = faults;
@@ -60,8 +66,8 @@ protected:
         ASSERT_EQ(c->currentText(), text);
     }
     void SelectSim() {
-        Select(Dlg->Combo1, Line->Port());
-        Select(Dlg->Combo4, Line->Port());
+        Select(Combo("Combo1"), Line->Port());
+        Select(Combo("Combo4"), Line->Port());
     }
     bool WaitIdle() {
         return QTest::qWaitFor([this] { return !Dlg->WorkerActive(); }, 20000);
@@ -69,22 +75,23 @@ protected:
     // The dialog after a worker: nothing left locked.
     void ExpectUnlocked() {
         EXPECT_FALSE(Dlg->Busy);
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{Dlg->btnOk, Dlg->btnCheck, Dlg->btnCancel, Dlg->btnSearch,
-                                             Dlg->GroupBox1, Dlg->GroupBox2, Dlg->GroupBox3})
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 Button("btnOk"), Button("btnCheck"), Button("btnCancel"), Button("btnSearch"),
+                 Control<QGroupBox>(Dlg, "GroupBox1"), Control<QGroupBox>(Dlg, "GroupBox2"),
+                 Control<QGroupBox>(Dlg, "GroupBox3")})
             EXPECT_TRUE(w->isEnabled()) << w->metaObject()->className();
     }
     QString RunCheck() {
-        Dlg->btnCheck->click();
+        Button("btnCheck")->click();
         EXPECT_TRUE(WaitIdle());
         ExpectUnlocked();
-        return Dlg->StatusPane->text();
+        return StatusPane()->text();
     }
     QString RunSearch() {
-        Dlg->btnSearch->click();
+        Button("btnSearch")->click();
         EXPECT_TRUE(WaitIdle());
         ExpectUnlocked();
-        return Dlg->StatusPane->text();
+        return StatusPane()->text();
     }
     // Runs `run`, which shows the dialog modally, doing `act` once the dialog is up.
     template <class R> auto Modal(const std::function<void()>& act, R run) {
@@ -120,7 +127,7 @@ TEST_F(DevSet, NewProjectThroughTheDialogReloadsTheInstrumentsVersion) {
     Modal(
         [this] {
             SelectSim();
-            Dlg->btnOk->click();
+            Button("btnOk")->click();
         },
         [this] { Trigger("actNew"); });
     EXPECT_TRUE(Dlg->Accepted);
@@ -135,13 +142,13 @@ TEST_F(DevSet, NewProjectThroughTheDialogReloadsTheInstrumentsVersion) {
     ASSERT_EQ(t.ParamCount(), expected.ParamCount());
     for (int i = 0; i < t.ParamCount(); ++i)
         EXPECT_EQ(t.Param(i).Name, expected.Param(i).Name);
-    EXPECT_EQ(Main->frmDev->ASG->rowCount(), t.ParamCount());
-    EXPECT_EQ(Main->frmDev->CellText(0, t.ParamCount()).trimmed(), expected.Param(t.ParamCount() - 1).Name);
+    EXPECT_EQ(Widget<QTableWidget>("DevGrid")->rowCount(), t.ParamCount());
+    EXPECT_EQ(DevView().CellText(0, t.ParamCount()).trimmed(), expected.Param(t.ParamCount() - 1).Name);
     EXPECT_EQ(State.CurDev().Values.size(), t.ParamCount());
     EXPECT_EQ(State.CurDev().COMPort, Line->Port());
     EXPECT_EQ(State.CurDev().BaudRate, 9600);
     EXPECT_EQ(State.CurDev().Address, 1);
-    EXPECT_EQ(Dlg->StatusPane->text(), Found);
+    EXPECT_EQ(StatusPane()->text(), Found);
 }
 
 TEST_F(DevSet, NewProjectWithoutAnAnswerAsksAndNoLeavesNoProject) {
@@ -150,7 +157,7 @@ TEST_F(DevSet, NewProjectWithoutAnAnswerAsksAndNoLeavesNoProject) {
     Modal(
         [this] {
             SelectSim();
-            Dlg->btnOk->click();
+            Button("btnOk")->click();
         },
         [this] { Trigger("actNew"); });
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
@@ -169,25 +176,28 @@ TEST_F(DevSet, SearchListsExactlyTheInstrumentsOfTheTypeInAnswerOrder) {
     State.LineTap.Attach(&tap);
     Dlg->show();
     SelectSim();
-    Select(Dlg->Combo5, "9600");
+    Select(Combo("Combo5"), "9600");
     QElapsedTimer clock;
     clock.start();
-    Dlg->btnSearch->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg->btnOk->isEnabled(); }, 5000)); // locked by the worker
+    Button("btnSearch")->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Button("btnOk")->isEnabled(); },
+                                5000)); // locked by the worker
     EXPECT_TRUE(Dlg->Busy);
-    for (QWidget* w : std::initializer_list<QWidget*>{Dlg->btnCheck, Dlg->btnCancel, Dlg->btnSearch,
-                                                      Dlg->GroupBox1, Dlg->GroupBox2, Dlg->GroupBox3})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             Button("btnCheck"), Button("btnCancel"), Button("btnSearch"),
+             Control<QGroupBox>(Dlg, "GroupBox1"), Control<QGroupBox>(Dlg, "GroupBox2"),
+             Control<QGroupBox>(Dlg, "GroupBox3")})
         EXPECT_FALSE(w->isEnabled());
-    EXPECT_TRUE(Dlg->btnHelp->isEnabled());
-    EXPECT_EQ(Dlg->StatusPane->text(), QStringLiteral("Поиск приборов..."));
+    EXPECT_TRUE(Button("btnHelp")->isEnabled());
+    EXPECT_EQ(StatusPane()->text(), QStringLiteral("Поиск приборов..."));
     ASSERT_TRUE(WaitIdle());
     EXPECT_GE(clock.elapsed(), State.DevTypes[0]->TimeOut); // ends by the time-out after the last answer
     ExpectUnlocked();
-    EXPECT_EQ(Dlg->StatusPane->text(), QStringLiteral("Поиск приборов завершен!"));
-    ASSERT_EQ(Dlg->Combo6->count(), 2);
-    EXPECT_EQ(Dlg->Combo6->itemText(0), "3");
-    EXPECT_EQ(Dlg->Combo6->itemText(1), "9");
-    EXPECT_EQ(Dlg->Combo6->currentIndex(), 0);
+    EXPECT_EQ(StatusPane()->text(), QStringLiteral("Поиск приборов завершен!"));
+    ASSERT_EQ(Combo("Combo6")->count(), 2);
+    EXPECT_EQ(Combo("Combo6")->itemText(0), "3");
+    EXPECT_EQ(Combo("Combo6")->itemText(1), "9");
+    EXPECT_EQ(Combo("Combo6")->currentIndex(), 0);
     EXPECT_FALSE(Dlg->Changed); // the list filled by the search is no change of the user's
     State.LineTap.Detach(&tap);
     // The broadcast, the three answers in address order, and the time-out that ended the search.
@@ -205,11 +215,11 @@ TEST_F(DevSet, SearchListsExactlyTheInstrumentsOfTheTypeInAnswerOrder) {
     EXPECT_EQ(e[4].Outcome, KV_ERR_NO_ANSWER);
 
     // Choosing a found address marks a change but does not copy it into the address box.
-    const int address = Dlg->SE2->value();
-    QTest::keyClick(Dlg->Combo6, Qt::Key_Down);
-    EXPECT_EQ(Dlg->Combo6->currentText(), "9");
+    const int address = Address()->value();
+    QTest::keyClick(Combo("Combo6"), Qt::Key_Down);
+    EXPECT_EQ(Combo("Combo6")->currentText(), "9");
     EXPECT_TRUE(Dlg->Changed);
-    EXPECT_EQ(Dlg->SE2->value(), address);
+    EXPECT_EQ(Address()->value(), address);
 }
 
 TEST_F(DevSet, SearchOnASilentLineAndOnAMissingPort) {
@@ -218,25 +228,25 @@ TEST_F(DevSet, SearchOnASilentLineAndOnAMissingPort) {
     SelectSim();
     Dlg->ShowFound({"1", "2"});
     EXPECT_EQ(RunSearch(), QStringLiteral("Поиск приборов завершен!"));
-    EXPECT_EQ(Dlg->Combo6->count(), 0);
+    EXPECT_EQ(Combo("Combo6")->count(), 0);
     Dlg->ShowFound({"1"});
-    Select(Dlg->Combo4, MissingPort);
+    Select(Combo("Combo4"), MissingPort);
     EXPECT_EQ(RunSearch(), QStringLiteral("Поиск прерван, ошибка: -101"));
-    EXPECT_EQ(Dlg->Combo6->count(), 1); // a failed search leaves the last list
+    EXPECT_EQ(Combo("Combo6")->count(), 1); // a failed search leaves the last list
 }
 
 TEST_F(DevSet, LinkCheckTellsFoundOtherTypeSilentAndMissingPortApart) {
     StartAll({{1, 21, QString(), 0}, {2, 7, QString(), 0}});
     Dlg->show();
     SelectSim();
-    Select(Dlg->Combo2, "9600");
-    Dlg->SE2->setValue(1);
+    Select(Combo("Combo2"), "9600");
+    Address()->setValue(1);
     EXPECT_EQ(RunCheck(), Found);
-    Dlg->SE2->setValue(2); // another type answers
+    Address()->setValue(2); // another type answers
     EXPECT_EQ(RunCheck(), NotFound);
     TRecordingTap tap;
     State.LineTap.Attach(&tap);
-    Dlg->SE2->setValue(3); // nobody answers
+    Address()->setValue(3); // nobody answers
     EXPECT_EQ(RunCheck(), NotFound);
     State.LineTap.Detach(&tap);
     const std::vector<TLineEvent> silent = tap.Take();
@@ -244,28 +254,28 @@ TEST_F(DevSet, LinkCheckTellsFoundOtherTypeSilentAndMissingPortApart) {
     EXPECT_EQ(silent[0].Purpose, QStringLiteral("идентификация"));
     EXPECT_TRUE(silent[0].Bytes.startsWith(":3;0;"));
     EXPECT_EQ(silent[1].Outcome, KV_ERR_NO_ANSWER); // the check says "not found"; the monitor says why
-    EXPECT_EQ(Dlg->StatusPane->toolTip(), QString());
-    Dlg->SE2->setValue(1);
-    Select(Dlg->Combo2, "19200"); // the instrument does not listen at this speed
+    EXPECT_EQ(StatusPane()->toolTip(), QString());
+    Address()->setValue(1);
+    Select(Combo("Combo2"), "19200"); // the instrument does not listen at this speed
     EXPECT_EQ(RunCheck(), NotFound);
-    Select(Dlg->Combo1, MissingPort);
+    Select(Combo("Combo1"), MissingPort);
     EXPECT_EQ(RunCheck(), CheckError + "-101");
-    EXPECT_EQ(Dlg->StatusPane->toolTip(), QStringLiteral("Код -101: порт не существует"));
+    EXPECT_EQ(StatusPane()->toolTip(), QStringLiteral("Код -101: порт не существует"));
     // The search group's port is not the check's.
-    EXPECT_EQ(Dlg->Combo4->currentText(), Line->Port());
+    EXPECT_EQ(Combo("Combo4")->currentText(), Line->Port());
 }
 
 TEST_F(DevSet, SpeedWithoutSelectionGivesTheLibrarysSpeedCodeAndUnlocks) {
     StartAll({{1, 21, QString(), 0}});
     Dlg->show();
     SelectSim();
-    Dlg->Combo2->setCurrentIndex(-1);
-    Dlg->Combo5->setCurrentIndex(-1);
+    Combo("Combo2")->setCurrentIndex(-1);
+    Combo("Combo5")->setCurrentIndex(-1);
     EXPECT_EQ(RunCheck(), CheckError + "-104");
     EXPECT_EQ(RunSearch(), QStringLiteral("Поиск прерван, ошибка: -104"));
     Dialogs.Answers = {TMsgAnswer::Yes};
-    Dlg->btnOk->click(); // no project: the version query runs and fails the same way
-    EXPECT_EQ(Dlg->StatusPane->text(), CheckError + "-104");
+    Button("btnOk")->click(); // no project: the version query runs and fails the same way
+    EXPECT_EQ(StatusPane()->text(), CheckError + "-104");
     EXPECT_EQ(Dialogs.LastText(), LinkQuestion);
     EXPECT_TRUE(Dlg->isVisible());
     ExpectUnlocked();
@@ -279,7 +289,7 @@ TEST_F(DevSet, WorkersReportAnEmptyCatalogueInsteadOfCrashing) {
     EXPECT_EQ(RunCheck(), CheckError + "-1");
     EXPECT_EQ(RunSearch(), QStringLiteral("Поиск прерван, ошибка: -1"));
     Dialogs.Answers = {TMsgAnswer::No};
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_EQ(Dialogs.LastText(), LinkQuestion);
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_FALSE(Dlg->Accepted);
@@ -294,14 +304,14 @@ TEST_F(DevSet, OkWithNothingChangedAndAProjectOpenStoresAtOnce) {
     State.CurDev().BaudRate = 4800;
     const int row = Row(QStringLiteral("Задержка ответа"));
     ASSERT_GT(row, 0);
-    Main->frmDev->SetCellText(1, row, "42"); // an edit not yet taken into the values
-    QTableWidgetItem* name = Main->frmDev->ASG->item(1, 0);
+    DevView().SetCellText(1, row, "42"); // an edit not yet taken into the values
+    QTableWidgetItem* name = Widget<QTableWidget>("DevGrid")->item(1, 0);
     ASSERT_NE(name, nullptr);
     name->setData(Qt::UserRole + 77, 1); // gone once the table is rebuilt
     const size_t before = Requests();
 
     Dlg->show();
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_EQ(Requests(), before);
     EXPECT_TRUE(Dialogs.Asked.empty());
     EXPECT_TRUE(Dlg->Accepted);
@@ -312,9 +322,9 @@ TEST_F(DevSet, OkWithNothingChangedAndAProjectOpenStoresAtOnce) {
     EXPECT_EQ(State.CurDev().BaudRate, 4800);
     EXPECT_EQ(State.CurDev().COMPort, Line->Port());
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
-    ASSERT_NE(Main->frmDev->ASG->item(1, 0), nullptr);
-    EXPECT_FALSE(Main->frmDev->ASG->item(1, 0)->data(Qt::UserRole + 77).isValid());
-    EXPECT_EQ(Main->frmDev->CellText(1, row), "42");
+    ASSERT_NE(Widget<QTableWidget>("DevGrid")->item(1, 0), nullptr);
+    EXPECT_FALSE(Widget<QTableWidget>("DevGrid")->item(1, 0)->data(Qt::UserRole + 77).isValid());
+    EXPECT_EQ(DevView().CellText(1, row), "42");
     EXPECT_EQ(State.CurDev().Values[row - 1], "42");
 }
 
@@ -322,20 +332,20 @@ TEST_F(DevSet, OkWithAFailingLinkYesStaysAndNoClosesWithoutStoring) {
     StartAll({{1, 21, QString(), 0}});
     OpenProject();
     Dlg->show();
-    Dlg->SE2->selectAll();
-    QTest::keyClicks(Dlg->SE2, "9"); // nobody at 9
+    Address()->selectAll();
+    QTest::keyClicks(Address(), "9"); // nobody at 9
     ASSERT_TRUE(Dlg->Changed);
     Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::No};
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_EQ(Dialogs.LastText(), LinkQuestion);
     EXPECT_TRUE(Dlg->isVisible());
     EXPECT_FALSE(Dlg->LinkEstablished);
-    EXPECT_EQ(Dlg->StatusPane->text(), NotFound);
+    EXPECT_EQ(StatusPane()->text(), NotFound);
     EXPECT_EQ(State.CurDev().Address, 1);
     EXPECT_EQ(State.PrjState, TPrjState::PrjSaved);
     ExpectUnlocked();
 
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_EQ(Dialogs.Asked.size(), 2u);
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_FALSE(Dlg->Accepted);
@@ -347,26 +357,26 @@ TEST_F(DevSet, ProjectOpenReloadKeepsTableValuesByNameAndTheSameVersionDoesNotRe
     StartAll({{1, 21, QStringLiteral("K1_103"), 0}, {2, 21, QString(), 0}});
     OpenProject();
     const int row = Row(QStringLiteral("Задержка ответа"));
-    Main->frmDev->SetCellText(1, row, "33");
+    DevView().SetCellText(1, row, "33");
     Dlg->show();
-    QTest::keyClick(Dlg->Combo3, Qt::Key_Down); // K1R
-    Dlg->btnOk->click();
+    QTest::keyClick(Combo("Combo3"), Qt::Key_Down); // K1R
+    Button("btnOk")->click();
     EXPECT_TRUE(Dlg->Accepted);
     EXPECT_EQ(State.ActDevice, 1);
     EXPECT_EQ(State.DevTypes[0]->Version, QStringLiteral("K1_103"));
-    EXPECT_EQ(Main->frmDev->CellText(1, Row(QStringLiteral("Задержка ответа"))), "33");
-    EXPECT_EQ(Main->frmDev->CellText(0, 16).trimmed(), QStringLiteral("Время усреднения канала 1"));
+    EXPECT_EQ(DevView().CellText(1, Row(QStringLiteral("Задержка ответа"))), "33");
+    EXPECT_EQ(DevView().CellText(0, 16).trimmed(), QStringLiteral("Время усреднения канала 1"));
 
     // The instrument at 2 has the base set, the instrument at 1 the loaded one: only the first reloads.
     Dlg->show();
     Dlg->Changed = true;
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_EQ(Dlg->DeviceVersion, QStringLiteral("K1_103"));
     EXPECT_EQ(State.DevTypes[0]->Version, QStringLiteral("K1_103"));
     Dlg->show();
-    Dlg->SE2->setValue(2);
+    Address()->setValue(2);
     ASSERT_TRUE(Dlg->Changed);
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_EQ(State.DevTypes[0]->Version, QString());
     EXPECT_EQ(State.CurDev().Address, 2);
     EXPECT_TRUE(Dialogs.Asked.empty());
@@ -379,7 +389,7 @@ TEST_F(DevSet, UnknownVersionAsksTheThreeLineQuestionAndKeepsTheDescriptions) {
     Dlg->show();
     SelectSim();
     Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::No};
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(Dialogs.Asked[0].Text,
               QStringLiteral("Данная модификация прибора не поддерживается программой!\r"
@@ -389,7 +399,7 @@ TEST_F(DevSet, UnknownVersionAsksTheThreeLineQuestionAndKeepsTheDescriptions) {
     EXPECT_TRUE(Dlg->isVisible());
     EXPECT_EQ(State.DevTypes[0]->ParamCount(), params);
     EXPECT_EQ(State.DevTypes[0]->Version, QString());
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_FALSE(Dlg->Accepted);
     EXPECT_NE(State.CurDev().COMPort, Line->Port());
@@ -405,9 +415,9 @@ TEST_F(DevSet, InstrumentWithoutAVersionAnswerCountsAsTheBaseSet) {
     OpenProject();
     ASSERT_TRUE(Reload(ProgDir, *State.DevTypes[0], State.CurDev(), QStringLiteral("K1_103")));
     Dlg->show();
-    Dlg->SE2->setValue(1);
+    Address()->setValue(1);
     Dlg->Changed = true;
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_TRUE(Dlg->LinkEstablished);
     EXPECT_EQ(Dlg->DeviceVersion, QString());
     EXPECT_TRUE(Dlg->Accepted);
@@ -422,8 +432,8 @@ TEST_F(DevSet, CancelAndTheCloseBox) {
         const QString port = State.CurDev().COMPort;
         Dlg->show();
         SelectSim();
-        Dlg->SE2->setValue(77);
-        Dlg->btnCancel->click();
+        Address()->setValue(77);
+        Button("btnCancel")->click();
         EXPECT_FALSE(Dlg->isVisible());
         EXPECT_EQ(Dlg->Accepted, project);
         EXPECT_EQ(State.CurDev().COMPort, port);
@@ -444,7 +454,7 @@ TEST_F(DevSet, CloseIsRefusedWhileAWorkerRuns) {
     }());
     Dlg->show();
     SelectSim();
-    Dlg->btnCheck->click();
+    Button("btnCheck")->click();
     ASSERT_TRUE(QTest::qWaitFor([this] { return Dlg->Busy.load(); }, 5000));
     Dlg->close();
     EXPECT_TRUE(Dlg->isVisible());
@@ -453,10 +463,10 @@ TEST_F(DevSet, CloseIsRefusedWhileAWorkerRuns) {
               QStringLiteral("Выход невозможен - дождитесь окончания обмена с приборами!"));
     EXPECT_EQ(Dialogs.Asked[0].Caption, QStringLiteral("выход"));
     EXPECT_EQ(Dialogs.Asked[0].Buttons, TMsgButtons::Ok);
-    Dlg->btnCheck->click(); // locked: no second worker
+    Button("btnCheck")->click(); // locked: no second worker
     ASSERT_TRUE(WaitIdle());
     ExpectUnlocked();
-    EXPECT_EQ(Dlg->StatusPane->text(), NotFound);
+    EXPECT_EQ(StatusPane()->text(), NotFound);
     Dlg->close();
     EXPECT_FALSE(Dlg->isVisible());
 }
@@ -465,12 +475,12 @@ TEST_F(DevSet, ShowingSelectsTheStoredSettings) {
     StartAll({});
     // Created once with the lists, first port and first model.
     EXPECT_EQ(Dlg->windowTitle(), QStringLiteral("Настройки связи"));
-    EXPECT_EQ(Dlg->Combo1->count(), State.PortList.size());
-    EXPECT_EQ(Dlg->Combo4->count(), State.PortList.size());
-    EXPECT_EQ(Dlg->Combo2->count(), 7);
-    EXPECT_EQ(Dlg->Combo5->itemText(6), "19200");
-    EXPECT_EQ(Dlg->Combo3->count(), 3);
-    EXPECT_EQ(Dlg->Combo3->itemText(2), QStringLiteral("Kestrin K1V"));
+    EXPECT_EQ(Combo("Combo1")->count(), State.PortList.size());
+    EXPECT_EQ(Combo("Combo4")->count(), State.PortList.size());
+    EXPECT_EQ(Combo("Combo2")->count(), 7);
+    EXPECT_EQ(Combo("Combo5")->itemText(6), "19200");
+    EXPECT_EQ(Combo("Combo3")->count(), 3);
+    EXPECT_EQ(Combo("Combo3")->itemText(2), QStringLiteral("Kestrin K1V"));
 
     TDev& dev = State.CurDev();
     dev.COMPort = MissingPort; // the last entry
@@ -478,42 +488,42 @@ TEST_F(DevSet, ShowingSelectsTheStoredSettings) {
     dev.Address = 200;
     State.ActDevice = 1;
     Dlg->ShowFound({"5"});
-    Dlg->StatusPane->setText("old");
+    StatusPane()->setText("old");
     Dlg->show();
-    EXPECT_EQ(Dlg->Combo1->currentIndex(), Dlg->Combo1->count() - 1);
-    EXPECT_EQ(Dlg->Combo4->currentIndex(), Dlg->Combo4->count() - 1);
-    EXPECT_EQ(Dlg->Combo2->currentText(), "19200");
-    EXPECT_EQ(Dlg->Combo5->currentText(), "19200");
-    EXPECT_EQ(Dlg->SE2->value(), 200);
-    EXPECT_EQ(Dlg->Combo3->currentIndex(), 1);
-    EXPECT_EQ(Dlg->Combo6->count(), 0);
-    EXPECT_TRUE(Dlg->StatusPane->text().isEmpty());
+    EXPECT_EQ(Combo("Combo1")->currentIndex(), Combo("Combo1")->count() - 1);
+    EXPECT_EQ(Combo("Combo4")->currentIndex(), Combo("Combo4")->count() - 1);
+    EXPECT_EQ(Combo("Combo2")->currentText(), "19200");
+    EXPECT_EQ(Combo("Combo5")->currentText(), "19200");
+    EXPECT_EQ(Address()->value(), 200);
+    EXPECT_EQ(Combo("Combo3")->currentIndex(), 1);
+    EXPECT_EQ(Combo("Combo6")->count(), 0);
+    EXPECT_TRUE(StatusPane()->text().isEmpty());
     EXPECT_FALSE(Dlg->Changed || Dlg->Accepted || Dlg->Busy);
-    EXPECT_EQ(Dlg->Edit1->text(), QString::number(State.DevTypes[0]->Channels));
+    EXPECT_EQ(Control<QLineEdit>(Dlg, "Edit1")->text(), QString::number(State.DevTypes[0]->Channels));
     Dlg->hide();
 
     dev.COMPort = "sim1"; // letter case is ignored
     dev.BaudRate = 1234;  // not in the list
     State.ActDevice = 9;  // outside the designations
     Dlg->show();
-    EXPECT_EQ(Dlg->Combo1->currentText(), "SIM1");
-    EXPECT_EQ(Dlg->Combo4->currentText(), "SIM1");
-    EXPECT_EQ(Dlg->Combo2->currentIndex(), -1);
-    EXPECT_EQ(Dlg->Combo5->currentIndex(), -1);
-    EXPECT_EQ(Dlg->Combo3->currentIndex(), 0);
+    EXPECT_EQ(Combo("Combo1")->currentText(), "SIM1");
+    EXPECT_EQ(Combo("Combo4")->currentText(), "SIM1");
+    EXPECT_EQ(Combo("Combo2")->currentIndex(), -1);
+    EXPECT_EQ(Combo("Combo5")->currentIndex(), -1);
+    EXPECT_EQ(Combo("Combo3")->currentIndex(), 0);
     Dlg->hide();
 
     dev.COMPort = "ttyACM7"; // removed port
     Dlg->show();
-    EXPECT_EQ(Dlg->Combo1->currentIndex(), 0);
-    EXPECT_EQ(Dlg->Combo4->currentIndex(), 0);
+    EXPECT_EQ(Combo("Combo1")->currentIndex(), 0);
+    EXPECT_EQ(Combo("Combo4")->currentIndex(), 0);
 
     // Confirmed without a speed selected (project open, nothing changed): the stored speed stays.
     OpenProject();
     dev.BaudRate = 1234;
     Dlg->hide();
     Dlg->show();
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_TRUE(Dlg->Accepted);
     EXPECT_EQ(State.CurDev().BaudRate, 1234);
 }
@@ -529,33 +539,33 @@ TEST_F(DevSet, PortListsAreReadAtEveryShowAndEveryDropDown) {
         return texts;
     };
     Dlg->show();
-    EXPECT_EQ(items(Dlg->Combo1), *ports);
-    EXPECT_EQ(items(Dlg->Combo4), *ports);
-    Select(Dlg->Combo1, "ttyS0");
-    Select(Dlg->Combo4, Line->Port());
+    EXPECT_EQ(items(Combo("Combo1")), *ports);
+    EXPECT_EQ(items(Combo("Combo4")), *ports);
+    Select(Combo("Combo1"), "ttyS0");
+    Select(Combo("Combo4"), Line->Port());
     // An adapter plugged in while the dialog is open: in both lists as soon as one drops down, each
     // keeping its choice, and offered under its stable name too.
     const QString stable = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0";
     *ports = QStringList{Line->Port(), "ttyS0", "ttyUSB0", stable};
-    Dlg->Combo4->showPopup();
-    EXPECT_EQ(items(Dlg->Combo1), *ports);
-    EXPECT_EQ(items(Dlg->Combo4), *ports);
-    EXPECT_EQ(Dlg->Combo1->currentText(), "ttyS0");
-    EXPECT_EQ(Dlg->Combo4->currentText(), Line->Port());
-    Dlg->Combo4->hidePopup();
+    Combo("Combo4")->showPopup();
+    EXPECT_EQ(items(Combo("Combo1")), *ports);
+    EXPECT_EQ(items(Combo("Combo4")), *ports);
+    EXPECT_EQ(Combo("Combo1")->currentText(), "ttyS0");
+    EXPECT_EQ(Combo("Combo4")->currentText(), Line->Port());
+    Combo("Combo4")->hidePopup();
     EXPECT_FALSE(Dlg->Changed);
     // The chosen one unplugged: another is shown, and OK must check it.
     ports->removeAll("ttyS0");
-    Dlg->Combo1->showPopup();
-    Dlg->Combo1->hidePopup();
-    EXPECT_EQ(items(Dlg->Combo1), *ports);
-    EXPECT_EQ(Dlg->Combo1->currentIndex(), 0);
+    Combo("Combo1")->showPopup();
+    Combo("Combo1")->hidePopup();
+    EXPECT_EQ(items(Combo("Combo1")), *ports);
+    EXPECT_EQ(Combo("Combo1")->currentIndex(), 0);
     EXPECT_TRUE(Dlg->Changed);
     Dlg->hide();
     // At the next show, the stored port under its stable name.
     State.CurDev().COMPort = stable;
     Dlg->show();
-    EXPECT_EQ(Dlg->Combo1->currentText(), stable);
+    EXPECT_EQ(Combo("Combo1")->currentText(), stable);
     Dlg->hide();
     State.ReadPortList = nullptr;
 }
@@ -563,9 +573,10 @@ TEST_F(DevSet, PortListsAreReadAtEveryShowAndEveryDropDown) {
 TEST_F(DevSet, EveryUserChangeCountsAndOnlyTheSearchGroupIsEnough) {
     StartAll({{1, 21, QString(), 0}});
     OpenProject();
-    for (QComboBox* c : {Dlg->Combo1, Dlg->Combo2, Dlg->Combo3, Dlg->Combo4, Dlg->Combo5, Dlg->Combo6}) {
+    for (QComboBox* c : {Combo("Combo1"), Combo("Combo2"), Combo("Combo3"), Combo("Combo4"), Combo("Combo5"),
+                         Combo("Combo6")}) {
         Dlg->show();
-        if (c == Dlg->Combo6)
+        if (c == Combo("Combo6"))
             Dlg->ShowFound({"1", "2"});
         EXPECT_FALSE(Dlg->Changed);
         c->setCurrentIndex(0);
@@ -574,21 +585,21 @@ TEST_F(DevSet, EveryUserChangeCountsAndOnlyTheSearchGroupIsEnough) {
         Dlg->hide();
     }
     Dlg->show();
-    Dlg->SE2->selectAll();
-    QTest::keyClicks(Dlg->SE2, "300"); // typed beyond the range: brought into it
-    Dlg->SE2->interpretText();
-    EXPECT_EQ(Dlg->SE2->value(), 255);
+    Address()->selectAll();
+    QTest::keyClicks(Address(), "300"); // typed beyond the range: brought into it
+    Address()->interpretText();
+    EXPECT_EQ(Address()->value(), 255);
     EXPECT_TRUE(Dlg->Changed);
     Dlg->hide();
 
     // A change in the search group alone still sends the confirmation through the version query.
     Dlg->show();
-    Select(Dlg->Combo5, "4800");
-    QTest::keyClick(Dlg->Combo5, Qt::Key_Down);
+    Select(Combo("Combo5"), "4800");
+    QTest::keyClick(Combo("Combo5"), Qt::Key_Down);
     const size_t before = Requests();
-    Dlg->btnOk->click();
+    Button("btnOk")->click();
     EXPECT_GT(Requests(), before);
-    EXPECT_EQ(Dlg->StatusPane->text(), Found);
+    EXPECT_EQ(StatusPane()->text(), Found);
     EXPECT_TRUE(Dlg->Accepted);
 }
 
@@ -642,38 +653,39 @@ TEST_F(DevSet, ReturnIsOkAndEscapeIsCancelInEveryDialog) {
     ExpectAllPress(devSet, "Ok");
     Dlg->show();
     SelectSim();
-    QTest::mouseClick(Dlg->btnSearch, Qt::LeftButton); // keeps the focus after the click
+    QTest::mouseClick(Button("btnSearch"),
+                      Qt::LeftButton); // keeps the focus after the click
     ASSERT_TRUE(WaitIdle());
-    Dlg->SE2->setFocus();
-    Dlg->SE2->selectAll();
-    QTest::keyClicks(Dlg->SE2, "7");
-    QTest::keyClick(Dlg->SE2, Qt::Key_Return);
+    Address()->setFocus();
+    Address()->selectAll();
+    QTest::keyClicks(Address(), "7");
+    QTest::keyClick(Address(), Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Dlg->isVisible(); }, 10000));
     EXPECT_TRUE(Dlg->Accepted);
     EXPECT_EQ(State.CurDev().Address, 7);
     // Escape: nothing stored, as with "Отмена".
     Dlg->show();
-    Dlg->SE2->setFocus();
-    Dlg->SE2->selectAll();
-    QTest::keyClicks(Dlg->SE2, "9");
-    QTest::keyClick(Dlg->SE2, Qt::Key_Escape);
+    Address()->setFocus();
+    Address()->selectAll();
+    QTest::keyClicks(Address(), "9");
+    QTest::keyClick(Address(), Qt::Key_Escape);
     EXPECT_FALSE(Dlg->isVisible());
     EXPECT_EQ(State.CurDev().Address, 7);
 
     // The program settings.
-    TfrmProgSet& settings = *Main->frmProgSet;
+    TfrmProgSet& settings = *Control<TfrmProgSet>(Main.get(), "frmProgSet");
     const QStringList progSet = ReturnPresses(&settings);
     ExpectAllPress(progSet, "Ok");
     const bool confirm = State.Settings.Confirm;
     settings.show();
-    settings.CB4->setFocus();
-    QTest::keyClick(settings.CB4, Qt::Key_Space);
-    QTest::keyClick(settings.CB4, Qt::Key_Escape);
+    Control<QCheckBox>(&settings, "CB4")->setFocus();
+    QTest::keyClick(Control<QCheckBox>(&settings, "CB4"), Qt::Key_Space);
+    QTest::keyClick(Control<QCheckBox>(&settings, "CB4"), Qt::Key_Escape);
     EXPECT_FALSE(settings.isVisible());
     EXPECT_EQ(State.Settings.Confirm, confirm);
     settings.show();
-    QTest::keyClick(settings.CB4, Qt::Key_Space);
-    QTest::keyClick(settings.CB4, Qt::Key_Return);
+    QTest::keyClick(Control<QCheckBox>(&settings, "CB4"), Qt::Key_Space);
+    QTest::keyClick(Control<QCheckBox>(&settings, "CB4"), Qt::Key_Return);
     EXPECT_FALSE(settings.isVisible());
     EXPECT_EQ(State.Settings.Confirm, !confirm);
 

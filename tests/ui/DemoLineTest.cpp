@@ -70,19 +70,22 @@ TEST_F(DemoLine, NewProjectSearchReadAllAndMeasureOnSim1) {
 
     // The dialog: SIM1 at 9600, address 1; search first, then OK with the version query.
     QTimer::singleShot(0, DevSet, [this] {
-        const int port = DevSet->Combo1->findText("SIM1");
-        DevSet->Combo1->setCurrentIndex(port);
-        DevSet->Combo2->setCurrentIndex(DevSet->Combo2->findText("9600"));
-        DevSet->Combo4->setCurrentIndex(port);
-        DevSet->Combo5->setCurrentIndex(DevSet->Combo5->findText("9600"));
-        DevSet->btnSearch->click();
+        const int port = Control<QComboBox>(DevSet, "Combo1")->findText("SIM1");
+        Control<QComboBox>(DevSet, "Combo1")->setCurrentIndex(port);
+        Control<QComboBox>(DevSet, "Combo2")
+            ->setCurrentIndex(Control<QComboBox>(DevSet, "Combo2")->findText("9600"));
+        Control<QComboBox>(DevSet, "Combo4")->setCurrentIndex(port);
+        Control<QComboBox>(DevSet, "Combo5")
+            ->setCurrentIndex(Control<QComboBox>(DevSet, "Combo5")->findText("9600"));
+        Control<QPushButton>(DevSet, "btnSearch")->click();
         QTimer::singleShot(0, DevSet, [this] {
-            ASSERT_TRUE(WaitFor([this] { return !DevSet->Busy && DevSet->btnOk->isEnabled(); }));
+            ASSERT_TRUE(WaitFor(
+                [this] { return !DevSet->Busy && Control<QPushButton>(DevSet, "btnOk")->isEnabled(); }));
             QStringList found;
-            for (int i = 0; i < DevSet->Combo6->count(); ++i)
-                found << DevSet->Combo6->itemText(i);
+            for (int i = 0; i < Control<QComboBox>(DevSet, "Combo6")->count(); ++i)
+                found << Control<QComboBox>(DevSet, "Combo6")->itemText(i);
             EXPECT_EQ(found, QStringList({"1", "2"})); // the instrument at 5 is of another type
-            DevSet->btnOk->click();
+            Control<QPushButton>(DevSet, "btnOk")->click();
         });
     });
     Trigger("actNew");
@@ -94,13 +97,13 @@ TEST_F(DemoLine, NewProjectSearchReadAllAndMeasureOnSim1) {
     ASSERT_TRUE(
         WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
     EXPECT_EQ(Pane("spMessage"), QStringLiteral("Чтение завершено"));
-    EXPECT_EQ(Main->frmDev->CellText(1, 1), "1"); // the network address the instrument reports
+    EXPECT_EQ(DevView().CellText(1, 1), "1"); // the network address the instrument reports
 
     State.CurDevType().Tmin = 0.05;
     Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
-    Main->frmMeasure->btnMeasure->click();
-    EXPECT_TRUE(WaitFor([this] { return Main->frmMeasure->Chart->Series(0).Count() >= 2; }));
-    Main->frmMeasure->btnMeasureStop->click();
+    Control<QPushButton>(&MeasureView(), "btnMeasure")->click();
+    EXPECT_TRUE(WaitFor([this] { return Control<TChart>(&MeasureView(), "Chart")->Series(0).Count() >= 2; }));
+    Control<QPushButton>(&MeasureView(), "btnMeasureStop")->click();
     ASSERT_TRUE(
         WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
     EXPECT_EQ(Pane("spMessage"), QStringLiteral("Измерение остановлено"));
@@ -115,26 +118,31 @@ TEST_F(DemoLine, RecordingOntoAFullDiskIsToldOnceAndThePollingGoesOn) {
         GTEST_SKIP() << disk.WhyNot().toStdString();
     ASSERT_TRUE(StartProgram()) << Library.ErrorText().toStdString();
     QTimer::singleShot(0, DevSet, [this] {
-        DevSet->Combo1->setCurrentIndex(DevSet->Combo1->findText("SIM1"));
-        DevSet->Combo2->setCurrentIndex(DevSet->Combo2->findText("9600"));
-        ASSERT_TRUE(WaitFor([this] { return !DevSet->Busy && DevSet->btnOk->isEnabled(); }));
-        DevSet->btnOk->click();
+        Control<QComboBox>(DevSet, "Combo1")
+            ->setCurrentIndex(Control<QComboBox>(DevSet, "Combo1")->findText("SIM1"));
+        Control<QComboBox>(DevSet, "Combo2")
+            ->setCurrentIndex(Control<QComboBox>(DevSet, "Combo2")->findText("9600"));
+        ASSERT_TRUE(
+            WaitFor([this] { return !DevSet->Busy && Control<QPushButton>(DevSet, "btnOk")->isEnabled(); }));
+        Control<QPushButton>(DevSet, "btnOk")->click();
     });
     Trigger("actNew");
     ASSERT_EQ(State.PrjState, TPrjState::PrjSaved) << Dialogs.LastText().toStdString();
     State.CurDevType().Tmin = 0.05;
     Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
-    TfrmMeasure& view = *Main->frmMeasure;
+    TfrmMeasure& view = MeasureView();
     State.PrjState =
         TPrjState::PrjSaved; // the page switch is a change; only the record file's choice is looked at
 
     Dialogs.FileNames.push_back(disk.Path("pump.csv"));
-    view.cbRecord->click();
-    EXPECT_TRUE(view.cbRecord->isChecked());
+    Control<QCheckBox>(&view, "cbRecord")->click();
+    EXPECT_TRUE(Control<QCheckBox>(&view, "cbRecord")->isChecked());
     EXPECT_EQ(State.RecordFile, disk.Path("pump.csv"));
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
-    view.btnMeasure->click();
-    ASSERT_TRUE(WaitFor([&] { return view.Chart->PointCount() >= 8 && !view.RecordingFile().isEmpty(); }));
+    Control<QPushButton>(&view, "btnMeasure")->click();
+    ASSERT_TRUE(WaitFor([&] {
+        return Control<TChart>(&view, "Chart")->PointCount() >= 8 && !view.RecordingFile().isEmpty();
+    }));
     const QString file = view.RecordingFile();
     ASSERT_TRUE(disk.Fill());
     const QString told = QStringLiteral("Запись измерения в файл прекращена");
@@ -144,12 +152,13 @@ TEST_F(DemoLine, RecordingOntoAFullDiskIsToldOnceAndThePollingGoesOn) {
     };
     ASSERT_TRUE(WaitFor([&] { return toldCount() > 0; }));
     EXPECT_TRUE(Dialogs.LastText().contains(QStringLiteral("нет места"))) << Dialogs.LastText().toStdString();
-    EXPECT_FALSE(view.cbRecord->isChecked());
-    const qlonglong atFailure = view.Chart->PointCount();
-    EXPECT_TRUE(WaitFor([&] { return view.Chart->PointCount() >= atFailure + 20; })) << "the polling stopped";
+    EXPECT_FALSE(Control<QCheckBox>(&view, "cbRecord")->isChecked());
+    const qlonglong atFailure = Control<TChart>(&view, "Chart")->PointCount();
+    EXPECT_TRUE(WaitFor([&] { return Control<TChart>(&view, "Chart")->PointCount() >= atFailure + 20; }))
+        << "the polling stopped";
     EXPECT_EQ(toldCount(), 1);
     EXPECT_EQ(State.ExchangeState, TExchState::ExchMeasure);
-    view.btnMeasureStop->click();
+    Control<QPushButton>(&view, "btnMeasureStop")->click();
     ASSERT_TRUE(
         WaitFor([this] { return State.ExchangeState == TExchState::ExchIdle && !Exchange->AnyRunning(); }));
     QFile f(file);
@@ -161,10 +170,10 @@ TEST_F(DemoLine, RecordingOntoAFullDiskIsToldOnceAndThePollingGoesOn) {
     // The record file belongs to the project: saved with it and back when it is opened.
     QTemporaryDir dir;
     const QString project = dir.filePath("pump.prj");
-    ASSERT_TRUE(Main->PrjSaveToPath(project));
+    ASSERT_TRUE(Prj().SaveToPath(project));
     Trigger("actClose");
     EXPECT_TRUE(State.RecordFile.isEmpty());
-    ASSERT_TRUE(Main->PrjOpenFile(project));
+    ASSERT_TRUE(Prj().OpenFile(project));
     EXPECT_EQ(State.RecordFile, disk.Path("pump.csv"));
 }
 
@@ -202,11 +211,14 @@ TEST_F(DemoLine, ReadAllOverNamedNetworkPorts) {
         SCOPED_TRACE(name.toStdString());
         tap.Seen.clear();
         QTimer::singleShot(0, DevSet, [this, name] {
-            ASSERT_GE(DevSet->Combo1->findText(name), 0);
-            DevSet->Combo1->setCurrentIndex(DevSet->Combo1->findText(name));
-            DevSet->Combo2->setCurrentIndex(DevSet->Combo2->findText("9600"));
-            ASSERT_TRUE(WaitFor([this] { return !DevSet->Busy && DevSet->btnOk->isEnabled(); }));
-            DevSet->btnOk->click();
+            ASSERT_GE(Control<QComboBox>(DevSet, "Combo1")->findText(name), 0);
+            Control<QComboBox>(DevSet, "Combo1")
+                ->setCurrentIndex(Control<QComboBox>(DevSet, "Combo1")->findText(name));
+            Control<QComboBox>(DevSet, "Combo2")
+                ->setCurrentIndex(Control<QComboBox>(DevSet, "Combo2")->findText("9600"));
+            ASSERT_TRUE(WaitFor(
+                [this] { return !DevSet->Busy && Control<QPushButton>(DevSet, "btnOk")->isEnabled(); }));
+            Control<QPushButton>(DevSet, "btnOk")->click();
         });
         Trigger("actNew");
         ASSERT_EQ(State.PrjState, TPrjState::PrjSaved) << Dialogs.LastText().toStdString();

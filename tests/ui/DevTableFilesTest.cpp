@@ -17,7 +17,7 @@ protected:
         NewProject();
         Trigger("actDevDef"); // factory values in every row
         State.PrjState = TPrjState::PrjSaved;
-        Main->ShowPrjState();
+        ShowState();
     }
     // Loads a set image through the command, as the user does.
     void Load(const QByteArray& bytes) {
@@ -26,7 +26,7 @@ protected:
         Dialogs.FileNames = {file};
         Trigger("actDevLoad");
     }
-    TGridData Snapshot() { return GridFromTable(*Main->frmDev, &State.CurDevType()); }
+    TGridData Snapshot() { return GridFromTable(DevView(), &State.CurDevType()); }
     static void ExpectSameTable(const TGridData& a, const TGridData& b) {
         ASSERT_EQ(a.ColCount, b.ColCount);
         ASSERT_EQ(a.RowCount, b.RowCount);
@@ -50,7 +50,7 @@ protected:
 } // namespace
 
 TEST_F(DevFiles, SaveThenLoadRestoresTextsCheckBoxesAndCoupledColour) {
-    TfrmDev& t = *Main->frmDev;
+    TfrmDev& t = DevView();
     const int textRow = FindRow([](const TParam& p) { return p.SType == 0 && p.VType == 3; });
     const int boxRow = FindRow([](const TParam& p) { return p.SType == 2; });
     const int linRow = State.CurDevType().SqrtLinIndex + 1;
@@ -100,7 +100,7 @@ TEST_F(DevFiles, MissingDamagedAndUnwritableFilesAreReported) {
     EXPECT_FALSE(Dialogs.LastText().isEmpty());
     EXPECT_NE(Dialogs.LastText(), QStringLiteral("Ошибка! Файл не найден!"));
     EXPECT_EQ(State.PrjState, TPrjState::PrjSaved); // a failed load does not mark the project changed
-    EXPECT_EQ(Main->frmDev->CellText(0, 0), QStringLiteral(" Параметр"));
+    EXPECT_EQ(DevView().CellText(0, 0), QStringLiteral(" Параметр"));
 
     const QString readOnly = Dir.filePath("ro");
     QDir().mkpath(readOnly);
@@ -139,7 +139,7 @@ TEST_F(DevFiles, PrintsTheTableToAPdf) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(Dir.filePath("table.pdf"));
-    const TFileResult r = PrintDevTableTo(*Main, printer);
+    const TFileResult r = PrintDevTableTo(DevView(), State, printer);
     EXPECT_TRUE(r.Ok) << r.Error.toStdString();
     const QByteArray pdf = TestUtil::ReadBytes(Dir.filePath("table.pdf"));
     EXPECT_TRUE(pdf.startsWith("%PDF"));
@@ -183,7 +183,7 @@ TEST_F(DevFiles, AFullSetEmptiesTheWholeTableAlsoColumnsItDoesNotHave) {
     narrow.Cell(0, 2).Text = "b";
     Load(EncodeParamSet(narrow));
     EXPECT_TRUE(Dialogs.Asked.empty()) << Dialogs.LastText().toStdString();
-    TfrmDev& t = *Main->frmDev;
+    TfrmDev& t = DevView();
     ASSERT_EQ(t.RowCount(), 3);
     EXPECT_EQ(t.CellText(0, 2), "b");
     for (int c = 1; c < t.ColCount(); ++c)

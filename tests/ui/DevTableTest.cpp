@@ -1,7 +1,8 @@
 // Device parameter table: value checks, editors, the switch rule and the table operations, driven
 // through the real widget on the offscreen platform.
-#include "ScriptedDialogs.h"
 #include "ui/DevTable.h"
+#include "Controls.h"
+#include "ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -103,7 +104,7 @@ protected:
         State.DevList.push_back(std::make_unique<TDev>());
         State.CurDev().Values = {"1", "0", "20", "0110", "abc", "3", "1", "0", "1.5", "", "7"};
         Form = std::make_unique<TfrmDev>(State, Dialogs, Host);
-        G = Form->ASG;
+        G = Control<QTableWidget>(Form.get(), "DevGrid");
         Form->resize(600, 400);
         Form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));

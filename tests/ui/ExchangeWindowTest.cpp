@@ -91,7 +91,7 @@ protected:
 
 TEST_F(ExchangeWindow, ReadEditWriteReadBackThroughTheWindow) {
     StartAll({{1, 21, QString(), 0}});
-    TfrmDev& table = *Main->frmDev;
+    TfrmDev& table = DevView();
 
     // Factory values first: a read never delivers the bit strings, and write-all refuses empty values.
     Trigger("actDevDef");
@@ -153,7 +153,7 @@ TEST_F(ExchangeWindow, LockEffectsWhileAReadRunsAndStop) {
     EXPECT_TRUE(Widget<QPushButton>("btnDevReadStop")->isVisibleTo(Main.get()));
     EXPECT_FALSE(Enabled("actDevWrite"));
     EXPECT_FALSE(Enabled("actCalib"));
-    EXPECT_FALSE(Main->frmMeasure->btnMeasure->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&MeasureView(), "btnMeasure")->isEnabled());
     EXPECT_FALSE(Enabled("actNew"));
     EXPECT_TRUE(Enabled("actStop"));
     QTest::mouseClick(Widget<QPushButton>("btnDevReadStop"), Qt::LeftButton);
@@ -163,7 +163,7 @@ TEST_F(ExchangeWindow, LockEffectsWhileAReadRunsAndStop) {
     EXPECT_FALSE(Widget<QPushButton>("btnDevReadStop")->isVisibleTo(Main.get()));
     EXPECT_TRUE(Enabled("actDevWrite"));
     EXPECT_TRUE(Enabled("actCalib"));
-    EXPECT_TRUE(Main->frmMeasure->btnMeasure->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(&MeasureView(), "btnMeasure")->isEnabled());
     EXPECT_EQ(State.ExchangeState, TExchState::ExchIdle);
 
     // Close during a run: confirmed, the worker ends at its next check and the program closes.
@@ -188,27 +188,28 @@ TEST_F(ExchangeWindow, MeasurementFeedsTheViewUntilStopped) {
     StartAll({{1, 21, QString(), 0}});
     State.CurDevType().Tmin = 0.05;
     Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
-    TfrmMeasure& view = *Main->frmMeasure;
+    TfrmMeasure& view = MeasureView();
     ASSERT_EQ(view.ChannelCount(), 4);
-    view.btnMeasure->click();
+    Control<QPushButton>(&view, "btnMeasure")->click();
     QElapsedTimer t;
     t.start();
-    while (view.Chart->Series(0).Count() < 3 && t.elapsed() < 10000)
+    while (Control<TChart>(&view, "Chart")->Series(0).Count() < 3 && t.elapsed() < 10000)
         QTest::qWait(10);
     EXPECT_EQ(State.ExchangeState, TExchState::ExchMeasure);
     EXPECT_EQ(Pane("gsExchangeStatus"), QStringLiteral("идет обмен"));
-    EXPECT_TRUE(view.btnMeasureStop->isVisibleTo(Main.get()));
+    EXPECT_TRUE(Control<QPushButton>(&view, "btnMeasureStop")->isVisibleTo(Main.get()));
     EXPECT_FALSE(Enabled("actDevRead"));
     EXPECT_FALSE(Enabled("actCalib"));
-    EXPECT_TRUE(Main->frmDev->isEnabled()); // the table stays editable during a measurement
-    EXPECT_GE(view.Chart->Series(3).Count(), 1u);
+    EXPECT_TRUE(DevView().isEnabled()); // the table stays editable during a measurement
+    EXPECT_GE(Control<TChart>(&view, "Chart")->Series(3).Count(), 1u);
     EXPECT_FALSE(view.ValueText(1).isEmpty());
-    EXPECT_TRUE(view.AutoX->isChecked() && view.AutoY->isChecked());
-    view.btnMeasureStop->click();
+    EXPECT_TRUE(Control<QToolButton>(&view, "AutoX")->isChecked() &&
+                Control<QToolButton>(&view, "AutoY")->isChecked());
+    Control<QPushButton>(&view, "btnMeasureStop")->click();
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(Pane("spMessage"), QStringLiteral("Измерение остановлено"));
     EXPECT_EQ(Pane("gsExchangeStatus"), QStringLiteral("нет обмена"));
-    EXPECT_TRUE(view.btnMeasure->isVisibleTo(Main.get()));
+    EXPECT_TRUE(Control<QPushButton>(&view, "btnMeasure")->isVisibleTo(Main.get()));
     EXPECT_TRUE(Enabled("actDevRead"));
 }
 
@@ -220,7 +221,7 @@ TEST_F(ExchangeWindow, OneExchangeAtATimeFromTheFirstStart) {
     Trigger("actReadAll");
     ASSERT_EQ(State.ExchangeState, TExchState::ExchReadWrite);
     EXPECT_FALSE(Enabled("actDevRead"));
-    EXPECT_FALSE(Main->frmMeasure->btnMeasure->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&MeasureView(), "btnMeasure")->isEnabled());
     Exchange->Start(TExchangeCommand::Measure);
     Exchange->Start(TExchangeCommand::DevWrite);
     Trigger("actDevWrite");                     // refused before its confirmation is asked
@@ -257,7 +258,7 @@ TEST_F(ExchangeWindow, ProjectSaveDuringWriteAll) {
     QElapsedTimer t;
     t.start();
     while ((State.ExchangeState != TExchState::ExchIdle || Exchange->AnyRunning()) && t.elapsed() < 20000) {
-        EXPECT_TRUE(Main->PrjSaveToPath(path));
+        EXPECT_TRUE(Prj().SaveToPath(path));
         ++saves;
         QTest::qWait(2);
     }

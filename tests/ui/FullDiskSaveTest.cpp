@@ -16,9 +16,9 @@ TEST_F(MainFixture, SavesOnAFullDiskKeepTheFilesTheyReplaceAndSayWhy) {
     const QString set = disk.Path("site." + State.CurDevType().DevExt);
     // Both files are saved while there is room.
     State.CurDev().Address = 5;
-    Main->PrjChange();
+    Prj().Change();
     Dialogs.FileNames = {prj};
-    ASSERT_TRUE(Main->PrjSave());
+    ASSERT_TRUE(Prj().Save());
     Trigger("actDevDef");
     Dialogs.FileNames = {set};
     Trigger("actDevSave");
@@ -30,10 +30,10 @@ TEST_F(MainFixture, SavesOnAFullDiskKeepTheFilesTheyReplaceAndSayWhy) {
     const QString noSpace = QStringLiteral("на диске нет места");
 
     State.CurDev().Address = 6;
-    Main->PrjChange();
+    Prj().Change();
     Widget<QLabel>("spMessage")->clear();
     const size_t asked = Dialogs.Asked.size();
-    EXPECT_FALSE(Main->PrjSave());
+    EXPECT_FALSE(Prj().Save());
     ASSERT_EQ(Dialogs.Asked.size(), asked + 1);
     EXPECT_TRUE(Dialogs.LastText().contains(noSpace)) << Dialogs.LastText().toStdString();
     EXPECT_EQ(TestUtil::ReadBytes(prj), oldPrj);

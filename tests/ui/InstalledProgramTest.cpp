@@ -48,7 +48,7 @@ TEST_F(InstalledProgram, KeepsItsDirectoryAndAsksANewProjectForAName) {
     ASSERT_TRUE(QFileInfo::exists(own)); // copied at start from the shipped settings
     NewProject();
     State.CurDev().Address = 5;
-    Main->PrjChange();
+    Prj().Change();
 
     // Open's "save the changed project?" answered Yes: the new project is not written to the
     // sentinel path inside the program directory; the save dialog asks where, starting at home.
@@ -83,7 +83,7 @@ TEST_F(InstalledProgram, FileDialogsStartAtHomeThenInTheFolderLastChosen) {
     ASSERT_TRUE(QDir().mkpath(sets));
     Dialogs.FileNames = {sets + "/a." + State.CurDevType().DevExt, "", ""};
     Trigger("actDevSave");
-    Main->frmMeasure->BtnSave->click();
+    Control<QToolButton>(&MeasureView(), "BtnSave")->click();
     Trigger("actDevLoad");
     ASSERT_EQ(Dialogs.FileDialogs.size(), 3u);
     EXPECT_EQ(Dialogs.FileDialogs[0].Directory, QDir::homePath());

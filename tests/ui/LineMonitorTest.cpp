@@ -117,25 +117,25 @@ TEST_F(Monitor, BurstFromAnExchangeThreadArrivesWholeInBoundedBatches) {
     ASSERT_TRUE(WaitRows(10000));
     for (int r = 0; r < 10000; r += 997)
         EXPECT_EQ(Window->Model->Event(r).TimeMs, r);
-    EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 10000 из 10000"));
+    EXPECT_EQ(Control<QLabel>(Window.get(), "lblCount")->text(), QStringLiteral("Показано: 10000 из 10000"));
 
     // Pause holds the view while events keep coming, and says that they do; resume shows them;
     // clear empties everything.
-    Window->btnPause->click();
-    EXPECT_EQ(Window->btnPause->text(), QStringLiteral("Продолжить"));
+    Control<QPushButton>(Window.get(), "btnPause")->click();
+    EXPECT_EQ(Control<QPushButton>(Window.get(), "btnPause")->text(), QStringLiteral("Продолжить"));
     Hub.Parcel(Numbered(10000));
     Window->Drain();
     EXPECT_EQ(Window->Model->rowCount(), 10000);
-    EXPECT_EQ(Window->lblCount->text(),
+    EXPECT_EQ(Control<QLabel>(Window.get(), "lblCount")->text(),
               QStringLiteral("Показано: 10000 из 10000; пауза, запись продолжается: новых 1"));
-    Window->btnPause->click();
+    Control<QPushButton>(Window.get(), "btnPause")->click();
     EXPECT_EQ(Window->Model->rowCount(), 10001);
-    EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 10001 из 10001"));
-    Window->btnPause->click();
-    Window->btnPause->click(); // nothing came meanwhile
-    EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 10001 из 10001"));
+    EXPECT_EQ(Control<QLabel>(Window.get(), "lblCount")->text(), QStringLiteral("Показано: 10001 из 10001"));
+    Control<QPushButton>(Window.get(), "btnPause")->click();
+    Control<QPushButton>(Window.get(), "btnPause")->click(); // nothing came meanwhile
+    EXPECT_EQ(Control<QLabel>(Window.get(), "lblCount")->text(), QStringLiteral("Показано: 10001 из 10001"));
     Hub.Parcel(Numbered(10001));
-    Window->btnClear->click();
+    Control<QPushButton>(Window.get(), "btnClear")->click();
     Window->Drain();
     EXPECT_EQ(Window->Model->rowCount(), 0);
 
@@ -144,14 +144,14 @@ TEST_F(Monitor, BurstFromAnExchangeThreadArrivesWholeInBoundedBatches) {
     for (const TLineEvent& e : batch)
         Hub.Parcel(e);
     ASSERT_TRUE(WaitRows(30));
-    Window->seAddress->setValue(3);
+    Control<QSpinBox>(Window.get(), "seAddress")->setValue(3);
     EXPECT_EQ(Window->Model->rowCount(), 10);
-    Window->cbErrors->setChecked(true);
+    Control<QCheckBox>(Window.get(), "cbErrors")->setChecked(true);
     ASSERT_EQ(Window->Model->rowCount(), 2); // 5 and 20
     EXPECT_EQ(Window->Model->Event(1).TimeMs, 20);
-    Window->seAddress->setValue(-1);
+    Control<QSpinBox>(Window.get(), "seAddress")->setValue(-1);
     EXPECT_EQ(Window->Model->rowCount(), 6);
-    EXPECT_EQ(Window->lblCount->text(), QStringLiteral("Показано: 6 из 30"));
+    EXPECT_EQ(Control<QLabel>(Window.get(), "lblCount")->text(), QStringLiteral("Показано: 6 из 30"));
 }
 
 TEST_F(Monitor, SavesTextAndCsvWholeAndReportsAnUnwritablePath) {
@@ -211,8 +211,8 @@ TEST_F(Monitor, SavesTextAndCsvWholeAndReportsAnUnwritablePath) {
     EXPECT_FALSE(error.isEmpty());
 
     // Copy of the selected lines.
-    Window->View->selectRow(1);
-    Window->btnCopy->click();
+    Control<QTableView>(Window.get(), "View")->selectRow(1);
+    Control<QPushButton>(Window.get(), "btnCopy")->click();
     EXPECT_EQ(QApplication::clipboard()->text(), FormatLineEvent(tooLong) + "\n");
 }
 
@@ -266,19 +266,19 @@ TEST_F(MonitorInMain, ShowsAReadAllLiveAndErrorsSayWhatTheirCodeMeans) {
     EXPECT_EQ(Widget<QToolButton>("btnLineMonitor")->toolTip(), QStringLiteral("Монитор обмена"));
     EXPECT_TRUE(Widget<QMenu>("miSetMenu")->actions().contains(Command("actLineMonitor")));
     Widget<QToolButton>("btnLineMonitor")->click();
-    TfrmLineMonitor* monitor = Main->frmLineMonitor;
+    TfrmLineMonitor* monitor = Control<TfrmLineMonitor>(Main.get(), "frmLineMonitor");
     ASSERT_NE(monitor, nullptr);
     EXPECT_TRUE(monitor->isVisible());
     EXPECT_FALSE(monitor->isModal());
 
     // Usable while an exchange runs, unlike the settings.
     State.ExchangeState = TExchState::ExchReadWrite;
-    Main->ShowPrjState();
+    ShowState();
     EXPECT_TRUE(Enabled("actLineMonitor"));
     EXPECT_TRUE(Enabled("actLineMonitor"));
     EXPECT_FALSE(Enabled("actProgSet"));
     State.ExchangeState = TExchState::ExchIdle;
-    Main->ShowPrjState();
+    ShowState();
 
     Trigger("actDevRead");
     ASSERT_TRUE(WaitIdle());
@@ -310,16 +310,17 @@ TEST_F(Monitor, ColumnTitlesShowWholeAndTheArrowsStandOut) {
     Window->Open();
     Hub.Parcel(Numbered(0));
     ASSERT_TRUE(WaitRows(1));
-    const QHeaderView* header = Window->View->horizontalHeader();
+    const QHeaderView* header = Control<QTableView>(Window.get(), "View")->horizontalHeader();
     for (int c = 0; c + 1 < TLineLogModel::ColCount; ++c)
-        EXPECT_GE(Window->View->columnWidth(c), header->sectionSizeHint(c))
+        EXPECT_GE(Control<QTableView>(Window.get(), "View")->columnWidth(c), header->sectionSizeHint(c))
             << Window->Model->headerData(c, Qt::Horizontal).toString().toStdString();
     // The arrow is drawn larger than a letter of the table's face, and its row holds it.
     const QModelIndex arrowCell = Window->Model->index(0, TLineLogModel::ColDirection);
     const QVariant font = Window->Model->data(arrowCell, Qt::FontRole);
     ASSERT_TRUE(font.canConvert<QFont>());
     const QRect arrow = QFontMetrics(font.value<QFont>()).tightBoundingRect(QStringLiteral("→"));
-    const QRect plain = QFontMetrics(Window->View->font()).tightBoundingRect(QStringLiteral("→"));
+    const QRect plain = QFontMetrics(Control<QTableView>(Window.get(), "View")->font())
+                            .tightBoundingRect(QStringLiteral("→"));
     EXPECT_GE(arrow.width(), plain.width() * 1.3);
-    EXPECT_LE(arrow.height() + 2, Window->View->rowHeight(0));
+    EXPECT_LE(arrow.height() + 2, Control<QTableView>(Window.get(), "View")->rowHeight(0));
 }

@@ -1,9 +1,11 @@
 #pragma once
 // A complete program directory in a temporary folder and a main window started on it.
+#include "Controls.h"
 #include "ScriptedDialogs.h"
 #include "TestUtil.h"
 #include "model/AppState.h"
 #include "ui/MainWindow.h"
+#include "ui/MeasureView.h"
 
 #include <QAction>
 #include <QDir>
@@ -28,7 +30,7 @@ protected:
 
     void SetUp() override {
         ProgDir = Dir.path() + "/";
-        TestUtil::CopyProgramDir(Dir.path());
+        ASSERT_TRUE(TestUtil::CopyProgramDir(Dir.path()));
         if (!QFileInfo::exists(ProgDir + "libkvcom.so"))
             TestUtil::WriteBytes(ProgDir + "libkvcom.so", "placeholder");
     }
@@ -82,11 +84,15 @@ protected:
         return a && a->isVisible();
     }
     // A control of the window by its objectName ("btnDevRead", "pcMain", "spMessage").
-    template <class T = QWidget> T* Widget(const char* name) const {
-        auto* w = Main->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << "no widget " << name;
-        return w;
-    }
+    template <class T = QWidget> T* Widget(const char* name) const { return Control<T>(Main.get(), name); }
+    // The project object of the window: New/Open/Save/Close and the project's state.
+    TProject& Prj() const { return *Control<TProject>(Main.get(), "Project"); }
+    // Shows the states set directly in the program state (status bar and commands), as the project
+    // object's state change does.
+    void ShowState() const { emit Prj().StateChanged(); }
+    // The window's views by objectName.
+    TfrmDev& DevView() const { return *Control<TfrmDev>(Main.get(), "frmDev"); }
+    TfrmMeasure& MeasureView() const { return *Control<TfrmMeasure>(Main.get(), "frmMeasure"); }
     // The text of a status bar pane by its name ("spMessage", "gsExchangeStatus", ...).
     QString Pane(const char* name) const {
         auto* l = Widget<QLabel>(name);

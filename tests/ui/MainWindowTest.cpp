@@ -112,7 +112,7 @@ TEST_F(MainCommands, EnabledCommandsFollowProjectAndExchangeState) {
     for (const Row& r : table) {
         State.PrjState = r.Prj;
         State.ExchangeState = r.Exch;
-        Main->ShowPrjState();
+        ShowState();
         const TEnabled e = Read();
         const auto where = ::testing::Message() << "state " << int(r.Prj) << " exchange " << int(r.Exch);
         EXPECT_EQ(e.New, r.Want.New) << where;
@@ -142,14 +142,14 @@ TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
     Widget<QTabWidget>("pcMain")->setCurrentIndex(2); // a change of page is a change of the project
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
     EXPECT_EQ(Pane("gsProjectText"), QStringLiteral("Текущий проект изменен"));
-    Main->PrjChange();
+    Prj().Change();
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
     State.ActDevice = 7; // out of the designation table: shown as the first designation
-    Main->ShowPrjState();
+    ShowState();
     EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1");
     State.ActDevice = 2;
-    Main->ShowPrjState();
+    ShowState();
     EXPECT_EQ(Pane("spDevStatus"), "Kestrin K1V");
 
     // The connection dialog's OK chooses another designation: the pane shows it at once, also on a
@@ -165,7 +165,7 @@ TEST_F(MainFixture, ProjectBecomesChangedOnceAndShowsItsState) {
 TEST_F(MainFixture, CommandsEndTheEditInProgressFirst) {
     ASSERT_TRUE(Start());
     NewProject();
-    QTableWidget* grid = Main->frmDev->ASG;
+    QTableWidget* grid = Widget<QTableWidget>("DevGrid");
     int mask = -1;
     for (int i = 0; i < State.CurDevType().ParamCount(); ++i)
         if (State.CurDevType().Param(i).VType == 4 && mask < 0)
@@ -231,7 +231,7 @@ TEST_F(MainFixture, WriteConfirmationAndStopButton) {
     EXPECT_EQ(State.PrjState, TPrjState::PrjChanged);
 
     State.ExchangeState = TExchState::ExchMeasure;
-    Main->ShowPrjState();
+    ShowState();
     const qsizetype started = starts.count();
     Trigger("actDevWrite"); // one exchange at a time: refused while another holds the line
     Trigger("actReadAll");
@@ -241,7 +241,7 @@ TEST_F(MainFixture, WriteConfirmationAndStopButton) {
     EXPECT_FALSE(State.ReadStop || State.WriteStop);
     State.MeasureStop = false;
     State.ExchangeState = TExchState::ExchReadWrite;
-    Main->ShowPrjState();
+    ShowState();
     Trigger("actStop");
     EXPECT_TRUE(State.ReadStop && State.WriteStop);
     EXPECT_FALSE(State.MeasureStop);
@@ -250,11 +250,11 @@ TEST_F(MainFixture, WriteConfirmationAndStopButton) {
 
 TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
     ASSERT_TRUE(Start());
-    TfrmProgSet& d = *Main->frmProgSet;
+    TfrmProgSet& d = *Control<TfrmProgSet>(Main.get(), "frmProgSet");
     QTimer::singleShot(0, &d, [&] {
-        d.CB3->setChecked(!State.Settings.Hint);
-        d.SE2->setValue(7);
-        d.CancelBtn->click();
+        Control<QCheckBox>(&d, "CB3")->setChecked(!State.Settings.Hint);
+        Control<QSpinBox>(&d, "SE2")->setValue(7);
+        Control<QPushButton>(&d, "CancelBtn")->click();
     });
     const bool hintBefore = State.Settings.Hint;
     Widget<QToolButton>("btnSet")->click();
@@ -262,14 +262,15 @@ TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
     EXPECT_EQ(State.Settings.ReRead, 1);
 
     QTimer::singleShot(0, &d, [&] {
-        EXPECT_EQ(d.CB3->isChecked(), hintBefore); // shown again with the old values
-        d.CB3->setChecked(false);
-        d.CB1->setChecked(true);
-        d.SE1->setValue(4);
-        d.SE2->setValue(150); // the spin box keeps to 0..100
-        EXPECT_EQ(d.cbLanguage->currentIndex(), 0); // no language chosen: follows the system
-        d.cbLanguage->setCurrentIndex(d.cbLanguage->findText("English"));
-        d.OkBtn->click();
+        EXPECT_EQ(Control<QCheckBox>(&d, "CB3")->isChecked(), hintBefore); // shown again with the old values
+        Control<QCheckBox>(&d, "CB3")->setChecked(false);
+        Control<QCheckBox>(&d, "CB1")->setChecked(true);
+        Control<QSpinBox>(&d, "SE1")->setValue(4);
+        Control<QSpinBox>(&d, "SE2")->setValue(150); // the spin box keeps to 0..100
+        auto* language = Control<QComboBox>(&d, "cbLanguage");
+        EXPECT_EQ(language->currentIndex(), 0); // no language chosen: follows the system
+        language->setCurrentIndex(language->findText("English"));
+        Control<QPushButton>(&d, "OkBtn")->click();
     });
     Trigger("actProgSet");
     EXPECT_FALSE(State.Settings.Hint);
@@ -286,7 +287,7 @@ TEST_F(MainFixture, CloseWritesSettingsAndCancelAtTheProjectQuestionKeepsRunning
     NewProject();
     State.Settings.Load = true;
     State.Settings.Save = false;
-    Main->PrjChange();
+    Prj().Change();
     Dialogs.Answers = {TMsgAnswer::Cancel};
     EXPECT_FALSE(Main->close());
     EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Текущий проект был изменен. Сохранить?"));
@@ -306,7 +307,7 @@ TEST_F(MainFixture, CloseDuringExchangeAsksAndNoKeepsItRunning) {
     ASSERT_TRUE(Start());
     NewProject();
     State.ExchangeState = TExchState::ExchReadWrite;
-    Main->ShowPrjState();
+    ShowState();
     Dialogs.Answers = {TMsgAnswer::No};
     EXPECT_FALSE(Main->close());
     EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Идет обмен данными с прибором. Продолжить?"));
@@ -337,7 +338,7 @@ TEST_F(MainCommands, ButtonColumnFollowsTheExchangeThatHoldsTheLine) {
     const auto shown = [this](const char* name) {
         return Widget<QPushButton>(name)->isVisibleTo(Main.get());
     };
-    QPushButton* measure = Main->frmMeasure->btnMeasure;
+    QPushButton* measure = Control<QPushButton>(&MeasureView(), "btnMeasure");
     for (const Row& r : table) {
         const auto where = ::testing::Message() << "exchange " << int(r.Running);
         State.ExchangeState =
@@ -350,9 +351,16 @@ TEST_F(MainCommands, ButtonColumnFollowsTheExchangeThatHoldsTheLine) {
         EXPECT_EQ(Widget<QPushButton>("btnDevRead")->isEnabled(), r.Read) << where;
         EXPECT_EQ(Widget<QPushButton>("btnDevWrite")->isEnabled(), r.Write) << where;
         EXPECT_EQ(Widget<QPushButton>("btnCalib")->isEnabled(), r.Calib) << where;
+        // The channel page's column (its tab hidden) gives way to every exchange, as calibration does.
+        EXPECT_EQ(Enabled("actChRead"), r.Calib) << where;
+        EXPECT_EQ(Widget<QPushButton>("btnChWrite")->isEnabled(), r.Calib) << where;
+        EXPECT_TRUE(Widget<QPushButton>("btnChReadStop")->isHidden() &&
+                    Widget<QPushButton>("btnChWriteStop")->isHidden())
+            << where;
         EXPECT_EQ(measure->isEnabled(), r.Measure) << where;
         // The measurement page is not the current one: its buttons are hidden with it, not by themselves.
-        EXPECT_EQ(Main->frmMeasure->btnMeasureStop->isHidden(), r.Running != TExchangeCommand::Measure)
+        EXPECT_EQ(Control<QPushButton>(&MeasureView(), "btnMeasureStop")->isHidden(),
+                  r.Running != TExchangeCommand::Measure)
             << where;
         if (r.ReadStop || r.WriteStop) { // the keyboard stays on the column's stop button
             EXPECT_EQ(Main->focusWidget(),
@@ -365,6 +373,7 @@ TEST_F(MainCommands, ButtonColumnFollowsTheExchangeThatHoldsTheLine) {
         Main->ExchangeRunning(std::nullopt);
         for (const char* start : {"btnDevRead", "btnDevWrite", "btnCalib"})
             EXPECT_TRUE(shown(start) && Widget<QPushButton>(start)->isEnabled()) << where << start;
+        EXPECT_TRUE(Enabled("actChRead") && Widget<QPushButton>("btnChWrite")->isEnabled()) << where;
         EXPECT_FALSE(shown("btnDevReadStop") || shown("btnDevWriteStop")) << where;
         EXPECT_TRUE(!measure->isHidden() && measure->isEnabled()) << where;
     }

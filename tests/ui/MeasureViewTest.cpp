@@ -1,8 +1,9 @@
 // The measurement view: its table, the chart's tool row and the file commands.
-#include "chart/Chart.h"
+#include "ui/MeasureView.h"
+#include "Controls.h"
 #include "ScriptedDialogs.h"
 #include "TestUtil.h"
-#include "ui/MeasureView.h"
+#include "chart/Chart.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -14,6 +15,10 @@
 namespace {
 class MeasureView : public ::testing::Test {
 protected:
+    // The view's controls by objectName.
+    TChart& Chart() const { return *Control<TChart>(View.get(), "Chart"); }
+    QTableWidget* Grid() const { return Control<QTableWidget>(View.get(), "ASG"); }
+    QToolButton* Tool(const char* name) const { return Control<QToolButton>(View.get(), name); }
     TAppState State;
     TScriptedDialogs Dialogs;
     std::unique_ptr<TfrmMeasure> View;
@@ -26,83 +31,84 @@ protected:
 } // namespace
 
 TEST_F(MeasureView, BuildsOneColumnPerChannelWithCheckBoxesFromTwoChannels) {
-    EXPECT_EQ(View->ASG->columnCount(), 7); // the initial table before a type is applied
-    EXPECT_EQ(View->Chart->SeriesCount(), 0);
-    EXPECT_FALSE(View->BtnLegend->isChecked());
+    EXPECT_EQ(Grid()->columnCount(),
+              7); // the initial table before a type is applied
+    EXPECT_EQ(Chart().SeriesCount(), 0);
+    EXPECT_FALSE(Tool("BtnLegend")->isChecked());
 
     View->Build(1);
-    EXPECT_EQ(View->ASG->columnCount(), 2);
-    EXPECT_TRUE(View->ASG->item(0, 1)->data(Qt::CheckStateRole).isNull());
+    EXPECT_EQ(Grid()->columnCount(), 2);
+    EXPECT_TRUE(Grid()->item(0, 1)->data(Qt::CheckStateRole).isNull());
     EXPECT_TRUE(View->ChannelSelected(1)); // no box: always read
-    EXPECT_TRUE(View->BtnLegend->isChecked());
-    EXPECT_TRUE(View->Chart->LegendShowsValues());
-    EXPECT_EQ(View->Chart->Series(0).Title, QStringLiteral("Канал 1"));
+    EXPECT_TRUE(Tool("BtnLegend")->isChecked());
+    EXPECT_TRUE(Chart().LegendShowsValues());
+    EXPECT_EQ(Chart().Series(0).Title, QStringLiteral("Канал 1"));
 
     View->Build(4);
-    ASSERT_EQ(View->ASG->columnCount(), 5);
-    EXPECT_EQ(View->Chart->SeriesCount(), 4);
-    EXPECT_FALSE(View->Chart->LegendShowsValues());
-    EXPECT_EQ(View->ASG->item(0, 0)->text(), QStringLiteral(" Измер. значение"));
+    ASSERT_EQ(Grid()->columnCount(), 5);
+    EXPECT_EQ(Chart().SeriesCount(), 4);
+    EXPECT_FALSE(Chart().LegendShowsValues());
+    EXPECT_EQ(Grid()->item(0, 0)->text(), QStringLiteral(" Измер. значение"));
     for (int k = 1; k <= 4; ++k) {
         EXPECT_TRUE(View->ChannelSelected(k));
-        EXPECT_TRUE(View->ASG->item(0, k)->textAlignment() & Qt::AlignLeft); // more than 4 columns
+        EXPECT_TRUE(Grid()->item(0, k)->textAlignment() & Qt::AlignLeft); // more than 4 columns
     }
     // A click on a channel cell flips its box; the value stays while the channel is off.
     View->ShowValue(3, "12.5");
-    const QRect cell = View->ASG->visualItemRect(View->ASG->item(0, 3));
-    QTest::mouseClick(View->ASG->viewport(), Qt::LeftButton, {}, cell.center());
+    const QRect cell = Grid()->visualItemRect(Grid()->item(0, 3));
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_FALSE(View->ChannelSelected(3));
     EXPECT_EQ(View->ValueText(3), "12.5");
-    QTest::mouseClick(View->ASG->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_TRUE(View->ChannelSelected(3));
 }
 
 TEST_F(MeasureView, TimeRangeAndAutomaticScalingWorkTogether) {
     View->Build(2);
     View->SwitchAutoScaleOn();
-    EXPECT_TRUE(View->AutoX->isChecked());
-    EXPECT_TRUE(View->AutoY->isChecked());
+    EXPECT_TRUE(Tool("AutoX")->isChecked());
+    EXPECT_TRUE(Tool("AutoY")->isChecked());
     for (int i = 0; i < 50; ++i)
         View->AddPoint(1, i * 0.1, i);
     // "за 1    час": the automatic X scaling goes off and X shows 0 to 60 minutes.
-    View->cbTime->setCurrentIndex(6);
+    Control<QComboBox>(View.get(), "cbTime")->setCurrentIndex(6);
     View->cbTimeChange(6);
-    EXPECT_FALSE(View->AutoX->isChecked());
-    EXPECT_FALSE(View->Chart->AutoX());
-    EXPECT_DOUBLE_EQ(View->Chart->XMin(), 0);
-    EXPECT_DOUBLE_EQ(View->Chart->XMax(), 60);
+    EXPECT_FALSE(Tool("AutoX")->isChecked());
+    EXPECT_FALSE(Chart().AutoX());
+    EXPECT_DOUBLE_EQ(Chart().XMin(), 0);
+    EXPECT_DOUBLE_EQ(Chart().XMax(), 60);
     // Moving left near 0 keeps the window's width and starts it at exactly 0.
-    View->MoveRight->click();
-    View->MoveLeft->click();
-    View->MoveLeft->click();
-    EXPECT_DOUBLE_EQ(View->Chart->XMin(), 0);
-    EXPECT_NEAR(View->Chart->XMax() - View->Chart->XMin(), 60, 1e-9);
+    Tool("MoveRight")->click();
+    Tool("MoveLeft")->click();
+    Tool("MoveLeft")->click();
+    EXPECT_DOUBLE_EQ(Chart().XMin(), 0);
+    EXPECT_NEAR(Chart().XMax() - Chart().XMin(), 60, 1e-9);
     // Pressing automatic X again blanks the time range.
-    View->AutoX->click();
-    EXPECT_TRUE(View->AutoX->isChecked());
-    EXPECT_EQ(View->cbTime->currentIndex(), 0);
+    Tool("AutoX")->click();
+    EXPECT_TRUE(Tool("AutoX")->isChecked());
+    EXPECT_EQ(Control<QComboBox>(View.get(), "cbTime")->currentIndex(), 0);
     // A zoom of Y switches only Y off.
-    View->ZoomInY->click();
-    EXPECT_FALSE(View->AutoY->isChecked());
-    EXPECT_TRUE(View->AutoX->isChecked());
+    Tool("ZoomInY")->click();
+    EXPECT_FALSE(Tool("AutoY")->isChecked());
+    EXPECT_TRUE(Tool("AutoX")->isChecked());
     // Clearing empties the series; legend and 3D are two-state buttons.
-    View->BtnClear->click();
-    EXPECT_EQ(View->Chart->Series(0).Count(), 0u);
-    View->Btn3D->click();
-    EXPECT_TRUE(View->Chart->Is3D());
-    View->BtnLegend->click();
-    EXPECT_FALSE(View->Chart->LegendVisible());
+    Tool("BtnClear")->click();
+    EXPECT_EQ(Chart().Series(0).Count(), 0u);
+    Tool("Btn3D")->click();
+    EXPECT_TRUE(Chart().Is3D());
+    Tool("BtnLegend")->click();
+    EXPECT_FALSE(Chart().LegendVisible());
 }
 
 TEST_F(MeasureView, CommandsNeedSeriesButFilesAndSwitchesDoNot) {
     View->Build(0);
-    EXPECT_EQ(View->Chart->SeriesCount(), 0);
-    View->ZoomOutX->click();
-    View->MoveUp->click();
-    EXPECT_FALSE(View->AutoY->isChecked());
-    EXPECT_TRUE(View->Chart->AutoX()); // nothing switched off by a command that did nothing
-    View->AutoY->click();
-    EXPECT_TRUE(View->AutoY->isChecked());
+    EXPECT_EQ(Chart().SeriesCount(), 0);
+    Tool("ZoomOutX")->click();
+    Tool("MoveUp")->click();
+    EXPECT_FALSE(Tool("AutoY")->isChecked());
+    EXPECT_TRUE(Chart().AutoX()); // nothing switched off by a command that did nothing
+    Tool("AutoY")->click();
+    EXPECT_TRUE(Tool("AutoY")->isChecked());
 }
 
 TEST_F(MeasureView, SavesUnderTheChosenNameAndAsksBeforeOverwriting) {
@@ -113,7 +119,7 @@ TEST_F(MeasureView, SavesUnderTheChosenNameAndAsksBeforeOverwriting) {
     View->AddPoint(2, 0.25, -3);
     const QString wmf = dir.filePath("chart"); // no extension is added
     Dialogs.FileNames = {wmf};
-    View->BtnSave->click();
+    Tool("BtnSave")->click();
     const QByteArray bytes = TestUtil::ReadBytes(wmf);
     ASSERT_GE(bytes.size(), 22);
     EXPECT_EQ(static_cast<uint8_t>(bytes[0]), 0xD7); // placeable metafile key, little-endian
@@ -123,16 +129,16 @@ TEST_F(MeasureView, SavesUnderTheChosenNameAndAsksBeforeOverwriting) {
     TestUtil::WriteBytes(wmf, "keep");
     Dialogs.FileNames = {wmf};
     Dialogs.Answers = {TMsgAnswer::No};
-    View->BtnSave->click();
+    Tool("BtnSave")->click();
     EXPECT_EQ(Dialogs.LastText(), QStringLiteral("Файл уже существует. Перезаписать?"));
     EXPECT_EQ(TestUtil::ReadBytes(wmf), "keep");
 
     Dialogs.FileNames = {dir.filePath("points.csv")};
-    View->BtnSave->click();
+    Tool("BtnSave")->click();
     const QString csv = QString::fromUtf8(TestUtil::ReadBytes(dir.filePath("points.csv")));
     EXPECT_TRUE(csv.contains("2.5"));
     EXPECT_TRUE(csv.contains("-3"));
     Dialogs.FileNames = {dir.filePath("chart.png")};
-    View->BtnSave->click();
+    Tool("BtnSave")->click();
     EXPECT_TRUE(TestUtil::ReadBytes(dir.filePath("chart.png")).startsWith("\x89PNG"));
 }

@@ -59,15 +59,15 @@ protected:
                 }
             }
         }
-        Main->frmDev->ValuesToTable(State.CurDev());
-        Main->frmDev->TableToValues(State.CurDev());
+        DevView().ValuesToTable(State.CurDev());
+        DevView().TableToValues(State.CurDev());
         std::vector<QStringList> all;
         for (const auto& d : State.DevList)
             all.push_back(d->Values);
         return all;
     }
     void ChangeProject() {
-        Main->PrjChange();
+        Prj().Change();
         ASSERT_EQ(State.PrjState, TPrjState::PrjChanged);
     }
 };
@@ -84,13 +84,13 @@ TEST_F(Project, SaveCloseOpenKeepsEveryValueOfEveryEntry) {
     State.CurDev().Address = 42;
     Widget<QTabWidget>("pcMain")->setCurrentIndex(2);
     const QString path = ProgDir + "one.prj";
-    ASSERT_TRUE(Main->PrjSaveToPath(path));
+    ASSERT_TRUE(Prj().SaveToPath(path));
     EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был сохранен"));
 
-    ASSERT_TRUE(Main->PrjClose());
+    ASSERT_TRUE(Prj().Close());
     EXPECT_NE(State.DevList[1]->Values, values[1]); // reset by the close
     State.CurDev().Address = 1;
-    ASSERT_TRUE(Main->PrjOpenFile(path));
+    ASSERT_TRUE(Prj().OpenFile(path));
     EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был открыт"));
     EXPECT_EQ(Main->windowTitle(), Title + " : one.prj");
     for (size_t i = 0; i < values.size(); ++i)
@@ -100,11 +100,11 @@ TEST_F(Project, SaveCloseOpenKeepsEveryValueOfEveryEntry) {
     EXPECT_EQ(State.CurDev().BaudRate, 19200);
     EXPECT_EQ(State.CurDev().Address, 42);
     EXPECT_EQ(Widget<QTabWidget>("pcMain")->currentIndex(), 2);
-    EXPECT_EQ(Main->frmDev->CellText(1, 1), values[0][0]);
+    EXPECT_EQ(DevView().CellText(1, 1), values[0][0]);
 
     // Saving the reopened project writes the same file again.
     const QString again = ProgDir + "two.prj";
-    ASSERT_TRUE(Main->PrjSaveToPath(again));
+    ASSERT_TRUE(Prj().SaveToPath(again));
     EXPECT_EQ(TestUtil::ReadBytes(again), TestUtil::ReadBytes(path));
 }
 
@@ -116,7 +116,7 @@ TEST_F(Project, StateTransitionsAndTheCommandsTheyEnable) {
     const QString savedText = QStringLiteral("Текущий проект сохранен");
     const QString changedText = QStringLiteral("Текущий проект изменен");
     ExpectState(TPrjState::PrjNone, none, noneText);
-    Main->PrjChange(); // nothing to change
+    Prj().Change(); // nothing to change
     ExpectState(TPrjState::PrjNone, none, noneText);
 
     DevSetAccepts = false; // the connection dialog refused: still no project
@@ -126,7 +126,7 @@ TEST_F(Project, StateTransitionsAndTheCommandsTheyEnable) {
     ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
     ExpectState(TPrjState::PrjChanged, changed, changedText);
-    Main->PrjChange();
+    Prj().Change();
     ExpectState(TPrjState::PrjChanged, changed, changedText);
 
     const QString path = ProgDir + "states.prj";
@@ -134,7 +134,7 @@ TEST_F(Project, StateTransitionsAndTheCommandsTheyEnable) {
     Trigger("actSave");
     ExpectState(TPrjState::PrjSaved, saved, savedText);
     EXPECT_EQ(Main->windowTitle(), Title + " : states.prj");
-    ASSERT_TRUE(Main->PrjSaveToPath(path)); // a save from state 1
+    ASSERT_TRUE(Prj().SaveToPath(path)); // a save from state 1
     ExpectState(TPrjState::PrjSaved, saved, savedText);
 
     ChangeProject();
@@ -145,10 +145,10 @@ TEST_F(Project, StateTransitionsAndTheCommandsTheyEnable) {
     EXPECT_EQ(Pane("spMessage"), QStringLiteral("Проект был закрыт"));
     EXPECT_TRUE(State.PrjPath.isEmpty());
 
-    ASSERT_TRUE(Main->PrjOpenFile(path));
+    ASSERT_TRUE(Prj().OpenFile(path));
     ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
-    ASSERT_TRUE(Main->PrjOpenFile(path)); // from a changed project, without a question
+    ASSERT_TRUE(Prj().OpenFile(path)); // from a changed project, without a question
     ExpectState(TPrjState::PrjSaved, saved, savedText);
     ChangeProject();
     Dialogs.Answers = {TMsgAnswer::No};
@@ -162,7 +162,7 @@ TEST_F(MainFixture, StartUpReopensTheLastProjectOnlyWhenItExists) {
     NewProject();
     State.CurDev().Address = 23;
     const QString path = ProgDir + "last.prj";
-    ASSERT_TRUE(Main->PrjSaveToPath(path));
+    ASSERT_TRUE(Prj().SaveToPath(path));
     State.PrjState = TPrjState::PrjNone;
     Main.reset();
 
@@ -204,7 +204,7 @@ TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
     Main->show();
 
     Dialogs.Answers = {TMsgAnswer::Yes};
-    EXPECT_FALSE(Main->PrjClose());
+    EXPECT_FALSE(Prj().Close());
     Dialogs.Answers = {TMsgAnswer::Yes};
     Trigger("actNew");
     EXPECT_EQ(dialogShows, 0);
@@ -227,12 +227,12 @@ TEST_F(Project, AFailedSaveStopsCloseOpenNewAndProgramExit) {
     EXPECT_EQ(State.PrjPath, path);
     ASSERT_EQ(State.DevList.size(), 2u);
     EXPECT_EQ(State.CurDev().Values, values);
-    Main->frmDev->TableToValues(State.CurDev());
+    DevView().TableToValues(State.CurDev());
     EXPECT_EQ(State.CurDev().Values, values);
 
     // No, chosen explicitly, closes without saving.
     Dialogs.Answers = {TMsgAnswer::No};
-    EXPECT_TRUE(Main->PrjClose());
+    EXPECT_TRUE(Prj().Close());
     EXPECT_EQ(State.PrjState, TPrjState::PrjNone);
 }
 
@@ -243,7 +243,7 @@ TEST_F(MainFixture, LineBreaksNeverReachAProjectFile) {
                                     QStringLiteral("\n[Серийный номер]\nVType=7\nAddress=$70\nSType=0\n"));
     ASSERT_TRUE(Start());
     NewProject();
-    TfrmDev& t = *Main->frmDev;
+    TfrmDev& t = DevView();
     const int p = State.CurDevType().ParamCount() - 1;
     ASSERT_EQ(State.CurDevType().Param(p).Name, QStringLiteral("Серийный номер"));
     for (const QString& typed : {QStringLiteral("A1\nB2"), QStringLiteral("A1\r"), QStringLiteral("a|b")}) {
@@ -263,7 +263,7 @@ TEST_F(MainFixture, LineBreaksNeverReachAProjectFile) {
     EXPECT_FALSE(State.CurDev().Values[p].contains(QLatin1Char('\r')));
     const QString path = ProgDir + "broken.prj";
     Dialogs.Asked.clear();
-    EXPECT_FALSE(Main->PrjSaveToPath(path));
+    EXPECT_FALSE(Prj().SaveToPath(path));
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(Dialogs.LastText().contains(QString::number(p + 1))) << Dialogs.LastText().toStdString();
 }
@@ -291,7 +291,7 @@ TEST_F(MainFixture, AProjectOpensOnTheSavedPageAtStartAndByOpenWithoutBeingChang
     NewProject();
     const QString path = ProgDir + "page.prj";
     Widget<QTabWidget>("pcMain")->setCurrentWidget(Widget("TabMeas"));
-    ASSERT_TRUE(Main->PrjSaveToPath(path));
+    ASSERT_TRUE(Prj().SaveToPath(path));
     const auto pageOf = [this] {
         const int i = Widget<QTabWidget>("pcMain")->currentIndex();
         // The page shown has a tab of its own, selected; a page without one (the channel page)
@@ -312,7 +312,7 @@ TEST_F(MainFixture, AProjectOpensOnTheSavedPageAtStartAndByOpenWithoutBeingChang
             TestUtil::WriteBytes(path, QByteArray(saved).replace("\nActPage=2\r\n",
                                                                  "\nActPage=" + actPage.toLatin1() + "\r\n"));
         Widget<QTabWidget>("pcMain")->setCurrentWidget(measure ? Widget("TabDev") : Widget("TabMeas"));
-        Main->PrjChange();
+        Prj().Change();
         // By Open (the changed project is not saved first) ...
         Dialogs.Answers = {TMsgAnswer::No};
         Dialogs.FileNames = {path};
@@ -327,6 +327,6 @@ TEST_F(MainFixture, AProjectOpensOnTheSavedPageAtStartAndByOpenWithoutBeingChang
         Main->show();
         EXPECT_EQ(pageOf(), page()) << "ActPage=" << actPage.toStdString() << " at start";
         EXPECT_EQ(State.PrjState, TPrjState::PrjSaved) << "ActPage=" << actPage.toStdString() << " at start";
-        EXPECT_EQ(Main->frmMeasure->btnMeasure->isVisible(), measure);
+        EXPECT_EQ(Control<QPushButton>(&MeasureView(), "btnMeasure")->isVisible(), measure);
     }
 }

@@ -21,17 +21,18 @@
 
 TEST_F(MainFixture, ChannelTableMenuAndEditingRules) {
     ASSERT_TRUE(Start());
-    TfrmChan& chan = *Main->frmChan;
-    EXPECT_EQ(chan.ASG->horizontalHeaderItem(0)->text(), QStringLiteral(" Параметр"));
+    TfrmChan& chan = *Control<TfrmChan>(Main.get(), "frmChan");
+    QTableWidget* grid = Control<QTableWidget>(&chan, "ASG");
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QStringLiteral(" Параметр"));
     // Fewer than three columns: a right click on a header opens nothing.
     EXPECT_FALSE(chan.ASGRightClickCell(1, 0, QPoint()));
-    chan.ASG->setColumnCount(3);
+    grid->setColumnCount(3);
     EXPECT_FALSE(chan.ASGRightClickCell(0, 0, QPoint())); // column 0 never
     EXPECT_FALSE(chan.ASGRightClickCell(2, 1, QPoint())); // only header cells
     EXPECT_TRUE(chan.ASGRightClickCell(2, 0, QPoint()));
     EXPECT_EQ(chan.PopupColumn, 2);
-    EXPECT_FALSE(chan.miPaste->isEnabled()); // the copy buffer stays empty
-    chan.PopMenu->hide();
+    EXPECT_FALSE(Control<QAction>(&chan, "miPaste")->isEnabled()); // the copy buffer stays empty
+    Control<QMenu>(&chan, "PopMenu")->hide();
     EXPECT_TRUE(chan.ASGCanEditCell(1, 1));
     EXPECT_FALSE(chan.ASGCanEditCell(0, 1));
     EXPECT_FALSE(chan.ASGCanEditCell(1, 0));
@@ -43,26 +44,26 @@ TEST_F(MainFixture, ChannelTableMenuAndEditingRules) {
     State.ExchangeState = TExchState::ExchIdle;
 
     // The grid follows the rules: column 0 takes no selection and no editor, column 1 both.
-    chan.ASG->setRowCount(2);
-    const QModelIndex name = chan.ASG->model()->index(0, 0);
-    QTest::mouseClick(chan.ASG->viewport(), Qt::LeftButton, {}, chan.ASG->visualRect(name).center());
-    EXPECT_NE(chan.ASG->currentIndex(), name);
-    EXPECT_TRUE(chan.ASG->selectionModel()->selectedIndexes().isEmpty());
-    chan.ASG->edit(name);
-    EXPECT_EQ(chan.ASG->indexWidget(name), nullptr);
-    const QModelIndex value = chan.ASG->model()->index(0, 1);
-    chan.ASG->edit(value);
-    EXPECT_NE(chan.ASG->indexWidget(value), nullptr);
+    grid->setRowCount(2);
+    const QModelIndex name = grid->model()->index(0, 0);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(name).center());
+    EXPECT_NE(grid->currentIndex(), name);
+    EXPECT_TRUE(grid->selectionModel()->selectedIndexes().isEmpty());
+    grid->edit(name);
+    EXPECT_EQ(grid->indexWidget(name), nullptr);
+    const QModelIndex value = grid->model()->index(0, 1);
+    grid->edit(value);
+    EXPECT_NE(grid->indexWidget(value), nullptr);
     State.ExchangeState = TExchState::ExchChannel;
-    chan.ASG->setCurrentIndex(chan.ASG->model()->index(1, 2));
-    chan.ASG->edit(chan.ASG->currentIndex());
-    EXPECT_EQ(chan.ASG->indexWidget(chan.ASG->currentIndex()), nullptr);
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+    grid->edit(grid->currentIndex());
+    EXPECT_EQ(grid->indexWidget(grid->currentIndex()), nullptr);
     State.ExchangeState = TExchState::ExchIdle;
 }
 
 TEST_F(MainFixture, AboutWindowAndHelpPages) {
     ASSERT_TRUE(Start());
-    TfrmAbout& about = *Main->frmAbout;
+    TfrmAbout& about = *Control<TfrmAbout>(Main.get(), "frmAbout");
     EXPECT_EQ(about.windowTitle(), QStringLiteral("О Программе..."));
     EXPECT_EQ(about.size(), QSize(417, 226));
     bool versionShown = false;
@@ -75,7 +76,7 @@ TEST_F(MainFixture, AboutWindowAndHelpPages) {
         EXPECT_TRUE(l->parentWidget()->contentsRect().contains(inPanel)) << qPrintable(l->text());
         EXPECT_GE(l->width(), l->sizeHint().width()) << qPrintable(l->text());
     }
-    QTimer::singleShot(0, &about, [&] { about.OkBtn->click(); });
+    QTimer::singleShot(0, &about, [&] { Control<QPushButton>(&about, "OkBtn")->click(); });
     Trigger("actAbout");
     EXPECT_FALSE(about.isVisible());
 
