@@ -295,6 +295,10 @@ void TfrmMain::CreatePages() {
     auto button = [](QWidget* parent, const QString& caption) {
         auto* b = new QPushButton(caption, parent);
         b->setMinimumHeight(27);
+        return b;
+    };
+    auto devButton = [&button](QWidget* parent, QAction* action) {
+        QPushButton* b = button(parent, action->text());
         // "actDevRead" names the command, "btnDevRead" its button.
         b->setObjectName(QStringLiteral("btn") + action->objectName().mid(3));
         BindToAction(b, action);

@@ -284,7 +284,7 @@ TEST_F(ExchangeWindow, WriteAllRecordsWhatChangedSinceTheReadAndTheReportExports
     } home;
     const QString record = home.Dir.path() + "/kestrin/commissioning.jsonl";
     StartAll({{1, 21, QString(), 0}});
-    TfrmDev& table = *Main->frmDev;
+    TfrmDev& table = DevView();
     Trigger("actDevDef");
 
     // Refused before sending (the user says No): nothing is recorded.
@@ -346,7 +346,7 @@ TEST_F(ExchangeWindow, WriteAllRecordsWhatChangedSinceTheReadAndTheReportExports
 
 TEST_F(ExchangeWindow, ComparedWithAFileReadsFirstMarksTheDifferencesAndTakesThemForWriteAll) {
     StartAll({{1, 21, QString(), 0}});
-    TfrmDev& table = *Main->findChild<TfrmDev*>(QStringLiteral("frmDev"));
+    TfrmDev& table = DevView();
     const TDevProp& type = *State.DevTypes[0];
     // The instrument starts with the factory values: the file is those, as a read gives them (bit
     // strings as they are: no read gives them), with a few rows changed.

@@ -187,11 +187,12 @@ TEST_P(TranslatedLayout, NoTextIsClippedInTheWindowOrItsDialogs) {
             clipped << Check(Main.get(), QStringLiteral("main window, page %1").arg(i));
         }
     // The status panes in their widest states.
-    Main->ShowPrjState();
+    ShowState();
     clipped << Check(Main.get(), QStringLiteral("main window"));
 
-    clipped << Check(Main->frmProgSet, QStringLiteral("program settings"));
-    Main->frmProgSet->hide();
+    auto* progSet = Control<TfrmProgSet>(Main.get(), "frmProgSet");
+    clipped << Check(progSet, QStringLiteral("program settings"));
+    progSet->hide();
     auto* devSet = new TfrmDevSet(*Main, State, Dialogs, Api, Main.get());
     clipped << Check(devSet, QStringLiteral("link settings"));
     devSet->hide();
