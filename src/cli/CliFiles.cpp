@@ -9,6 +9,7 @@
 #include "formats/ParamSetFile.h"
 #include "model/ValueCheck.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,10 +60,11 @@ TValueSetLoad LoadKpr(const QString& progDir, TDevProp& type, const QString& pat
     if (set.Versions.isEmpty()) {
         LoadDescriptions(progDir, type, QString());
         QStringList problems{
-            QStringLiteral("файл не подходит к типу \"%1\" ни в одной версии описаний:").arg(type.Name)};
+            QCoreApplication::translate("Cli", "файл не подходит к типу \"%1\" ни в одной версии описаний:")
+                .arg(type.Name)};
         problems += firstMismatch.mid(0, 5);
         if (firstMismatch.size() > 5)
-            problems << QStringLiteral("... и ещё %1").arg(firstMismatch.size() - 5);
+            problems << QCoreApplication::translate("Cli", "... и ещё %1").arg(firstMismatch.size() - 5);
         return Refuse(CliRefused, problems);
     }
     LoadDescriptions(progDir, type, set.Versions.first());
@@ -74,20 +76,21 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
                        TValueSet& set) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Refuse(CliFileError,
-                      {QStringLiteral("не удалось открыть файл \"%1\": %2").arg(path, file.errorString())});
+        return Refuse(CliFileError, {QCoreApplication::translate("Cli", "не удалось открыть файл \"%1\": %2")
+                                         .arg(path, file.errorString())});
     QJsonParseError err;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &err);
     if (doc.isNull() || !doc.isObject())
         return Refuse(CliFileError,
-                      {QStringLiteral("файл \"%1\" не является документом JSON: %2")
-                           .arg(path, err.error == QJsonParseError::NoError ? QStringLiteral("нужен объект")
-                                                                            : err.errorString())});
+                      {QCoreApplication::translate("Cli", "файл \"%1\" не является документом JSON: %2")
+                           .arg(path, err.error == QJsonParseError::NoError
+                                          ? QCoreApplication::translate("Cli", "нужен объект")
+                                          : err.errorString())});
     QJsonObject device = doc.object();
     if (device.contains(QStringLiteral("devices"))) {
         const QJsonArray devices = device.value(QStringLiteral("devices")).toArray();
         if (devices.isEmpty())
-            return Refuse(CliRefused, {QStringLiteral("в файле нет приборов")});
+            return Refuse(CliRefused, {QCoreApplication::translate("Cli", "в файле нет приборов")});
         device = devices.first().toObject();
         // A read of several addresses: each instrument gets the device read at its address.
         if (devices.size() > 1) {
@@ -103,7 +106,8 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
                 }
             }
             if (!found)
-                return Refuse(CliRefused, {QStringLiteral("в файле нет прибора с адресом %1 (есть: %2)")
+                return Refuse(CliRefused, {QCoreApplication::translate(
+                                               "Cli", "в файле нет прибора с адресом %1 (есть: %2)")
                                                .arg(address)
                                                .arg(present.join(QStringLiteral(", ")))});
         }
@@ -111,15 +115,18 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
     const QString typeName = device.value(QStringLiteral("type")).toString();
     if (!typeName.isEmpty() && typeName.compare(type.Name, Qt::CaseInsensitive) != 0)
         return Refuse(CliRefused,
-                      {QStringLiteral("файл для типа \"%1\", выбран тип \"%2\"").arg(typeName, type.Name)});
+                      {QCoreApplication::translate("Cli", "файл для типа \"%1\", выбран тип \"%2\"")
+                           .arg(typeName, type.Name)});
     const QString version = device.value(QStringLiteral("version")).toString();
     if (!LoadDescriptions(progDir, type, version)) {
         LoadDescriptions(progDir, type, QString());
-        return Refuse(CliRefused, {QStringLiteral("нет описаний параметров версии \"%1\"").arg(version)});
+        return Refuse(
+            CliRefused,
+            {QCoreApplication::translate("Cli", "нет описаний параметров версии \"%1\"").arg(version)});
     }
     const QJsonValue params = device.value(QStringLiteral("parameters"));
     if (!params.isArray())
-        return Refuse(CliRefused, {QStringLiteral("в файле нет списка \"parameters\"")});
+        return Refuse(CliRefused, {QCoreApplication::translate("Cli", "в файле нет списка \"parameters\"")});
     QHash<QString, int> index;
     for (int i = 0; i < type.ParamCount(); ++i)
         index.insert(type.Param(i).Name, i);
@@ -145,11 +152,14 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
             missing << QStringLiteral("\"%1\"").arg(type.Param(i).Name);
     QStringList problems;
     if (!unknown.isEmpty())
-        problems << QStringLiteral("неизвестные параметры: ") + unknown.join(QStringLiteral(", "));
+        problems << QCoreApplication::translate("Cli", "неизвестные параметры: %1")
+                        .arg(unknown.join(QStringLiteral(", ")));
     if (!missing.isEmpty())
-        problems << QStringLiteral("нет параметров: ") + missing.join(QStringLiteral(", "));
+        problems << QCoreApplication::translate("Cli", "нет параметров: %1")
+                        .arg(missing.join(QStringLiteral(", ")));
     if (!repeated.isEmpty())
-        problems << QStringLiteral("параметры заданы дважды: ") + repeated.join(QStringLiteral(", "));
+        problems << QCoreApplication::translate("Cli", "параметры заданы дважды: %1")
+                        .arg(repeated.join(QStringLiteral(", ")));
     if (!problems.isEmpty())
         return Refuse(CliRefused, problems);
     set.Versions = {version};
@@ -162,7 +172,7 @@ TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString
                            int address, TValueSet& set) {
     set = TValueSet();
     if (!QFileInfo(path).isFile())
-        return Refuse(CliFileError, {QStringLiteral("файл не найден: %1").arg(path)});
+        return Refuse(CliFileError, {QCoreApplication::translate("Cli", "файл не найден: %1").arg(path)});
     const QString suffix = QFileInfo(path).suffix().toLower();
     TValueSetLoad r;
     if (suffix == QLatin1String("json"))
@@ -170,8 +180,9 @@ TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString
     else if (suffix == type.DevExt.toLower())
         r = LoadKpr(progDir, type, path, set);
     else
-        return Refuse(CliFileError,
-                      {QStringLiteral("файл \"%1\": нужен .%2 или .json").arg(path, type.DevExt)});
+        return Refuse(
+            CliFileError,
+            {QCoreApplication::translate("Cli", "файл \"%1\": нужен .%2 или .json").arg(path, type.DevExt)});
     if (r.Exit != 0 || !checkValues)
         return r;
     const QStringList problems = CheckValueSet(type, set.Values);
@@ -186,7 +197,7 @@ QStringList CheckValueSet(const TDevProp& type, QStringList& values) {
         const TParam& p = type.Param(i);
         QString& v = values[i];
         if (v.isEmpty()) {
-            problems << QStringLiteral("Неверно введен параметр \"%1\" .").arg(p.Name);
+            problems << QCoreApplication::translate("Cli", "Неверно введен параметр \"%1\" .").arg(p.Name);
             continue;
         }
         if (p.SType == 1) {
@@ -194,12 +205,15 @@ QStringList CheckValueSet(const TDevProp& type, QStringList& values) {
             const bool ok = p.Menu && k && *k >= 0 && *k < MenuSize && *k < p.Menu->size() &&
                             !p.Menu->at(*k).isEmpty() && p.Menu->at(*k) != MenuNoneText;
             if (!ok)
-                problems << QStringLiteral("параметр \"%1\": нет варианта с номером \"%2\"").arg(p.Name, v);
+                problems << QCoreApplication::translate("Cli",
+                                                        "параметр \"%1\": нет варианта с номером \"%2\"")
+                                .arg(p.Name, v);
             continue;
         }
         if (p.SType == 2) {
             if (v != QLatin1String("0") && v != QLatin1String("1"))
-                problems << QStringLiteral("параметр \"%1\": нужно 0 или 1, а не \"%2\"").arg(p.Name, v);
+                problems << QCoreApplication::translate("Cli", "параметр \"%1\": нужно 0 или 1, а не \"%2\"")
+                                .arg(p.Name, v);
             continue;
         }
         QString checked = v;
@@ -208,15 +222,16 @@ QStringList CheckValueSet(const TDevProp& type, QStringList& values) {
             v = checked;
             break;
         case TValueVerdict::Bad:
-            problems << QStringLiteral("параметр \"%1\": неверное значение \"%2\"").arg(p.Name, v);
+            problems << QCoreApplication::translate("Cli", "параметр \"%1\": неверное значение \"%2\"")
+                            .arg(p.Name, v);
             break;
         case TValueVerdict::BelowMin:
-            problems
-                << QStringLiteral("параметр \"%1\": значение %2 меньше минимума %3").arg(p.Name, v, p.Vmin);
+            problems << QCoreApplication::translate("Cli", "параметр \"%1\": значение %2 меньше минимума %3")
+                            .arg(p.Name, v, p.Vmin);
             break;
         case TValueVerdict::AboveMax:
-            problems
-                << QStringLiteral("параметр \"%1\": значение %2 больше максимума %3").arg(p.Name, v, p.Vmax);
+            problems << QCoreApplication::translate("Cli", "параметр \"%1\": значение %2 больше максимума %3")
+                            .arg(p.Name, v, p.Vmax);
             break;
         }
     }
@@ -303,6 +318,7 @@ QString PerPortName(const QString& path, const QString& port) {
 TFileResult ProbeWritable(const QString& path) {
     TFileSave file(path);
     if (!file.Open())
-        return {false, QStringLiteral("Не удалось создать файл \"%1\": %2").arg(path, file.Reason())};
+        return {false, QCoreApplication::translate("Cli", "Не удалось создать файл \"%1\": %2")
+                           .arg(path, file.Reason())};
     return {}; // the temporary file goes with `file`
 }

@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <optional>
 
@@ -104,7 +105,7 @@ QStringList DevTableNameMismatches(const TDevProp& type, const TGridData& grid) 
             r <= type.ParamCount() ? QStringLiteral(" ") + type.Param(r - 1).Name : QString();
         const QString have = grid.Contains(0, r) ? grid.Cell(0, r).Text : QString();
         if (want != have)
-            out << QStringLiteral("строка %1: \"%2\" вместо \"%3\"")
+            out << QCoreApplication::translate("Formats", "строка %1: \"%2\" вместо \"%3\"")
                        .arg(r)
                        .arg(have.trimmed(), want.trimmed());
     }
