@@ -6,11 +6,14 @@
 #include <QTranslator>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 namespace Language {
 namespace {
 TLanguage InEffect = TLanguage::Russian;
-}
+// What the last Install put in; the next one takes them out first.
+std::vector<QTranslator*> Installed;
+} // namespace
 
 std::optional<TLanguage> Parse(const QString& code) {
     const QString c = code.trimmed().toLower();
@@ -68,11 +71,17 @@ QString TranslationFile(const QString& progDir) {
 
 TLanguage Install(TLanguage wanted, const QString& progDir, bool qtTexts, QString* warning) {
     QCoreApplication* app = QCoreApplication::instance();
+    for (QTranslator* t : Installed) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    Installed.clear();
     TLanguage in = wanted;
     if (wanted == TLanguage::English) {
         auto* own = new QTranslator(app);
         if (own->load(TranslationFile(progDir))) {
             QCoreApplication::installTranslator(own);
+            Installed.push_back(own);
         } else {
             delete own;
             in = TLanguage::Russian;
@@ -88,9 +97,10 @@ TLanguage Install(TLanguage wanted, const QString& progDir, bool qtTexts, QStrin
     if (qtTexts && in == TLanguage::Russian) {
         auto* qt = new QTranslator(app);
         if (qt->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
             QCoreApplication::installTranslator(qt);
-        else
+            Installed.push_back(qt);
+        } else
             delete qt;
     }
     InEffect = in;

@@ -29,7 +29,8 @@ QString TranslationFile(const QString& progDir);
 
 // Installs the translations of `wanted` into the running application: the program's own for English,
 // and Qt's own texts when qtTexts is set (qtbase_ru in Russian). Returns the language in effect: Russian
-// when the English translation cannot be loaded, with the reason in *warning.
+// when the English translation cannot be loaded, with the reason in *warning. The translations of an
+// earlier call are taken out first.
 TLanguage Install(TLanguage wanted, const QString& progDir, bool qtTexts, QString* warning);
 
 // The language Install put in effect (Russian before any Install).
