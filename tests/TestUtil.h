@@ -34,17 +34,27 @@ inline QByteArray ReadBytes(const QString& path) {
     return f.readAll();
 }
 inline QString ReadCp1251(const QString& path) { return Cp1251::Decode(ReadBytes(path)); }
-// Copies the data set laid out by the build (devices.ini, kestrin.ini, descriptions, help).
-inline void CopyProgramDir(const QString& to) {
+// Which programs a copy of the program directory takes along: the data files alone, or also
+// kestrin-cli and the simulator for tests that run them from the copy. The window program never.
+enum class TCopyPrograms { None, CliAndSim };
+// Copies the program directory laid out by the build (devices.ini, kestrin.ini, descriptions, help,
+// libkvcom.so) into the folder `to`, each file with its permissions; false when a file could not be
+// copied.
+[[nodiscard]] inline bool CopyProgramDir(const QString& to, TCopyPrograms programs = TCopyPrograms::None) {
     const QString from = QStringLiteral(KESTRIN_PROGDIR);
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString src = it.next();
         const QString rel = QDir(from).relativeFilePath(src);
-        if (rel.startsWith(QLatin1String("kestrin")) && !rel.endsWith(QLatin1String(".ini")))
-            continue; // not the program or the simulator
-        QDir().mkpath(QFileInfo(to + "/" + rel).absolutePath());
-        QFile::copy(src, to + "/" + rel);
+        const bool program = rel.startsWith(QLatin1String("kestrin")) && !rel.endsWith(QLatin1String(".ini"));
+        if (program && (programs == TCopyPrograms::None || rel == QLatin1String("kestrin")))
+            continue;
+        const QString dest = to + QLatin1Char('/') + rel;
+        QDir().mkpath(QFileInfo(dest).absolutePath());
+        if (!QFile::copy(src, dest))
+            return false;
+        QFile(dest).setPermissions(QFile(src).permissions());
     }
+    return true;
 }
 } // namespace TestUtil

@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     frmDevSet->setObjectName(QStringLiteral("frmDevSet"));
     main.ShowDevSetDialog = [frmDevSet] { return frmDevSet->Execute(); };
     auto* frmCalib = new TfrmCalib(state, library.Table(), &main);
+    frmCalib->setObjectName(QStringLiteral("frmCalib"));
     QObject::connect(&main, &TfrmMain::TableCommand, frmCalib, [frmCalib](TTableCommand command) {
         if (command == TTableCommand::Calibrate)
             frmCalib->Execute();

@@ -1,4 +1,5 @@
 #include "ui/AboutWindow.h"
+#include "ui/ObjectNames.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -137,6 +138,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     }
 
     OkBtn = new QPushButton(QStringLiteral("OK"), this);
+    NameControls({{OkBtn, "OkBtn"}});
     OkBtn->setGeometry(417 - 92 - 8, 192 + (34 - 27) / 2, 92, 27);
     OkBtn->setDefault(true);
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);

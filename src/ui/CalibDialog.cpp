@@ -3,6 +3,7 @@
 #include "exchange/CodeMeaning.h"
 #include "exchange/Workers.h"
 #include "ui/HelpWindow.h"
+#include "ui/ObjectNames.h"
 #include "ui/UserDialogs.h"
 
 #include <QGridLayout>
@@ -66,6 +67,13 @@ TfrmCalib::TfrmCalib(TAppState& state, const TKvApi& api, QWidget* parent)
     StatusPane->setFrameShape(QFrame::Panel);
     StatusPane->setFrameShadow(QFrame::Sunken);
     StatusPane->setTextFormat(Qt::PlainText);
+    NameControls({{btnRL, "btnRL"},
+                  {btnRLstop, "btnRLstop"},
+                  {btnRC, "btnRC"},
+                  {btnRCstop, "btnRCstop"},
+                  {btnOk, "btnOk"},
+                  {btnHelp, "btnHelp"},
+                  {StatusPane, "StatusPane"}});
 
     // Each stop button shares the cell of its start button and lies on top of it.
     auto* grid = new QGridLayout;

@@ -1,5 +1,6 @@
 #include "ui/ChanTable.h"
 
+#include "ui/ObjectNames.h"
 #include "ui/UpdatesPause.h"
 
 #include <QAction>
@@ -69,6 +70,7 @@ TfrmChan::TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* p
     PopMenu = new QMenu(this);
     miCopy = PopMenu->addAction(QStringLiteral("Скопировать настройки канала в буфер"));
     miPaste = PopMenu->addAction(QStringLiteral("Вставить настройки канала из буфера"));
+    NameControls({{ASG, "ASG"}, {PopMenu, "PopMenu"}, {miCopy, "miCopy"}, {miPaste, "miPaste"}});
 
     connect(ASG->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, [this](const QPoint& pos) {
         const int col = ASG->horizontalHeader()->logicalIndexAt(pos);

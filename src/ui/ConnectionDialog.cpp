@@ -6,6 +6,7 @@
 #include "ui/DevTable.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/ObjectNames.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -129,6 +130,15 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     StatusPane = new QLabel(this);
     StatusPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusPane->setMinimumWidth(360);
+
+    NameControls(
+        {{GroupBox2, "GroupBox2"},  {Label4, "Label4"},       {Combo3, "Combo3"},       {Label1, "Label1"},
+         {Edit1, "Edit1"},          {GroupBox1, "GroupBox1"}, {Label2, "Label2"},       {Combo1, "Combo1"},
+         {Label3, "Label3"},        {Combo2, "Combo2"},       {Label17, "Label17"},     {SE2, "SE2"},
+         {btnCheck, "btnCheck"},    {GroupBox3, "GroupBox3"}, {Label5, "Label5"},       {Combo4, "Combo4"},
+         {Label6, "Label6"},        {Combo5, "Combo5"},       {Label7, "Label7"},       {Combo6, "Combo6"},
+         {btnSearch, "btnSearch"},  {btnOk, "btnOk"},         {btnCancel, "btnCancel"}, {btnHelp, "btnHelp"},
+         {StatusPane, "StatusPane"}});
 
     auto* groups = new QHBoxLayout;
     groups->addWidget(GroupBox1);

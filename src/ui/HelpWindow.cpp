@@ -1,5 +1,6 @@
 #include "ui/HelpWindow.h"
 #include "common/Language.h"
+#include "ui/ObjectNames.h"
 #include "ui/UserDialogs.h"
 
 #include <QApplication>
@@ -34,6 +35,8 @@ THelpWindow::THelpWindow(const QString& helpDir, QWidget* parent) : QDialog(pare
     layout->addWidget(Browser);
     layout->addLayout(buttons);
     MakeReturnButton(close);
+    // The buttons have no members; their names follow the same style.
+    NameControls({{Browser, "Browser"}, {back, "btnBack"}, {home, "btnHome"}, {close, "btnClose"}});
 }
 
 void THelpWindow::ShowTopic(const QString& topic) {

@@ -3,6 +3,7 @@
 #include "common/FileSave.h"
 #include "common/IniFile.h"
 #include "exchange/CodeMeaning.h"
+#include "ui/ObjectNames.h"
 
 #include <QAction>
 #include <QApplication>
@@ -304,6 +305,14 @@ TfrmLineMonitor::TfrmLineMonitor(TLineTapHub& hub, IUserDialogs& dialogs, const 
     controls->addWidget(lblCount);
 
     View = new QTableView(this);
+    NameControls({{View, "View"},
+                  {seAddress, "seAddress"},
+                  {cbErrors, "cbErrors"},
+                  {btnPause, "btnPause"},
+                  {btnClear, "btnClear"},
+                  {btnCopy, "btnCopy"},
+                  {btnSave, "btnSave"},
+                  {lblCount, "lblCount"}});
     View->setModel(Model);
     View->setSelectionBehavior(QAbstractItemView::SelectRows);
     View->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -10,6 +10,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/LineMonitor.h"
 #include "ui/MeasureView.h"
+#include "ui/ObjectNames.h"
 #include "ui/SettingsDialog.h"
 
 #include <QAction>
@@ -118,6 +119,7 @@ bool TfrmMain::FormCreate() {
 
 void TfrmMain::CreateDialogs() {
     frmAbout = new TfrmAbout(this);
+    frmAbout->setObjectName(QStringLiteral("frmAbout"));
     frmProgSet = new TfrmProgSet(
         State.Settings, [this] { SetAdjust(); }, [this] { ShowHelp(QStringLiteral("page0")); }, this);
     frmProgSet->setObjectName(QStringLiteral("frmProgSet"));
@@ -321,6 +323,20 @@ void TfrmMain::CreatePages() {
     btnChHelp = button(pnlChanBtn, QStringLiteral("Помощь"));
     btnChWrite = button(pnlChanBtn, QStringLiteral("Запись"));
     btnChWriteStop = button(pnlChanBtn, QStringLiteral("Стоп"));
+    NameControls({{pnlDev, "pnlDev"},
+                  {pnlDevBtn, "pnlDevBtn"},
+                  {pnlChan, "pnlChan"},
+                  {pnlChanBtn, "pnlChanBtn"},
+                  {btnChRead, "btnChRead"},
+                  {btnChReadStop, "btnChReadStop"},
+                  {btnChDef, "btnChDef"},
+                  {btnChClear, "btnChClear"},
+                  {btnChLoad, "btnChLoad"},
+                  {btnChSave, "btnChSave"},
+                  {btnChPrint, "btnChPrint"},
+                  {btnChHelp, "btnChHelp"},
+                  {btnChWrite, "btnChWrite"},
+                  {btnChWriteStop, "btnChWriteStop"}});
     btnChReadStop->hide();
     btnChWriteStop->hide();
     for (QPushButton* b : {btnChRead, btnChReadStop, btnChDef, btnChClear, btnChLoad, btnChSave, btnChPrint})
@@ -330,6 +346,7 @@ void TfrmMain::CreatePages() {
         chanButtons->addWidget(b);
     frmChan = new TfrmChan(
         State, [this] { PrjChange(); }, pnlChan);
+    frmChan->setObjectName(QStringLiteral("frmChan"));
     auto* chanHost = new QVBoxLayout(pnlChan);
     chanHost->setContentsMargins(0, 0, 0, 0);
     chanHost->addWidget(frmChan);
@@ -401,6 +418,7 @@ void TfrmMain::CreateStatusBar() {
                                                                    {spMessage, "spMessage"}}};
     for (const auto& [pane, name] : panes)
         pane->setObjectName(QLatin1String(name));
+    NameControls({{gsProjectStatus, "gsProjectStatus"}, {gsProjectGlyph, "gsProjectGlyph"}});
     ClockTimer = new QTimer(this);
     connect(ClockTimer, &QTimer::timeout, this, &TfrmMain::UpdateClock);
     ClockTimer->start(1000);

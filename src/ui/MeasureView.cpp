@@ -5,6 +5,7 @@
 #include "common/Numbers.h"
 #include "formats/MeasureRecord.h"
 #include "ui/HelpWindow.h"
+#include "ui/ObjectNames.h"
 #include "ui/UpdatesPause.h"
 
 #include <QCheckBox>
@@ -262,6 +263,33 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     BtnFollow->setCheckable(true);
     tools->addWidget(BtnFollow);
     tools->addStretch();
+    NameControls({{GroupBox1, "GroupBox1"},
+                  {ASG, "ASG"},
+                  {btnMeasure, "btnMeasure"},
+                  {btnMeasureStop, "btnMeasureStop"},
+                  {btnMeasureHelp, "btnMeasureHelp"},
+                  {GroupBox2, "GroupBox2"},
+                  {ZoomOutX, "ZoomOutX"},
+                  {ZoomOutY, "ZoomOutY"},
+                  {ZoomInY, "ZoomInY"},
+                  {ZoomInX, "ZoomInX"},
+                  {MoveLeft, "MoveLeft"},
+                  {MoveDown, "MoveDown"},
+                  {MoveUp, "MoveUp"},
+                  {MoveRight, "MoveRight"},
+                  {AutoX, "AutoX"},
+                  {AutoY, "AutoY"},
+                  {BtnClear, "BtnClear"},
+                  {BtnLegend, "BtnLegend"},
+                  {Btn3D, "Btn3D"},
+                  {BtnPrint, "BtnPrint"},
+                  {BtnSave, "BtnSave"},
+                  {cbTime, "cbTime"},
+                  {BtnFollow, "BtnFollow"},
+                  {cbRecord, "cbRecord"},
+                  {btnRecordFile, "btnRecordFile"},
+                  {btnOpenRecord, "btnOpenRecord"},
+                  {lblRecord, "lblRecord"}});
     Chart = new TChart(GroupBox2);
     Chart->setObjectName(QStringLiteral("Chart"));
     // Both axes start scaling themselves while their buttons start up.

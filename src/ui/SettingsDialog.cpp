@@ -1,4 +1,5 @@
 #include "ui/SettingsDialog.h"
+#include "ui/ObjectNames.h"
 #include "ui/UserDialogs.h"
 
 #include <QCheckBox>
@@ -45,6 +46,19 @@ TfrmProgSet::TfrmProgSet(TSettings& settings, std::function<void()> applyHints,
     OkBtn = new QPushButton(QStringLiteral("Ok"), this);
     CancelBtn = new QPushButton(QStringLiteral("Отмена"), this);
     HelpBtn = new QPushButton(QStringLiteral("Справка"), this);
+    NameControls({{GroupBox1, "GroupBox1"},
+                  {CB1, "CB1"},
+                  {CB2, "CB2"},
+                  {CB3, "CB3"},
+                  {GroupBox2, "GroupBox2"},
+                  {CB4, "CB4"},
+                  {L2, "L2"},
+                  {SE2, "SE2"},
+                  {L1, "L1"},
+                  {SE1, "SE1"},
+                  {OkBtn, "OkBtn"},
+                  {CancelBtn, "CancelBtn"},
+                  {HelpBtn, "HelpBtn"}});
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OkBtn);

@@ -4,6 +4,7 @@
 #include "CliRun.h"
 #include "FullDisk.h"
 #include "SimProcess.h"
+#include "TestUtil.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -72,8 +73,8 @@ TEST(CliFullDisk, MeasureThatFillsTheDiskStopsAtOnceWithWholeLines) {
         GTEST_SKIP() << disk.WhyNot().toStdString();
     // A program directory whose type is polled every 20 ms, so the file grows quickly.
     QTemporaryDir dir;
-    const QString copy = CopyProgDir(dir.path() + "/");
-    ASSERT_FALSE(copy.isEmpty());
+    const QString copy = dir.path() + "/";
+    ASSERT_TRUE(TestUtil::CopyProgramDir(copy, TestUtil::TCopyPrograms::CliAndSim));
     QByteArray catalogue = Bytes(copy + "devices.ini");
     ASSERT_TRUE(catalogue.contains("Tmin=0.7"));
     QFile out(copy + "devices.ini");

@@ -1,6 +1,7 @@
 // kestrin-cli on a line behind a device server: kestrin-sim serving raw TCP, named in kvcom.ini's
 // [Net] or given as an address.
 #include "CliRun.h"
+#include "TestUtil.h"
 #include "sim/TestSupport.h"
 
 #include <QJsonArray>
@@ -34,7 +35,7 @@ TEST(CliNet, ReadsOverADeviceServerByAddressAndByItsNetName) {
 
     // The name from kvcom.ini is in the port list and stands for the address.
     QTemporaryDir copy;
-    ASSERT_FALSE(CopyProgDir(copy.path() + "/").isEmpty());
+    ASSERT_TRUE(TestUtil::CopyProgramDir(copy.path(), TestUtil::TCopyPrograms::CliAndSim));
     QFile ini(copy.filePath("kvcom.ini"));
     ASSERT_TRUE(ini.open(QIODevice::Append));
     ini.write(("\r\n[Net]\r\nNET1=" + address + "\r\n").toLatin1());

@@ -46,21 +46,3 @@ inline TCliResult RunCliProgram(const QStringList& args, int timeoutMs = 60000,
     r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     return r;
 }
-
-// A copy of the program directory (without the window program) to take files out of or change;
-// empty when a file could not be copied.
-inline QString CopyProgDir(const QString& copy) {
-    const QString progDir = QStringLiteral(KESTRIN_PROGDIR);
-    QDirIterator it(progDir, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString rel = QDir(progDir).relativeFilePath(src);
-        if (rel == QLatin1String("kestrin"))
-            continue;
-        QDir().mkpath(QFileInfo(copy + rel).absolutePath());
-        if (!QFile::copy(src, copy + rel))
-            return QString();
-        QFile(copy + rel).setPermissions(QFile(src).permissions());
-    }
-    return copy;
-}

@@ -2,6 +2,7 @@
 // reads, and the input it must refuse.
 #include "CliRun.h"
 #include "SimProcess.h"
+#include "TestUtil.h"
 #include "cli/CliArgs.h"
 #include "cli/CliFiles.h"
 #include "formats/DevTableGrid.h"
@@ -497,8 +498,8 @@ TEST_F(Cli, ReadReportsEachAddressWithWhatItGotAndNamesWhatIsMissing) {
         << noVersion.toStdString();
 
     // Description files missing from the program directory: a file error, nothing written.
-    const QString copy = CopyProgDir(Path("prog") + "/");
-    ASSERT_FALSE(copy.isEmpty());
+    const QString copy = Path("prog") + "/";
+    ASSERT_TRUE(TestUtil::CopyProgramDir(copy, TestUtil::TCopyPrograms::CliAndSim));
     ASSERT_TRUE(QFile::remove(copy + "K1/data/dev_menu.ini"));
     r = RunCliProgram(QStringList{"read"} + Line(sim) + QStringList{"--address", "2", "--out", Path("x.kpr")},
                       60000, copy + "kestrin-cli");
@@ -525,8 +526,8 @@ TEST_F(Cli, ReadReportsEachAddressWithWhatItGotAndNamesWhatIsMissing) {
 
 TEST_F(Cli, AParameterTheInstrumentRefusesIsReportedAndTheReadGoesOn) {
     // A program directory whose descriptions have one parameter more than the instrument knows.
-    const QString copy = CopyProgDir(Path("prog") + "/");
-    ASSERT_FALSE(copy.isEmpty());
+    const QString copy = Path("prog") + "/";
+    ASSERT_TRUE(TestUtil::CopyProgramDir(copy, TestUtil::TCopyPrograms::CliAndSim));
     QFile ini(copy + "K1/data/device.ini");
     ASSERT_TRUE(ini.open(QIODevice::Append));
     ini.write("\r\n[Extra]\r\nVType=0\r\nAddress=$3FF\r\nValue=0\r\n");

@@ -84,7 +84,7 @@ protected:
 
     void SetUp() override {
         ProgDir = Dir.path() + "/";
-        TestUtil::CopyProgramDir(Dir.path());
+        ASSERT_TRUE(TestUtil::CopyProgramDir(Dir.path()));
         State.ProgDir = ProgDir;
         State.PortList = {QStringLiteral("ttyS0"), QStringLiteral("ttyUSB0"), QStringLiteral("SIM1")};
         State.LoadCatalogue();

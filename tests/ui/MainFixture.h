@@ -28,7 +28,7 @@ protected:
 
     void SetUp() override {
         ProgDir = Dir.path() + "/";
-        TestUtil::CopyProgramDir(Dir.path());
+        ASSERT_TRUE(TestUtil::CopyProgramDir(Dir.path()));
         if (!QFileInfo::exists(ProgDir + "libkvcom.so"))
             TestUtil::WriteBytes(ProgDir + "libkvcom.so", "placeholder");
     }
