@@ -1183,7 +1183,7 @@ sudo usermod -aG %2 $USER</translation>
     <message>
         <location filename="../src/exchange/ReadWriteAll.cpp" line="10"/>
         <source>Настройка приборов серии Kestrin K1</source>
-        <translation>Kestrin K1 Series Instrument Setup</translation>
+        <translation>Kestrin K1 Series Setup</translation>
     </message>
     <message>
         <location filename="../src/exchange/ReadWriteAll.cpp" line="16"/>
@@ -1360,7 +1360,7 @@ sudo usermod -aG %2 $USER</translation>
     <message>
         <location filename="../src/model/Project.cpp" line="15"/>
         <source>Настройка приборов серии Kestrin K1</source>
-        <translation>Kestrin K1 Series Instrument Setup</translation>
+        <translation>Kestrin K1 Series Setup</translation>
     </message>
     <message>
         <location filename="../src/model/Project.cpp" line="18"/>
