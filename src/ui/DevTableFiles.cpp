@@ -1,11 +1,12 @@
 #include "ui/DevTableFiles.h"
 
+#include "formats/DevTableGrid.h"
 #include "formats/ParamSetFile.h"
 #include "formats/TableExport.h"
 #include "ui/DevTable.h"
-#include "ui/UpdatesPause.h"
 #include "ui/MainWindow.h"
 #include "ui/TablePrint.h"
+#include "ui/UpdatesPause.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -44,7 +45,10 @@ TGridData GridFromTable(const TfrmDev& table, const TDevProp* type) {
             TGridCell& cell = grid.Cell(c, r);
             cell.HasCheckBox = table.HasCheckBox(c, r);
             cell.Checked = cell.HasCheckBox && table.IsChecked(c, r);
-            cell.Text = cell.HasCheckBox ? QString() : table.CellText(c, r);
+            // The header's captions are stored as they are in Russian, whatever the window shows.
+            cell.Text = r == 0 && c < 2    ? DevTableCaption(c)
+                        : cell.HasCheckBox ? QString()
+                                           : table.CellText(c, r);
             cell.FontColor = table.CellFontColor(c, r);
             cell.HasProp = cell.HasCheckBox || cell.FontColor != KColorNone;
             cell.Alignment = ToCellAlign(table.CellAlignment(c, r));
@@ -87,7 +91,8 @@ void GridToTable(const TGridData& grid, TfrmDev& table) {
                     table.SetCheckBox(c, r, cell.Checked);
                 else if (table.HasCheckBox(c, r))
                     table.RemoveCheckBox(c, r);
-                if (table.CellText(c, r) != cell.Text)
+                // The header keeps the captions of the window's language.
+                if (table.CellText(c, r) != cell.Text && !(r == 0 && c < 2))
                     table.SetCellText(c, r, cell.Text);
                 table.SetCellFontColor(c, r, cell.HasProp ? cell.FontColor : KColorNone);
             }
