@@ -91,9 +91,12 @@ void GridToTable(const TGridData& grid, TfrmDev& table) {
                     table.SetCheckBox(c, r, cell.Checked);
                 else if (table.HasCheckBox(c, r))
                     table.RemoveCheckBox(c, r);
-                // The header keeps the captions of the window's language.
-                if (table.CellText(c, r) != cell.Text && !(r == 0 && c < 2))
-                    table.SetCellText(c, r, cell.Text);
+                // The stored header captions are shown in the window's language, like the table's own.
+                const QString text = r == 0 && c < 2 && cell.Text == DevTableCaption(c)
+                                         ? TfrmDev::tr(DevTableCaption(c).toUtf8().constData())
+                                         : cell.Text;
+                if (table.CellText(c, r) != text)
+                    table.SetCellText(c, r, text);
                 table.SetCellFontColor(c, r, cell.HasProp ? cell.FontColor : KColorNone);
             }
         }
