@@ -2,6 +2,7 @@
 // programs read (files, JSON, CSV) does not.
 #include "CliRun.h"
 #include "SimProcess.h"
+#include "TestUtil.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -100,8 +101,8 @@ TEST(CliLanguage, HelpAndErrorsInEnglishAndAMissingTranslationFallsBackToRussian
 
     // Without the translation file English is asked for in vain: Russian, said once, and the run goes on.
     QTemporaryDir dir;
-    const QString copy = CopyProgDir(dir.filePath("prog/"));
-    ASSERT_FALSE(copy.isEmpty());
+    const QString copy = dir.filePath("prog/");
+    ASSERT_TRUE(TestUtil::CopyProgramDir(copy, TestUtil::TCopyPrograms::CliAndSim));
     ASSERT_TRUE(QFile::remove(copy + "kestrin_en.qm"));
     r = RunCliProgram({"--lang", "en", "--help"}, 60000, copy + "kestrin-cli");
     EXPECT_EQ(r.Exit, 0);
