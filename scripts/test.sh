@@ -8,6 +8,9 @@ export QT_QPA_PLATFORM=offscreen
 # The folders depend in one direction only (the order is in the script).
 "$here/scripts/check_includes.sh"
 "$here/scripts/setup.sh" "$here/build-ci" -DKESTRIN_WERROR=ON
+# Every source text has its English translation, and the translation holds no text the sources lost
+# (lupdate comes with the packages the set-up installs).
+"$here/scripts/check_translations.sh"
 ctest --test-dir "$here/build-ci" --output-on-failure -j "$(nproc)"
 # The Debian package of that build, checked unpacked into a temporary root.
 rm -f "$here"/build-ci/kestrin_*.deb

@@ -46,7 +46,8 @@ enum class TCopyPrograms { None, CliAndSim };
     while (it.hasNext()) {
         const QString src = it.next();
         const QString rel = QDir(from).relativeFilePath(src);
-        const bool program = rel.startsWith(QLatin1String("kestrin")) && !rel.endsWith(QLatin1String(".ini"));
+        // The programs are the files "kestrin..." without an extension (not kestrin.ini, not kestrin_en.qm).
+        const bool program = rel.startsWith(QLatin1String("kestrin")) && !rel.contains(QLatin1Char('.'));
         if (program && (programs == TCopyPrograms::None || rel == QLatin1String("kestrin")))
             continue;
         const QString dest = to + QLatin1Char('/') + rel;

@@ -1321,4 +1321,1431 @@ settings</translation>
         <translation>Error</translation>
     </message>
 </context>
+<context>
+    <name>Cli</name>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="103"/>
+        <source>--port: пустое имя порта</source>
+        <translation>--port: empty port name</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="105"/>
+        <source>--port: &quot;%1&quot; — адрес без порта (нужно ПОРТ:СПИСОК)</source>
+        <translation>--port: &quot;%1&quot; is an address list without a port (PORT:LIST is needed)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="114"/>
+        <source>--port: пустое имя порта в &quot;%1&quot;</source>
+        <translation>--port: empty port name in &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="121"/>
+        <source>--port: порт %1 указан дважды (одна линия — один порт)</source>
+        <translation>--port: port %1 given twice (one line, one port)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="147"/>
+        <source>пустой список адресов</source>
+        <translation>empty address list</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="154"/>
+        <source>неверный адрес &quot;%1&quot;</source>
+        <translation>invalid address &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="157"/>
+        <source>адрес %1 вне диапазона 1..255</source>
+        <translation>address %1 outside the range 1..255</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="159"/>
+        <source>неверный диапазон адресов &quot;%1&quot;</source>
+        <translation>invalid address range &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="187"/>
+        <source>--lang: нужно en или ru</source>
+        <translation>--lang: en or ru is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="192"/>
+        <source>--trace: нужен файл</source>
+        <translation>--trace: a file is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="198"/>
+        <source>--timeout: нужно время ожидания в мс, 1..65535</source>
+        <translation>--timeout: a timeout in ms is needed, 1..65535</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="213"/>
+        <source>неизвестный параметр %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="215"/>
+        <source>неизвестная команда %1</source>
+        <translation>unknown command %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="219"/>
+        <source>не указана команда</source>
+        <translation>no command given</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="232"/>
+        <source>команда %1 не знает параметра %2</source>
+        <translation>command %1 has no option %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="236"/>
+        <source>%1: нужно значение</source>
+        <translation>%1: a value is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="259"/>
+        <source>--what: line или compensator</source>
+        <translation>--what: line or compensator</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="265"/>
+        <source>--channels: неверный номер канала &quot;%1&quot;</source>
+        <translation>--channels: invalid channel number &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="272"/>
+        <source>--seconds: нужно положительное число секунд</source>
+        <translation>--seconds: a positive number of seconds is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="291"/>
+        <source>команде scan не нужен список адресов (%1)</source>
+        <translation>the scan command takes no address list (%1)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="304"/>
+        <source>команде %1 нужен параметр %2</source>
+        <translation>command %1 needs option %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="315"/>
+        <source>команде %1 нужен список адресов для порта %2 (--address или %2:СПИСОК)</source>
+        <translation>command %1 needs an address list for port %2 (--address or %2:LIST)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="334"/>
+        <source>%1 -: при нескольких портах нужен файл (у каждого порта свой) или --json</source>
+        <translation>%1 -: with several ports a file (one per port) or --json is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="337"/>
+        <source>--file-address: только с одним адресом (иначе у всех приборов будет один адрес)</source>
+        <translation>--file-address: only with a single address (otherwise every instrument would get the same address)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="340"/>
+        <source>--csv - и --json: оба пишут на стандартный вывод, выберите одно</source>
+        <translation>--csv - and --json: both write to standard output, choose one</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="343"/>
+        <source>скорость %1 не из списка 300, 600, 1200, 2400, 4800, 9600, 19200%2</source>
+        <translation>speed %1 is not one of 300, 600, 1200, 2400, 4800, 9600, 19200%2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="344"/>
+        <source> или all</source>
+        <translation> or all</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="349"/>
+        <source>Общие параметры:
+  --json          вывод в формате JSON (для программ)
+  --trace ФАЙЛ    записать каждую посылку и ответ с датой и временем (мс)
+  --timeout МС    время ожидания ответа вместо заданного в каталоге
+  --lang en|ru    язык сообщений (иначе по LANGUAGE, LC_ALL, LC_MESSAGES, LANG: английский
+                  для английской локали, русский для любой другой); вывод JSON всегда на русском
+  --help          эта справка;  --version  версия программы
+СПИСОК адресов: 1,2,5-9 (адреса 1..255); команды работают с адресами по очереди.
+Код завершения: 0 всё выполнено, 1 ошибка в командной строке, 2 ошибка связи или обмена
+(и прибор не найден), 3 расхождение при проверке, отклонённые или непередаваемые значения,
+различия, 4 ошибка файла. Ошибки выводятся в стандартный поток ошибок.
+Ctrl+C останавливает обмен на границе параметра и закрывает порт; повторное Ctrl+C
+завершает программу сразу (код 2). Так же, как Ctrl+C, работу завершают закрытие
+терминала (SIGHUP) и закрытие канала вывода (SIGPIPE).
+</source>
+        <translation>Common options:
+  --json          output as JSON (for programs)
+  --trace FILE    record every parcel and answer with date and time (ms)
+  --timeout MS    answer timeout instead of the catalogue&apos;s
+  --lang en|ru    language of the messages (otherwise by LANGUAGE, LC_ALL, LC_MESSAGES, LANG: English
+                  for an English locale, Russian for any other); JSON output is always in Russian
+  --help          this help;  --version  the program&apos;s version
+Address LIST: 1,2,5-9 (addresses 1..255); commands work on the addresses one by one.
+Exit status: 0 all done, 1 command-line error, 2 connection or exchange error
+(and instrument not found), 3 verification mismatch, refused or untransferable values,
+differences, 4 file error. Errors go to standard error.
+Ctrl+C stops the exchange at a parameter boundary and closes the port; a second Ctrl+C
+quits at once (status 2). Closing the terminal (SIGHUP) and closing the output pipe
+(SIGPIPE) end the work as Ctrl+C does.
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="364"/>
+        <source>Несколько линий: ПОРТ — список портов через запятую, линии работают параллельно,
+на каждой один обмен за раз (команда ports к линиям не относится):
+  --port ttyUSB0,ttyUSB1 --address 1-8   один СПИСОК адресов для каждого порта
+  --port ttyUSB0:1-8,ttyUSB1:1,3,5       у порта свой СПИСОК после последнего &apos;:&apos;
+  (у сетевого адреса УЗЕЛ:ПОРТ список идёт после второго &apos;:&apos;: tcp://10.0.0.5:4001:1-3;
+  существующий путь /dev/... берётся целиком). Порт без своего списка берёт --address.
+  Отчёт по портам: каждая строка начинается с имени порта, строки одной линии идут
+  подряд; JSON: &quot;ports&quot; — по документу на порт; код завершения — наибольший из линий.
+  Файлы --out и --csv у каждого порта свои: к имени добавляется _ПОРТ, потом _АДРЕС
+  (set_ttyUSB0_3.kpr; в имени порта всё, кроме букв, цифр, &apos;.&apos;, &apos;-&apos;, заменяется на &apos;_&apos;,
+  /dev/ отбрасывается). --out - и --csv - — только для одного порта. Ctrl+C
+  останавливает все линии. --trace пишет посылки всех линий в один файл, с именем порта.
+</source>
+        <translation>Several lines: PORT is a comma-separated list of ports; the lines work in parallel,
+one exchange at a time on each (the ports command does not concern lines):
+  --port ttyUSB0,ttyUSB1 --address 1-8   one address LIST for every port
+  --port ttyUSB0:1-8,ttyUSB1:1,3,5       a port&apos;s own LIST after its last &apos;:&apos;
+  (for a network address HOST:PORT the list follows the second &apos;:&apos;: tcp://10.0.0.5:4001:1-3;
+  an existing path /dev/... is taken whole). A port without its own list takes --address.
+  Report per port: every line begins with the port&apos;s name, the lines of one line come
+  together; JSON: &quot;ports&quot; holds one document per port; the exit status is the highest of the lines.
+  Each port has its own --out and --csv files: _PORT and then _ADDRESS are added to the name
+  (set_ttyUSB0_3.kpr; in the port name everything but letters, digits, &apos;.&apos;, &apos;-&apos; becomes &apos;_&apos;,
+  /dev/ is dropped). --out - and --csv - only for a single port. Ctrl+C
+  stops all lines. --trace writes the parcels of all lines into one file, with the port name.
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="378"/>
+        <source>kestrin-cli ports
+  Список портов, которые находит библиотека обмена сейчас.
+  Постоянные имена адаптеров (/dev/serial/by-id/...) идут за их ttyUSBn,
+  после ссылки &quot;-&gt;&quot; указано устройство, на которое она указывает.
+
+</source>
+        <translation>kestrin-cli ports
+  The ports the exchange library finds now.
+  Persistent adapter names (/dev/serial/by-id/...) follow their ttyUSBn;
+  after the arrow &quot;-&gt;&quot; stands the device the link points to.
+
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="384"/>
+        <source>kestrin-cli scan --port ПОРТ [--speed СКОРОСТЬ|all]
+  Поиск приборов на линии (широковещательный запрос идентификации) на одной или на всех
+  семи скоростях (по умолчанию all). Для каждого найденного прибора: адрес, скорость,
+  номер типа, запись каталога, версия.
+
+</source>
+        <translation>kestrin-cli scan --port PORT [--speed SPEED|all]
+  Searches the line for instruments (broadcast identification request) at one or at all
+  seven speeds (all by default). For each instrument found: address, speed,
+  type number, catalogue entry, version.
+
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="391"/>
+        <source>kestrin-cli read --port ПОРТ --speed СКОРОСТЬ --address СПИСОК [--type ИМЯ] [--out ФАЙЛ]
+  Чтение всех параметров по правилам программы: проверка версии и описания параметров
+  версии прибора, повторы по ReRead из kestrin.ini, без вопросов: параметр, который не
+  читается, сообщается, чтение продолжается.
+  --out ФАЙЛ.kpr  файл параметров прибора, как его сохраняет окно программы
+  --out ФАЙЛ.json документ JSON;  --out -  JSON на стандартный вывод
+  При нескольких адресах к имени файла добавляется _АДРЕС (set_3.kpr).
+  --type ИМЯ      запись каталога (по умолчанию первая)
+
+</source>
+        <translation>kestrin-cli read --port PORT --speed SPEED --address LIST [--type NAME] [--out FILE]
+  Reads all parameters by the program&apos;s rules: checks the version and the parameter
+  descriptions of the instrument&apos;s version, retries by ReRead from kestrin.ini, asks nothing:
+  a parameter that cannot be read is reported and the read goes on.
+  --out FILE.kpr  the instrument&apos;s parameter file, as the program&apos;s window saves it
+  --out FILE.json a JSON document;  --out -  JSON on standard output
+  With several addresses _ADDRESS is added to the file name (set_3.kpr).
+  --type NAME     catalogue entry (the first by default)
+
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="403"/>
+        <source>kestrin-cli write --port ПОРТ --speed СКОРОСТЬ --address СПИСОК --in ФАЙЛ [--verify] [--dry-run] [--file-address]
+  Запись всех параметров из файла .kpr или .json с проверкой значений, как в окне
+  программы (пределы, пустые значения). Прибор сохраняет свой сетевой адрес; смена
+  скорости или адреса сообщается, проверка идёт по новому адресу и скорости.
+  Документ JSON с несколькими приборами: каждому адресу — прибор с этим адресом.
+  Значения битовых строк этот протокол не передаёт: они не записываются и не
+  проверяются, значение, отличное от заводского, даёт код 3.
+  --verify        прочитать записанное и сообщить о каждом расхождении
+  --dry-run       только проверить и показать, что было бы записано, ничего не отправляя
+  --file-address  записать и сетевой адрес из файла (только для одного адреса;
+                  занятый другим прибором адрес не присваивается)
+
+</source>
+        <translation>kestrin-cli write --port PORT --speed SPEED --address LIST --in FILE [--verify] [--dry-run] [--file-address]
+  Writes all parameters from a .kpr or .json file, checking the values as the program&apos;s
+  window does (limits, empty values). The instrument keeps its network address; a change
+  of speed or address is reported, the verification uses the new address and speed.
+  A JSON document with several instruments: each address gets the instrument with that address.
+  This protocol does not carry the values of bit strings: they are neither written nor
+  verified; a value other than the factory one gives exit status 3.
+  --verify        read back what was written and report every mismatch
+  --dry-run       only check and show what would be written, sending nothing
+  --file-address  write the file&apos;s network address too (one address only;
+                  an address taken by another instrument is not assigned)
+
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="419"/>
+        <source>kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ
+  Сравнение значений прибора с файлом, параметр за параметром. Битовые строки не
+  сравниваются (протокол не читает их значения).
+
+</source>
+        <translation>kestrin-cli diff --port PORT --speed SPEED --address ADDRESS --in FILE
+  Compares the instrument&apos;s values with the file, parameter by parameter. Bit strings are
+  not compared (the protocol does not read their values).
+
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="425"/>
+        <source>kestrin-cli measure --port ПОРТ --speed СКОРОСТЬ --address АДРЕС [--channels 1,3]
+                    --seconds N --csv ФАЙЛ|-
+  Опрос измеряемых значений с периодом Tmin каталога. Одна строка CSV на отсчёт,
+  пять столбцов time,minutes,address,channel,value: местное время ISO, минуты от
+  начала, адрес, канал, значение; строка записывается сразу.
+
+</source>
+        <translation>kestrin-cli measure --port PORT --speed SPEED --address ADDRESS [--channels 1,3]
+                    --seconds N --csv FILE|-
+  Polls the measured values with the catalogue&apos;s period Tmin. One CSV line per sample,
+  five columns time,minutes,address,channel,value: local ISO time, minutes since the
+  start, address, channel, value; each line is written at once.
+
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="433"/>
+        <source>kestrin-cli calibrate --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --what line|compensator
+  Калибровка сопротивления линии (rL) или компенсатора (rC) и ожидание её конца.
+
+</source>
+        <translation>kestrin-cli calibrate --port PORT --speed SPEED --address ADDRESS --what line|compensator
+  Calibrates the line resistance (rL) or the compensator (rC) and waits for it to end.
+
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliArgs.cpp" line="438"/>
+        <source>kestrin-cli — настройка приборов серии Kestrin K1 без окна.
+Использование: kestrin-cli КОМАНДА [параметры]
+
+Команды:
+  ports      список портов
+  scan       поиск приборов на линии
+  read       чтение всех параметров (в файл .kpr или .json)
+  write      запись всех параметров из файла, с проверкой чтением
+  diff       сравнение прибора с файлом
+  measure    опрос измеряемых значений в CSV
+  calibrate  калибровка rL или rC
+kestrin-cli КОМАНДА --help описывает команду.
+
+</source>
+        <translation>kestrin-cli — setting up Kestrin K1 series instruments without a window.
+Usage: kestrin-cli COMMAND [options]
+
+Commands:
+  ports      list the ports
+  scan       search the line for instruments
+  read       read all parameters (into a .kpr or .json file)
+  write      write all parameters from a file, verified by reading
+  diff       compare an instrument with a file
+  measure    poll the measured values into CSV
+  calibrate  calibrate rL or rC
+kestrin-cli COMMAND --help describes the command.
+
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="90"/>
+        <source>ошибка %1</source>
+        <translation>error %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="91"/>
+        <source>ошибка %1: %2</source>
+        <translation>error %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="313"/>
+        <source>не найден файл %1 в каталоге программы %2</source>
+        <translation>file %1 not found in the program directory %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="317"/>
+        <source>библиотека обмена: %1</source>
+        <translation>exchange library: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="321"/>
+        <location filename="../src/cli/CliCommands.cpp" line="1104"/>
+        <location filename="../src/cli/CliFiles.cpp" line="307"/>
+        <source>Не удалось создать файл &quot;%1&quot;: %2</source>
+        <translation>Could not create file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="335"/>
+        <source>неверный сетевой адрес &quot;%1&quot;: %2</source>
+        <translation>invalid network address &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="348"/>
+        <source>каталог devices.ini пуст</source>
+        <translation>the catalogue devices.ini is empty</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="357"/>
+        <source>тип &quot;%1&quot; не найден в каталоге</source>
+        <translation>type &quot;%1&quot; not found in the catalogue</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="363"/>
+        <source>неизвестный порт &quot;%1&quot;; доступные порты: %2</source>
+        <translation>unknown port &quot;%1&quot;; available ports: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="365"/>
+        <source>нет</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="374"/>
+        <source>нет файла описаний параметров типа &quot;%1&quot;: %2</source>
+        <translation>no parameter description file for type &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="379"/>
+        <source>--out: нужен файл .%1, .json или -</source>
+        <translation>--out: a .%1 or .json file or - is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="416"/>
+        <source>адрес %1</source>
+        <translation>address %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="422"/>
+        <source>  не выполнено: &quot;%1&quot;, %2</source>
+        <translation>  not done: &quot;%1&quot;, %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="443"/>
+        <source>у прибора версия &quot;%1&quot;, для неё нет описаний параметров: %2</source>
+        <translation>the instrument has version &quot;%1&quot;, there are no parameter descriptions for it: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="445"/>
+        <source>файлы не читаются</source>
+        <translation>the files cannot be read</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="446"/>
+        <source>нет файла %1</source>
+        <translation>no file %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="458"/>
+        <source>Нет связи с прибором! По адресу %1 ответил прибор другого типа: номер типа %2%3, а выбран &quot;%4&quot; (номер типа %5)</source>
+        <translation>No connection with the instrument! An instrument of another type answered at address %1: type number %2%3, but &quot;%4&quot; (type number %5) is selected</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="494"/>
+        <source>ошибка записи файла &quot;%1&quot;: %2; трассировка неполная, в файле записаны посылки до последней целой строки</source>
+        <translation>error writing file &quot;%1&quot;: %2; the trace is incomplete, the file holds the parcels up to the last whole line</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="504"/>
+        <source>Остановлено.</source>
+        <translation>Stopped.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="505"/>
+        <source>Итого: выполнено %1 из %2.</source>
+        <translation>Total: done %1 of %2.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="521"/>
+        <source>Адрес %1: не выполнено (остановлено)</source>
+        <translation>Address %1: not done (stopped)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="570"/>
+        <source>адрес %1, скорость %2, номер типа %3, &quot;%4&quot;, версия &quot;%5&quot;</source>
+        <translation>address %1, speed %2, type number %3, &quot;%4&quot;, version &quot;%5&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="583"/>
+        <source>скорость %1: Поиск прерван, %2</source>
+        <translation>speed %1: search interrupted, %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="591"/>
+        <source>Поиск приборов завершен! Найдено: %1.</source>
+        <translation>Instrument search complete! Found: %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="593"/>
+        <source>Поиск приборов выполнен не полностью (скоростей: %1 из %2). Найдено: %3.</source>
+        <translation>The instrument search did not complete (speeds: %1 of %2). Found: %3.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="600"/>
+        <source>Приборы не найдены.</source>
+        <translation>No instruments found.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="635"/>
+        <source>Прочитано не всё: не прочитано параметров %1 из %2</source>
+        <translation>Not everything was read: %1 of %2 parameters not read</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="652"/>
+        <source>Адрес %1: %2</source>
+        <translation>Address %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="666"/>
+        <source>%1 (&quot;%2&quot;, версия &quot;%3&quot;)</source>
+        <translation>%1 (&quot;%2&quot;, version &quot;%3&quot;)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="680"/>
+        <source>  файл %1 не записан: чтение не завершено</source>
+        <translation>  file %1 not written: the read did not complete</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="687"/>
+        <source>  записан файл %1</source>
+        <translation>  file %1 written</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="709"/>
+        <source>Записан файл %1</source>
+        <translation>File %1 written</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="722"/>
+        <source>файл %1 не принят</source>
+        <translation>file %1 refused</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="724"/>
+        <source> (прибор с адресом %1)</source>
+        <translation> (instrument with address %1)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="783"/>
+        <source>  &quot;%1&quot; = %2: не %3 — значения битовых строк этот протокол не передаёт</source>
+        <translation>  &quot;%1&quot; = %2: not %3 — this protocol does not carry the values of bit strings</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="793"/>
+        <source>  битовые строки (протокол не передаёт значений, не %1): %2</source>
+        <translation>  bit strings (the protocol carries no values, not %1): %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="807"/>
+        <source>Адрес %1: было бы отправлено (ничего не отправлено):</source>
+        <translation>Address %1: would be sent (nothing was sent):</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="818"/>
+        <source>(не кодируется)</source>
+        <translation>(cannot be encoded)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="832"/>
+        <source>будет записано</source>
+        <translation>to be written</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="886"/>
+        <source>адрес %1 из файла занят другим прибором, ничего не записано</source>
+        <translation>address %1 from the file is taken by another instrument, nothing written</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="889"/>
+        <source>проверка адреса %1: %2, ничего не записано</source>
+        <translation>checking address %1: %2, nothing written</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="911"/>
+        <source>версия прибора &quot;%1&quot; не подходит к файлу (версия &quot;%2&quot;), ничего не записано</source>
+        <translation>instrument version &quot;%1&quot; does not match the file (version &quot;%2&quot;), nothing written</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="927"/>
+        <source>  ничего не записано</source>
+        <translation>  nothing written</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="928"/>
+        <source>  записано параметров %1 из %2: %3</source>
+        <translation>  parameters written: %1 of %2: %3</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="934"/>
+        <source>  сетевой адрес прибора изменён: %1 → %2</source>
+        <translation>  instrument&apos;s network address changed: %1 → %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="938"/>
+        <source>  скорость обмена прибора изменена: %1 → %2</source>
+        <translation>  instrument&apos;s baud rate changed: %1 → %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="945"/>
+        <source>записано</source>
+        <translation>written</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="971"/>
+        <source>адрес %1 проверка</source>
+        <translation>address %1 verification</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="988"/>
+        <source>  расхождение: &quot;%1&quot;: записано %2, прочитано %3</source>
+        <translation>  mismatch: &quot;%1&quot;: written %2, read %3</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="996"/>
+        <source>  проверка: %1, сверено параметров: %2, расхождений: %3, не проверено битовых строк: %4</source>
+        <translation>  verification: %1, parameters compared: %2, mismatches: %3, bit strings not verified: %4</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1029"/>
+        <source>Адрес %1: версия прибора &quot;%2&quot; не подходит к файлу, ничего не сравнено</source>
+        <translation>Address %1: instrument version &quot;%2&quot; does not match the file, nothing compared</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1051"/>
+        <source>  &quot;%1&quot;: файл %2, прибор %3</source>
+        <translation>  &quot;%1&quot;: file %2, instrument %3</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1062"/>
+        <source>сравнено</source>
+        <translation>compared</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1065"/>
+        <source>  ничего не сравнено</source>
+        <translation>  nothing compared</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1067"/>
+        <source>  сравнено параметров: %1, различий: %2</source>
+        <translation>  parameters compared: %1, differences: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1071"/>
+        <source>  сравнено только параметров: %1, различий среди них: %2</source>
+        <translation>  only %1 parameters compared, differences among them: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1091"/>
+        <source>--channels: у типа &quot;%1&quot; каналов %2</source>
+        <translation>--channels: type &quot;%1&quot; has %2 channels</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1169"/>
+        <source>%1, отсчётов: %2</source>
+        <translation>%1, samples: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1180"/>
+        <source>ошибка записи файла &quot;%1&quot;: %2; измерение прекращено, в файле записаны отсчёты до последней целой строки</source>
+        <translation>error writing file &quot;%1&quot;: %2; measurement ended, the file holds the samples up to the last whole line</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1284"/>
+        <source>порты %1 и %2 дают одно имя файла %3; задайте их в разных запусках</source>
+        <translation>ports %1 and %2 give the same file name %3; give them in separate runs</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1345"/>
+        <source>найдено %1</source>
+        <translation>found %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1346"/>
+        <source>%1 из %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1372"/>
+        <source>Всего по портам (%1): найдено приборов %2; %3.</source>
+        <translation>All ports (%1): instruments found: %2; %3.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1376"/>
+        <source>Всего по портам (%1): выполнено %2 из %3; %4.</source>
+        <translation>All ports (%1): done %2 of %3; %4.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1392"/>
+        <source>kestrin-cli: %1
+kestrin-cli --help: справка
+</source>
+        <translation>kestrin-cli: %1
+kestrin-cli --help: help
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="63"/>
+        <source>файл не подходит к типу &quot;%1&quot; ни в одной версии описаний:</source>
+        <translation>the file does not match type &quot;%1&quot; in any version of the descriptions:</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="66"/>
+        <source>... и ещё %1</source>
+        <translation>... and %1 more</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="79"/>
+        <source>не удалось открыть файл &quot;%1&quot;: %2</source>
+        <translation>could not open file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="84"/>
+        <source>файл &quot;%1&quot; не является документом JSON: %2</source>
+        <translation>file &quot;%1&quot; is not a JSON document: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="85"/>
+        <source>нужен объект</source>
+        <translation>an object is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="91"/>
+        <source>в файле нет приборов</source>
+        <translation>the file has no instruments</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="107"/>
+        <source>в файле нет прибора с адресом %1 (есть: %2)</source>
+        <translation>the file has no instrument with address %1 (it has: %2)</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="115"/>
+        <source>файл для типа &quot;%1&quot;, выбран тип &quot;%2&quot;</source>
+        <translation>the file is for type &quot;%1&quot;, type &quot;%2&quot; is selected</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="119"/>
+        <source>нет описаний параметров версии &quot;%1&quot;</source>
+        <translation>no parameter descriptions for version &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="123"/>
+        <source>в файле нет списка &quot;parameters&quot;</source>
+        <translation>the file has no &quot;parameters&quot; list</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="149"/>
+        <source>неизвестные параметры: %1</source>
+        <translation>unknown parameters: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="151"/>
+        <source>нет параметров: %1</source>
+        <translation>missing parameters: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="153"/>
+        <source>параметры заданы дважды: %1</source>
+        <translation>parameters given twice: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="166"/>
+        <source>файл не найден: %1</source>
+        <translation>file not found: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="175"/>
+        <source>файл &quot;%1&quot;: нужен .%2 или .json</source>
+        <translation>file &quot;%1&quot;: .%2 or .json is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="190"/>
+        <source>Неверно введен параметр &quot;%1&quot; .</source>
+        <translation>Parameter &quot;%1&quot; is entered incorrectly.</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="198"/>
+        <source>параметр &quot;%1&quot;: нет варианта с номером &quot;%2&quot;</source>
+        <translation>parameter &quot;%1&quot;: no option with number &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="203"/>
+        <source>параметр &quot;%1&quot;: нужно 0 или 1, а не &quot;%2&quot;</source>
+        <translation>parameter &quot;%1&quot;: 0 or 1 is needed, not &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="212"/>
+        <source>параметр &quot;%1&quot;: неверное значение &quot;%2&quot;</source>
+        <translation>parameter &quot;%1&quot;: invalid value &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="216"/>
+        <source>параметр &quot;%1&quot;: значение %2 меньше минимума %3</source>
+        <translation>parameter &quot;%1&quot;: value %2 is below the minimum %3</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliFiles.cpp" line="220"/>
+        <source>параметр &quot;%1&quot;: значение %2 больше максимума %3</source>
+        <translation>parameter &quot;%1&quot;: value %2 is above the maximum %3</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="71"/>
+        <source>kestrin-cli: прервано без ожидания конца обмена
+</source>
+        <translation>kestrin-cli: interrupted without waiting for the exchange to end
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="73"/>
+        <source>kestrin-cli: остановка… (повторное Ctrl+C завершает сразу)
+</source>
+        <translation>kestrin-cli: stopping… (a second Ctrl+C quits at once)
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="76"/>
+        <source>kestrin-cli: терминал закрыт (SIGHUP), остановка…
+</source>
+        <translation>kestrin-cli: the terminal was closed (SIGHUP), stopping…
+</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/main.cpp" line="77"/>
+        <source>kestrin-cli: получатель вывода закрыл канал (SIGPIPE), остановка…
+</source>
+        <translation>kestrin-cli: the output&apos;s reader closed the pipe (SIGPIPE), stopping…
+</translation>
+    </message>
+</context>
+<context>
+    <name>Common</name>
+    <message>
+        <location filename="../src/common/FileErrors.cpp" line="16"/>
+        <source>папка не найдена</source>
+        <translation>folder not found</translation>
+    </message>
+    <message>
+        <location filename="../src/common/FileErrors.cpp" line="17"/>
+        <source>файл не найден</source>
+        <translation>file not found</translation>
+    </message>
+    <message>
+        <location filename="../src/common/FileErrors.cpp" line="18"/>
+        <source>нет прав доступа</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <location filename="../src/common/FileErrors.cpp" line="19"/>
+        <source>на диске нет места</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <location filename="../src/common/FileErrors.cpp" line="20"/>
+        <source>файловая система доступна только для чтения</source>
+        <translation>the file system is read-only</translation>
+    </message>
+    <message>
+        <location filename="../src/common/FileSave.cpp" line="22"/>
+        <location filename="../src/common/FileSave.cpp" line="172"/>
+        <source>ошибка записи</source>
+        <translation>write error</translation>
+    </message>
+    <message>
+        <location filename="../src/common/FileSave.cpp" line="64"/>
+        <source>файл не открыт</source>
+        <translation>the file is not open</translation>
+    </message>
+    <message>
+        <location filename="../src/common/FileSave.cpp" line="97"/>
+        <source>Не удалось создать файл &quot;%1&quot;: %2</source>
+        <translation>Could not create file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/common/FileSave.cpp" line="98"/>
+        <source>Ошибка записи файла &quot;%1&quot;: %2</source>
+        <translation>Error writing file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/common/IniFile.cpp" line="315"/>
+        <source>файл слишком велик для перезаписи</source>
+        <translation>the file is too large to rewrite</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="23"/>
+        <source>нужен адрес вида tcp://узел:порт или rfc2217://узел:порт</source>
+        <translation>an address like tcp://host:port or rfc2217://host:port is needed</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="32"/>
+        <source>неизвестная схема «%1» (нужна tcp:// или rfc2217://)</source>
+        <translation>unknown scheme “%1” (tcp:// or rfc2217:// is needed)</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="38"/>
+        <source>не указаны узел и порт</source>
+        <translation>no host and port given</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="44"/>
+        <source>не закрыта скобка адреса IPv6</source>
+        <translation>the IPv6 address bracket is not closed</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="47"/>
+        <location filename="../src/common/NetAddress.cpp" line="52"/>
+        <location filename="../src/common/NetAddress.cpp" line="65"/>
+        <source>не указан порт</source>
+        <translation>no port given</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="54"/>
+        <source>адрес IPv6 пишется в квадратных скобках: [адрес]:порт</source>
+        <translation>an IPv6 address is written in square brackets: [address]:port</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="59"/>
+        <source>не указан узел</source>
+        <translation>no host given</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="63"/>
+        <source>недопустимый символ в имени узла «%1»</source>
+        <translation>invalid character in host name “%1”</translation>
+    </message>
+    <message>
+        <location filename="../src/common/NetAddress.cpp" line="71"/>
+        <source>порт «%1»: нужно число от 1 до 65535</source>
+        <translation>port “%1”: a number from 1 to 65535 is needed</translation>
+    </message>
+</context>
+<context>
+    <name>Exchange</name>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="47"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="129"/>
+        <source>Чтение завершено</source>
+        <translation>Read complete</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="50"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="223"/>
+        <source>Запись завершена</source>
+        <translation>Write complete</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="53"/>
+        <location filename="../src/exchange/Calib.cpp" line="17"/>
+        <location filename="../src/exchange/Measure.cpp" line="48"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="43"/>
+        <source>Нет связи с прибором!</source>
+        <translation>No connection with the instrument!</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="469"/>
+        <location filename="../src/exchange/Calib.cpp" line="19"/>
+        <location filename="../src/exchange/Measure.cpp" line="39"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="132"/>
+        <source>Ошибка чтения: %1</source>
+        <translation>Read error: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="470"/>
+        <location filename="../src/exchange/Calib.cpp" line="18"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="154"/>
+        <source>Ошибка записи: %1</source>
+        <translation>Write error: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="471"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="51"/>
+        <source>Файл не найден</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1166"/>
+        <location filename="../src/cli/CliCommands.cpp" line="1168"/>
+        <location filename="../src/exchange/Measure.cpp" line="100"/>
+        <location filename="../src/exchange/Measure.cpp" line="119"/>
+        <source>Измерение остановлено</source>
+        <translation>Measurement stopped</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliCommands.cpp" line="1201"/>
+        <location filename="../src/exchange/Calib.cpp" line="21"/>
+        <source>Параметр откалиброван</source>
+        <translation>Parameter calibrated</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliUi.cpp" line="11"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="96"/>
+        <source>Прибор имеет параметры отличные от представленных в списке!<byte value="xd"/>Загрузить новый список параметров и продолжить чтение?</source>
+        <translation>The instrument has parameters other than those in the list!<byte value="xd"/>Load the new parameter list and continue reading?</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/CliUi.cpp" line="13"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="162"/>
+        <source>Прибор имеет параметры отличные от представленных в списке!<byte value="xd"/>Загрузить новый список параметров и продолжить запись?</source>
+        <translation>The instrument has parameters other than those in the list!<byte value="xd"/>Load the new parameter list and continue writing?</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Calib.cpp" line="16"/>
+        <source>Калибровка...</source>
+        <translation>Calibrating...</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Calib.cpp" line="20"/>
+        <source>Остановлено пользователем</source>
+        <translation>Stopped by the user</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Calib.cpp" line="22"/>
+        <source>Ошибка калибровки</source>
+        <translation>Calibration error</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="9"/>
+        <source>неверное значение, или ответ не того вида, которого ждет запрос</source>
+        <translation>invalid value, or an answer of another kind than the request expects</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="11"/>
+        <source>ответил прибор с другим сетевым адресом</source>
+        <translation>an instrument with another network address answered</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="13"/>
+        <source>код ответа после «$» не является числом</source>
+        <translation>the answer code after “$” is not a number</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="15"/>
+        <source>прибор ответил кодом ошибки «$1»</source>
+        <translation>the instrument answered with error code “$1”</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="17"/>
+        <source>неверный описатель связи</source>
+        <translation>invalid connection handle</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="19"/>
+        <source>порт не существует</source>
+        <translation>the port does not exist</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="21"/>
+        <source>нет прав доступа к порту (группа dialout)</source>
+        <translation>no permission for the port (group dialout)</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="23"/>
+        <source>порт не удалось открыть (занят другой программой или недоступен; сетевой порт: сервер не отвечает или отказал в соединении)</source>
+        <translation>the port could not be opened (in use by another program or unavailable; network port: the server does not answer or refused the connection)</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="26"/>
+        <source>скорость не поддерживается портом</source>
+        <translation>the port does not support the speed</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="28"/>
+        <source>недопустимое время ожидания</source>
+        <translation>invalid timeout</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="30"/>
+        <source>порт не открыт</source>
+        <translation>the port is not open</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="32"/>
+        <source>не удалось передать запрос в порт</source>
+        <translation>could not send the request to the port</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="34"/>
+        <source>нет ответа в течение времени ожидания</source>
+        <translation>no answer within the timeout</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="36"/>
+        <source>ответ длиннее 254 символов</source>
+        <translation>the answer is longer than 254 characters</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="38"/>
+        <source>искаженный ответ (неверный формат посылки)</source>
+        <translation>garbled answer (invalid parcel format)</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="40"/>
+        <source>контрольная сумма ответа не совпадает</source>
+        <translation>the answer&apos;s checksum does not match</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="42"/>
+        <source>текст не помещается в буфер</source>
+        <translation>the text does not fit into the buffer</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="44"/>
+        <source>связь с портом потеряна (устройство отключено, ошибка ввода-вывода, сервер закрыл соединение)</source>
+        <translation>connection with the port lost (device unplugged, input/output error, the server closed the connection)</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="47"/>
+        <source>сервер не поддерживает RFC 2217 (управление последовательным портом); такой сервер подключают как tcp://</source>
+        <translation>the server does not support RFC 2217 (serial port control); connect such a server as tcp://</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/CodeMeaning.cpp" line="58"/>
+        <source>Код %1: %2</source>
+        <translation>Code %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/KvLibrary.cpp" line="44"/>
+        <source>Не найдена библиотека обмена %1</source>
+        <translation>Exchange library %1 not found</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/KvLibrary.cpp" line="49"/>
+        <source>Не удалось загрузить библиотеку обмена %1: %2</source>
+        <translation>Could not load the exchange library %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/KvLibrary.cpp" line="67"/>
+        <source>В библиотеке обмена %1 нет функции %2</source>
+        <translation>The exchange library %1 has no function %2</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Measure.cpp" line="33"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="89"/>
+        <source>Чтение из прибора...</source>
+        <translation>Reading from the instrument...</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Measure.cpp" line="40"/>
+        <source>Измерение остановлено, ошибка: %1</source>
+        <translation>Measurement stopped, error: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Measure.cpp" line="41"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="13"/>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Measure.cpp" line="43"/>
+        <source>идет обмен</source>
+        <translation>exchanging</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Measure.cpp" line="51"/>
+        <source>Нет каналов для измерения</source>
+        <translation>No channels to measure</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Measure.cpp" line="85"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="111"/>
+        <source>Ошибка чтения данных! Повторить?</source>
+        <translation>Error reading data! Retry?</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Measure.cpp" line="102"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="119"/>
+        <source>Ошибка чтения</source>
+        <translation>Read error</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/Measure.cpp" line="124"/>
+        <source>нет обмена</source>
+        <translation>no exchange</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/PortAccess.cpp" line="33"/>
+        <source>Нет прав на порт %1. Доступ к нему настраивает администратор системы (группа устройства или правило udev).</source>
+        <translation>No permission for port %1. Access to it is set up by the system administrator (the device&apos;s group or a udev rule).</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/PortAccess.cpp" line="36"/>
+        <source>Порт %1 принадлежит группе %2. Чтобы работать с ним, добавьте себя в эту группу и войдите в систему заново:
+sudo usermod -aG %2 $USER</source>
+        <translation>Port %1 belongs to group %2. To work with it, add yourself to that group and log in again:
+sudo usermod -aG %2 $USER</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="10"/>
+        <source>Настройка приборов серии Kestrin K1</source>
+        <translation>Kestrin K1 Series Setup</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="16"/>
+        <source>Данная модификация прибора не поддерживается программой!<byte value="xd"/>Для работы с прибором необходимо обновить программу.</source>
+        <translation>This instrument model is not supported by the program!<byte value="xd"/>Update the program to work with this instrument.</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="29"/>
+        <source>Неверно введен параметр &quot;%1&quot; .</source>
+        <translation>Parameter &quot;%1&quot; is entered incorrectly.</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="30"/>
+        <source>Ошибка ввода данных</source>
+        <translation>Data entry error</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="98"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="117"/>
+        <source>Чтение остановлено</source>
+        <translation>Read stopped</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="133"/>
+        <source>Чтение остановлено, ошибка: %1</source>
+        <translation>Read stopped, error: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="143"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="167"/>
+        <source>Проверка параметров...</source>
+        <translation>Checking parameters...</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="145"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="169"/>
+        <source>Неверные данные</source>
+        <translation>Invalid data</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="148"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="171"/>
+        <source>Запись в прибор...</source>
+        <translation>Writing to the instrument...</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="155"/>
+        <source>Запись остановлена, ошибка: %1</source>
+        <translation>Write stopped, error: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="164"/>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="191"/>
+        <source>Запись остановлена</source>
+        <translation>Write stopped</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="185"/>
+        <source>Ошибка записи данных! Повторить?</source>
+        <translation>Error writing data! Retry?</translation>
+    </message>
+    <message>
+        <location filename="../src/exchange/ReadWriteAll.cpp" line="199"/>
+        <source>Ошибка записи</source>
+        <translation>Write error</translation>
+    </message>
+</context>
+<context>
+    <name>Formats</name>
+    <message>
+        <location filename="../src/formats/Biff8Writer.cpp" line="179"/>
+        <location filename="../src/formats/Biff8Writer.cpp" line="308"/>
+        <source>Таблица слишком велика для книги Excel.</source>
+        <translation>The table is too large for an Excel workbook.</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/DevTableGrid.cpp" line="108"/>
+        <source>строка %1: &quot;%2&quot; вместо &quot;%3&quot;</source>
+        <translation>row %1: &quot;%2&quot; instead of &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/MeasureRecord.cpp" line="47"/>
+        <source>ошибка записи</source>
+        <translation>write error</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="223"/>
+        <source>Файл параметров повреждён (байт %1): %2.</source>
+        <translation>The parameter file is damaged (byte %1): %2.</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="226"/>
+        <source>файл неожиданно закончился</source>
+        <translation>the file ended unexpectedly</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="261"/>
+        <source>неверная сигнатура записи</source>
+        <translation>invalid record signature</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="286"/>
+        <source>вложенные объекты не поддерживаются</source>
+        <translation>nested objects are not supported</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="335"/>
+        <location filename="../src/formats/ParamSetFile.cpp" line="421"/>
+        <source>недопустимое значение свойства &quot;%1&quot;</source>
+        <translation>invalid value of property &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="342"/>
+        <source>неизвестный тип значения 0x%1 у свойства &quot;%2&quot;</source>
+        <translation>unknown value type 0x%1 of property &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="435"/>
+        <source>неверный тип значения свойства &quot;%1&quot;</source>
+        <translation>wrong value type of property &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="457"/>
+        <source>неизвестное свойство &quot;%1&quot;</source>
+        <translation>unknown property &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="663"/>
+        <source>графика ячейки этого вида не поддерживается</source>
+        <translation>cell graphics of this kind are not supported</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="710"/>
+        <source>недопустимый размер таблицы %1 x %2</source>
+        <translation>invalid table size %1 x %2</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="734"/>
+        <source>ячейка (%1, %2) вне таблицы</source>
+        <translation>cell (%1, %2) outside the table</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="767"/>
+        <source>Не удалось открыть файл &quot;%1&quot;: %2</source>
+        <translation>Could not open file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="772"/>
+        <location filename="../src/formats/ParamSetFile.cpp" line="791"/>
+        <source>Файл &quot;%1&quot; слишком велик для файла параметров.</source>
+        <translation>File &quot;%1&quot; is too large for a parameter file.</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/ParamSetFile.cpp" line="796"/>
+        <source>Ошибка чтения файла &quot;%1&quot;: %2</source>
+        <translation>Error reading file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/formats/TableExport.cpp" line="301"/>
+        <source>Неизвестный формат экспорта: &quot;%1&quot;.</source>
+        <translation>Unknown export format: &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>Launch</name>
+    <message>
+        <location filename="../src/gui/main.cpp" line="50"/>
+        <source>kestrin: --lang: нужно en или ru, а не «%1»</source>
+        <translation>kestrin: --lang: en or ru is needed, not “%1”</translation>
+    </message>
+</context>
+<context>
+    <name>Model</name>
+    <message>
+        <location filename="../src/model/Project.cpp" line="15"/>
+        <source>Настройка приборов серии Kestrin K1</source>
+        <translation>Kestrin K1 Series Setup</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="18"/>
+        <source>Текущий проект был изменен. Сохранить?</source>
+        <translation>The current project has been changed. Save it?</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="63"/>
+        <source>Не удалось сохранить проект!<byte value="xd"/>Значение в строке %1 содержит перевод строки.</source>
+        <translation>Could not save the project!<byte value="xd"/>The value in row %1 contains a line break.</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="89"/>
+        <source>Не удалось сохранить проект!<byte value="xd"/>%1<byte value="xd"/>%2</source>
+        <translation>Could not save the project!<byte value="xd"/>%1<byte value="xd"/>%2</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="93"/>
+        <source>Проект был сохранен</source>
+        <translation>The project was saved</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="99"/>
+        <source>Сохранение проекта</source>
+        <translation>Save project</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="99"/>
+        <source>Проект (*.prj)</source>
+        <translation>Project (*.prj)</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="120"/>
+        <source>Не удалось загрузить проект!<byte value="xd"/>Неизвестная модификация прибора.</source>
+        <translation>Could not open the project!<byte value="xd"/>Unknown instrument model.</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="146"/>
+        <source>Проект был открыт</source>
+        <translation>The project was opened</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="161"/>
+        <source>Загрузка проекта</source>
+        <translation>Open project</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="161"/>
+        <source>Проекты (*.prj)</source>
+        <translation>Projects (*.prj)</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="170"/>
+        <source>Внимание</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="187"/>
+        <source>Проект был закрыт</source>
+        <translation>The project was closed</translation>
+    </message>
+    <message>
+        <location filename="../src/model/Project.cpp" line="206"/>
+        <source>Открыт новый проект</source>
+        <translation>New project opened</translation>
+    </message>
+</context>
 </TS>

@@ -1,4 +1,5 @@
 #include "cli/CliArgs.h"
+#include "common/Language.h"
 
 #include "common/Numbers.h"
 
@@ -99,9 +100,10 @@ QString ParsePortList(const QString& text, const QList<int>& addresses, bool add
             continue;
         }
         if (part.isEmpty())
-            return QStringLiteral("--port: пустое имя порта");
+            return QCoreApplication::translate("Cli", "--port: пустое имя порта");
         if (IsAddressItem(part))
-            return QStringLiteral("--port: \"%1\" — адрес без порта (нужно ПОРТ:СПИСОК)").arg(part);
+            return QCoreApplication::translate("Cli", "--port: \"%1\" — адрес без порта (нужно ПОРТ:СПИСОК)")
+                .arg(part);
         TEntry e;
         const qsizetype colon = ListColon(part);
         e.Port = colon >= 0 ? part.left(colon).trimmed() : part;
@@ -110,14 +112,16 @@ QString ParsePortList(const QString& text, const QList<int>& addresses, bool add
             e.Own = true;
         }
         if (e.Port.isEmpty())
-            return QStringLiteral("--port: пустое имя порта в \"%1\"").arg(part);
+            return QCoreApplication::translate("Cli", "--port: пустое имя порта в \"%1\"").arg(part);
         entries.append(e);
     }
     lines.clear();
     QSet<QString> seen;
     for (const TEntry& e : entries) {
         if (seen.contains(PortKey(e.Port)))
-            return QStringLiteral("--port: порт %1 указан дважды (одна линия — один порт)").arg(e.Port);
+            return QCoreApplication::translate("Cli",
+                                               "--port: порт %1 указан дважды (одна линия — один порт)")
+                .arg(e.Port);
         seen.insert(PortKey(e.Port));
         TCliLine line{e.Port, {}};
         if (e.Own) {
@@ -143,19 +147,19 @@ std::optional<QList<int>> ParseAddressList(const QString& text, QString* error) 
         return std::nullopt;
     };
     if (text.trimmed().isEmpty())
-        return fail(QStringLiteral("пустой список адресов"));
+        return fail(QCoreApplication::translate("Cli", "пустой список адресов"));
     for (const QString& rawPart : text.split(QLatin1Char(','))) {
         const QString part = rawPart.trimmed();
         const qsizetype dash = part.indexOf(QLatin1Char('-'), 1);
         const auto lo = Whole(dash < 0 ? part : part.left(dash).trimmed());
         const auto hi = dash < 0 ? lo : Whole(part.mid(dash + 1).trimmed());
         if (!lo || !hi)
-            return fail(QStringLiteral("неверный адрес \"%1\"").arg(part));
+            return fail(QCoreApplication::translate("Cli", "неверный адрес \"%1\"").arg(part));
         for (const int a : {*lo, *hi})
             if (a < 1 || a > 255)
-                return fail(QStringLiteral("адрес %1 вне диапазона 1..255").arg(a));
+                return fail(QCoreApplication::translate("Cli", "адрес %1 вне диапазона 1..255").arg(a));
         if (*hi < *lo)
-            return fail(QStringLiteral("неверный диапазон адресов \"%1\"").arg(part));
+            return fail(QCoreApplication::translate("Cli", "неверный диапазон адресов \"%1\"").arg(part));
         for (int a = *lo; a <= *hi; ++a)
             if (!seen.contains(a)) {
                 seen.insert(a);
@@ -180,16 +184,21 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
             o.Version = true;
         } else if (a == QLatin1String("--json")) {
             o.Json = true;
+        } else if (a == QLatin1String("--lang") || a.startsWith(QLatin1String("--lang="))) {
+            const auto v = a == QLatin1String("--lang") ? value() : std::optional<QString>(a.mid(7));
+            if (!v || !Language::Parse(*v))
+                return QCoreApplication::translate("Cli", "--lang: нужно en или ru");
+            o.Lang = v->trimmed().toLower();
         } else if (a == QLatin1String("--trace")) {
             const auto v = value();
             if (!v || v->isEmpty())
-                return QStringLiteral("--trace: нужен файл");
+                return QCoreApplication::translate("Cli", "--trace: нужен файл");
             o.Trace = *v;
         } else if (a == QLatin1String("--timeout")) {
             const auto v = value();
             const auto ms = v ? Whole(*v) : std::nullopt;
             if (!ms || *ms < 1 || *ms > 65535)
-                return QStringLiteral("--timeout: нужно время ожидания в мс, 1..65535");
+                return QCoreApplication::translate("Cli", "--timeout: нужно время ожидания в мс, 1..65535");
             o.TimeoutMs = *ms;
         } else {
             return std::nullopt;
@@ -204,13 +213,13 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
             continue;
         }
         if (a.startsWith(QLatin1Char('-')))
-            return QStringLiteral("неизвестный параметр %1").arg(a);
+            return QCoreApplication::translate("Cli", "неизвестный параметр %1").arg(a);
         if (!Commands.contains(a))
-            return QStringLiteral("неизвестная команда %1").arg(a);
+            return QCoreApplication::translate("Cli", "неизвестная команда %1").arg(a);
         o.Command = a;
     }
     if (o.Command.isEmpty())
-        return o.Help || o.Version ? QString() : QStringLiteral("не указана команда");
+        return o.Help || o.Version ? QString() : QCoreApplication::translate("Cli", "не указана команда");
 
     const QStringList allowed = CommandOptions(o.Command);
     QString portText;
@@ -223,11 +232,11 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
         }
         const bool takesValue = allowed.contains(a + QLatin1Char('='));
         if (!takesValue && !allowed.contains(a))
-            return QStringLiteral("команда %1 не знает параметра %2").arg(o.Command, a);
+            return QCoreApplication::translate("Cli", "команда %1 не знает параметра %2").arg(o.Command, a);
         QString v;
         if (takesValue) {
             if (i + 1 >= args.size())
-                return QStringLiteral("%1: нужно значение").arg(a);
+                return QCoreApplication::translate("Cli", "%1: нужно значение").arg(a);
             v = args[++i];
         }
         if (a == QLatin1String("--port")) {
@@ -250,20 +259,21 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
             o.Csv = v;
         } else if (a == QLatin1String("--what")) {
             if (v != QLatin1String("line") && v != QLatin1String("compensator"))
-                return QStringLiteral("--what: line или compensator");
+                return QCoreApplication::translate("Cli", "--what: line или compensator");
             o.What = v;
         } else if (a == QLatin1String("--channels")) {
             for (const QString& part : v.split(QLatin1Char(','))) {
                 const auto k = Whole(part.trimmed());
                 if (!k || *k < 1 || *k > 255)
-                    return QStringLiteral("--channels: неверный номер канала \"%1\"").arg(part);
+                    return QCoreApplication::translate("Cli", "--channels: неверный номер канала \"%1\"")
+                        .arg(part);
                 if (!o.Channels.contains(*k))
                     o.Channels.append(*k);
             }
         } else if (a == QLatin1String("--seconds")) {
             const auto s = Numbers::ParseFloat(v);
             if (!s || !(*s > 0) || *s > 1e7)
-                return QStringLiteral("--seconds: нужно положительное число секунд");
+                return QCoreApplication::translate("Cli", "--seconds: нужно положительное число секунд");
             o.Seconds = *s;
         } else if (a == QLatin1String("--verify")) {
             o.Verify = true;
@@ -286,7 +296,8 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
             return why;
         for (const TCliLine& line : lines)
             if (o.Command == QLatin1String("scan") && !line.Addresses.isEmpty())
-                return QStringLiteral("команде scan не нужен список адресов (%1)").arg(portText);
+                return QCoreApplication::translate("Cli", "команде scan не нужен список адресов (%1)")
+                    .arg(portText);
         if (lines.size() == 1) {
             o.Port = lines.first().Port;
             o.Addresses = lines.first().Addresses;
@@ -299,7 +310,8 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
     // What each command cannot do without.
     const auto need = [&](bool present, const char* option) -> QString {
         return present ? QString()
-                       : QStringLiteral("команде %1 нужен параметр %2").arg(o.Command, QLatin1String(option));
+                       : QCoreApplication::translate("Cli", "команде %1 нужен параметр %2")
+                             .arg(o.Command, QLatin1String(option));
     };
     QString missing;
     if (o.Command != QLatin1String("ports")) {
@@ -310,8 +322,9 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
             missing = need(!o.Addresses.isEmpty() || severalPorts, "--address");
         for (const TCliLine& line : o.Lines)
             if (missing.isEmpty() && o.Command != QLatin1String("scan") && line.Addresses.isEmpty())
-                missing = QStringLiteral("команде %1 нужен список адресов для порта %2 (--address или "
-                                         "%2:СПИСОК)")
+                missing = QCoreApplication::translate(
+                              "Cli", "команде %1 нужен список адресов для порта %2 (--address или "
+                                     "%2:СПИСОК)")
                               .arg(o.Command, line.Port);
     }
     if (missing.isEmpty() && (o.Command == QLatin1String("write") || o.Command == QLatin1String("diff")))
@@ -329,32 +342,39 @@ QString ParseCliArgs(const QStringList& args, TCliOptions& o) {
     for (const TCliLine& line : o.Lines)
         manyAddresses = manyAddresses || line.Addresses.size() > 1;
     if (severalPorts && (o.Out == QLatin1String("-") || o.Csv == QLatin1String("-")))
-        return QStringLiteral("%1 -: при нескольких портах нужен файл (у каждого порта свой) или --json")
+        return QCoreApplication::translate(
+                   "Cli", "%1 -: при нескольких портах нужен файл (у каждого порта свой) или --json")
             .arg(o.Out == QLatin1String("-") ? QStringLiteral("--out") : QStringLiteral("--csv"));
     if (o.FileAddress && manyAddresses)
-        return QStringLiteral(
-            "--file-address: только с одним адресом (иначе у всех приборов будет один адрес)");
+        return QCoreApplication::translate(
+            "Cli", "--file-address: только с одним адресом (иначе у всех приборов будет один адрес)");
     if (!o.Report.isEmpty() && !o.Report.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) &&
         !o.Report.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive))
-        return QCoreApplication::translate("CliArgs", "--report: нужен файл .html");
+        return QCoreApplication::translate("Cli", "--report: нужен файл .html");
     if (!o.Report.isEmpty() && o.DryRun)
         return QCoreApplication::translate(
-            "CliArgs", "--report и --dry-run: при --dry-run ничего не записывается в прибор");
+            "Cli", "--report и --dry-run: при --dry-run ничего не записывается в прибор");
     if (o.Json && o.Csv == QLatin1String("-"))
-        return QStringLiteral("--csv - и --json: оба пишут на стандартный вывод, выберите одно");
+        return QCoreApplication::translate("Cli",
+                                           "--csv - и --json: оба пишут на стандартный вывод, выберите одно");
     if (!o.Speed.isEmpty() && !Speeds.contains(o.Speed) &&
         !(o.Command == QLatin1String("scan") && o.Speed == QLatin1String("all")))
-        return QStringLiteral("скорость %1 не из списка 300, 600, 1200, 2400, 4800, 9600, 19200%2")
-            .arg(o.Speed, o.Command == QLatin1String("scan") ? QStringLiteral(" или all") : QString());
+        return QCoreApplication::translate(
+                   "Cli", "скорость %1 не из списка 300, 600, 1200, 2400, 4800, 9600, 19200%2")
+            .arg(o.Speed, o.Command == QLatin1String("scan") ? QCoreApplication::translate("Cli", " или all")
+                                                             : QString());
     return QString();
 }
 
 QString CliHelpText(const QString& command) {
-    const QString common = QStringLiteral(
+    const QString common = QCoreApplication::translate(
+        "Cli",
         "Общие параметры:\n"
         "  --json          вывод в формате JSON (для программ)\n"
         "  --trace ФАЙЛ    записать каждую посылку и ответ с датой и временем (мс)\n"
         "  --timeout МС    время ожидания ответа вместо заданного в каталоге\n"
+        "  --lang en|ru    язык сообщений (иначе по LANGUAGE, LC_ALL, LC_MESSAGES, LANG: английский\n"
+        "                  для английской локали, русский для любой другой); вывод JSON всегда на русском\n"
         "  --help          эта справка;  --version  версия программы\n"
         "СПИСОК адресов: 1,2,5-9 (адреса 1..255); команды работают с адресами по очереди.\n"
         "Код завершения: 0 всё выполнено, 1 ошибка в командной строке, 2 ошибка связи или обмена\n"
@@ -363,34 +383,36 @@ QString CliHelpText(const QString& command) {
         "Ctrl+C останавливает обмен на границе параметра и закрывает порт; повторное Ctrl+C\n"
         "завершает программу сразу (код 2). Так же, как Ctrl+C, работу завершают закрытие\n"
         "терминала (SIGHUP) и закрытие канала вывода (SIGPIPE).\n");
-    const QString lines = QStringLiteral(
-        "Несколько линий: ПОРТ — список портов через запятую, линии работают параллельно,\n"
-        "на каждой один обмен за раз (команда ports к линиям не относится):\n"
-        "  --port ttyUSB0,ttyUSB1 --address 1-8   один СПИСОК адресов для каждого порта\n"
-        "  --port ttyUSB0:1-8,ttyUSB1:1,3,5       у порта свой СПИСОК после последнего ':'\n"
-        "  (у сетевого адреса УЗЕЛ:ПОРТ список идёт после второго ':': tcp://10.0.0.5:4001:1-3;\n"
-        "  существующий путь /dev/... берётся целиком). Порт без своего списка берёт --address.\n"
-        "  Отчёт по портам: каждая строка начинается с имени порта, строки одной линии идут\n"
-        "  подряд; JSON: \"ports\" — по документу на порт; код завершения — наибольший из линий.\n"
-        "  Файлы --out и --csv у каждого порта свои: к имени добавляется _ПОРТ, потом _АДРЕС\n"
-        "  (set_ttyUSB0_3.kpr; в имени порта всё, кроме букв, цифр, '.', '-', заменяется на '_',\n"
-        "  /dev/ отбрасывается). --out - и --csv - — только для одного порта. Ctrl+C\n"
-        "  останавливает все линии. --trace пишет посылки всех линий в один файл, с именем порта.\n");
+    const QString lines = QCoreApplication::translate(
+        "Cli", "Несколько линий: ПОРТ — список портов через запятую, линии работают параллельно,\n"
+               "на каждой один обмен за раз (команда ports к линиям не относится):\n"
+               "  --port ttyUSB0,ttyUSB1 --address 1-8   один СПИСОК адресов для каждого порта\n"
+               "  --port ttyUSB0:1-8,ttyUSB1:1,3,5       у порта свой СПИСОК после последнего ':'\n"
+               "  (у сетевого адреса УЗЕЛ:ПОРТ список идёт после второго ':': tcp://10.0.0.5:4001:1-3;\n"
+               "  существующий путь /dev/... берётся целиком). Порт без своего списка берёт --address.\n"
+               "  Отчёт по портам: каждая строка начинается с имени порта, строки одной линии идут\n"
+               "  подряд; JSON: \"ports\" — по документу на порт; код завершения — наибольший из линий.\n"
+               "  Файлы --out и --csv у каждого порта свои: к имени добавляется _ПОРТ, потом _АДРЕС\n"
+               "  (set_ttyUSB0_3.kpr; в имени порта всё, кроме букв, цифр, '.', '-', заменяется на '_',\n"
+               "  /dev/ отбрасывается). --out - и --csv - — только для одного порта. Ctrl+C\n"
+               "  останавливает все линии. --trace пишет посылки всех линий в один файл, с именем порта.\n");
     if (command == QLatin1String("ports"))
-        return QStringLiteral(
-                   "kestrin-cli ports\n  Список портов, которые находит библиотека обмена сейчас.\n"
-                   "  Постоянные имена адаптеров (/dev/serial/by-id/...) идут за их ttyUSBn,\n"
-                   "  после ссылки \"->\" указано устройство, на которое она указывает.\n\n") +
+        return QCoreApplication::translate(
+                   "Cli", "kestrin-cli ports\n  Список портов, которые находит библиотека обмена сейчас.\n"
+                          "  Постоянные имена адаптеров (/dev/serial/by-id/...) идут за их ttyUSBn,\n"
+                          "  после ссылки \"->\" указано устройство, на которое она указывает.\n\n") +
                common;
     if (command == QLatin1String("scan"))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "Cli",
                    "kestrin-cli scan --port ПОРТ [--speed СКОРОСТЬ|all]\n"
                    "  Поиск приборов на линии (широковещательный запрос идентификации) на одной или на всех\n"
                    "  семи скоростях (по умолчанию all). Для каждого найденного прибора: адрес, скорость,\n"
                    "  номер типа, запись каталога, версия.\n\n") +
                common + lines;
     if (command == QLatin1String("read"))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "Cli",
                    "kestrin-cli read --port ПОРТ --speed СКОРОСТЬ --address СПИСОК [--type ИМЯ] [--out "
                    "ФАЙЛ]\n"
                    "  Чтение всех параметров по правилам программы: проверка версии и описания параметров\n"
@@ -402,7 +424,8 @@ QString CliHelpText(const QString& command) {
                    "  --type ИМЯ      запись каталога (по умолчанию первая)\n\n") +
                common + lines;
     if (command == QLatin1String("write"))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "Cli",
                    "kestrin-cli write --port ПОРТ --speed СКОРОСТЬ --address СПИСОК --in ФАЙЛ [--verify] "
                    "[--dry-run] [--file-address] [--read-first] [--report ФАЙЛ.html]\n"
                    "  Запись всех параметров из файла .kpr или .json с проверкой значений, как в окне\n"
@@ -428,13 +451,14 @@ QString CliHelpText(const QString& command) {
                    "  сообщается (код 4); запись в прибор при этом выполнена.\n") +
                QStringLiteral("\n") + common + lines;
     if (command == QLatin1String("diff"))
-        return QStringLiteral(
-                   "kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ\n"
-                   "  Сравнение значений прибора с файлом, параметр за параметром. Битовые строки не\n"
-                   "  сравниваются (протокол не читает их значения).\n\n") +
+        return QCoreApplication::translate(
+                   "Cli", "kestrin-cli diff --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --in ФАЙЛ\n"
+                          "  Сравнение значений прибора с файлом, параметр за параметром. Битовые строки не\n"
+                          "  сравниваются (протокол не читает их значения).\n\n") +
                common + lines;
     if (command == QLatin1String("measure"))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "Cli",
                    "kestrin-cli measure --port ПОРТ --speed СКОРОСТЬ --address АДРЕС [--channels 1,3]\n"
                    "                    --seconds N --csv ФАЙЛ|-\n"
                    "  Опрос измеряемых значений с периодом Tmin каталога. Одна строка CSV на отсчёт,\n"
@@ -442,21 +466,23 @@ QString CliHelpText(const QString& command) {
                    "  начала, адрес, канал, значение; строка записывается сразу.\n\n") +
                common + lines;
     if (command == QLatin1String("calibrate"))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "Cli",
                    "kestrin-cli calibrate --port ПОРТ --speed СКОРОСТЬ --address АДРЕС --what "
                    "line|compensator\n"
                    "  Калибровка сопротивления линии (rL) или компенсатора (rC) и ожидание её конца.\n\n") +
                common + lines;
-    return QStringLiteral("kestrin-cli — настройка приборов серии Kestrin K1 без окна.\n"
-                          "Использование: kestrin-cli КОМАНДА [параметры]\n\n"
-                          "Команды:\n"
-                          "  ports      список портов\n"
-                          "  scan       поиск приборов на линии\n"
-                          "  read       чтение всех параметров (в файл .kpr или .json)\n"
-                          "  write      запись всех параметров из файла, с проверкой чтением\n"
-                          "  diff       сравнение прибора с файлом\n"
-                          "  measure    опрос измеряемых значений в CSV\n"
-                          "  calibrate  калибровка rL или rC\n"
-                          "kestrin-cli КОМАНДА --help описывает команду.\n\n") +
+    return QCoreApplication::translate("Cli",
+                                       "kestrin-cli — настройка приборов серии Kestrin K1 без окна.\n"
+                                       "Использование: kestrin-cli КОМАНДА [параметры]\n\n"
+                                       "Команды:\n"
+                                       "  ports      список портов\n"
+                                       "  scan       поиск приборов на линии\n"
+                                       "  read       чтение всех параметров (в файл .kpr или .json)\n"
+                                       "  write      запись всех параметров из файла, с проверкой чтением\n"
+                                       "  diff       сравнение прибора с файлом\n"
+                                       "  measure    опрос измеряемых значений в CSV\n"
+                                       "  calibrate  калибровка rL или rC\n"
+                                       "kestrin-cli КОМАНДА --help описывает команду.\n\n") +
            common + lines;
 }

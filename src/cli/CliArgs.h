@@ -43,6 +43,7 @@ struct TCliOptions {
     bool Help = false;
     bool Version = false;
     QString Trace;
+    QString Lang; // "en" or "ru" from --lang; empty: the system locale
 };
 
 // "1,2,5-9": every address 1..255, in the order written, duplicates dropped; nullopt (with the

@@ -44,9 +44,15 @@
 #include <unistd.h>
 
 namespace {
-const QString ReadDone = QStringLiteral("Чтение завершено");
-const QString WriteDone = QStringLiteral("Запись завершена");
-const QString NoLink = QStringLiteral("Нет связи с прибором!");
+QString ReadDone() {
+    return QCoreApplication::translate("Exchange", "Чтение завершено");
+}
+QString WriteDone() {
+    return QCoreApplication::translate("Exchange", "Запись завершена");
+}
+QString NoLink() {
+    return QCoreApplication::translate("Exchange", "Нет связи с прибором!");
+}
 // Bit strings: a write request carries none of their value, and a read returns none.
 constexpr uint8_t BitStringCode = 4;
 
@@ -82,8 +88,8 @@ QString Explained(const QString& text) {
 
 QString CodeText(int code) {
     const QString meaning = ResultCodeMeaning(code);
-    return meaning.isEmpty() ? QStringLiteral("ошибка %1").arg(code)
-                             : QStringLiteral("ошибка %1: %2").arg(code).arg(meaning);
+    return meaning.isEmpty() ? QCoreApplication::translate("Cli", "ошибка %1").arg(code)
+                             : QCoreApplication::translate("Cli", "ошибка %1: %2").arg(code).arg(meaning);
 }
 
 // Local time for several lines' threads one at a time: it is glibc's time-zone state, guarded by
@@ -314,17 +320,19 @@ public:
     int Setup() {
         QString missing;
         if (!StartupFiles::CheckRequiredFiles(State.ProgDir, &missing))
-            return EarlyExit(
-                QStringLiteral("не найден файл %1 в каталоге программы %2").arg(missing, State.ProgDir),
-                CliFileError);
+            return EarlyExit(QCoreApplication::translate("Cli", "не найден файл %1 в каталоге программы %2")
+                                 .arg(missing, State.ProgDir),
+                             CliFileError);
         // Several lines load the library once and share one trace file.
         if (!Library().IsLoaded() && !Library().Load(State.ProgDir))
-            return EarlyExit(QStringLiteral("библиотека обмена: ") + Library().ErrorText(), CliFileError);
+            return EarlyExit(
+                QCoreApplication::translate("Cli", "библиотека обмена: %1").arg(Library().ErrorText()),
+                CliFileError);
         if (!O.Trace.isEmpty()) {
             if (!Trace().IsOpen() && !Trace().Open(O.Trace))
-                return EarlyExit(
-                    QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Trace, Trace().ErrorText()),
-                    CliFileError);
+                return EarlyExit(QCoreApplication::translate("Cli", "Не удалось создать файл \"%1\": %2")
+                                     .arg(O.Trace, Trace().ErrorText()),
+                                 CliFileError);
             LineTap.Trace = &Trace();
         }
         State.LineTap.Attach(&LineTap); // calibration takes the state's taps
@@ -337,7 +345,9 @@ public:
         const bool path = (O.Port.startsWith(QLatin1Char('/')) && QFileInfo::exists(O.Port)) ||
                           NetAddress::LooksLikeAddress(O.Port);
         if (QString why; NetAddress::LooksLikeAddress(O.Port) && !NetAddress::Parse(O.Port, &why))
-            return EarlyExit(QStringLiteral("неверный сетевой адрес \"%1\": %2").arg(O.Port, why), CliUsage);
+            return EarlyExit(
+                QCoreApplication::translate("Cli", "неверный сетевой адрес \"%1\": %2").arg(O.Port, why),
+                CliUsage);
         if (!path && Shared && Shared->PortList) {
             State.PortList = *Shared->PortList;
         } else if (!path) {
@@ -350,7 +360,7 @@ public:
             return CliOk;
         State.LoadCatalogue();
         if (State.DevTypes.empty())
-            return EarlyExit(QStringLiteral("каталог devices.ini пуст"), CliFileError);
+            return EarlyExit(QCoreApplication::translate("Cli", "каталог devices.ini пуст"), CliFileError);
         if (!O.Type.isEmpty()) {
             bool found = false;
             for (size_t i = 0; i < State.DevTypes.size() && !found; ++i)
@@ -359,24 +369,27 @@ public:
                     found = true;
                 }
             if (!found)
-                return EarlyExit(QStringLiteral("тип \"%1\" не найден в каталоге").arg(O.Type), CliUsage);
+                return EarlyExit(
+                    QCoreApplication::translate("Cli", "тип \"%1\" не найден в каталоге").arg(O.Type),
+                    CliUsage);
         }
         if (O.TimeoutMs > 0)
             for (auto& t : State.DevTypes)
                 t->TimeOut = O.TimeoutMs;
         if (!path && !State.PortList.contains(O.Port))
-            return EarlyExit(QStringLiteral("неизвестный порт \"%1\"; доступные порты: %2")
-                                 .arg(O.Port, State.PortList.isEmpty()
-                                                  ? QStringLiteral("нет")
-                                                  : State.PortList.join(QStringLiteral(", "))),
-                             CliUsage);
+            return EarlyExit(
+                QCoreApplication::translate("Cli", "неизвестный порт \"%1\"; доступные порты: %2")
+                    .arg(O.Port, State.PortList.isEmpty() ? QCoreApplication::translate("Cli", "нет")
+                                                          : State.PortList.join(QStringLiteral(", "))),
+                CliUsage);
         // Without its descriptions a type has no parameters: a read would "complete" with none.
         if (O.Command == QLatin1String("read") || O.Command == QLatin1String("write") ||
             O.Command == QLatin1String("diff"))
             if (const QString file = MissingDescriptionFile(State.ProgDir, Type(), QString());
                 !file.isEmpty())
                 return EarlyExit(
-                    QStringLiteral("нет файла описаний параметров типа \"%1\": %2").arg(Type().Name, file),
+                    QCoreApplication::translate("Cli", "нет файла описаний параметров типа \"%1\": %2")
+                        .arg(Type().Name, file),
                     CliFileError);
         if (!O.Report.isEmpty()) {
             if (const TFileResult probe = ProbeWritable(O.Report); !probe.Ok)
@@ -385,7 +398,8 @@ public:
         if (O.Command == QLatin1String("read") && !O.Out.isEmpty() && O.Out != QLatin1String("-")) {
             const QString suffix = QFileInfo(O.Out).suffix().toLower();
             if (suffix != QLatin1String("json") && suffix != Type().DevExt.toLower())
-                return EarlyExit(QStringLiteral("--out: нужен файл .%1, .json или -").arg(Type().DevExt),
+                return EarlyExit(QCoreApplication::translate("Cli", "--out: нужен файл .%1, .json или -")
+                                     .arg(Type().DevExt),
                                  CliUsage);
             // Found out before any exchange rather than after a long read.
             const TFileResult probe =
@@ -422,13 +436,14 @@ private:
         return run;
     }
 
-    QString Label(int address) const { return QStringLiteral("адрес %1").arg(address); }
+    QString Label(int address) const { return QCoreApplication::translate("Cli", "адрес %1").arg(address); }
 
     void ReportFailures(const std::vector<TFailure>& failures, QJsonObject& json) {
         QJsonArray arr;
         for (const TFailure& f : failures) {
             const QString name = f.Index < Type().ParamCount() ? Type().Param(f.Index).Name : QString();
-            Problem(QStringLiteral("  не выполнено: \"%1\", %2").arg(name, CodeText(f.Code)));
+            Problem(
+                QCoreApplication::translate("Cli", "  не выполнено: \"%1\", %2").arg(name, CodeText(f.Code)));
             QJsonObject o{{QStringLiteral("name"), name}, {QStringLiteral("code"), f.Code}};
             if (const QString meaning = ResultCodeMeaning(f.Code); !meaning.isEmpty())
                 o.insert(QStringLiteral("meaning"), meaning);
@@ -449,35 +464,39 @@ private:
         TRunEnd e;
         e.Text = Explained(Ui.LastStatus);
         if (Ui.DescriptionsMissing) {
-            e.Text = QStringLiteral("у прибора версия \"%1\", для неё нет описаний параметров: %2")
-                         .arg(Ui.MissingVersion, Ui.MissingFile.isEmpty()
-                                                     ? QStringLiteral("файлы не читаются")
-                                                     : QStringLiteral("нет файла ") + Ui.MissingFile);
+            e.Text = QCoreApplication::translate(
+                         "Cli", "у прибора версия \"%1\", для неё нет описаний параметров: %2")
+                         .arg(Ui.MissingVersion,
+                              Ui.MissingFile.isEmpty()
+                                  ? QCoreApplication::translate("Cli", "файлы не читаются")
+                                  : QCoreApplication::translate("Cli", "нет файла %1").arg(Ui.MissingFile));
             e.Status = CliFileError;
             return e;
         }
-        if (Ui.LastStatus == NoLink) {
+        if (Ui.LastStatus == NoLink()) {
             const auto it = LineTap.ForeignType.find(address);
             if (it != LineTap.ForeignType.end()) {
                 QString name;
                 for (const auto& t : State.DevTypes)
                     if (t->TypeNum == it->second && name.isEmpty())
                         name = t->Name;
-                e.Text =
-                    QStringLiteral("Нет связи с прибором! По адресу %1 ответил прибор другого типа: номер "
-                                   "типа %2%3, а выбран \"%4\" (номер типа %5)")
-                        .arg(address)
-                        .arg(it->second)
-                        .arg(name.isEmpty() ? QString() : QStringLiteral(" (\"%1\", --type)").arg(name))
-                        .arg(Type().Name)
-                        .arg(Type().TypeNum);
+                e.Text = QCoreApplication::translate(
+                             "Cli", "Нет связи с прибором! По адресу %1 ответил прибор другого типа: номер "
+                                    "типа %2%3, а выбран \"%4\" (номер типа %5)")
+                             .arg(address)
+                             .arg(it->second)
+                             .arg(name.isEmpty() ? QString() : QStringLiteral(" (\"%1\", --type)").arg(name))
+                             .arg(Type().Name)
+                             .arg(Type().TypeNum);
             }
             e.Status = CliExchangeFailed;
             return e;
         }
-        e.Identified = !Ui.LastStatus.startsWith(QStringLiteral("Ошибка чтения:")) &&
-                       !Ui.LastStatus.startsWith(QStringLiteral("Ошибка записи:")) &&
-                       Ui.LastStatus != QStringLiteral("Файл не найден");
+        e.Identified = !Ui.LastStatus.startsWith(
+                           QCoreApplication::translate("Exchange", "Ошибка чтения: %1").arg(QString())) &&
+                       !Ui.LastStatus.startsWith(
+                           QCoreApplication::translate("Exchange", "Ошибка записи: %1").arg(QString())) &&
+                       Ui.LastStatus != QCoreApplication::translate("Exchange", "Файл не найден");
         if (Ui.LastStatus != doneText)
             e.Status = CliExchangeFailed;
         return e;
@@ -500,8 +519,9 @@ private:
     void TraceOutcome() {
         if (!Trace().Lost())
             return;
-        Problem(QStringLiteral("ошибка записи файла \"%1\": %2; трассировка неполная, в файле записаны "
-                               "посылки до последней целой строки")
+        Problem(QCoreApplication::translate(
+                    "Cli", "ошибка записи файла \"%1\": %2; трассировка неполная, в файле записаны "
+                           "посылки до последней целой строки")
                     .arg(O.Trace, Trace().ErrorText()));
         Fail(CliFileError);
     }
@@ -510,8 +530,8 @@ private:
         Ui.ClearBar();
         TraceOutcome();
         if (Stop)
-            Problem(QStringLiteral("Остановлено."));
-        Out(QStringLiteral("Итого: выполнено %1 из %2.").arg(done).arg(total));
+            Problem(QCoreApplication::translate("Cli", "Остановлено."));
+        Out(QCoreApplication::translate("Cli", "Итого: выполнено %1 из %2.").arg(done).arg(total));
         if (Stop)
             Fail(CliExchangeFailed);
         QJsonObject doc{{QStringLiteral("command"), O.Command},
@@ -527,7 +547,7 @@ private:
 
     // An address the run did not get to.
     void Skipped(int address) {
-        Problem(QStringLiteral("Адрес %1: не выполнено (остановлено)").arg(address));
+        Problem(QCoreApplication::translate("Cli", "Адрес %1: не выполнено (остановлено)").arg(address));
         Devices.append(QJsonObject{{QStringLiteral("address"), address},
                                    {QStringLiteral("status"), QStringLiteral("stopped")}});
     }
@@ -576,7 +596,8 @@ private:
                     QString version;
                     DevGetVersion(h, static_cast<uint8_t>(a.toInt()), kinds[k]->TypeNum, 255, linked,
                                   version);
-                    Out(QStringLiteral("адрес %1, скорость %2, номер типа %3, \"%4\", версия \"%5\"")
+                    Out(QCoreApplication::translate(
+                            "Cli", "адрес %1, скорость %2, номер типа %3, \"%4\", версия \"%5\"")
                             .arg(a, speed)
                             .arg(kinds[k]->TypeNum)
                             .arg(kinds[k]->Name, version));
@@ -589,7 +610,8 @@ private:
                 }
             }
             if (rc != ExOk) {
-                Problem(QStringLiteral("скорость %1: Поиск прерван, %2").arg(speed, CodeText(rc)));
+                Problem(QCoreApplication::translate("Cli", "скорость %1: Поиск прерван, %2")
+                            .arg(speed, CodeText(rc)));
                 Fail(CliExchangeFailed);
             } else if (!Stop) {
                 ++searched;
@@ -597,16 +619,17 @@ private:
         }
         // Complete only when every speed was searched to its end.
         if (searched == static_cast<int>(speeds.size()))
-            Out(QStringLiteral("Поиск приборов завершен! Найдено: %1.").arg(count));
+            Out(QCoreApplication::translate("Cli", "Поиск приборов завершен! Найдено: %1.").arg(count));
         else
-            Problem(QStringLiteral("Поиск приборов выполнен не полностью (скоростей: %1 из %2). Найдено: %3.")
+            Problem(QCoreApplication::translate(
+                        "Cli", "Поиск приборов выполнен не полностью (скоростей: %1 из %2). Найдено: %3.")
                         .arg(searched)
                         .arg(speeds.size())
                         .arg(count));
         TraceOutcome();
         // A search that found nothing did not do what it was run for: scripts must see it.
         if (count == 0) {
-            Problem(QStringLiteral("Приборы не найдены."));
+            Problem(QCoreApplication::translate("Cli", "Приборы не найдены."));
             Fail(CliExchangeFailed);
         }
         if (Stop)
@@ -638,12 +661,13 @@ private:
         ReadAll(run);
         Ui.ClearBar();
         TReadOutcome r;
-        r.End = RunEnd(address, ReadDone);
-        r.Complete = Ui.LastStatus == ReadDone && failures.empty();
-        if (Ui.LastStatus == ReadDone && !failures.empty())
-            r.End.Text = QStringLiteral("Прочитано не всё: не прочитано параметров %1 из %2")
-                             .arg(failures.size())
-                             .arg(Type().ParamCount());
+        r.End = RunEnd(address, ReadDone());
+        r.Complete = Ui.LastStatus == ReadDone() && failures.empty();
+        if (Ui.LastStatus == ReadDone() && !failures.empty())
+            r.End.Text =
+                QCoreApplication::translate("Cli", "Прочитано не всё: не прочитано параметров %1 из %2")
+                    .arg(failures.size())
+                    .arg(Type().ParamCount());
         // An instrument that was not identified gave no version and no values: the entry says so
         // rather than showing the descriptions an earlier address left loaded.
         r.Json = r.End.Identified ? DeviceJson(Type(), dev, Ui.Delivered)
@@ -658,7 +682,7 @@ private:
 
     // The address's first report line: on standard output when it went well.
     void AddressLine(int address, const QString& text, bool ok) {
-        const QString line = QStringLiteral("Адрес %1: %2").arg(address).arg(text);
+        const QString line = QCoreApplication::translate("Cli", "Адрес %1: %2").arg(address).arg(text);
         if (ok)
             Out(line);
         else
@@ -672,7 +696,7 @@ private:
             std::vector<TFailure> failures;
             TReadOutcome r = ReadOne(Dev(), address, failures);
             AddressLine(address,
-                        r.End.Identified ? QStringLiteral("%1 (\"%2\", версия \"%3\")")
+                        r.End.Identified ? QCoreApplication::translate("Cli", "%1 (\"%2\", версия \"%3\")")
                                                .arg(r.End.Text, Type().Name, Type().Version)
                                          : r.End.Text,
                         r.Complete);
@@ -686,14 +710,15 @@ private:
             if (!O.Out.isEmpty() && QFileInfo(O.Out).suffix().toLower() == Type().DevExt.toLower()) {
                 const QString name = PerAddressName(O.Out, address, several);
                 if (!r.Complete) {
-                    Problem(QStringLiteral("  файл %1 не записан: чтение не завершено").arg(name));
+                    Problem(QCoreApplication::translate("Cli", "  файл %1 не записан: чтение не завершено")
+                                .arg(name));
                 } else if (const TFileResult w = SaveFileBytes(name, ParamSetBytes(Type(), Dev().Values));
                            !w.Ok) {
                     Err(w.Error);
                     Fail(CliFileError);
                     ok = false;
                 } else {
-                    Out(QStringLiteral("  записан файл %1").arg(name));
+                    Out(QCoreApplication::translate("Cli", "  записан файл %1").arg(name));
                     r.Json.insert(QStringLiteral("file"), name);
                 }
             }
@@ -715,7 +740,7 @@ private:
                 Err(w.Error);
                 Fail(CliFileError);
             } else {
-                Out(QStringLiteral("Записан файл %1").arg(O.Out));
+                Out(QCoreApplication::translate("Cli", "Записан файл %1").arg(O.Out));
             }
         }
         return Finish(done, static_cast<int>(O.Addresses.size()));
@@ -728,9 +753,9 @@ private:
             TValueSet set;
             const TValueSetLoad load = LoadValueSet(State.ProgDir, Type(), O.In, checkValues, address, set);
             if (load.Status != TValueSetStatus::Ok) {
-                QString what = QStringLiteral("файл %1 не принят").arg(O.In);
+                QString what = QCoreApplication::translate("Cli", "файл %1 не принят").arg(O.In);
                 if (set.Several)
-                    what += QStringLiteral(" (прибор с адресом %1)").arg(address);
+                    what += QCoreApplication::translate("Cli", " (прибор с адресом %1)").arg(address);
                 EarlyExit(what + QLatin1Char(':'),
                           load.Status == TValueSetStatus::Refused ? CliRefused : CliFileError, load.Problems);
                 return false;
@@ -790,7 +815,8 @@ private:
                 same << QStringLiteral("\"%1\"").arg(p.Name);
                 continue;
             }
-            Problem(QStringLiteral("  \"%1\" = %2: не %3 — значения битовых строк этот протокол не передаёт")
+            Problem(QCoreApplication::translate(
+                        "Cli", "  \"%1\" = %2: не %3 — значения битовых строк этот протокол не передаёт")
                         .arg(p.Name, v, doing));
             changed.append(QJsonObject{{QStringLiteral("name"), p.Name},
                                        {QStringLiteral("value"), v},
@@ -800,7 +826,8 @@ private:
         if (anyChanged)
             Fail(CliRefused);
         if (!same.isEmpty())
-            Out(QStringLiteral("  битовые строки (протокол не передаёт значений, не %1): %2")
+            Out(QCoreApplication::translate("Cli",
+                                            "  битовые строки (протокол не передаёт значений, не %1): %2")
                     .arg(doing, same.join(QStringLiteral(", "))));
         return QJsonObject{{QStringLiteral("count"), count}, {QStringLiteral("changed"), changed}};
     }
@@ -814,7 +841,8 @@ private:
 
     void DryRun(const TValueSet& set, int address) {
         const QStringList values = ValuesFor(set, address);
-        Out(QStringLiteral("Адрес %1: было бы отправлено (ничего не отправлено):").arg(address));
+        Out(QCoreApplication::translate("Cli", "Адрес %1: было бы отправлено (ничего не отправлено):")
+                .arg(address));
         QJsonArray requests;
         uint8_t to = static_cast<uint8_t>(address);
         for (int i = 0; i < Type().ParamCount(); ++i) {
@@ -825,7 +853,7 @@ private:
             const QString request = rc == ExOk ? WriteRequest(to, location, field) : QString();
             Out(QStringLiteral("  %1 = %2  %3")
                     .arg(p.Name, DisplayValue(p, values[i]),
-                         rc == ExOk ? request : QStringLiteral("(не кодируется)")));
+                         rc == ExOk ? request : QCoreApplication::translate("Cli", "(не кодируется)")));
             requests.append(QJsonObject{{QStringLiteral("name"), p.Name},
                                         {QStringLiteral("value"), values[i]},
                                         {QStringLiteral("request"), request}});
@@ -838,8 +866,9 @@ private:
                          {QStringLiteral("status"), QStringLiteral("dry-run")},
                          {QStringLiteral("requests"), requests}};
         bool changed = false;
-        json.insert(QStringLiteral("bitStrings"),
-                    BitStrings(values, AllParams(), QStringLiteral("будет записано"), changed));
+        json.insert(
+            QStringLiteral("bitStrings"),
+            BitStrings(values, AllParams(), QCoreApplication::translate("Cli", "будет записано"), changed));
         Devices.append(json);
     }
 
@@ -893,10 +922,11 @@ private:
                     const auto taken = AddressTaken(*target, lineCode);
                     if (!taken || *taken) {
                         const QString why =
-                            taken ? QStringLiteral(
-                                        "адрес %1 из файла занят другим прибором, ничего не записано")
+                            taken ? QCoreApplication::translate(
+                                        "Cli", "адрес %1 из файла занят другим прибором, ничего не записано")
                                         .arg(*target)
-                                  : QStringLiteral("проверка адреса %1: %2, ничего не записано")
+                                  : QCoreApplication::translate("Cli",
+                                                                "проверка адреса %1: %2, ничего не записано")
                                         .arg(*target)
                                         .arg(CodeText(lineCode));
                         AddressLine(address, why, false);
@@ -921,13 +951,14 @@ private:
             const QDateTime when = Now();
             WriteAll(run);
             Ui.ClearBar();
-            TRunEnd end = RunEnd(address, WriteDone);
+            TRunEnd end = RunEnd(address, WriteDone());
             QString status = end.Text;
             if (Ui.VersionRefused)
-                status = QStringLiteral(
+                status = QCoreApplication::translate(
+                             "Cli",
                              "версия прибора \"%1\" не подходит к файлу (версия \"%2\"), ничего не записано")
                              .arg(Ui.RefusedVersion, set.Versions.join(QStringLiteral("\", \"")));
-            bool ok = Ui.LastStatus == WriteDone && failures.empty();
+            bool ok = Ui.LastStatus == WriteDone() && failures.empty();
             AddressLine(address, status, ok);
             json.insert(QStringLiteral("message"), status);
             ReportFailures(failures, json);
@@ -939,26 +970,30 @@ private:
             }
             json.insert(QStringLiteral("written"), writtenNames);
             // Where a write ended early, what the instrument now holds from the file.
-            if (Ui.LastStatus != WriteDone && !Ui.VersionRefused)
-                Problem(written.empty() ? QStringLiteral("  ничего не записано")
-                                        : QStringLiteral("  записано параметров %1 из %2: %3")
-                                              .arg(written.size())
-                                              .arg(Type().ParamCount())
-                                              .arg(writtenList.join(QStringLiteral(", "))));
+            if (Ui.LastStatus != WriteDone() && !Ui.VersionRefused)
+                Problem(written.empty()
+                            ? QCoreApplication::translate("Cli", "  ничего не записано")
+                            : QCoreApplication::translate("Cli", "  записано параметров %1 из %2: %3")
+                                  .arg(written.size())
+                                  .arg(Type().ParamCount())
+                                  .arg(writtenList.join(QStringLiteral(", "))));
             // The instrument is now where the write took it: said, and the check goes there.
             if (dev.Address != address) {
-                Out(QStringLiteral("  сетевой адрес прибора изменён: %1 → %2").arg(address).arg(dev.Address));
+                Out(QCoreApplication::translate("Cli", "  сетевой адрес прибора изменён: %1 → %2")
+                        .arg(address)
+                        .arg(dev.Address));
                 json.insert(QStringLiteral("newAddress"), dev.Address);
             }
             if (dev.BaudRate != O.Speed.toInt()) {
-                Out(QStringLiteral("  скорость обмена прибора изменена: %1 → %2")
+                Out(QCoreApplication::translate("Cli", "  скорость обмена прибора изменена: %1 → %2")
                         .arg(O.Speed)
                         .arg(dev.BaudRate));
                 json.insert(QStringLiteral("newSpeed"), dev.BaudRate);
             }
             bool bitsChanged = false;
-            json.insert(QStringLiteral("bitStrings"),
-                        BitStrings(dev.Values, written, QStringLiteral("записано"), bitsChanged));
+            json.insert(
+                QStringLiteral("bitStrings"),
+                BitStrings(dev.Values, written, QCoreApplication::translate("Cli", "записано"), bitsChanged));
             ok = ok && !bitsChanged;
             if (Ui.VersionRefused)
                 Fail(CliRefused);
@@ -966,13 +1001,13 @@ private:
                      std::all_of(failures.begin(), failures.end(),
                                  [](const TFailure& f) { return InstrumentAnswered(f.Code); }))
                 Fail(CliRefused); // the instrument refused values
-            else if (Ui.LastStatus != WriteDone || !failures.empty())
+            else if (Ui.LastStatus != WriteDone() || !failures.empty())
                 Fail(std::max(end.Status, static_cast<int>(CliExchangeFailed)));
             // Nothing is recorded for a write refused before anything was sent.
             std::optional<TCommissionEntry> entry;
             if (report.Sent)
                 entry = EntryOf(address, dev, report, before, status, when);
-            if (Ui.LastStatus == WriteDone && O.Verify && !Stop)
+            if (Ui.LastStatus == WriteDone() && O.Verify && !Stop)
                 ok = Verify(dev, json, entry ? &*entry : nullptr) && ok;
             if (entry)
                 Record(*entry, json);
@@ -1052,7 +1087,7 @@ private:
         e.TypeNum = Type().TypeNum;
         e.Version = Type().Version;
         e.ReadBefore = std::any_of(before.begin(), before.end(), [](const auto& v) { return v.has_value(); });
-        e.Interrupted = Ui.LastStatus != WriteDone;
+        e.Interrupted = Ui.LastStatus != WriteDone();
         e.Status = status;
         e.Written = static_cast<int>(report.Written.size());
         e.Total = Type().ParamCount();
@@ -1098,7 +1133,7 @@ private:
         back.BaudRate = written.BaudRate;
         back.COMPort = written.COMPort;
         back.Values = QStringList(Type().ParamCount());
-        Ui.Begin(Type(), back, Label(back.Address) + QStringLiteral(" проверка"));
+        Ui.Begin(Type(), back, QCoreApplication::translate("Cli", "адрес %1 проверка").arg(back.Address));
         std::vector<TFailure> failures;
         TExchangeRun run = MakeRun(back, State.Settings.ReRead, failures);
         ReadAll(run);
@@ -1115,20 +1150,21 @@ private:
             const TParam& p = Type().Param(i);
             const QString expected = ExpectedReadBack(p, written.Values[i]);
             if (back.Values[i] != expected) {
-                Out(QStringLiteral("  расхождение: \"%1\": записано %2, прочитано %3")
+                Out(QCoreApplication::translate("Cli", "  расхождение: \"%1\": записано %2, прочитано %3")
                         .arg(p.Name, DisplayValue(p, expected), DisplayValue(p, back.Values[i])));
                 mismatches.append(QJsonObject{{QStringLiteral("name"), p.Name},
                                               {QStringLiteral("written"), expected},
                                               {QStringLiteral("read"), back.Values[i]}});
             }
         }
-        const bool readOk = Ui.LastStatus == ReadDone && failures.empty();
-        const QString line = QStringLiteral("  проверка: %1, сверено параметров: %2, расхождений: %3, не "
-                                            "проверено битовых строк: %4")
-                                 .arg(RunEnd(back.Address, ReadDone).Text)
-                                 .arg(checked)
-                                 .arg(mismatches.size())
-                                 .arg(bitStrings);
+        const bool readOk = Ui.LastStatus == ReadDone() && failures.empty();
+        const QString line =
+            QCoreApplication::translate("Cli", "  проверка: %1, сверено параметров: %2, расхождений: %3, не "
+                                               "проверено битовых строк: %4")
+                .arg(RunEnd(back.Address, ReadDone()).Text)
+                .arg(checked)
+                .arg(mismatches.size())
+                .arg(bitStrings);
         if (readOk)
             Out(line);
         else
@@ -1169,10 +1205,10 @@ private:
             std::vector<TFailure> failures;
             TReadOutcome r = ReadOne(Dev(), address, failures);
             if (Ui.VersionRefused) {
-                Problem(
-                    QStringLiteral("Адрес %1: версия прибора \"%2\" не подходит к файлу, ничего не сравнено")
-                        .arg(address)
-                        .arg(Ui.RefusedVersion));
+                Problem(QCoreApplication::translate(
+                            "Cli", "Адрес %1: версия прибора \"%2\" не подходит к файлу, ничего не сравнено")
+                            .arg(address)
+                            .arg(Ui.RefusedVersion));
                 Fail(CliRefused);
                 Devices.append(QJsonObject{{QStringLiteral("address"), address},
                                            {QStringLiteral("status"), QStringLiteral("error")},
@@ -1191,7 +1227,7 @@ private:
                 compared = c.Compared;
                 for (const TValueDifference& d : c.Differences) {
                     const TParam& p = Type().Param(d.Index);
-                    Out(QStringLiteral("  \"%1\": файл %2, прибор %3")
+                    Out(QCoreApplication::translate("Cli", "  \"%1\": файл %2, прибор %3")
                             .arg(p.Name, DisplayValue(p, d.File), DisplayValue(p, d.Device)));
                     diffs.append(QJsonObject{{QStringLiteral("name"), p.Name},
                                              {QStringLiteral("file"), d.File},
@@ -1202,16 +1238,18 @@ private:
             bool bitsChanged = false;
             if (r.End.Identified)
                 r.Json.insert(QStringLiteral("bitStrings"),
-                              BitStrings(set.Values, AllParams(), QStringLiteral("сравнено"), bitsChanged));
+                              BitStrings(set.Values, AllParams(),
+                                         QCoreApplication::translate("Cli", "сравнено"), bitsChanged));
             // No "0 differences" for an instrument nothing was compared with.
             if (compared == 0)
-                Problem(QStringLiteral("  ничего не сравнено"));
+                Problem(QCoreApplication::translate("Cli", "  ничего не сравнено"));
             else if (r.Complete)
-                Out(QStringLiteral("  сравнено параметров: %1, различий: %2")
+                Out(QCoreApplication::translate("Cli", "  сравнено параметров: %1, различий: %2")
                         .arg(compared)
                         .arg(diffs.size()));
             else
-                Problem(QStringLiteral("  сравнено только параметров: %1, различий среди них: %2")
+                Problem(QCoreApplication::translate(
+                            "Cli", "  сравнено только параметров: %1, различий среди них: %2")
                             .arg(compared)
                             .arg(diffs.size()));
             r.Json.insert(QStringLiteral("compared"), compared);
@@ -1231,7 +1269,7 @@ private:
     int Measure() {
         for (const int k : O.Channels)
             if (k > Type().Channels)
-                return EarlyExit(QStringLiteral("--channels: у типа \"%1\" каналов %2")
+                return EarlyExit(QCoreApplication::translate("Cli", "--channels: у типа \"%1\" каналов %2")
                                      .arg(Type().Name)
                                      .arg(Type().Channels),
                                  CliUsage);
@@ -1243,9 +1281,9 @@ private:
         if (toStdout) {
             Print(stdout, QString::fromUtf8(header));
         } else if (!csvFile.Start(header)) {
-            return EarlyExit(
-                QStringLiteral("Не удалось создать файл \"%1\": %2").arg(O.Csv, csvFile.Reason()),
-                CliFileError);
+            return EarlyExit(QCoreApplication::translate("Cli", "Не удалось создать файл \"%1\": %2")
+                                 .arg(O.Csv, csvFile.Reason()),
+                             CliFileError);
         }
         bool fileOk = true;
         const int done = EachAddress([&](int address) {
@@ -1306,10 +1344,13 @@ private:
             watch.join();
             Ui.OnPoint = nullptr;
             // Polling ends only by a stop; anything else it ended with is a failure.
-            const bool polled = Ui.LastStatus == QStringLiteral("Измерение остановлено") && !Stop;
+            const bool polled =
+                Ui.LastStatus == QCoreApplication::translate("Exchange", "Измерение остановлено") && !Stop;
             const bool ok = polled && fileOk;
-            const QString status = RunEnd(address, QStringLiteral("Измерение остановлено")).Text;
-            AddressLine(address, QStringLiteral("%1, отсчётов: %2").arg(status).arg(points), ok);
+            const QString status =
+                RunEnd(address, QCoreApplication::translate("Exchange", "Измерение остановлено")).Text;
+            AddressLine(address,
+                        QCoreApplication::translate("Cli", "%1, отсчётов: %2").arg(status).arg(points), ok);
             if (!polled)
                 Fail(CliExchangeFailed);
             Devices.append(
@@ -1320,8 +1361,9 @@ private:
             return ok;
         });
         if (!fileOk) {
-            Err(QStringLiteral("ошибка записи файла \"%1\": %2; измерение прекращено, в файле записаны "
-                               "отсчёты до последней целой строки")
+            Err(QCoreApplication::translate(
+                    "Cli", "ошибка записи файла \"%1\": %2; измерение прекращено, в файле записаны "
+                           "отсчёты до последней целой строки")
                     .arg(O.Csv, csvFile.Reason()));
             Fail(CliFileError);
         }
@@ -1341,7 +1383,7 @@ private:
                           .Now = {},
                           .Sleep = {}};
             const QString status = Explained(CalibLoop(run));
-            const bool ok = status == QStringLiteral("Параметр откалиброван");
+            const bool ok = status == QCoreApplication::translate("Exchange", "Параметр откалиброван");
             AddressLine(address, status, ok);
             if (!ok)
                 Fail(CliExchangeFailed);
@@ -1424,8 +1466,9 @@ int RunLines(const TCliOptions& options, const QString& progDir, const std::atom
             for (const int a : addresses) {
                 const QString name = PerAddressName(PerPortName(file, line.Port), a, addresses.size() > 1);
                 if (names.contains(name) && names.value(name) != line.Port)
-                    return UsageError(options, QStringLiteral("порты %1 и %2 дают одно имя файла %3; задайте "
-                                                              "их в разных запусках")
+                    return UsageError(options, QCoreApplication::translate(
+                                                   "Cli", "порты %1 и %2 дают одно имя файла %3; задайте "
+                                                          "их в разных запусках")
                                                    .arg(names.value(name), line.Port, name));
                 names.insert(name, line.Port);
             }
@@ -1486,8 +1529,9 @@ int RunLines(const TCliOptions& options, const QString& progDir, const std::atom
         perPort << QStringLiteral("%1 — %2").arg(
             doc.value(QStringLiteral("port")).toString(),
             options.Command == QLatin1String("scan")
-                ? QStringLiteral("найдено %1").arg(summary.value(QStringLiteral("found")).toInt())
-                : QStringLiteral("%1 из %2")
+                ? QCoreApplication::translate("Cli", "найдено %1")
+                      .arg(summary.value(QStringLiteral("found")).toInt())
+                : QCoreApplication::translate("Cli", "%1 из %2")
                       .arg(summary.value(QStringLiteral("done")).toInt())
                       .arg(summary.value(QStringLiteral("total")).toInt()));
         ports.append(doc);
@@ -1512,16 +1556,17 @@ int RunLines(const TCliOptions& options, const QString& progDir, const std::atom
             doc.insert(QStringLiteral("speed"), options.Speed.toInt());
         PrintJson(doc);
     } else {
-        const QString text = options.Command == QLatin1String("scan")
-                                 ? QStringLiteral("Всего по портам (%1): найдено приборов %2; %3.")
-                                       .arg(lines.size())
-                                       .arg(found)
-                                       .arg(perPort.join(QStringLiteral(", ")))
-                                 : QStringLiteral("Всего по портам (%1): выполнено %2 из %3; %4.")
-                                       .arg(lines.size())
-                                       .arg(done)
-                                       .arg(total)
-                                       .arg(perPort.join(QStringLiteral(", ")));
+        const QString text =
+            options.Command == QLatin1String("scan")
+                ? QCoreApplication::translate("Cli", "Всего по портам (%1): найдено приборов %2; %3.")
+                      .arg(lines.size())
+                      .arg(found)
+                      .arg(perPort.join(QStringLiteral(", ")))
+                : QCoreApplication::translate("Cli", "Всего по портам (%1): выполнено %2 из %3; %4.")
+                      .arg(lines.size())
+                      .arg(done)
+                      .arg(total)
+                      .arg(perPort.join(QStringLiteral(", ")));
         Print(options.Out == QLatin1String("-") ? stderr : stdout, text + QLatin1Char('\n'));
     }
     return exit;
@@ -1532,8 +1577,9 @@ int RunCli(const QStringList& args, const QString& progDir, const std::atomic<bo
     TCliOptions options;
     const QString error = ParseCliArgs(args, options);
     if (!error.isEmpty()) {
-        Print(stderr,
-              QStringLiteral("kestrin-cli: ") + error + QStringLiteral("\nkestrin-cli --help: справка\n"));
+        Print(
+            stderr,
+            QCoreApplication::translate("Cli", "kestrin-cli: %1\nkestrin-cli --help: справка\n").arg(error));
         // A script that asked for JSON gets its one document even for a command line it got wrong.
         if (args.contains(QStringLiteral("--json")))
             PrintJson(QJsonObject{{QStringLiteral("command"), options.Command},

@@ -3,6 +3,7 @@
 #include "formats/DevTableGrid.h"
 #include "formats/ParamSetFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 
@@ -69,6 +70,7 @@ QString PerPortName(const QString& path, const QString& port) {
 TFileResult ProbeWritable(const QString& path) {
     TFileSave file(path);
     if (!file.Open())
-        return {false, QStringLiteral("Не удалось создать файл \"%1\": %2").arg(path, file.Reason())};
+        return {false, QCoreApplication::translate("Cli", "Не удалось создать файл \"%1\": %2")
+                           .arg(path, file.Reason())};
     return {}; // the temporary file goes with `file`
 }

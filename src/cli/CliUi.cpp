@@ -2,11 +2,20 @@
 
 #include "model/ValueCheck.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace {
-const QString VersionQuestionStart = QStringLiteral("Прибор имеет параметры отличные");
+// The exchange's question when the instrument's version differs from the loaded descriptions.
+bool IsVersionQuestion(const QString& text) {
+    return text == QCoreApplication::translate("Exchange",
+                                               "Прибор имеет параметры отличные от представленных в списке!\r"
+                                               "Загрузить новый список параметров и продолжить чтение?") ||
+           text == QCoreApplication::translate("Exchange",
+                                               "Прибор имеет параметры отличные от представленных в списке!\r"
+                                               "Загрузить новый список параметров и продолжить запись?");
 }
+} // namespace
 
 void TCliUi::Begin(TDevProp& type, TDev& dev, const QString& label) {
     Type = &type;
@@ -55,7 +64,7 @@ void TCliUi::ClearBar() {
 bool TCliUi::AskYesNo(const QString& text, const QString&) {
     // The version question is answered by the command (load the instrument's descriptions, or
     // refuse them in ReloadDescriptions); a parameter that keeps failing is not retried again.
-    return text.startsWith(VersionQuestionStart) && ReloadForVersion;
+    return IsVersionQuestion(text) && ReloadForVersion;
 }
 
 void TCliUi::StoreValue(int index, const QString& value) {

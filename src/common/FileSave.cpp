@@ -2,6 +2,7 @@
 
 #include "common/FileErrors.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
@@ -18,7 +19,7 @@ bool TFileSave::Fail(const QString& systemText) {
     if (Why.isEmpty())
         Why = FileErrorReason(systemText, true);
     if (Why.isEmpty())
-        Why = QStringLiteral("ошибка записи");
+        Why = QCoreApplication::translate("Common", "ошибка записи");
     return false;
 }
 
@@ -60,7 +61,7 @@ bool TFileSave::Write(const char* data, qint64 size) {
 bool TFileSave::Commit() {
     if (!Opened || Failed()) {
         Cancel();
-        return Fail(QStringLiteral("файл не открыт"));
+        return Fail(QCoreApplication::translate("Common", "файл не открыт"));
     }
     // Some file systems (network ones) report a lost write only when the data goes to the disk.
     if (::fsync(Device->handle()) != 0 && errno != EINVAL && errno != ENOTSUP) {
@@ -93,8 +94,8 @@ TFileResult TFileSave::Result() const {
     if (!Failed())
         return {};
     const QString name = QFileInfo(FileName).fileName();
-    return {false, (AtOpen ? QStringLiteral("Не удалось создать файл \"%1\": %2")
-                           : QStringLiteral("Ошибка записи файла \"%1\": %2"))
+    return {false, (AtOpen ? QCoreApplication::translate("Common", "Не удалось создать файл \"%1\": %2")
+                           : QCoreApplication::translate("Common", "Ошибка записи файла \"%1\": %2"))
                        .arg(name, Why)};
 }
 
@@ -168,7 +169,7 @@ bool TLineFile::Append(const QByteArray& line) {
         if (n <= 0) {
             Why = FileErrorReason(File.errorString(), true);
             if (Why.isEmpty())
-                Why = QStringLiteral("ошибка записи");
+                Why = QCoreApplication::translate("Common", "ошибка записи");
             // The part of the line that got in goes again (a device has no size to go back to).
             if (!File.isSequential() && File.size() != Size)
                 File.resize(Size);

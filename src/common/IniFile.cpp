@@ -4,6 +4,7 @@
 #include "common/FileSave.h"
 #include "common/Numbers.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 
@@ -311,7 +312,7 @@ QString TIniFile::Text() const {
 bool TIniFile::UpdateFile(QString* error) {
     if (Truncated) {
         if (error)
-            *error = QStringLiteral("файл слишком велик для перезаписи");
+            *error = QCoreApplication::translate("Common", "файл слишком велик для перезаписи");
         return false;
     }
     TFileSave f(Path);

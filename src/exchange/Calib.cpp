@@ -3,6 +3,7 @@
 #include "exchange/DevLink.h"
 #include "exchange/Exchange.h"
 
+#include <QCoreApplication>
 #include <thread>
 
 namespace {
@@ -12,13 +13,27 @@ constexpr int ReadAttempts = 3;
 constexpr auto TimeLimit = std::chrono::seconds(10);
 constexpr auto Pause = std::chrono::milliseconds(50);
 
-const QString Busy = QStringLiteral("Калибровка...");
-const QString NoLink = QStringLiteral("Нет связи с прибором!");
-const QString WriteError = QStringLiteral("Ошибка записи: ");
-const QString ReadError = QStringLiteral("Ошибка чтения: ");
-const QString Stopped = QStringLiteral("Остановлено пользователем");
-const QString Done = QStringLiteral("Параметр откалиброван");
-const QString TimedOut = QStringLiteral("Ошибка калибровки");
+QString Busy() {
+    return QCoreApplication::translate("Exchange", "Калибровка...");
+}
+QString NoLink() {
+    return QCoreApplication::translate("Exchange", "Нет связи с прибором!");
+}
+QString WriteError() {
+    return QCoreApplication::translate("Exchange", "Ошибка записи: %1");
+}
+QString ReadError() {
+    return QCoreApplication::translate("Exchange", "Ошибка чтения: %1");
+}
+QString Stopped() {
+    return QCoreApplication::translate("Exchange", "Остановлено пользователем");
+}
+QString Done() {
+    return QCoreApplication::translate("Exchange", "Параметр откалиброван");
+}
+QString TimedOut() {
+    return QCoreApplication::translate("Exchange", "Ошибка калибровки");
+}
 const QString Cleared = QStringLiteral("00");
 
 // The command as a decimal value text; code 10 writes it as one hex byte (16 becomes 10).
@@ -34,7 +49,7 @@ QString Watch(TCalibRun& run, const TDev& dev, const ExchangeHandle& h) {
         // Read once, so that the text shown matches the decision taken.
         const bool stopped = run.StopRequested;
         if (stopped || value == Cleared)
-            return stopped ? Stopped : Done;
+            return stopped ? Stopped() : Done();
         int rc = ExOk;
         for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
             rc = ReadParam(dev, h, 0, value, CalibReadCode);
@@ -42,10 +57,10 @@ QString Watch(TCalibRun& run, const TDev& dev, const ExchangeHandle& h) {
                 break;
         }
         if (rc != ExOk)
-            return ReadError + QString::number(rc);
+            return ReadError().arg(rc);
         // Judged before the value: a "00" that comes too late is still a failed calibration.
         if (now() - start > TimeLimit)
-            return TimedOut;
+            return TimedOut();
         if (run.Sleep)
             run.Sleep(Pause);
         else
@@ -60,25 +75,25 @@ QString Command(TCalibRun& run, ExchangeHandle& h) {
     h.Tap = &run.State.LineTap;
     int rc = OpenDevLink(run.Api, dev, type, h);
     if (rc != ExOk)
-        return WriteError + QString::number(rc);
+        return WriteError().arg(rc);
     bool linked = false;
     rc = DevCheck(h, dev.Address, type.TypeNum, linked);
     if (rc != ExOk || !linked)
-        return NoLink;
+        return NoLink();
     rc = WriteParam(dev, h, 0, 0, CommandText(run.Kind), CalibWriteCode);
     if (rc != ExOk)
-        return WriteError + QString::number(rc);
+        return WriteError().arg(rc);
     return Watch(run, dev, h);
 }
 } // namespace
 
 QString CalibLoop(TCalibRun& run) {
     run.Ui.SetCalibBusy(true, run.Kind);
-    run.Ui.ShowStatus(Busy);
+    run.Ui.ShowStatus(Busy());
     QString status;
     if (!run.State.HasCurType()) {
         // A program without catalogue entries has no device to talk to.
-        status = NoLink;
+        status = NoLink();
         run.Ui.ShowStatus(status);
     } else {
         ExchangeHandle h;

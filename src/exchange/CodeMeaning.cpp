@@ -1,50 +1,55 @@
 #include "exchange/CodeMeaning.h"
 
 #include "exchange/Exchange.h"
+#include <QCoreApplication>
 
 QString ResultCodeMeaning(int code) {
     switch (code) {
     case ExFailed:
-        return QStringLiteral("неверное значение, или ответ не того вида, которого ждет запрос");
+        return QCoreApplication::translate("Exchange",
+                                           "неверное значение, или ответ не того вида, которого ждет запрос");
     case ExWrongAddress:
-        return QStringLiteral("ответил прибор с другим сетевым адресом");
+        return QCoreApplication::translate("Exchange", "ответил прибор с другим сетевым адресом");
     case ExBadReplyCode:
-        return QStringLiteral("код ответа после «$» не является числом");
+        return QCoreApplication::translate("Exchange", "код ответа после «$» не является числом");
     case ExDeviceError:
-        return QStringLiteral("прибор ответил кодом ошибки «$1»");
+        return QCoreApplication::translate("Exchange", "прибор ответил кодом ошибки «$1»");
     case KV_ERR_HANDLE:
-        return QStringLiteral("неверный описатель связи");
+        return QCoreApplication::translate("Exchange", "неверный описатель связи");
     case KV_ERR_NO_PORT:
-        return QStringLiteral("порт не существует");
+        return QCoreApplication::translate("Exchange", "порт не существует");
     case KV_ERR_PERMISSION:
-        return QStringLiteral("нет прав доступа к порту (группа dialout)");
+        return QCoreApplication::translate("Exchange", "нет прав доступа к порту (группа dialout)");
     case KV_ERR_OPEN:
-        return QStringLiteral("порт не удалось открыть (занят другой программой или недоступен; сетевой "
-                              "порт: сервер не отвечает или отказал в соединении)");
+        return QCoreApplication::translate(
+            "Exchange", "порт не удалось открыть (занят другой программой или недоступен; сетевой "
+                        "порт: сервер не отвечает или отказал в соединении)");
     case KV_ERR_SPEED:
-        return QStringLiteral("скорость не поддерживается портом");
+        return QCoreApplication::translate("Exchange", "скорость не поддерживается портом");
     case KV_ERR_TIMEOUT_ARG:
-        return QStringLiteral("недопустимое время ожидания");
+        return QCoreApplication::translate("Exchange", "недопустимое время ожидания");
     case KV_ERR_NOT_OPEN:
-        return QStringLiteral("порт не открыт");
+        return QCoreApplication::translate("Exchange", "порт не открыт");
     case KV_ERR_WRITE:
-        return QStringLiteral("не удалось передать запрос в порт");
+        return QCoreApplication::translate("Exchange", "не удалось передать запрос в порт");
     case KV_ERR_NO_ANSWER:
-        return QStringLiteral("нет ответа в течение времени ожидания");
+        return QCoreApplication::translate("Exchange", "нет ответа в течение времени ожидания");
     case KV_ERR_TOO_LONG:
-        return QStringLiteral("ответ длиннее 254 символов");
+        return QCoreApplication::translate("Exchange", "ответ длиннее 254 символов");
     case KV_ERR_MALFORMED:
-        return QStringLiteral("искаженный ответ (неверный формат посылки)");
+        return QCoreApplication::translate("Exchange", "искаженный ответ (неверный формат посылки)");
     case KV_ERR_CHECKWORD:
-        return QStringLiteral("контрольная сумма ответа не совпадает");
+        return QCoreApplication::translate("Exchange", "контрольная сумма ответа не совпадает");
     case KV_ERR_BUFFER:
-        return QStringLiteral("текст не помещается в буфер");
+        return QCoreApplication::translate("Exchange", "текст не помещается в буфер");
     case KV_ERR_LINE_LOST:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "Exchange",
             "связь с портом потеряна (устройство отключено, ошибка ввода-вывода, сервер закрыл соединение)");
     case KV_ERR_NO_RFC2217:
-        return QStringLiteral("сервер не поддерживает RFC 2217 (управление последовательным портом); такой "
-                              "сервер подключают как tcp://");
+        return QCoreApplication::translate(
+            "Exchange", "сервер не поддерживает RFC 2217 (управление последовательным портом); такой "
+                        "сервер подключают как tcp://");
     default:
         return QString();
     }
@@ -54,7 +59,7 @@ QString ResultCodeDetails(int code) {
     const QString meaning = ResultCodeMeaning(code);
     if (meaning.isEmpty())
         return QString();
-    return QStringLiteral("Код ") + QString::number(code) + QStringLiteral(": ") + meaning;
+    return QCoreApplication::translate("Exchange", "Код %1: %2").arg(code).arg(meaning);
 }
 
 int TrailingResultCode(const QString& text) {

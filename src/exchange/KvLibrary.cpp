@@ -1,5 +1,6 @@
 #include "exchange/KvLibrary.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
 
@@ -40,12 +41,12 @@ bool TKvLibrary::LoadFile(const QString& path) {
     Error.clear();
     const QString nativePath = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo::exists(nativePath)) {
-        Error = QStringLiteral("Не найдена библиотека обмена %1").arg(nativePath);
+        Error = QCoreApplication::translate("Exchange", "Не найдена библиотека обмена %1").arg(nativePath);
         return false;
     }
     auto lib = std::make_unique<QLibrary>(nativePath);
     if (!lib->load()) {
-        Error = QStringLiteral("Не удалось загрузить библиотеку обмена %1: %2")
+        Error = QCoreApplication::translate("Exchange", "Не удалось загрузить библиотеку обмена %1: %2")
                     .arg(nativePath, lib->errorString());
         return false;
     }
@@ -63,7 +64,8 @@ bool TKvLibrary::LoadFile(const QString& path) {
     Resolve(*lib, "KV_AnalysisAnswerParcel", table.AnalysisAnswerParcel, missing);
     Resolve(*lib, "KV_SearchAvailableCOMPorts", table.SearchAvailableCOMPorts, missing);
     if (!missing.isEmpty()) {
-        Error = QStringLiteral("В библиотеке обмена %1 нет функции %2").arg(nativePath, missing);
+        Error = QCoreApplication::translate("Exchange", "В библиотеке обмена %1 нет функции %2")
+                    .arg(nativePath, missing);
         lib->unload();
         return false;
     }

@@ -1,10 +1,11 @@
 #include "exchange/Measure.h"
 
+#include "common/Numbers.h"
 #include "exchange/DevLink.h"
 #include "exchange/Exchange.h"
-#include "common/Numbers.h"
 #include "exchange/ReadWriteAll.h"
 
+#include <QCoreApplication>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -29,25 +30,25 @@ void PauseUnlessStopped(TMeasureRun& run, std::chrono::milliseconds total) {
 
 void MeasureLoop(TMeasureRun& run) {
     IExchangeUi& ui = run.Ui;
-    ui.ShowMessage(QStringLiteral("Чтение из прибора..."));
+    ui.ShowMessage(QCoreApplication::translate("Exchange", "Чтение из прибора..."));
     QString status;
     ExchangeHandle h;
     h.Tap = run.Tap;
     const int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
     if (code != ExOk) {
-        status = QStringLiteral("Ошибка чтения: ") + QString::number(code);
-        ui.ShowError(QStringLiteral("Измерение остановлено, ошибка: ") + QString::number(code),
-                     QStringLiteral("Ошибка"));
+        status = QCoreApplication::translate("Exchange", "Ошибка чтения: %1").arg(code);
+        ui.ShowError(QCoreApplication::translate("Exchange", "Измерение остановлено, ошибка: %1").arg(code),
+                     QCoreApplication::translate("Exchange", "Ошибка"));
     } else {
-        ui.ShowExchangeStatus(QStringLiteral("идет обмен"));
+        ui.ShowExchangeStatus(QCoreApplication::translate("Exchange", "идет обмен"));
         bool linked = false;
         const int c = DevCheck(h, run.Dev.Address, run.DevType.TypeNum, linked);
         const int channels = run.DevType.Channels;
         if (c != ExOk || !linked) {
-            status = QStringLiteral("Нет связи с прибором!");
+            status = QCoreApplication::translate("Exchange", "Нет связи с прибором!");
         } else if (channels == 0) {
             // A type without channels has nothing to poll (and no cycle to take a modulo of).
-            status = QStringLiteral("Нет каналов для измерения");
+            status = QCoreApplication::translate("Exchange", "Нет каналов для измерения");
         } else {
             std::vector<Clock::time_point> lastRead(static_cast<size_t>(channels) + 1);
             std::vector<bool> everRead(static_cast<size_t>(channels) + 1, false);
@@ -81,7 +82,8 @@ void MeasureLoop(TMeasureRun& run) {
                     QString value;
                     int failed = 0;
                     const TAttemptEnd end = AttemptWithRetries(
-                        run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
+                        run.Stop, run.Retries, ui,
+                        QCoreApplication::translate("Exchange", "Ошибка чтения данных! Повторить?"), [&] {
                             value.clear();
                             const int result = link.Attempt([&] {
                                 return ReadParam(run.Dev, h, static_cast<uint16_t>(k), value,
@@ -96,9 +98,9 @@ void MeasureLoop(TMeasureRun& run) {
                             return result;
                         });
                     if (end == TAttemptEnd::Stopped) {
-                        status = QStringLiteral("Измерение остановлено");
+                        status = QCoreApplication::translate("Exchange", "Измерение остановлено");
                     } else if (end == TAttemptEnd::GaveUp) {
-                        status = QStringLiteral("Ошибка чтения");
+                        status = QCoreApplication::translate("Exchange", "Ошибка чтения");
                     } else {
                         lastRead[idx] = run.Now();
                         everRead[idx] = true;
@@ -115,10 +117,10 @@ void MeasureLoop(TMeasureRun& run) {
                 k = k % channels + 1;
             }
             if (status.isEmpty())
-                status = QStringLiteral("Измерение остановлено");
+                status = QCoreApplication::translate("Exchange", "Измерение остановлено");
         }
     }
     CloseDevLink(h);
     ui.ShowMessage(status);
-    ui.ShowExchangeStatus(QStringLiteral("нет обмена"));
+    ui.ShowExchangeStatus(QCoreApplication::translate("Exchange", "нет обмена"));
 }

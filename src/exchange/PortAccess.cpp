@@ -1,5 +1,6 @@
 #include "exchange/PortAccess.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <grp.h>
 #include <sys/stat.h>
@@ -29,10 +30,12 @@ QString PortPermissionHelp(const QString& portName) {
                               ? GroupName(node.st_gid)
                               : QString();
     if (group.isEmpty())
-        return QStringLiteral("Нет прав на порт %1. Доступ к нему настраивает администратор системы "
-                              "(группа устройства или правило udev).")
+        return QCoreApplication::translate(
+                   "Exchange", "Нет прав на порт %1. Доступ к нему настраивает администратор системы "
+                               "(группа устройства или правило udev).")
             .arg(path);
-    return QStringLiteral("Порт %1 принадлежит группе %2. Чтобы работать с ним, добавьте себя в эту группу "
-                          "и войдите в систему заново:\nsudo usermod -aG %2 $USER")
+    return QCoreApplication::translate(
+               "Exchange", "Порт %1 принадлежит группе %2. Чтобы работать с ним, добавьте себя в эту группу "
+                           "и войдите в систему заново:\nsudo usermod -aG %2 $USER")
         .arg(path, group);
 }

@@ -1,15 +1,23 @@
 #include "exchange/ReadWriteAll.h"
 
+#include "common/Numbers.h"
 #include "exchange/DevLink.h"
 #include "exchange/Encodings.h"
 #include "exchange/Exchange.h"
-#include "common/Numbers.h"
+#include <QCoreApplication>
 
 namespace {
-const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
-const QString ErrorCaption = QStringLiteral("Ошибка");
-const QString UnsupportedVersion = QStringLiteral("Данная модификация прибора не поддерживается программой!\r"
-                                                  "Для работы с прибором необходимо обновить программу.");
+QString ProgramTitle() {
+    return QCoreApplication::translate("Exchange", "Настройка приборов серии Kestrin K1");
+}
+QString ErrorCaption() {
+    return QCoreApplication::translate("Exchange", "Ошибка");
+}
+QString UnsupportedVersion() {
+    return QCoreApplication::translate("Exchange",
+                                       "Данная модификация прибора не поддерживается программой!\r"
+                                       "Для работы с прибором необходимо обновить программу.");
+}
 constexpr int MaxVersionLength = 255;
 // No decoded answer can produce this character (Windows-1251 text never maps to it).
 const QString NothingDelivered = QString(QChar(0xFFFF));
@@ -20,8 +28,8 @@ bool CheckComplete(TExchangeRun& run) {
     if (k < 0)
         return true;
     const QString name = k < run.DevType.ParamCount() ? run.DevType.Param(k).Name : QString();
-    run.Ui.ShowError(QStringLiteral("Неверно введен параметр \"") + name + QStringLiteral("\" ."),
-                     QStringLiteral("Ошибка ввода данных"));
+    run.Ui.ShowError(QCoreApplication::translate("Exchange", "Неверно введен параметр \"%1\" .").arg(name),
+                     QCoreApplication::translate("Exchange", "Ошибка ввода данных"));
     return false;
 }
 
@@ -34,15 +42,15 @@ QString MatchVersion(TExchangeRun& run, const ExchangeHandle& h, const QString& 
     const int code =
         DevGetVersion(h, run.Dev.Address, run.DevType.TypeNum, MaxVersionLength, linked, version);
     if (code != ExOk || !linked)
-        return QStringLiteral("Нет связи с прибором!");
+        return QCoreApplication::translate("Exchange", "Нет связи с прибором!");
     if (version == run.DevType.Version)
         return QString();
-    if (!run.Ui.AskYesNo(question, ProgramTitle))
+    if (!run.Ui.AskYesNo(question, ProgramTitle()))
         return stopped;
     run.Ui.TableToValues();
     if (!run.Ui.ReloadDescriptions(version)) {
-        run.Ui.ShowError(UnsupportedVersion, ProgramTitle);
-        return QStringLiteral("Файл не найден");
+        run.Ui.ShowError(UnsupportedVersion(), ProgramTitle());
+        return QCoreApplication::translate("Exchange", "Файл не найден");
     }
     return QString();
 }
@@ -62,8 +70,8 @@ QString ExpectedReadBack(const TParam& p, const QString& value) {
     return NormalReadValue(value);
 }
 
-TAttemptEnd AttemptWithRetries(const std::atomic<bool>& stop, int retries, IExchangeUi& ui, const QString& question,
-                               const std::function<int()>& attempt) {
+TAttemptEnd AttemptWithRetries(const std::atomic<bool>& stop, int retries, IExchangeUi& ui,
+                               const QString& question, const std::function<int()>& attempt) {
     int failures = 0;
     for (;;) {
         if (stop)
@@ -74,7 +82,7 @@ TAttemptEnd AttemptWithRetries(const std::atomic<bool>& stop, int retries, IExch
             ++failures;
             continue;
         }
-        if (!ui.AskYesNo(question, ErrorCaption))
+        if (!ui.AskYesNo(question, ErrorCaption()))
             return TAttemptEnd::GaveUp;
         failures = 0;
     }
@@ -88,16 +96,17 @@ int ProgressPercent(int done, int count) {
 
 void ReadAll(TExchangeRun& run) {
     IExchangeUi& ui = run.Ui;
-    ui.ShowMessage(QStringLiteral("Чтение из прибора..."));
+    ui.ShowMessage(QCoreApplication::translate("Exchange", "Чтение из прибора..."));
     QString status;
     ExchangeHandle h;
     h.Tap = run.Tap;
     int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
     if (code == ExOk) {
         status = MatchVersion(run, h,
-                              QStringLiteral("Прибор имеет параметры отличные от представленных в списке!\r"
-                                             "Загрузить новый список параметров и продолжить чтение?"),
-                              QStringLiteral("Чтение остановлено"));
+                              QCoreApplication::translate(
+                                  "Exchange", "Прибор имеет параметры отличные от представленных в списке!\r"
+                                              "Загрузить новый список параметров и продолжить чтение?"),
+                              QCoreApplication::translate("Exchange", "Чтение остановлено"));
         if (status.isEmpty()) {
             TLinkRecovery link(run.Dev, run.DevType, h);
             ui.ShowProgress(true);
@@ -110,15 +119,16 @@ void ReadAll(TExchangeRun& run) {
                 const TLinePurpose purpose(h, p.Name);
                 int lastCode = ExOk;
                 const TAttemptEnd end = AttemptWithRetries(
-                    run.Stop, run.Retries, ui, QStringLiteral("Ошибка чтения данных! Повторить?"), [&] {
+                    run.Stop, run.Retries, ui,
+                    QCoreApplication::translate("Exchange", "Ошибка чтения данных! Повторить?"), [&] {
                         value = NothingDelivered;
                         return lastCode = link.Attempt(
                                    [&] { return ReadParam(run.Dev, h, p.Address, value, p.VType); });
                     });
                 if (end == TAttemptEnd::Stopped) {
-                    status = QStringLiteral("Чтение остановлено");
+                    status = QCoreApplication::translate("Exchange", "Чтение остановлено");
                 } else if (end == TAttemptEnd::GaveUp && !(run.SkipFailed && run.SkipFailed(i, lastCode))) {
-                    status = QStringLiteral("Ошибка чтения");
+                    status = QCoreApplication::translate("Exchange", "Ошибка чтения");
                 } else {
                     if (end == TAttemptEnd::Succeeded && value != NothingDelivered)
                         ui.StoreValue(i, NormalReadValue(value));
@@ -128,11 +138,12 @@ void ReadAll(TExchangeRun& run) {
                 }
             }
             if (status.isEmpty())
-                status = QStringLiteral("Чтение завершено");
+                status = QCoreApplication::translate("Exchange", "Чтение завершено");
         }
     } else {
-        status = QStringLiteral("Ошибка чтения: ") + QString::number(code);
-        ui.ShowError(QStringLiteral("Чтение остановлено, ошибка: ") + QString::number(code), ErrorCaption);
+        status = QCoreApplication::translate("Exchange", "Ошибка чтения: %1").arg(code);
+        ui.ShowError(QCoreApplication::translate("Exchange", "Чтение остановлено, ошибка: %1").arg(code),
+                     ErrorCaption());
     }
     CloseDevLink(h);
     ui.ShowProgress(false);
@@ -142,35 +153,37 @@ void ReadAll(TExchangeRun& run) {
 void WriteAll(TExchangeRun& run) {
     IExchangeUi& ui = run.Ui;
     ui.TableToValues();
-    ui.ShowMessage(QStringLiteral("Проверка параметров..."));
+    ui.ShowMessage(QCoreApplication::translate("Exchange", "Проверка параметров..."));
     if (!CheckComplete(run)) {
-        ui.ShowMessage(QStringLiteral("Неверные данные"));
+        ui.ShowMessage(QCoreApplication::translate("Exchange", "Неверные данные"));
         return;
     }
-    ui.ShowMessage(QStringLiteral("Запись в прибор..."));
+    ui.ShowMessage(QCoreApplication::translate("Exchange", "Запись в прибор..."));
     QString status;
     ExchangeHandle h;
     h.Tap = run.Tap;
     int code = OpenDevLink(run.Api, run.Dev, run.DevType, h);
     const auto errorExit = [&](int c) {
-        status = QStringLiteral("Ошибка записи: ") + QString::number(c);
-        ui.ShowError(QStringLiteral("Запись остановлена, ошибка: ") + QString::number(c), ErrorCaption);
+        status = QCoreApplication::translate("Exchange", "Ошибка записи: %1").arg(c);
+        ui.ShowError(QCoreApplication::translate("Exchange", "Запись остановлена, ошибка: %1").arg(c),
+                     ErrorCaption());
     };
     if (code != ExOk) {
         errorExit(code);
     } else {
         const QString before = run.DevType.Version;
         status = MatchVersion(run, h,
-                              QStringLiteral("Прибор имеет параметры отличные от представленных в списке!\r"
-                                             "Загрузить новый список параметров и продолжить запись?"),
-                              QStringLiteral("Запись остановлена"));
+                              QCoreApplication::translate(
+                                  "Exchange", "Прибор имеет параметры отличные от представленных в списке!\r"
+                                              "Загрузить новый список параметров и продолжить запись?"),
+                              QCoreApplication::translate("Exchange", "Запись остановлена"));
         if (status.isEmpty() && run.DevType.Version != before) {
             // The new descriptions may add parameters that have no value yet.
-            ui.ShowMessage(QStringLiteral("Проверка параметров..."));
+            ui.ShowMessage(QCoreApplication::translate("Exchange", "Проверка параметров..."));
             if (!CheckComplete(run))
-                status = QStringLiteral("Неверные данные");
+                status = QCoreApplication::translate("Exchange", "Неверные данные");
             else
-                ui.ShowMessage(QStringLiteral("Запись в прибор..."));
+                ui.ShowMessage(QCoreApplication::translate("Exchange", "Запись в прибор..."));
         }
         if (status.isEmpty()) {
             const QStringList values = run.TakeValues ? run.TakeValues() : run.Dev.Values;
@@ -186,7 +199,8 @@ void WriteAll(TExchangeRun& run) {
                 const TLinePurpose purpose(h, p.Name);
                 int lastCode = ExOk;
                 const TAttemptEnd end = AttemptWithRetries(
-                    run.Stop, run.Retries, ui, QStringLiteral("Ошибка записи данных! Повторить?"), [&] {
+                    run.Stop, run.Retries, ui,
+                    QCoreApplication::translate("Exchange", "Ошибка записи данных! Повторить?"), [&] {
                         if (run.Report)
                             run.Report->Sent = true;
                         return lastCode = link.Attempt([&] {
@@ -194,7 +208,7 @@ void WriteAll(TExchangeRun& run) {
                         });
                     });
                 if (end == TAttemptEnd::Stopped) {
-                    status = QStringLiteral("Запись остановлена");
+                    status = QCoreApplication::translate("Exchange", "Запись остановлена");
                     break;
                 }
                 if (end == TAttemptEnd::GaveUp && run.Report)
@@ -204,7 +218,7 @@ void WriteAll(TExchangeRun& run) {
                     continue;
                 }
                 if (end == TAttemptEnd::GaveUp) {
-                    status = QStringLiteral("Ошибка записи");
+                    status = QCoreApplication::translate("Exchange", "Ошибка записи");
                     break;
                 }
                 if (run.Written)
@@ -230,7 +244,7 @@ void WriteAll(TExchangeRun& run) {
                 ui.SetProgress(ProgressPercent(i + 1, count));
             }
             if (status.isEmpty())
-                status = QStringLiteral("Запись завершена");
+                status = QCoreApplication::translate("Exchange", "Запись завершена");
         }
     }
     CloseDevLink(h);

@@ -1,5 +1,6 @@
 #include "formats/Biff8Writer.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QStringList>
 #include <algorithm>
@@ -175,7 +176,7 @@ QString CellString(const QString& text) {
 QByteArray WorkbookStream(const TGridData& grid, QString* error) {
     if (grid.RowCount > KMaxRows || grid.ColCount > KMaxCols) {
         if (error)
-            *error = QStringLiteral("Таблица слишком велика для книги Excel.");
+            *error = QCoreApplication::translate("Formats", "Таблица слишком велика для книги Excel.");
         return {};
     }
 
@@ -304,7 +305,7 @@ QByteArray CompoundFile(const QString& streamName, const QByteArray& stream, QSt
         ++fatSectors;
     if (fatSectors > KHeaderFatSlots || streamName.size() > 31) {
         if (error)
-            *error = QStringLiteral("Таблица слишком велика для книги Excel.");
+            *error = QCoreApplication::translate("Formats", "Таблица слишком велика для книги Excel.");
         return {};
     }
 

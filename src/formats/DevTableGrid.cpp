@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <optional>
 
@@ -25,6 +26,10 @@ bool CoupledPair(const TDevProp& t) {
 }
 } // namespace
 
+QString DevTableCaption(int col) {
+    return col == 0 ? QStringLiteral(" Параметр") : QStringLiteral(" Значение");
+}
+
 TGridData DevTableGridFromValues(const TDevProp& type, const QStringList& values,
                                  const std::vector<int>& colWidths) {
     const int n = type.ParamCount();
@@ -33,8 +38,8 @@ TGridData DevTableGridFromValues(const TDevProp& type, const QStringList& values
     for (int c = 0; c < grid.ColCount && static_cast<size_t>(c) < colWidths.size(); ++c)
         grid.ColWidths[static_cast<size_t>(c)] = colWidths[static_cast<size_t>(c)];
     grid.RowHeights[0] = KDevTableHeaderHeight;
-    grid.Cell(0, 0).Text = QStringLiteral(" Параметр");
-    grid.Cell(1, 0).Text = QStringLiteral(" Значение");
+    grid.Cell(0, 0).Text = DevTableCaption(0);
+    grid.Cell(1, 0).Text = DevTableCaption(1);
     for (int i = 0; i < n; ++i) {
         const TParam& p = type.Param(i);
         const int row = i + 1;
@@ -104,7 +109,7 @@ QStringList DevTableNameMismatches(const TDevProp& type, const TGridData& grid) 
             r <= type.ParamCount() ? QStringLiteral(" ") + type.Param(r - 1).Name : QString();
         const QString have = grid.Contains(0, r) ? grid.Cell(0, r).Text : QString();
         if (want != have)
-            out << QStringLiteral("строка %1: \"%2\" вместо \"%3\"")
+            out << QCoreApplication::translate("Formats", "строка %1: \"%2\" вместо \"%3\"")
                        .arg(r)
                        .arg(have.trimmed(), want.trimmed());
     }

@@ -15,6 +15,10 @@ inline const std::vector<int> KDevTableDefaultColWidths{399, 133};
 inline constexpr int KDevTableHeaderHeight = 30;
 inline constexpr int KDevTableRowHeight = 25;
 
+// The caption of the table's header cell in column col (0 or 1) as parameter-set files and exports
+// keep it: " Параметр", " Значение", whatever the language the window shows.
+QString DevTableCaption(int col);
+
 // The grid of the device table after the type's rows were made and the values shown in them:
 // header texts, " " + name cells, value cells (option text for lists, a check box for "0"/"1"),
 // and the coupled row's stored font colour.

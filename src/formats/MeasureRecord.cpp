@@ -3,6 +3,7 @@
 #include "common/FileErrors.h"
 #include "common/Numbers.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,9 +42,9 @@ TMeasureRecorder::TMeasureRecorder(const QString& chosen, qint64 sizeLimit)
     : Chosen(chosen), Limit(sizeLimit) {}
 
 bool TMeasureRecorder::Fail(const QString& reason) {
-    Why =
-        QStringLiteral("\"%1\": %2")
-            .arg(QFileInfo(Current).fileName(), reason.isEmpty() ? QStringLiteral("ошибка записи") : reason);
+    Why = QStringLiteral("\"%1\": %2")
+              .arg(QFileInfo(Current).fileName(),
+                   reason.isEmpty() ? QCoreApplication::translate("Formats", "ошибка записи") : reason);
     File.reset();
     return false;
 }

@@ -4,6 +4,7 @@
 #include "common/FileErrors.h"
 #include "model/Model.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -219,10 +220,12 @@ public:
 
     bool Fail(const QString& detail) {
         if (Error.isEmpty())
-            Error = QStringLiteral("Файл параметров повреждён (байт %1): %2.").arg(ErrorPos).arg(detail);
+            Error = QCoreApplication::translate("Formats", "Файл параметров повреждён (байт %1): %2.")
+                        .arg(ErrorPos)
+                        .arg(detail);
         return false;
     }
-    bool Truncated() { return Fail(QStringLiteral("файл неожиданно закончился")); }
+    bool Truncated() { return Fail(QCoreApplication::translate("Formats", "файл неожиданно закончился")); }
 
     bool Byte(uint8_t& b) {
         if (Remaining() < 1)
@@ -257,7 +260,7 @@ public:
         if (!Take(4, sig))
             return false;
         if (sig != QByteArrayView(KSignature, 4))
-            return Fail(QStringLiteral("неверная сигнатура записи"));
+            return Fail(QCoreApplication::translate("Formats", "неверная сигнатура записи"));
         QByteArrayView className, objectName;
         return ShortString(className) && ShortString(objectName);
     }
@@ -282,7 +285,7 @@ public:
         if (!Byte(b))
             return false;
         if (b != 0)
-            return Fail(QStringLiteral("вложенные объекты не поддерживаются"));
+            return Fail(QCoreApplication::translate("Formats", "вложенные объекты не поддерживаются"));
         return true;
     }
 
@@ -331,16 +334,19 @@ private:
                 if (member.isEmpty())
                     return true;
                 if (v.Members.size() >= 64)
-                    return Fail(QStringLiteral("недопустимое значение свойства \"%1\"").arg(Printable(name)));
+                    return Fail(
+                        QCoreApplication::translate("Formats", "недопустимое значение свойства \"%1\"")
+                            .arg(Printable(name)));
                 v.Members.push_back(member);
             }
         case TagLongText:
             // The length comes from the file: Take refuses anything past its end before allocating.
             return Le(4, raw) && Take(static_cast<qint64>(raw), v.Bytes);
         default:
-            return Fail(QStringLiteral("неизвестный тип значения 0x%1 у свойства \"%2\"")
-                            .arg(v.Tag, 2, 16, QLatin1Char('0'))
-                            .arg(Printable(name)));
+            return Fail(
+                QCoreApplication::translate("Formats", "неизвестный тип значения 0x%1 у свойства \"%2\"")
+                    .arg(v.Tag, 2, 16, QLatin1Char('0'))
+                    .arg(Printable(name)));
         }
     }
 
@@ -417,7 +423,8 @@ public:
         return true;
     }
     bool BadValue() {
-        return R.Fail(QStringLiteral("недопустимое значение свойства \"%1\"").arg(Printable(Name)));
+        return R.Fail(QCoreApplication::translate("Formats", "недопустимое значение свойства \"%1\"")
+                          .arg(Printable(Name)));
     }
 
 private:
@@ -431,7 +438,8 @@ private:
         return std::nullopt;
     }
     bool WrongType() {
-        return R.Fail(QStringLiteral("неверный тип значения свойства \"%1\"").arg(Printable(Name)));
+        return R.Fail(QCoreApplication::translate("Formats", "неверный тип значения свойства \"%1\"")
+                          .arg(Printable(Name)));
     }
     TReader& R;
     const QByteArrayView Name;
@@ -453,7 +461,7 @@ bool StripPrefix(QByteArrayView name, QByteArrayView prefix, QByteArrayView& res
 }
 
 bool UnknownProperty(TReader& r, QByteArrayView name) {
-    return r.Fail(QStringLiteral("неизвестное свойство \"%1\"").arg(Printable(name)));
+    return r.Fail(QCoreApplication::translate("Formats", "неизвестное свойство \"%1\"").arg(Printable(name)));
 }
 
 bool ParseExtents(const QString& text, std::vector<int>& out) {
@@ -659,7 +667,7 @@ bool ReadGraphicRecord(TReader& r, TGraphicRecord& g) {
     if (!r.EndRecord())
         return false;
     if (g.Kind != KCtCheckBox)
-        return r.Fail(QStringLiteral("графика ячейки этого вида не поддерживается"));
+        return r.Fail(QCoreApplication::translate("Formats", "графика ячейки этого вида не поддерживается"));
     return true;
 }
 
@@ -706,7 +714,9 @@ TParamSetReadResult DecodeParamSet(const QByteArray& bytes, TGridData& grid) {
         const int64_t rowCount = h.RowCount.value_or(grid.RowCount);
         if (colCount < 1 || rowCount < 1 || colCount > KParamSetMaxCols || rowCount > KParamSetMaxRows ||
             colCount * rowCount > KParamSetMaxCells) {
-            r.Fail(QStringLiteral("недопустимый размер таблицы %1 x %2").arg(colCount).arg(rowCount));
+            r.Fail(QCoreApplication::translate("Formats", "недопустимый размер таблицы %1 x %2")
+                       .arg(colCount)
+                       .arg(rowCount));
             return Finish(r, cells);
         }
         grid.Reset(static_cast<int>(colCount), static_cast<int>(rowCount));
@@ -730,7 +740,8 @@ TParamSetReadResult DecodeParamSet(const QByteArray& bytes, TGridData& grid) {
         }
         const int64_t col = c.Col - originCol, row = c.Row - originRow;
         if (col < 0 || row < 0 || col >= grid.ColCount || row >= grid.RowCount) {
-            r.Fail(QStringLiteral("ячейка (%1, %2) вне таблицы").arg(c.Col).arg(c.Row));
+            r.Fail(
+                QCoreApplication::translate("Formats", "ячейка (%1, %2) вне таблицы").arg(c.Col).arg(c.Row));
             break;
         }
         TGridCell& cell = grid.Cell(static_cast<int>(col), static_cast<int>(row));
@@ -763,12 +774,12 @@ TParamSetReadResult ReadParamSetFile(TGridData& grid, const QString& fileName) {
     TParamSetReadResult res;
     res.Ok = false;
     if (!file.open(QIODevice::ReadOnly)) {
-        res.Error = QStringLiteral("Не удалось открыть файл \"%1\": %2")
+        res.Error = QCoreApplication::translate("Formats", "Не удалось открыть файл \"%1\": %2")
                         .arg(QFileInfo(fileName).fileName(), FileErrorReason(file.errorString(), false));
         return res;
     }
     if (file.size() > KParamSetMaxFileSize) {
-        res.Error = QStringLiteral("Файл \"%1\" слишком велик для файла параметров.")
+        res.Error = QCoreApplication::translate("Formats", "Файл \"%1\" слишком велик для файла параметров.")
                         .arg(QFileInfo(fileName).fileName());
         return res;
     }
@@ -787,12 +798,12 @@ TParamSetReadResult ReadParamSetFile(TGridData& grid, const QString& fileName) {
         }
     }
     if (bytes.size() > KParamSetMaxFileSize) { // devices and pipes report no size beforehand
-        res.Error = QStringLiteral("Файл \"%1\" слишком велик для файла параметров.")
+        res.Error = QCoreApplication::translate("Formats", "Файл \"%1\" слишком велик для файла параметров.")
                         .arg(QFileInfo(fileName).fileName());
         return res;
     }
     if (file.error() != QFileDevice::NoError) {
-        res.Error = QStringLiteral("Ошибка чтения файла \"%1\": %2")
+        res.Error = QCoreApplication::translate("Formats", "Ошибка чтения файла \"%1\": %2")
                         .arg(QFileInfo(fileName).fileName(), FileErrorReason(file.errorString(), false));
         return res;
     }

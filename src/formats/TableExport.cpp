@@ -1,8 +1,9 @@
 #include "formats/TableExport.h"
 
-#include "formats/Biff8Writer.h"
 #include "common/Cp1251.h"
+#include "formats/Biff8Writer.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QVector>
 #include <algorithm>
@@ -296,6 +297,6 @@ TFileResult ExportTable(const TGridData& grid, const QString& fileName) {
         return ExportXls(grid, fileName);
     if (ext == QLatin1String("html"))
         return ExportHtml(grid, fileName);
-    return {false,
-            QStringLiteral("Неизвестный формат экспорта: \"%1\".").arg(QFileInfo(fileName).fileName())};
+    return {false, QCoreApplication::translate("Formats", "Неизвестный формат экспорта: \"%1\".")
+                       .arg(QFileInfo(fileName).fileName())};
 }

@@ -1,18 +1,28 @@
 #include "app/Launch.h"
-#include "model/AppState.h"
+#include "app/Settings.h"
+#include "common/IniFile.h"
+#include "common/Language.h"
+#include "common/ProgDir.h"
 #include "exchange/KvLibrary.h"
-#include "ui/MainWindow.h"
-#include "ui/MainExchange.h"
 #include "exchange/PortList.h"
-#include "ui/UserDialogs.h"
+#include "model/AppState.h"
 #include "ui/CalibDialog.h"
 #include "ui/ConnectionDialog.h"
+#include "ui/MainExchange.h"
+#include "ui/MainWindow.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include <cstdio>
+
+namespace {
+// The "Language" key of the settings file's "Main" section: "ru", "en" or empty (the system locale).
+QString LanguageSetting(const QString& progDir) {
+    return TIniFile(SettingsFile::Location(progDir))
+        .ReadString(QStringLiteral("Main"), QStringLiteral("Language"), QString());
+}
+} // namespace
 
 int main(int argc, char** argv) {
     // Answered before the toolkit starts: neither "--version" nor a missing display needs a window.
@@ -24,11 +34,25 @@ int main(int argc, char** argv) {
     // and the icon theme holds the program's icon once the package is installed.
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrin"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kestrin")));
-    // Qt's own texts (file dialogs, standard buttons) in Russian like the rest of the program.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    // The language: --lang, else the setting, else the system locale. Qt's own texts (file dialogs,
+    // standard buttons) follow it.
+    const QString progDir = StartupFiles::ResolveProgDir();
+    const QStringList args = QApplication::arguments().mid(1);
+    const std::optional<QString> lang = Language::ArgValue(args);
+    const std::optional<Language::TLanguage> langArg = lang ? Language::Parse(*lang) : std::nullopt;
+    QString warning;
+    Language::Install(Language::Choose(langArg, LanguageSetting(progDir), Language::FromSystemLocale()),
+                      progDir, true, &warning);
+    if (!warning.isEmpty())
+        std::fprintf(stderr, "kestrin: %s\n", warning.toUtf8().constData());
+    if (lang && !langArg) {
+        std::fprintf(stderr, "%s\n",
+                     QCoreApplication::translate("Launch", "kestrin: --lang: нужно en или ru, а не «%1»")
+                         .arg(*lang)
+                         .toUtf8()
+                         .constData());
+        return 1;
+    }
 
     TAppState state;
     TQtUserDialogs dialogs;

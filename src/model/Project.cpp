@@ -4,14 +4,19 @@
 #include "common/IniFile.h"
 #include "common/ProgDir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
 const QString MainSection = QStringLiteral("Main");
 const QString RecordSection = QStringLiteral("Measure");
-const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
-const QString SaveQuestion = QStringLiteral("Текущий проект был изменен. Сохранить?");
+QString ProgramTitle() {
+    return QCoreApplication::translate("Model", "Настройка приборов серии Kestrin K1");
+}
+QString SaveQuestion() {
+    return QCoreApplication::translate("Model", "Текущий проект был изменен. Сохранить?");
+}
 constexpr int MaxVersionLength = 255;
 
 // Project dialogs start in the program directory; an installed program's directory holds no
@@ -55,9 +60,10 @@ bool TProject::SaveToPath(const QString& path) {
         return SaveAs();
     if (const int row = Host.TableToValues(State.CurDev()); row >= 0) {
         Host.ShowError(
-            QStringLiteral("Не удалось сохранить проект!\rЗначение в строке %1 содержит перевод строки.")
+            QCoreApplication::translate(
+                "Model", "Не удалось сохранить проект!\rЗначение в строке %1 содержит перевод строки.")
                 .arg(row),
-            ProgramTitle);
+            ProgramTitle());
         return false;
     }
     TIniFile ini(path);
@@ -81,18 +87,19 @@ bool TProject::SaveToPath(const QString& path) {
     QString error;
     if (!ini.UpdateFile(&error)) {
         // The file on disk is untouched (the new text goes to a temporary file first).
-        Host.ShowError(QStringLiteral("Не удалось сохранить проект!\r") + path + QStringLiteral("\r") + error,
-                       ProgramTitle);
+        Host.ShowError(
+            QCoreApplication::translate("Model", "Не удалось сохранить проект!\r%1\r%2").arg(path, error),
+            ProgramTitle());
         return false;
     }
-    SetProject(path, TPrjState::PrjSaved, QStringLiteral("Проект был сохранен"));
+    SetProject(path, TPrjState::PrjSaved, QCoreApplication::translate("Model", "Проект был сохранен"));
     return true;
 }
 
 bool TProject::SaveAs() {
-    const QString path =
-        Host.SaveProjectName({QStringLiteral("Сохранение проекта"), QStringLiteral("Проект (*.prj)"),
-                              QStringLiteral("prj"), ProjectDialogDir(State.ProgDir)});
+    const QString path = Host.SaveProjectName({QCoreApplication::translate("Model", "Сохранение проекта"),
+                                               QCoreApplication::translate("Model", "Проект (*.prj)"),
+                                               QStringLiteral("prj"), ProjectDialogDir(State.ProgDir)});
     if (path.isEmpty())
         return false;
     return SaveToPath(path);
@@ -112,8 +119,9 @@ bool TProject::OpenFile(const QString& path) {
     const QString version =
         ini.ReadString(MainSection, QStringLiteral("Version"), QString()).left(MaxVersionLength);
     if (version != type.Version && !Reload(State.ProgDir, type, State.CurDev(), version)) {
-        Host.ShowError(QStringLiteral("Не удалось загрузить проект!\rНеизвестная модификация прибора."),
-                       ProgramTitle);
+        Host.ShowError(QCoreApplication::translate(
+                           "Model", "Не удалось загрузить проект!\rНеизвестная модификация прибора."),
+                       ProgramTitle());
         return false;
     }
     // The packed values are read whole: Save writes them whole, whatever their length.
@@ -138,13 +146,13 @@ bool TProject::OpenFile(const QString& path) {
     dev.Address = static_cast<uint8_t>(ini.ReadInteger(MainSection, QStringLiteral("Address"), 0));
     Host.SetActPage(StoredPage(ini.ReadInteger(MainSection, QStringLiteral("ActPage"), 0)));
     Host.ApplyDevType(type);
-    SetProject(path, TPrjState::PrjSaved, QStringLiteral("Проект был открыт"));
+    SetProject(path, TPrjState::PrjSaved, QCoreApplication::translate("Model", "Проект был открыт"));
     return true;
 }
 
 void TProject::Open() {
     if (State.PrjState == TPrjState::PrjChanged) {
-        const TProjectAnswer a = Host.AskYesNoCancel(SaveQuestion, QStringLiteral("Warning"));
+        const TProjectAnswer a = Host.AskYesNoCancel(SaveQuestion(), QStringLiteral("Warning"));
         if (a == TProjectAnswer::Cancel)
             return;
         // A never-saved project goes to "noname.prj" here. A save that fails stops the command:
@@ -152,9 +160,9 @@ void TProject::Open() {
         if (a == TProjectAnswer::Yes && !SaveToPath(State.PrjPath))
             return;
     }
-    const QString path =
-        Host.OpenProjectName({QStringLiteral("Загрузка проекта"), QStringLiteral("Проекты (*.prj)"),
-                              QStringLiteral("prj"), ProjectDialogDir(State.ProgDir)});
+    const QString path = Host.OpenProjectName({QCoreApplication::translate("Model", "Загрузка проекта"),
+                                               QCoreApplication::translate("Model", "Проекты (*.prj)"),
+                                               QStringLiteral("prj"), ProjectDialogDir(State.ProgDir)});
     if (path.isEmpty())
         return;
     OpenFile(path);
@@ -162,7 +170,8 @@ void TProject::Open() {
 
 bool TProject::Close() {
     if (State.PrjState == TPrjState::PrjChanged) {
-        const TProjectAnswer a = Host.AskYesNoCancel(SaveQuestion, QStringLiteral("Внимание"));
+        const TProjectAnswer a =
+            Host.AskYesNoCancel(SaveQuestion(), QCoreApplication::translate("Model", "Внимание"));
         if (a == TProjectAnswer::Cancel)
             return false;
         // The user asked for the values to be kept: when the save does not take place (it failed,
@@ -179,7 +188,7 @@ bool TProject::Close() {
             dev.Values.append(p->SType == 2 ? QStringLiteral("0") : QString());
     }
     State.RecordFile.clear();
-    SetProject(QString(), TPrjState::PrjNone, QStringLiteral("Проект был закрыт"));
+    SetProject(QString(), TPrjState::PrjNone, QCoreApplication::translate("Model", "Проект был закрыт"));
     return true;
 }
 
@@ -198,7 +207,8 @@ void TProject::New() {
         return;
     Host.ApplyDevType(State.CurDevType());
     Host.SetActPage(0);
-    SetProject(SentinelPath(State.ProgDir), TPrjState::PrjSaved, QStringLiteral("Открыт новый проект"));
+    SetProject(SentinelPath(State.ProgDir), TPrjState::PrjSaved,
+               QCoreApplication::translate("Model", "Открыт новый проект"));
 }
 
 void TProject::Change() {

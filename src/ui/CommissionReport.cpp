@@ -4,6 +4,7 @@
 #include "common/FileSave.h"
 #include "exchange/CodeMeaning.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -11,7 +12,10 @@ namespace {
 QString Tr(const char* text) {
     return QCoreApplication::translate("CommissionReport", text);
 }
-const QString WriteDone = QStringLiteral("Запись завершена");
+// The write-all's own last message when it went to the end, in the language it is shown in.
+QString WriteDone() {
+    return QCoreApplication::translate("Exchange", "Запись завершена");
+}
 } // namespace
 
 QString TCommissionBaseline::Key(const QString& port, int address, const TDevProp& type) {
@@ -76,7 +80,7 @@ TCommissionEntry WindowCommissionEntry(const TDevProp& type, const TDev& dev, co
     e.TypeNum = type.TypeNum;
     e.Version = type.Version;
     e.ReadBefore = std::any_of(before.begin(), before.end(), [](const auto& v) { return v.has_value(); });
-    e.Interrupted = status != WriteDone;
+    e.Interrupted = status != WriteDone();
     e.Status = status;
     e.Written = static_cast<int>(report.Written.size());
     e.Total = type.ParamCount();

@@ -1,5 +1,6 @@
 #include "ui/DevTableFiles.h"
 
+#include "formats/DevTableGrid.h"
 #include "formats/ParamSetFile.h"
 #include "formats/TableExport.h"
 #include "model/AppState.h"
@@ -46,7 +47,10 @@ TGridData GridFromTable(const TfrmDev& table, const TDevProp* type) {
             TGridCell& cell = grid.Cell(c, r);
             cell.HasCheckBox = table.HasCheckBox(c, r);
             cell.Checked = cell.HasCheckBox && table.IsChecked(c, r);
-            cell.Text = cell.HasCheckBox ? QString() : table.CellText(c, r);
+            // The header's captions are stored as they are in Russian, whatever the window shows.
+            cell.Text = r == 0 && c < 2    ? DevTableCaption(c)
+                        : cell.HasCheckBox ? QString()
+                                           : table.CellText(c, r);
             cell.FontColor = table.CellFontColor(c, r);
             cell.HasProp = cell.HasCheckBox || cell.FontColor != KColorNone;
             cell.Alignment = ToCellAlign(table.CellAlignment(c, r));
@@ -89,8 +93,12 @@ void GridToTable(const TGridData& grid, TfrmDev& table) {
                     table.SetCheckBox(c, r, cell.Checked);
                 else if (table.HasCheckBox(c, r))
                     table.RemoveCheckBox(c, r);
-                if (table.CellText(c, r) != cell.Text)
-                    table.SetCellText(c, r, cell.Text);
+                // The stored header captions are shown in the window's language, like the table's own.
+                const QString text = r == 0 && c < 2 && cell.Text == DevTableCaption(c)
+                                         ? TfrmDev::tr(DevTableCaption(c).toUtf8().constData())
+                                         : cell.Text;
+                if (table.CellText(c, r) != text)
+                    table.SetCellText(c, r, text);
                 table.SetCellFontColor(c, r, cell.HasProp ? cell.FontColor : KColorNone);
             }
         }

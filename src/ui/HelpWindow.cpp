@@ -1,4 +1,5 @@
 #include "ui/HelpWindow.h"
+#include "common/Language.h"
 #include "ui/ObjectNames.h"
 #include "ui/UserDialogs.h"
 
@@ -73,7 +74,7 @@ QWidget* HelpOwner(const QWidget* help) {
 void ShowHelpTopic(const QString& progDir, const QString& topic) {
     static QPointer<THelpWindow> window;
     if (!window) {
-        window = new THelpWindow(progDir + QStringLiteral("help/"), HelpOwner(nullptr));
+        window = new THelpWindow(Language::HelpDir(progDir), HelpOwner(nullptr));
         window->setAttribute(Qt::WA_DeleteOnClose, false);
     } else if (QWidget* owner = HelpOwner(window); owner != window->parentWidget()) {
         window->setParent(owner, window->windowFlags());

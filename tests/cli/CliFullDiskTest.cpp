@@ -86,6 +86,7 @@ TEST(CliFullDisk, MeasureThatFillsTheDiskStopsAtOnceWithWholeLines) {
     ASSERT_FALSE(sim.PtyPath().isEmpty());
     const QString csv = disk.Path("run.csv");
     QProcess p;
+    p.setProcessEnvironment(CliEnvironment());
     p.start(copy + "kestrin-cli", QStringList{"measure"} + Line(sim) +
                                       QStringList{"--channels", "1,2,3,4", "--seconds", "120", "--csv", csv});
     ASSERT_TRUE(p.waitForStarted(10000));

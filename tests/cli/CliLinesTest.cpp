@@ -202,6 +202,7 @@ TEST(CliLines, InterruptStopsEveryLineAtAParameterBoundary) {
     ASSERT_FALSE(b.PtyPath().isEmpty());
     QTemporaryDir dir;
     QProcess p;
+    p.setProcessEnvironment(CliEnvironment());
     p.start(CliProgram(), {"read", "--port", a.PtyPath() + "," + b.PtyPath(), "--speed", "1200", "--address",
                            "1,2", "--json", "--trace", dir.filePath("trace.txt")});
     ASSERT_TRUE(p.waitForStarted(10000));

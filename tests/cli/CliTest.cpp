@@ -510,6 +510,7 @@ TEST_F(Cli, ReadReportsEachAddressWithWhatItGotAndNamesWhatIsMissing) {
 
     // A port another program holds: the code's meaning, not a bare number.
     QProcess holder;
+    holder.setProcessEnvironment(CliEnvironment());
     holder.start(CliProgram(), QStringList{"measure"} + Line(sim) +
                                    QStringList{"--address", "2", "--seconds", "30", "--csv", Path("m.csv")});
     const auto framesBefore = sim.Trace().size();
@@ -637,6 +638,7 @@ TEST_F(Cli, InterruptStopsAtAParameterBoundaryAndSkipsTheRest) {
     TSimProcess sim(ProgDir, {"--device", "1:21", "--device", "2:21", "--timing", "--speed", "1200"});
     ASSERT_FALSE(sim.PtyPath().isEmpty());
     QProcess p;
+    p.setProcessEnvironment(CliEnvironment());
     p.start(CliProgram(),
             QStringList{"read"} + Line(sim, "1200") + QStringList{"--address", "1,2", "--json"});
     ASSERT_TRUE(p.waitForStarted(10000));
@@ -672,6 +674,7 @@ TEST_F(Cli, InterruptedWriteSaysStoppingAndListsWhatWasWritten) {
                                                                              : type.Param(i).Value);
     WriteFile(Path("set.kpr"), ParamSetBytes(type, values));
     QProcess p;
+    p.setProcessEnvironment(CliEnvironment());
     p.start(CliProgram(), QStringList{"write"} + Line(sim, "1200") +
                               QStringList{"--address", "1", "--in", Path("set.kpr")});
     ASSERT_TRUE(p.waitForStarted(10000));
@@ -708,6 +711,7 @@ TEST_F(Cli, HangupBrokenPipeAndASecondInterruptEndTheRunAndLeaveThePortFree) {
         cli.setStandardOutputProcess(&head);
         head.setStandardOutputFile(Path("head.txt"));
         head.start("head", {"-n", "2"});
+        cli.setProcessEnvironment(CliEnvironment());
         cli.start(CliProgram(), QStringList{"measure"} + Line(sim, "1200") +
                                     QStringList{"--address", "1", "--seconds", "120", "--csv", "-"});
         ASSERT_TRUE(cli.waitForStarted(10000));
@@ -722,6 +726,7 @@ TEST_F(Cli, HangupBrokenPipeAndASecondInterruptEndTheRunAndLeaveThePortFree) {
     {
         const int before = static_cast<int>(sim.Trace().size());
         QProcess cli;
+        cli.setProcessEnvironment(CliEnvironment());
         cli.start(CliProgram(),
                   QStringList{"read"} + Line(sim, "1200") + QStringList{"--address", "1", "--json"});
         ASSERT_TRUE(cli.waitForStarted(10000));
@@ -738,6 +743,7 @@ TEST_F(Cli, HangupBrokenPipeAndASecondInterruptEndTheRunAndLeaveThePortFree) {
     {
         const int before = static_cast<int>(sim.Trace().size());
         QProcess cli;
+        cli.setProcessEnvironment(CliEnvironment());
         cli.start(CliProgram(), QStringList{"read"} + Line(sim, "1200") +
                                     QStringList{"--address", "9", "--timeout", "60000"});
         ASSERT_TRUE(cli.waitForStarted(10000));

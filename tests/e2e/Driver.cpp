@@ -1,6 +1,8 @@
 // Drives the real program from inside its own process: the launcher preloads this library into
 // build/kestrin/kestrin, and the scenario below starts once the program's event loop runs. It finds
-// the windows as a person does (captions, hints, texts) and sends input through the window system
+// the windows and controls by objectName, message-box buttons by their role, and waits for the texts
+// a person reads in the language of the run (KESTRIN_E2E_LANG=en: English, else Russian), so the
+// English run also proves the translation is in use. It sends input through the window system
 // layer, where modality blocks a window exactly as it blocks a real click. It judges the screen's
 // pixels, the widgets' geometry and what the instrument on the demo line holds.
 #include <QAbstractButton>
@@ -11,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,8 +25,10 @@
 #include <QSet>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -44,6 +49,14 @@ void Fail(const QString& what) {
         if (!(cond))                                                                                         \
             Fail(QStringLiteral("%1 (line %2)").arg(what).arg(__LINE__));                                    \
     } while (0)
+
+// The language of the run: what the program is started with, and the texts expected of it.
+bool English() {
+    return qEnvironmentVariable("KESTRIN_E2E_LANG") == QLatin1String("en");
+}
+QString Say(const char* russian, const char* english) {
+    return QString::fromUtf8(English() ? english : russian);
+}
 
 void Note(const QString& what) {
     std::fprintf(stderr, "E2E: %s\n", qPrintable(what));
@@ -70,10 +83,14 @@ template <class T = QWidget> T* ByName(QWidget* in, const char* name) {
     return in ? in->findChild<T*>(QLatin1String(name)) : nullptr;
 }
 
-template <class T> T* ByText(QWidget* in, const QString& text) {
-    for (T* w : in->findChildren<T*>())
-        if (w->text() == text && w->isVisible())
-            return w;
+// A visible button by its objectName; a button that changes places (shown in turn with another) counts
+// only while shown.
+QAbstractButton* VisibleButton(QWidget* in, const char* name) {
+    if (!in)
+        return nullptr;
+    for (QAbstractButton* b : in->findChildren<QAbstractButton*>(QLatin1String(name)))
+        if (b->isVisible())
+            return b;
     return nullptr;
 }
 
@@ -175,9 +192,14 @@ std::function<bool(QWidget*)> WindowOf(const char* name) {
     return [name](QWidget* w) { return Named(w, name); };
 }
 
-void Answer(QWidget* box, const QString& button) {
-    auto* b = ByText<QAbstractButton>(box, button);
-    E2E_CHECK(b, QStringLiteral("button %1 in the box").arg(button));
+// A message box's button by its role, whatever the language calls it.
+void Answer(QWidget* w, QMessageBox::ButtonRole role) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    QAbstractButton* b = nullptr;
+    for (QAbstractButton* candidate : box ? box->buttons() : QList<QAbstractButton*>())
+        if (box->buttonRole(candidate) == role)
+            b = candidate;
+    E2E_CHECK(b, QStringLiteral("button of role %1 in the box").arg(int(role)));
     Click(b);
     WaitFor([box] { return !box->isVisible(); }, 10000);
 }
@@ -221,6 +243,7 @@ public:
 
 private:
     QMainWindow* Main = nullptr;
+    QTabWidget* Pages = nullptr;
     QTabBar* Tabs = nullptr;
     QTableWidget* DevGrid = nullptr;
     QWidget* MeasureView = nullptr;
@@ -258,11 +281,12 @@ private:
         const QTableWidgetItem* it = DevGrid->item(Row(name), 1);
         return it ? it->text() : QString();
     }
-    void SwitchTab(const QString& caption) {
-        int index = -1;
-        for (int i = 0; i < Tabs->count(); ++i)
-            if (Tabs->tabText(i) == caption)
-                index = i;
+    // The page by its objectName; its tab's caption in the language of the run.
+    void SwitchTab(const char* page, const QString& caption) {
+        const int index = Pages->indexOf(ByName(Main, page));
+        E2E_CHECK(index >= 0 && Tabs->tabText(index) == caption,
+                  QStringLiteral("tab of %1 says \"%2\", \"%3\" expected")
+                      .arg(QLatin1String(page), Tabs->tabText(index), caption));
         Click(Tabs, Tabs->tabRect(index).center());
         E2E_CHECK(WaitFor([&] { return Tabs->currentIndex() == index; }),
                   QStringLiteral("tab %1").arg(caption));
@@ -287,16 +311,13 @@ private:
                       .arg(share * 100, 0, 'f', 1));
     }
     bool FindMain();
-    QAbstractButton* Button(QWidget* in, const QString& text) const {
-        return ByText<QAbstractButton>(in, text);
-    }
     void ExpectMeasurePageWhole(const QString& when);
     void SaveAsThroughDialog(const QString& path);
     void OpenThroughDialog(const QString& path);
-    void HelpFromModal(QWidget* dialog);
+    void HelpFromModal(QWidget* dialog, const char* helpButton);
 };
 
-// The file dialogs speak Russian, and the typed name is taken.
+// The file dialogs speak the language of the run, and the typed name is taken.
 void FileDialogTakes(QWidget* w, const QString& path) {
     auto* dialog = qobject_cast<QFileDialog*>(w);
     E2E_CHECK(dialog, QStringLiteral("a file dialog"));
@@ -304,9 +325,9 @@ void FileDialogTakes(QWidget* w, const QString& path) {
         return;
     bool russianHeader = false;
     for (QHeaderView* h : dialog->findChildren<QHeaderView*>())
-        if (h->model() && h->model()->headerData(0, Qt::Horizontal).toString() == QStringLiteral("Имя"))
+        if (h->model() && h->model()->headerData(0, Qt::Horizontal).toString() == Say("Имя", "Name"))
             russianHeader = true;
-    E2E_CHECK(russianHeader, QStringLiteral("file dialog's columns in Russian"));
+    E2E_CHECK(russianHeader, QStringLiteral("file dialog's columns in the language of the run"));
     QLineEdit* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     E2E_CHECK(name, QStringLiteral("file name field"));
     if (!name) {
@@ -335,9 +356,10 @@ void TSession::OpenThroughDialog(const QString& path) {
     E2E_CHECK(shown, QStringLiteral("open dialog"));
 }
 
-// Help opened from a modal dialog takes input and closes without closing the dialog.
-void TSession::HelpFromModal(QWidget* dialog) {
-    Click(ByText<QAbstractButton>(dialog, QStringLiteral("Справка")));
+// Help opened from a modal dialog takes input, shows the pages of the language of the run and closes
+// without closing the dialog.
+void TSession::HelpFromModal(QWidget* dialog, const char* helpButton) {
+    Click(VisibleButton(dialog, helpButton));
     QWidget* help = nullptr;
     E2E_CHECK(WaitFor([&] { return (help = TopLevel("HelpWindow")) != nullptr; }, 10000),
               QStringLiteral("help window shown from %1").arg(dialog->objectName()));
@@ -345,7 +367,11 @@ void TSession::HelpFromModal(QWidget* dialog) {
         return;
     E2E_CHECK(WaitFor([&] { return help->windowHandle() && help->windowHandle()->isExposed(); }, 10000),
               QStringLiteral("help window exposed"));
-    Click(ByText<QAbstractButton>(help, QStringLiteral("Закрыть")));
+    auto* browser = ByName<QTextBrowser>(help, "Browser");
+    const QString page = browser ? browser->source().toLocalFile() : QString();
+    E2E_CHECK(page.contains(QStringLiteral("/help/en/")) == English() && QFileInfo(page).isFile(),
+              QStringLiteral("help page %1 in the language of the run").arg(page));
+    Click(VisibleButton(help, "btnClose"));
     E2E_CHECK(WaitFor([&] { return !help->isVisible(); }, 5000),
               QStringLiteral("help from %1 closed by its own button").arg(dialog->objectName()));
     if (help->isVisible())
@@ -365,10 +391,11 @@ bool TSession::FindMain() {
     // Away from the middle of the screen, so that a box centred on the screen shows as such.
     Main->move(20, 20);
     E2E_CHECK(WaitFor([&] { return Main->pos() == QPoint(20, 20); }), QStringLiteral("window moved"));
-    Tabs = Main->findChild<QTabBar*>();
+    Pages = ByName<QTabWidget>(Main, "pcMain");
+    Tabs = Pages ? Pages->findChild<QTabBar*>() : nullptr;
     DevGrid = ByName<QTableWidget>(Main, "DevGrid");
     MeasureView = ByName(Main, "frmMeasure");
-    if (!Tabs || !DevGrid || !MeasureView) {
+    if (!Pages || !Tabs || !DevGrid || !MeasureView) {
         Fail(QStringLiteral("main window without its pages"));
         return false;
     }
@@ -379,16 +406,21 @@ bool TSession::FindMain() {
 void TSession::ExpectMeasurePageWhole(const QString& when) {
     const int current = Tabs->currentIndex();
     E2E_CHECK(current >= 0 && Tabs->isTabVisible(current) &&
-                  Tabs->tabText(current) == QStringLiteral("Измерение"),
-              QStringLiteral("tab \"Измерение\" selected %1 (tab %2)").arg(when).arg(current));
+                  current == Pages->indexOf(ByName(Main, "TabMeas")) &&
+                  Tabs->tabText(current) == Say("Измерение", "Measurement"),
+              QStringLiteral("measurement tab selected %1 (tab %2)").arg(when).arg(current));
     E2E_CHECK(WaitFor([&] { return MeasureView->isVisible(); }, 10000),
               QStringLiteral("measurement page shown %1").arg(when));
-    for (const QString& b : {QStringLiteral("Измерение"), QStringLiteral("Помощь")})
-        E2E_CHECK(Button(MeasureView, b),
-                  QStringLiteral("button %1 on the measurement page %2").arg(b, when));
+    for (const char* b : {"btnMeasure", "btnMeasureHelp"})
+        E2E_CHECK(VisibleButton(MeasureView, b),
+                  QStringLiteral("button %1 on the measurement page %2").arg(QLatin1String(b), when));
+    E2E_CHECK(VisibleButton(MeasureView, "btnMeasure") &&
+                  VisibleButton(MeasureView, "btnMeasure")->text() == Say("Измерение", "Measurement"),
+              QStringLiteral("measurement button's caption %1").arg(when));
     E2E_CHECK(!DevGrid->isVisible(), QStringLiteral("no other page's table %1").arg(when));
     E2E_CHECK(
-        WaitFor([&] { return StatusMessage(QStringLiteral("Текущий проект сохранен")) != nullptr; }, 10000),
+        WaitFor([&] { return StatusMessage(Say("Текущий проект сохранен", "Project saved")) != nullptr; },
+                10000),
         QStringLiteral("project unchanged %1").arg(when));
 }
 
@@ -401,7 +433,7 @@ void TSession::Run() {
     const bool connection = WithModal(
         WindowOf("frmDevSet"),
         [&](QWidget* dlg) {
-            HelpFromModal(dlg);
+            HelpFromModal(dlg, "btnHelp");
             QList<QComboBox*> ports;
             for (QComboBox* c : dlg->findChildren<QComboBox*>())
                 if (c->findText(QStringLiteral("SIM1")) >= 0)
@@ -412,7 +444,7 @@ void TSession::Run() {
                 Type(dlg, QStringLiteral("SIM1"));
                 E2E_CHECK(c->currentText() == QStringLiteral("SIM1"), QStringLiteral("SIM1 chosen"));
             }
-            Click(ByText<QAbstractButton>(dlg, QStringLiteral("Поиск приборов")));
+            Click(VisibleButton(dlg, "btnSearch"));
             QComboBox* found = nullptr;
             for (QComboBox* c : dlg->findChildren<QComboBox*>())
                 if (c->findText(QStringLiteral("SIM1")) < 0 && c->findText(QStringLiteral("9600")) < 0 &&
@@ -420,7 +452,7 @@ void TSession::Run() {
                     found = c;
             E2E_CHECK(found && WaitFor([&] { return found->count() == 2; }),
                       QStringLiteral("search finds 1 and 2"));
-            QAbstractButton* ok = ByText<QAbstractButton>(dlg, QStringLiteral("Ok"));
+            QAbstractButton* ok = VisibleButton(dlg, "btnOk");
             E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
             // The address typed and confirmed with Return, as a person does: the dialog is accepted.
             QAbstractSpinBox* address = dlg->findChild<QAbstractSpinBox*>();
@@ -452,7 +484,8 @@ void TSession::Run() {
     // Read-all: every value arrives; the bit string the instrument never reports gets its factory
     // value and is marked as not confirmed.
     Click(ByName(Main, "btnReadAll"));
-    WaitExchangeEnd(QStringLiteral("Чтение завершено"));
+    WaitExchangeEnd(Say("Чтение завершено", "Read complete"));
+    // Parameter names come from the instrument's descriptions and are the same in either language.
     const int mask = Row(QStringLiteral("Маска опроса каналов"));
     const QTableWidgetItem* maskItem = DevGrid->item(mask, 1);
     E2E_CHECK(maskItem && !maskItem->text().isEmpty(), QStringLiteral("bit string filled after read-all"));
@@ -474,18 +507,19 @@ void TSession::Run() {
     const QModelIndex delayIndex = DevGrid->model()->index(delay, 1);
     E2E_CHECK(DevGrid->indexWidget(delayIndex) != nullptr, QStringLiteral("cell editor open"));
     const bool confirmed = WithModal(
-        BoxSaying(QStringLiteral("Вы действительно хотите записать все параметры в прибор?")),
+        BoxSaying(Say("Вы действительно хотите записать все параметры в прибор?",
+                      "Do you really want to write all parameters to the instrument?")),
         [&](QWidget* box) {
             // Boxes sit over the main window, not in the middle of the screen.
             const QPoint off = box->frameGeometry().center() - Main->frameGeometry().center();
             E2E_CHECK(
                 off.manhattanLength() <= 80,
                 QStringLiteral("box centred on the main window (off by %1,%2)").arg(off.x()).arg(off.y()));
-            Answer(box, QStringLiteral("Да"));
+            Answer(box, QMessageBox::YesRole);
         },
         [&] { Click(ByName(Main, "btnWriteAll")); });
     E2E_CHECK(confirmed, QStringLiteral("write confirmation"));
-    WaitExchangeEnd(QStringLiteral("Запись завершена"));
+    WaitExchangeEnd(Say("Запись завершена", "Write complete"));
     E2E_CHECK(DevGrid->indexWidget(delayIndex) == nullptr, QStringLiteral("editor closed by write-all"));
 
     Note(QStringLiteral("What the instrument holds"));
@@ -493,7 +527,7 @@ void TSession::Run() {
     Click(ByName(Main, "btnDevClear"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")).isEmpty(), QStringLiteral("table cleared"));
     Click(ByName(Main, "btnReadAll"));
-    WaitExchangeEnd(QStringLiteral("Чтение завершено"));
+    WaitExchangeEnd(Say("Чтение завершено", "Read complete"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
               QStringLiteral("instrument holds the typed 15, holds \"%1\"")
                   .arg(Value(QStringLiteral("Задержка ответа"))));
@@ -502,7 +536,7 @@ void TSession::Run() {
     Note(QStringLiteral("Pages"));
     // Pages: the measurement table is laid out on its first show; the device table paints again
     // after the window was resized on another page; the chart's tool row fits at the minimum size.
-    SwitchTab(QStringLiteral("Измерение"));
+    SwitchTab("TabMeas", Say("Измерение", "Measurement"));
     QTableWidget* current = MeasureView->findChild<QTableWidget*>();
     E2E_CHECK(WaitFor([&] { return current->isVisible(); }), QStringLiteral("measurement table shown"));
     const auto checkColumns = [&](const QString& when) {
@@ -519,17 +553,17 @@ void TSession::Run() {
     checkColumns(QStringLiteral("on first show"));
     ResizeMain(QSize(900, 650));
     checkColumns(QStringLiteral("after a resize"));
-    SwitchTab(QStringLiteral("Настройки"));
+    SwitchTab("TabDev", Say("Настройки", "Settings"));
     CheckTablePainted(QStringLiteral("after a resize on the measurement page"));
 
     ResizeMain(Main->minimumSize());
-    SwitchTab(QStringLiteral("Измерение"));
+    SwitchTab("TabMeas", Say("Измерение", "Measurement"));
     for (QToolButton* b : MeasureView->findChildren<QToolButton*>()) {
         const QRect inGroup(b->mapTo(b->parentWidget(), QPoint(0, 0)), b->size());
         E2E_CHECK(b->width() >= b->sizeHint().width() && b->parentWidget()->rect().contains(inGroup),
                   QStringLiteral("tool button \"%1\" whole at the minimum size").arg(b->toolTip()));
     }
-    SwitchTab(QStringLiteral("Настройки"));
+    SwitchTab("TabDev", Say("Настройки", "Settings"));
     CheckTablePainted(QStringLiteral("at the minimum size"));
     ResizeMain(QSize(700, 509));
     CheckTablePainted(QStringLiteral("after growing again"));
@@ -539,8 +573,8 @@ void TSession::Run() {
     const bool settings = WithModal(
         WindowOf("frmProgSet"),
         [&](QWidget* dlg) {
-            HelpFromModal(dlg);
-            Click(ByText<QAbstractButton>(dlg, QStringLiteral("Отмена")));
+            HelpFromModal(dlg, "HelpBtn");
+            Click(VisibleButton(dlg, "CancelBtn"));
             E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("settings dialog closed"));
         },
         [&] { Click(ByName(Main, "btnSet")); });
@@ -548,19 +582,19 @@ void TSession::Run() {
 
     Note(QStringLiteral("Save"));
     // Save on the measurement page, close, open again: the same values, on the same page.
-    SwitchTab(QStringLiteral("Измерение"));
+    SwitchTab("TabMeas", Say("Измерение", "Measurement"));
     const QString project = WorkDir + QStringLiteral("/first.prj");
     SaveAsThroughDialog(project);
     E2E_CHECK(WaitFor([&] { return Main->windowTitle().endsWith(QStringLiteral(" : first.prj")); }),
               QStringLiteral("caption names the saved project"));
     Click(ByName(Main, "btnClose"));
-    WaitStatus(QStringLiteral("Нет открытого проекта"));
+    WaitStatus(Say("Нет открытого проекта", "No open project"));
     OpenThroughDialog(project);
-    WaitStatus(QStringLiteral("Проект был открыт"));
+    WaitStatus(Say("Проект был открыт", "The project was opened"));
     ExpectMeasurePageWhole(QStringLiteral("after Open"));
-    SwitchTab(QStringLiteral("Настройки"));
+    SwitchTab("TabDev", Say("Настройки", "Settings"));
     Click(ByName(Main, "btnSave"));
-    WaitStatus(QStringLiteral("Текущий проект сохранен"));
+    WaitStatus(Say("Текущий проект сохранен", "Project saved"));
     E2E_CHECK(Value(QStringLiteral("Задержка ответа")) == QStringLiteral("15"),
               QStringLiteral("reopened value"));
     E2E_CHECK(Value(QStringLiteral("Маска опроса каналов")) == maskValue,
@@ -587,7 +621,7 @@ void TSession::RunReopen() {
         return;
     Main->move(20, 20);
     E2E_CHECK(WaitFor([&] { return Main->pos() == QPoint(20, 20); }), QStringLiteral("window moved"));
-    WaitStatus(QStringLiteral("Проект был открыт"));
+    WaitStatus(Say("Проект был открыт", "The project was opened"));
     ExpectMeasurePageWhole(QStringLiteral("at start"));
     WaitFor([&] { return StaleShare(Main) < 0.01; }, 10000);
     Shot(Main, QStringLiteral("measure-reopened.png"));
@@ -601,7 +635,7 @@ void TSession::RunReopen() {
               QStringLiteral("line monitor shown"));
     if (!monitor)
         return;
-    Click(Button(MeasureView, QStringLiteral("Измерение")));
+    Click(VisibleButton(MeasureView, "btnMeasure"));
     auto* log = monitor->findChild<QAbstractItemView*>();
     E2E_CHECK(log && WaitFor([&] { return log->model()->rowCount() >= 6; }), QStringLiteral("parcels shown"));
     auto* header = monitor->findChild<QHeaderView*>();
@@ -609,29 +643,33 @@ void TSession::RunReopen() {
         E2E_CHECK(header->sectionSize(c) >= header->sectionSizeHint(c),
                   QStringLiteral("column title \"%1\" whole")
                       .arg(log->model()->headerData(c, Qt::Horizontal).toString()));
-    Click(Button(monitor, QStringLiteral("Пауза")));
+    QAbstractButton* pause = VisibleButton(monitor, "btnPause");
+    E2E_CHECK(pause && pause->text() == Say("Пауза", "Pause"), QStringLiteral("pause button's caption"));
+    Click(pause);
     E2E_CHECK(WaitFor([&] {
                   for (QLabel* l : monitor->findChildren<QLabel*>())
-                      if (l->text().contains(QStringLiteral("пауза, запись продолжается")))
+                      if (l->text().contains(Say("пауза, запись продолжается", "paused, logging goes on")))
                           return true;
                   return false;
               }),
               QStringLiteral("the paused monitor says capture goes on"));
-    Click(Button(monitor, QStringLiteral("Продолжить")));
+    E2E_CHECK(pause && pause->text() == Say("Продолжить", "Resume"),
+              QStringLiteral("resume button's caption"));
+    Click(pause);
     E2E_CHECK(WaitFor([&] {
                   for (QLabel* l : monitor->findChildren<QLabel*>())
-                      if (l->text().startsWith(QStringLiteral("Показано:")) &&
-                          !l->text().contains(QStringLiteral("пауза")))
+                      if (l->text().startsWith(Say("Показано:", "Shown:")) &&
+                          !l->text().contains(Say("пауза", "paused")))
                           return true;
                   return false;
               }),
               QStringLiteral("the pause's note gone once resumed"));
     WaitFor([&] { return StaleShare(monitor) < 0.01; }, 10000);
     Shot(monitor, QStringLiteral("monitor.png"));
-    Click(Button(MeasureView, QStringLiteral("Остановить")));
-    WaitStatus(QStringLiteral("Измерение остановлено"));
+    Click(VisibleButton(MeasureView, "btnMeasureStop"));
+    WaitStatus(Say("Измерение остановлено", "Measurement stopped"));
     // The worker hands the controls back after its last status text.
-    E2E_CHECK(WaitFor([&] { return Button(MeasureView, QStringLiteral("Измерение")) != nullptr; }),
+    E2E_CHECK(WaitFor([&] { return VisibleButton(MeasureView, "btnMeasure") != nullptr; }),
               QStringLiteral("measurement ended"));
     monitor->close();
     // Nothing of this changed the project: the close asks nothing.
@@ -664,30 +702,29 @@ void RecordScenario(const QString& recordFile) {
             for (QComboBox* c : dlg->findChildren<QComboBox*>())
                 if (c->findText(QStringLiteral("SIM1")) >= 0)
                     c->setCurrentIndex(c->findText(QStringLiteral("SIM1")));
-            QAbstractButton* ok = ByText<QAbstractButton>(dlg, QStringLiteral("Ok"));
+            QAbstractButton* ok = VisibleButton(dlg, "btnOk");
             E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
             Click(ok);
-            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("connection dialog accepted"));
+            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }),
+                      QStringLiteral("connection dialog accepted"));
         },
         [&] { Click(ByName(main, "btnNew")); });
     E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
-    int page = -1;
-    for (int i = 0; i < tabs->count(); ++i)
-        if (tabs->tabText(i) == QStringLiteral("Измерение"))
-            page = i;
+    auto* pages = ByName<QTabWidget>(main, "pcMain");
+    const int page = pages ? pages->indexOf(ByName(main, "TabMeas")) : -1;
     E2E_CHECK(WaitFor([&] { return tabs->isVisible(); }), QStringLiteral("pages shown"));
     Click(tabs, tabs->tabRect(page).center());
     E2E_CHECK(WaitFor([&] { return tabs->currentIndex() == page; }), QStringLiteral("measurement page"));
 
-    QAbstractButton* record = ByText<QAbstractButton>(measure, QStringLiteral("Запись в файл"));
+    QAbstractButton* record = VisibleButton(measure, "cbRecord");
     E2E_CHECK(record, QStringLiteral("recording switch"));
-    const bool chosen = WithModal(
-        [](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
-        [&](QWidget* w) { FileDialogTakes(w, recordFile); }, [&] { Click(record); });
+    const bool chosen =
+        WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                  [&](QWidget* w) { FileDialogTakes(w, recordFile); }, [&] { Click(record); });
     E2E_CHECK(chosen, QStringLiteral("record file dialog"));
     E2E_CHECK(record && record->isChecked(), QStringLiteral("recording switched on"));
-    Click(ByText<QAbstractButton>(measure, QStringLiteral("Измерение")));
-    E2E_CHECK(WaitFor([&] { return ByText<QAbstractButton>(measure, QStringLiteral("Остановить")) != nullptr; }),
+    Click(VisibleButton(measure, "btnMeasure"));
+    E2E_CHECK(WaitFor([&] { return VisibleButton(measure, "btnMeasureStop") != nullptr; }),
               QStringLiteral("measurement running"));
     auto* shown = new QTimer(qApp);
     QObject::connect(shown, &QTimer::timeout, qApp, [chart, last = qlonglong(-1)]() mutable {

@@ -66,6 +66,8 @@ inline void StartProgram(QProcess& kestrin, const QString& display, const QStrin
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KESTRIN_E2E_DRIVER));
     env.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
+    // Russian whatever the machine's locale, unless the variables choose otherwise.
+    env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("ru"));
     for (const QString& v : variables)
         env.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
     kestrin.setProcessEnvironment(env);

@@ -17,11 +17,15 @@ using E2e::TXServer;
 
 // Runs the program from dir on the display with the driver's scenario, and judges the driver's
 // report and the program's end.
-void RunScenario(const TXServer& x, const QString& dir, const QString& scenario) {
+// English is chosen by the system locale, as a user abroad has it; the driver then expects English texts.
+void RunScenario(const TXServer& x, const QString& dir, const QString& scenario, const QString& lang) {
     const QString program = dir + QStringLiteral("/kestrin");
     ASSERT_TRUE(QFileInfo(program).isExecutable());
     QProcess kestrin;
-    E2e::StartProgram(kestrin, x.Display, dir, {QStringLiteral("KESTRIN_E2E_SCENARIO=") + scenario});
+    E2e::StartProgram(
+        kestrin, x.Display, dir,
+        {QStringLiteral("KESTRIN_E2E_SCENARIO=") + scenario, QStringLiteral("KESTRIN_E2E_LANG=") + lang,
+         lang == QLatin1String("en") ? QStringLiteral("LANGUAGE=en_US") : QStringLiteral("LANGUAGE=ru")});
     ASSERT_TRUE(kestrin.waitForStarted(30000));
     // The driver's own watchdog ends a hanging scenario after 240 s; this bound is the last resort.
     const bool ended = kestrin.waitForFinished(400000);
@@ -48,16 +52,16 @@ void ReplaceInFile(const QString& path, const QByteArray& from, const QByteArray
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(text), text.size());
 }
-} // namespace
 
-TEST(FirstSession, OnTheDemoLineUnderARealDisplay) {
+// The session, then the program started again on the project it left.
+void FirstSessionAndReopen(const QString& lang) {
     TXServer x;
     ASSERT_TRUE(x.Start()) << "Xvfb did not start (Debian package xvfb)";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     CopyProgramDir(QStringLiteral(KESTRIN_PROGDIR), dir.path());
-    RunScenario(x, dir.path(), QStringLiteral("first"));
-    if (HasFailure())
+    RunScenario(x, dir.path(), QStringLiteral("first"), lang);
+    if (::testing::Test::HasFailure())
         return;
     // Started again on the project the session left, which a program counting only the shown tabs
     // saved on the measurement page.
@@ -65,5 +69,14 @@ TEST(FirstSession, OnTheDemoLineUnderARealDisplay) {
     ReplaceInFile(project, "\nActPage=0\r\n", "\nActPage=1\r\n");
     ReplaceInFile(dir.filePath(QStringLiteral("kestrin.ini")), "Load=0",
                   "Load=1\r\nProject=" + project.toLocal8Bit());
-    RunScenario(x, dir.path(), QStringLiteral("reopen"));
+    RunScenario(x, dir.path(), QStringLiteral("reopen"), lang);
+}
+} // namespace
+
+TEST(FirstSession, OnTheDemoLineUnderARealDisplay) {
+    FirstSessionAndReopen(QStringLiteral("ru"));
+}
+
+TEST(FirstSession, InEnglishOnTheDemoLineUnderARealDisplay) {
+    FirstSessionAndReopen(QStringLiteral("en"));
 }

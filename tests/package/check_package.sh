@@ -33,7 +33,8 @@ wait_for() {
 dpkg-deb -c "$deb" | awk '{ s = $6; if ($7 == "->") s = s " -> " $8; print s }' > "$work/list"
 has() { grep -qxF "$1" "$work/list" || fail "package lacks $1"; }
 lib=./usr/lib/kestrin
-for f in kestrin kestrin-sim libkvcom.so kvcom.ini devices.ini kestrin.ini kestrin.installed help/index.html; do
+for f in kestrin kestrin-sim libkvcom.so kvcom.ini devices.ini kestrin.ini kestrin.installed kestrin_en.qm help/index.html \
+         help/en/index.html; do
     has "$lib/$f"
 done
 # Every file of the program directory's data set, descriptions and help included.
