@@ -99,10 +99,6 @@ std::mutex LocalTime;
 // Several lines finish their writes at once: one appends to the commissioning record at a time.
 std::mutex RecordFile;
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("CliCommands", text);
-}
-
 // The --trace file: each parcel at once (a stopped run keeps every line), dated, since runs last
 // over midnight and traces are kept. One file for every line of a run: each parcel is one whole
 // line naming its port, whichever line's thread writes it.
@@ -1028,7 +1024,10 @@ private:
                 Err(w.Error);
                 Fail(CliFileError);
             } else {
-                Out(Tr("Отчёт о наладке (приборов: %1): записан файл %2").arg(Entries.size()).arg(O.Report));
+                Out(QCoreApplication::translate("CliCommands",
+                                                "Отчёт о наладке (приборов: %1): записан файл %2")
+                        .arg(Entries.size())
+                        .arg(O.Report));
                 extra.insert(QStringLiteral("report"), O.Report);
             }
         }
@@ -1046,7 +1045,8 @@ private:
     std::vector<std::optional<QString>> ReadBefore(int address) {
         TDev was;
         PrepareDev(was, address);
-        Ui.Begin(Type(), was, Label(address) + Tr(" чтение перед записью"));
+        Ui.Begin(Type(), was,
+                 Label(address) + QCoreApplication::translate("CliCommands", " чтение перед записью"));
         std::vector<TFailure> failures;
         TExchangeRun run = MakeRun(was, State.Settings.ReRead, failures);
         ReadAll(run);
@@ -1055,13 +1055,17 @@ private:
         for (int i = 0; i < Type().ParamCount() && i < was.Values.size(); ++i)
             if (static_cast<size_t>(i) < Ui.Delivered.size() && Ui.Delivered[static_cast<size_t>(i)])
                 before[static_cast<size_t>(i)] = was.Values[i];
-        if (Ui.LastStatus != ReadDone)
-            Problem(Tr("  чтение перед записью: %1; у непрочитанных параметров в журнале наладки только "
-                       "новые значения")
+        if (Ui.LastStatus != ReadDone())
+            Problem(QCoreApplication::translate(
+                        "CliCommands",
+                        "  чтение перед записью: %1; у непрочитанных параметров в журнале наладки только "
+                        "новые значения")
                         .arg(Explained(Ui.LastStatus)));
         else if (!failures.empty())
-            Problem(Tr("  чтение перед записью: не прочитано параметров %1 из %2; у них в журнале наладки "
-                       "только новые значения")
+            Problem(QCoreApplication::translate(
+                        "CliCommands",
+                        "  чтение перед записью: не прочитано параметров %1 из %2; у них в журнале наладки "
+                        "только новые значения")
                         .arg(failures.size())
                         .arg(Type().ParamCount()));
         return before;
@@ -1123,7 +1127,8 @@ private:
         if (!RecordError.isEmpty())
             return;
         RecordError = w.Error;
-        Err(Tr("%1; этой записи в прибор нет в журнале наладки").arg(w.Error));
+        Err(QCoreApplication::translate("CliCommands", "%1; этой записи в прибор нет в журнале наладки")
+                .arg(w.Error));
     }
 
     // Reads back what was written to dev (at its address and speed after the write).
@@ -1185,7 +1190,7 @@ private:
                                   : readOk              ? TVerification::Verified
                                                         : TVerification::NotVerified;
             if (!readOk)
-                entry->VerifyStatus = RunEnd(back.Address, ReadDone).Text;
+                entry->VerifyStatus = RunEnd(back.Address, ReadDone()).Text;
             for (const QJsonValue& m : mismatches) {
                 const QJsonObject o = m.toObject();
                 entry->Mismatches.push_back({o.value(QStringLiteral("name")).toString(),

@@ -20,10 +20,6 @@ namespace {
 const QString Kind = QStringLiteral("kestrin-commissioning");
 constexpr int FormatVersion = 1;
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("Commissioning", text);
-}
-
 QString OptionText(const TParam& p, const QString& value) {
     if (p.SType != 1 || !p.Menu)
         return QString();
@@ -227,12 +223,15 @@ std::optional<TCommissionEntry> ParseCommissionEntry(const QByteArray& line) {
 
 TFileResult AppendCommissionEntry(const QString& path, const TCommissionEntry& entry) {
     const auto failed = [&path](const QString& why) {
-        return TFileResult{false,
-                           Tr("Не удалось дописать запись в журнал наладки \"%1\": %2").arg(path, why)};
+        return TFileResult{
+            false, QCoreApplication::translate("Commissioning",
+                                               "Не удалось дописать запись в журнал наладки \"%1\": %2")
+                       .arg(path, why)};
     };
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
-        return failed(Tr("не удалось создать папку %1").arg(info.absolutePath()));
+        return failed(QCoreApplication::translate("Commissioning", "не удалось создать папку %1")
+                          .arg(info.absolutePath()));
     // The window and kestrin-cli may finish a write at the same moment: one appends at a time (a
     // lock that cannot be had, on a full disk say, does not stop the append, which says why itself).
     QLockFile lock(path + QStringLiteral(".lock"));
@@ -243,7 +242,8 @@ TFileResult AppendCommissionEntry(const QString& path, const TCommissionEntry& e
     if (locked)
         lock.unlock();
     if (!ok)
-        return failed(file.Reason().isEmpty() ? Tr("ошибка записи") : file.Reason());
+        return failed(file.Reason().isEmpty() ? QCoreApplication::translate("Commissioning", "ошибка записи")
+                                              : file.Reason());
     return {};
 }
 
@@ -284,7 +284,8 @@ TCommissionLog ReadCommissionLog(const QString& path) {
 QByteArray CommissionReportHtml(const std::vector<TCommissionEntry>& entries) {
     QString h;
     h += QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n<title>") +
-         Esc(Tr("Отчет о наладке")) + QStringLiteral("</title>\n<style>\n");
+         Esc(QCoreApplication::translate("Commissioning", "Отчет о наладке")) +
+         QStringLiteral("</title>\n<style>\n");
     h += QStringLiteral(
         "@page { size: A4; margin: 12mm 12mm 14mm 12mm; }\n"
         "body { font-family: 'DejaVu Sans', Arial, sans-serif; font-size: 9pt; color: #000; }\n"
@@ -306,67 +307,95 @@ QByteArray CommissionReportHtml(const std::vector<TCommissionEntry>& entries) {
         "margin-bottom: 12px; } }\n"
         "</style>\n</head>\n<body>\n");
     if (entries.empty())
-        h += QStringLiteral("<p>") + Esc(Tr("В журнале наладки нет записей.")) + QStringLiteral("</p>\n");
+        h += QStringLiteral("<p>") +
+             Esc(QCoreApplication::translate("Commissioning", "В журнале наладки нет записей.")) +
+             QStringLiteral("</p>\n");
     for (const TCommissionEntry& e : entries) {
         h += QStringLiteral("<div class=\"device\">\n<h1>") +
-             Esc(Tr("Отчет о наладке: %1, адрес %2").arg(e.Type).arg(e.Address)) + QStringLiteral("</h1>\n");
+             Esc(QCoreApplication::translate("Commissioning", "Отчет о наладке: %1, адрес %2")
+                     .arg(e.Type)
+                     .arg(e.Address)) +
+             QStringLiteral("</h1>\n");
         const auto row = [&h](const QString& name, const QString& valueHtml) {
             h += QStringLiteral("<tr><th>") + Esc(name) + QStringLiteral("</th><td>") + valueHtml +
                  QStringLiteral("</td></tr>\n");
         };
         h += QStringLiteral("<table class=\"head\">\n");
-        row(Tr("Дата и время"), Esc(e.Time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t"))));
-        row(Tr("Пользователь"), Esc(e.User));
-        row(Tr("Порт, скорость"), Esc(Tr("%1, %2 бод").arg(e.Port).arg(e.Speed)));
+        row(QCoreApplication::translate("Commissioning", "Дата и время"),
+            Esc(e.Time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t"))));
+        row(QCoreApplication::translate("Commissioning", "Пользователь"), Esc(e.User));
+        row(QCoreApplication::translate("Commissioning", "Порт, скорость"),
+            Esc(QCoreApplication::translate("Commissioning", "%1, %2 бод").arg(e.Port).arg(e.Speed)));
         QString address = Esc(QString::number(e.Address));
         if (e.NewAddress >= 0)
-            address += Esc(Tr(" → %1 (новый сетевой адрес)").arg(e.NewAddress));
-        row(Tr("Сетевой адрес"), address);
+            address += Esc(QCoreApplication::translate("Commissioning", " → %1 (новый сетевой адрес)")
+                               .arg(e.NewAddress));
+        row(QCoreApplication::translate("Commissioning", "Сетевой адрес"), address);
         if (e.NewSpeed >= 0)
-            row(Tr("Новая скорость обмена"), Esc(Tr("%1 бод").arg(e.NewSpeed)));
-        row(Tr("Тип прибора"), Esc(Tr("%1 (номер типа %2)").arg(e.Type).arg(e.TypeNum)));
-        row(Tr("Версия"), Esc(e.Version.isEmpty() ? Tr("базовая") : e.Version));
+            row(QCoreApplication::translate("Commissioning", "Новая скорость обмена"),
+                Esc(QCoreApplication::translate("Commissioning", "%1 бод").arg(e.NewSpeed)));
+        row(QCoreApplication::translate("Commissioning", "Тип прибора"),
+            Esc(QCoreApplication::translate("Commissioning", "%1 (номер типа %2)")
+                    .arg(e.Type)
+                    .arg(e.TypeNum)));
+        row(QCoreApplication::translate("Commissioning", "Версия"),
+            Esc(e.Version.isEmpty() ? QCoreApplication::translate("Commissioning", "базовая") : e.Version));
         QString outcome = Esc(e.Status);
         if (e.Interrupted)
-            outcome = QStringLiteral("<span class=\"bad\">") + Esc(Tr("Запись прервана")) +
+            outcome = QStringLiteral("<span class=\"bad\">") +
+                      Esc(QCoreApplication::translate("Commissioning", "Запись прервана")) +
                       QStringLiteral("</span>: ") + outcome;
-        row(Tr("Запись"), outcome + Esc(Tr("; записано параметров: %1 из %2").arg(e.Written).arg(e.Total)));
+        row(QCoreApplication::translate("Commissioning", "Запись"),
+            outcome + Esc(QCoreApplication::translate("Commissioning", "; записано параметров: %1 из %2")
+                              .arg(e.Written)
+                              .arg(e.Total)));
         QString verify;
         switch (e.Verification) {
         case TVerification::Verified:
             verify = QStringLiteral("<span class=\"ok\">") +
-                     Esc(Tr("проверено чтением, расхождений нет (сверено параметров: %1)").arg(e.Checked)) +
+                     Esc(QCoreApplication::translate(
+                             "Commissioning", "проверено чтением, расхождений нет (сверено параметров: %1)")
+                             .arg(e.Checked)) +
                      QStringLiteral("</span>");
             break;
         case TVerification::Differences:
             verify = QStringLiteral("<span class=\"bad\">") +
-                     Esc(Tr("расхождения при проверке: %1 (сверено параметров: %2)")
+                     Esc(QCoreApplication::translate("Commissioning",
+                                                     "расхождения при проверке: %1 (сверено параметров: %2)")
                              .arg(e.Mismatches.size())
                              .arg(e.Checked)) +
                      QStringLiteral("</span>");
             break;
         case TVerification::NotVerified:
-            verify = Esc(Tr("не проверено"));
+            verify = Esc(QCoreApplication::translate("Commissioning", "не проверено"));
             break;
         }
         if (!e.VerifyStatus.isEmpty())
             verify +=
                 QStringLiteral(" <span class=\"n\">(") + Esc(e.VerifyStatus) + QStringLiteral(")</span>");
-        row(Tr("Проверка"), verify);
-        row(Tr("Программа"), Esc(QStringLiteral("%1 %2").arg(e.Program, e.ProgramVersion)));
+        row(QCoreApplication::translate("Commissioning", "Проверка"), verify);
+        row(QCoreApplication::translate("Commissioning", "Программа"),
+            Esc(QStringLiteral("%1 %2").arg(e.Program, e.ProgramVersion)));
         h += QStringLiteral("</table>\n");
 
         h += QStringLiteral("<h2>") +
-             Esc(e.ReadBefore ? Tr("Измененные параметры (%1)").arg(e.Changes.size())
-                              : Tr("Записанные параметры (%1); прибор перед записью не читался")
-                                    .arg(e.Changes.size())) +
+             Esc(e.ReadBefore
+                     ? QCoreApplication::translate("Commissioning", "Измененные параметры (%1)")
+                           .arg(e.Changes.size())
+                     : QCoreApplication::translate(
+                           "Commissioning", "Записанные параметры (%1); прибор перед записью не читался")
+                           .arg(e.Changes.size())) +
              QStringLiteral("</h2>\n");
         if (e.Changes.empty()) {
-            h += QStringLiteral("<p>") + Esc(Tr("Значения не изменились.")) + QStringLiteral("</p>\n");
+            h += QStringLiteral("<p>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Значения не изменились.")) +
+                 QStringLiteral("</p>\n");
         } else {
-            h += QStringLiteral("<table>\n<thead><tr><th>") + Esc(Tr("Параметр")) +
-                 QStringLiteral("</th><th>") + Esc(Tr("Было")) + QStringLiteral("</th><th>") +
-                 Esc(Tr("Стало")) + QStringLiteral("</th></tr></thead>\n<tbody>\n");
+            h += QStringLiteral("<table>\n<thead><tr><th>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Параметр")) + QStringLiteral("</th><th>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Было")) + QStringLiteral("</th><th>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Стало")) +
+                 QStringLiteral("</th></tr></thead>\n<tbody>\n");
             for (const TCommissionChange& c : e.Changes)
                 h += QStringLiteral("<tr><td>") + Esc(c.Name) + QStringLiteral("</td><td>") +
                      (c.Before ? Shown(*c.Before, c.BeforeText) : QStringLiteral("—")) +
@@ -375,29 +404,37 @@ QByteArray CommissionReportHtml(const std::vector<TCommissionEntry>& entries) {
             h += QStringLiteral("</tbody>\n</table>\n");
         }
         if (!e.NotWritten.empty()) {
-            h += QStringLiteral("<h2>") + Esc(Tr("Не записано")) +
-                 QStringLiteral("</h2>\n<table>\n<thead><tr><th>") + Esc(Tr("Параметр")) +
-                 QStringLiteral("</th><th>") + Esc(Tr("Причина")) +
+            h += QStringLiteral("<h2>") + Esc(QCoreApplication::translate("Commissioning", "Не записано")) +
+                 QStringLiteral("</h2>\n<table>\n<thead><tr><th>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Параметр")) + QStringLiteral("</th><th>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Причина")) +
                  QStringLiteral("</th></tr></thead>\n<tbody>\n");
             for (const TCommissionFailure& f : e.NotWritten)
                 h += QStringLiteral("<tr><td>") + Esc(f.Name) + QStringLiteral("</td><td>") +
-                     Esc(f.Reason.isEmpty() ? Tr("ошибка %1").arg(f.Code)
-                                            : Tr("ошибка %1: %2").arg(f.Code).arg(f.Reason)) +
+                     Esc(f.Reason.isEmpty()
+                             ? QCoreApplication::translate("Commissioning", "ошибка %1").arg(f.Code)
+                             : QCoreApplication::translate("Commissioning", "ошибка %1: %2")
+                                   .arg(f.Code)
+                                   .arg(f.Reason)) +
                      QStringLiteral("</td></tr>\n");
             h += QStringLiteral("</tbody>\n</table>\n");
         }
         if (!e.Mismatches.empty()) {
-            h += QStringLiteral("<h2>") + Esc(Tr("Расхождения при проверке")) +
-                 QStringLiteral("</h2>\n<table>\n<thead><tr><th>") + Esc(Tr("Параметр")) +
-                 QStringLiteral("</th><th>") + Esc(Tr("Записано")) + QStringLiteral("</th><th>") +
-                 Esc(Tr("Прочитано")) + QStringLiteral("</th></tr></thead>\n<tbody>\n");
+            h += QStringLiteral("<h2>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Расхождения при проверке")) +
+                 QStringLiteral("</h2>\n<table>\n<thead><tr><th>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Параметр")) + QStringLiteral("</th><th>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Записано")) + QStringLiteral("</th><th>") +
+                 Esc(QCoreApplication::translate("Commissioning", "Прочитано")) +
+                 QStringLiteral("</th></tr></thead>\n<tbody>\n");
             for (const TCommissionMismatch& m : e.Mismatches)
                 h += QStringLiteral("<tr><td>") + Esc(m.Name) + QStringLiteral("</td><td>") + Esc(m.Written) +
                      QStringLiteral("</td><td>") + Esc(m.Read) + QStringLiteral("</td></tr>\n");
             h += QStringLiteral("</tbody>\n</table>\n");
         }
         h += QStringLiteral("<p class=\"sign\">") +
-             Esc(Tr("Наладку выполнил: ____________________  Подпись: ____________")) +
+             Esc(QCoreApplication::translate(
+                 "Commissioning", "Наладку выполнил: ____________________  Подпись: ____________")) +
              QStringLiteral("</p>\n</div>\n");
     }
     h += QStringLiteral("</body>\n</html>\n");

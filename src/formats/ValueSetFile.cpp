@@ -18,10 +18,6 @@
 #include <QJsonObject>
 
 namespace {
-QString Tr(const char* text) {
-    return QCoreApplication::translate("ValueSetFile", text);
-}
-
 // Versions whose descriptions exist for the type: the base first, then data_ver in name order.
 QStringList KnownVersions(const QString& progDir, const TDevProp& type) {
     QStringList out{QString()};
@@ -64,10 +60,13 @@ TValueSetLoad LoadKpr(const QString& progDir, TDevProp& type, const QString& pat
     }
     if (set.Versions.isEmpty()) {
         LoadDescriptions(progDir, type, QString());
-        QStringList problems{Tr("файл не подходит к типу \"%1\" ни в одной версии описаний:").arg(type.Name)};
+        QStringList problems{QCoreApplication::translate(
+                                 "ValueSetFile", "файл не подходит к типу \"%1\" ни в одной версии описаний:")
+                                 .arg(type.Name)};
         problems += firstMismatch.mid(0, 5);
         if (firstMismatch.size() > 5)
-            problems << Tr("... и ещё %1").arg(firstMismatch.size() - 5);
+            problems
+                << QCoreApplication::translate("ValueSetFile", "... и ещё %1").arg(firstMismatch.size() - 5);
         return Refuse(TValueSetStatus::Refused, problems);
     }
     // The option texts of the version asked for turn into its option numbers.
@@ -83,19 +82,23 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Refuse(TValueSetStatus::FileError,
-                      {Tr("не удалось открыть файл \"%1\": %2").arg(path, file.errorString())});
+                      {QCoreApplication::translate("ValueSetFile", "не удалось открыть файл \"%1\": %2")
+                           .arg(path, file.errorString())});
     QJsonParseError err;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &err);
     if (doc.isNull() || !doc.isObject())
         return Refuse(
             TValueSetStatus::FileError,
-            {Tr("файл \"%1\" не является документом JSON: %2")
-                 .arg(path, err.error == QJsonParseError::NoError ? Tr("нужен объект") : err.errorString())});
+            {QCoreApplication::translate("ValueSetFile", "файл \"%1\" не является документом JSON: %2")
+                 .arg(path, err.error == QJsonParseError::NoError
+                                ? QCoreApplication::translate("ValueSetFile", "нужен объект")
+                                : err.errorString())});
     QJsonObject device = doc.object();
     if (device.contains(QStringLiteral("devices"))) {
         const QJsonArray devices = device.value(QStringLiteral("devices")).toArray();
         if (devices.isEmpty())
-            return Refuse(TValueSetStatus::Refused, {Tr("в файле нет приборов")});
+            return Refuse(TValueSetStatus::Refused,
+                          {QCoreApplication::translate("ValueSetFile", "в файле нет приборов")});
         device = devices.first().toObject();
         // A read of several addresses: each instrument gets the device read at its address.
         if (devices.size() > 1) {
@@ -111,23 +114,29 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
                 }
             }
             if (!found)
-                return Refuse(TValueSetStatus::Refused, {Tr("в файле нет прибора с адресом %1 (есть: %2)")
-                                                             .arg(address)
-                                                             .arg(present.join(QStringLiteral(", ")))});
+                return Refuse(TValueSetStatus::Refused,
+                              {QCoreApplication::translate("ValueSetFile",
+                                                           "в файле нет прибора с адресом %1 (есть: %2)")
+                                   .arg(address)
+                                   .arg(present.join(QStringLiteral(", ")))});
         }
     }
     const QString typeName = device.value(QStringLiteral("type")).toString();
     if (!typeName.isEmpty() && typeName.compare(type.Name, Qt::CaseInsensitive) != 0)
         return Refuse(TValueSetStatus::Refused,
-                      {Tr("файл для типа \"%1\", выбран тип \"%2\"").arg(typeName, type.Name)});
+                      {QCoreApplication::translate("ValueSetFile", "файл для типа \"%1\", выбран тип \"%2\"")
+                           .arg(typeName, type.Name)});
     const QString version = device.value(QStringLiteral("version")).toString();
     if (!LoadDescriptions(progDir, type, version)) {
         LoadDescriptions(progDir, type, QString());
-        return Refuse(TValueSetStatus::Refused, {Tr("нет описаний параметров версии \"%1\"").arg(version)});
+        return Refuse(TValueSetStatus::Refused,
+                      {QCoreApplication::translate("ValueSetFile", "нет описаний параметров версии \"%1\"")
+                           .arg(version)});
     }
     const QJsonValue params = device.value(QStringLiteral("parameters"));
     if (!params.isArray())
-        return Refuse(TValueSetStatus::Refused, {Tr("в файле нет списка \"parameters\"")});
+        return Refuse(TValueSetStatus::Refused,
+                      {QCoreApplication::translate("ValueSetFile", "в файле нет списка \"parameters\"")});
     QHash<QString, int> index;
     for (int i = 0; i < type.ParamCount(); ++i)
         index.insert(type.Param(i).Name, i);
@@ -153,11 +162,14 @@ TValueSetLoad LoadJson(const QString& progDir, TDevProp& type, const QString& pa
             missing << QStringLiteral("\"%1\"").arg(type.Param(i).Name);
     QStringList problems;
     if (!unknown.isEmpty())
-        problems << Tr("неизвестные параметры: %1").arg(unknown.join(QStringLiteral(", ")));
+        problems << QCoreApplication::translate("ValueSetFile", "неизвестные параметры: %1")
+                        .arg(unknown.join(QStringLiteral(", ")));
     if (!missing.isEmpty())
-        problems << Tr("нет параметров: %1").arg(missing.join(QStringLiteral(", ")));
+        problems << QCoreApplication::translate("ValueSetFile", "нет параметров: %1")
+                        .arg(missing.join(QStringLiteral(", ")));
     if (!repeated.isEmpty())
-        problems << Tr("параметры заданы дважды: %1").arg(repeated.join(QStringLiteral(", ")));
+        problems << QCoreApplication::translate("ValueSetFile", "параметры заданы дважды: %1")
+                        .arg(repeated.join(QStringLiteral(", ")));
     if (!problems.isEmpty())
         return Refuse(TValueSetStatus::Refused, problems);
     set.Versions = {version};
@@ -170,7 +182,8 @@ TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString
                            int address, TValueSet& set, const QString* preferredVersion) {
     set = TValueSet();
     if (!QFileInfo(path).isFile())
-        return Refuse(TValueSetStatus::FileError, {Tr("файл не найден: %1").arg(path)});
+        return Refuse(TValueSetStatus::FileError,
+                      {QCoreApplication::translate("ValueSetFile", "файл не найден: %1").arg(path)});
     const QString suffix = QFileInfo(path).suffix().toLower();
     TValueSetLoad r;
     if (suffix == QLatin1String("json"))
@@ -179,7 +192,8 @@ TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString
         r = LoadKpr(progDir, type, path, set, preferredVersion);
     else
         return Refuse(TValueSetStatus::FileError,
-                      {Tr("файл \"%1\": нужен .%2 или .json").arg(path, type.DevExt)});
+                      {QCoreApplication::translate("ValueSetFile", "файл \"%1\": нужен .%2 или .json")
+                           .arg(path, type.DevExt)});
     if (r.Status != TValueSetStatus::Ok || !checkValues)
         return r;
     const QStringList problems = CheckValueSet(type, set.Values);
@@ -190,16 +204,21 @@ TValueSetLoad LoadValueSet(const QString& progDir, TDevProp& type, const QString
 
 QString CheckSetValue(const TParam& p, QString& v) {
     if (v.isEmpty())
-        return Tr("Неверно введен параметр \"%1\" .").arg(p.Name);
+        return QCoreApplication::translate("ValueSetFile", "Неверно введен параметр \"%1\" .").arg(p.Name);
     if (p.SType == 1) {
         const auto k = Numbers::ParseInt(v);
         const bool ok = p.Menu && k && *k >= 0 && *k < MenuSize && *k < p.Menu->size() &&
                         !p.Menu->at(*k).isEmpty() && p.Menu->at(*k) != MenuNoneText;
-        return ok ? QString() : Tr("параметр \"%1\": нет варианта с номером \"%2\"").arg(p.Name, v);
+        return ok ? QString()
+                  : QCoreApplication::translate("ValueSetFile",
+                                                "параметр \"%1\": нет варианта с номером \"%2\"")
+                        .arg(p.Name, v);
     }
     if (p.SType == 2) {
         const bool ok = v == QLatin1String("0") || v == QLatin1String("1");
-        return ok ? QString() : Tr("параметр \"%1\": нужно 0 или 1, а не \"%2\"").arg(p.Name, v);
+        return ok ? QString()
+                  : QCoreApplication::translate("ValueSetFile", "параметр \"%1\": нужно 0 или 1, а не \"%2\"")
+                        .arg(p.Name, v);
     }
     QString checked = v;
     switch (CheckParamValue(p, checked)) {
@@ -207,11 +226,14 @@ QString CheckSetValue(const TParam& p, QString& v) {
         v = checked;
         return QString();
     case TValueVerdict::Bad:
-        return Tr("параметр \"%1\": неверное значение \"%2\"").arg(p.Name, v);
+        return QCoreApplication::translate("ValueSetFile", "параметр \"%1\": неверное значение \"%2\"")
+            .arg(p.Name, v);
     case TValueVerdict::BelowMin:
-        return Tr("параметр \"%1\": значение %2 меньше минимума %3").arg(p.Name, v, p.Vmin);
+        return QCoreApplication::translate("ValueSetFile", "параметр \"%1\": значение %2 меньше минимума %3")
+            .arg(p.Name, v, p.Vmin);
     case TValueVerdict::AboveMax:
-        return Tr("параметр \"%1\": значение %2 больше максимума %3").arg(p.Name, v, p.Vmax);
+        return QCoreApplication::translate("ValueSetFile", "параметр \"%1\": значение %2 больше максимума %3")
+            .arg(p.Name, v, p.Vmax);
     }
     return QString();
 }

@@ -9,9 +9,6 @@
 #include <algorithm>
 
 namespace {
-QString Tr(const char* text) {
-    return QCoreApplication::translate("CommissionReport", text);
-}
 // The write-all's own last message when it went to the end, in the language it is shown in.
 QString WriteDone() {
     return QCoreApplication::translate("Exchange", "Запись завершена");
@@ -93,18 +90,24 @@ TCommissionEntry WindowCommissionEntry(const TDevProp& type, const TDev& dev, co
 
 void ExportCommissionReport(TAppState& state, IUserDialogs& dialogs,
                             const std::function<void(const QString&)>& showMessage) {
-    const QString caption = Tr("Отчет о наладке");
+    const QString caption = QCoreApplication::translate("CommissionReport", "Отчет о наладке");
     const QString path = CommissioningFile();
     TCommissionLog log = ReadCommissionLog(path);
     if (!log.Error.isEmpty()) {
-        dialogs.Message(Tr("Не удалось прочитать журнал наладки \"%1\": %2").arg(path, log.Error), caption,
-                        TMsgButtons::Ok);
+        dialogs.Message(
+            QCoreApplication::translate("CommissionReport", "Не удалось прочитать журнал наладки \"%1\": %2")
+                .arg(path, log.Error),
+            caption, TMsgButtons::Ok);
         return;
     }
     const QString skipped =
-        log.Skipped > 0 ? Tr("пропущено неверных строк журнала: %1").arg(log.Skipped) : QString();
+        log.Skipped > 0
+            ? QCoreApplication::translate("CommissionReport", "пропущено неверных строк журнала: %1")
+                  .arg(log.Skipped)
+            : QString();
     if (log.Entries.empty()) {
-        QString text = Tr("В журнале наладки нет записей.\r%1").arg(path);
+        QString text =
+            QCoreApplication::translate("CommissionReport", "В журнале наладки нет записей.\r%1").arg(path);
         if (!skipped.isEmpty())
             text += QStringLiteral("\r") + skipped;
         dialogs.Message(text, caption, TMsgButtons::Ok);
@@ -119,8 +122,10 @@ void ExportCommissionReport(TAppState& state, IUserDialogs& dialogs,
         const auto own = std::count_if(log.Entries.begin(), log.Entries.end(), isCurrent);
         if (own > 0 && own < static_cast<qsizetype>(log.Entries.size())) {
             const TMsgAnswer a = dialogs.Message(
-                Tr("Включить в отчет только записи текущего прибора (порт %1, адрес %2): %3?\r"
-                   "Нет: все записи журнала (%4).")
+                QCoreApplication::translate(
+                    "CommissionReport",
+                    "Включить в отчет только записи текущего прибора (порт %1, адрес %2): %3?\r"
+                    "Нет: все записи журнала (%4).")
                     .arg(dev.COMPort)
                     .arg(dev.Address)
                     .arg(own)
@@ -138,18 +143,20 @@ void ExportCommissionReport(TAppState& state, IUserDialogs& dialogs,
     TFileDialogSpec dialogDef;
     dialogDef.Title = caption;
     dialogDef.Directory = UserFilesDir(state.LastUserDir, state.ProgDir);
-    dialogDef.Filters = {Tr("Страница HTML (*.html)")};
+    dialogDef.Filters = {QCoreApplication::translate("CommissionReport", "Страница HTML (*.html)")};
     dialogDef.DefaultExt = QStringLiteral("html");
     const QString file = dialogs.SaveFileName(dialogDef);
     if (file.isEmpty())
         return;
     state.LastUserDir = QFileInfo(file).absolutePath();
     if (const TFileResult w = SaveFileBytes(file, CommissionReportHtml(chosen)); !w.Ok) {
-        dialogs.Message(w.Error, Tr("Ошибка"), TMsgButtons::Ok);
+        dialogs.Message(w.Error, QCoreApplication::translate("CommissionReport", "Ошибка"), TMsgButtons::Ok);
         return;
     }
     QString done =
-        Tr("Отчет о наладке записан: %1 (записей: %2)").arg(QFileInfo(file).fileName()).arg(chosen.size());
+        QCoreApplication::translate("CommissionReport", "Отчет о наладке записан: %1 (записей: %2)")
+            .arg(QFileInfo(file).fileName())
+            .arg(chosen.size());
     if (!skipped.isEmpty())
         done += QStringLiteral("; ") + skipped;
     showMessage(done);

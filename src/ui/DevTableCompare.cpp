@@ -9,22 +9,20 @@
 #include <algorithm>
 
 namespace {
-QString Tr(const char* text) {
-    return QCoreApplication::translate("DevTableCompare", text);
-}
-
 QString Caption() {
-    return Tr("Сравнение с файлом");
+    return QCoreApplication::translate("DevTableCompare", "Сравнение с файлом");
 }
 
 QString VersionName(const QString& version) {
-    return version.isEmpty() ? Tr("базовая") : QStringLiteral("\"%1\"").arg(version);
+    return version.isEmpty() ? QCoreApplication::translate("DevTableCompare", "базовая")
+                             : QStringLiteral("\"%1\"").arg(version);
 }
 
 // A value as the table shows it: the option text of a list, the state of a check box.
 QString Shown(const TParam& p, const QString& value) {
     if (p.SType == 2)
-        return value == QLatin1String("1") ? Tr("отмечено") : Tr("не отмечено");
+        return value == QLatin1String("1") ? QCoreApplication::translate("DevTableCompare", "отмечено")
+                                           : QCoreApplication::translate("DevTableCompare", "не отмечено");
     return DisplayValue(p, value);
 }
 
@@ -43,7 +41,8 @@ void CopyEntry(const TDevProp& from, TDevProp& to) {
 
 int Nothing(const TDevCompareHost& host, const QString& text) {
     host.Dialogs.Message(text, Caption(), TMsgButtons::Ok);
-    host.ShowMessage(Tr("Сравнение с файлом: ничего не сравнено"));
+    host.ShowMessage(
+        QCoreApplication::translate("DevTableCompare", "Сравнение с файлом: ничего не сравнено"));
     return -1;
 }
 
@@ -55,13 +54,17 @@ QString BitStringLines(const TDevProp& type, const TValueSetComparison& c, const
     for (const int i : c.BitStrings) {
         const TParam& p = type.Param(i);
         if (std::find(c.BitStringsChanged.begin(), c.BitStringsChanged.end(), i) != c.BitStringsChanged.end())
-            lines << Tr("\"%1\" = %2 в файле: не сравнено — значения битовых строк этот протокол не передаёт")
-                         .arg(p.Name, i < file.size() ? file[i] : QString());
+            lines
+                << QCoreApplication::translate(
+                       "DevTableCompare",
+                       "\"%1\" = %2 в файле: не сравнено — значения битовых строк этот протокол не передаёт")
+                       .arg(p.Name, i < file.size() ? file[i] : QString());
         else
             same << QStringLiteral("\"%1\"").arg(p.Name);
     }
     if (!same.isEmpty())
-        lines << Tr("Битовые строки не сравнены (протокол не передаёт их значений): %1")
+        lines << QCoreApplication::translate(
+                     "DevTableCompare", "Битовые строки не сравнены (протокол не передаёт их значений): %1")
                      .arg(same.join(QStringLiteral(", ")));
     return lines.join(QLatin1Char('\r'));
 }
@@ -81,8 +84,9 @@ void TakeValues(const TDevCompareHost& host, const TDevProp& type,
     }
     if (!problems.isEmpty()) {
         host.Dialogs.Message(
-            Tr("Значения из файла не взяты в таблицу:\r%1").arg(problems.join(QLatin1Char('\r'))), Caption(),
-            TMsgButtons::Ok);
+            QCoreApplication::translate("DevTableCompare", "Значения из файла не взяты в таблицу:\r%1")
+                .arg(problems.join(QLatin1Char('\r'))),
+            Caption(), TMsgButtons::Ok);
         return;
     }
     if (taken.empty())
@@ -94,11 +98,13 @@ void TakeValues(const TDevCompareHost& host, const TDevProp& type,
                             })->Device;
         host.Table.SetParamValue(i, value);
         host.Table.MarkDifference(
-            i, Tr("было: %1").arg(Shown(p, was)),
-            Tr("Взято из файла: %1\nВ таблице было: %2").arg(Shown(p, value), Shown(p, was)));
+            i, QCoreApplication::translate("DevTableCompare", "было: %1").arg(Shown(p, was)),
+            QCoreApplication::translate("DevTableCompare", "Взято из файла: %1\nВ таблице было: %2")
+                .arg(Shown(p, value), Shown(p, was)));
     }
     host.PrjChange();
-    host.ShowMessage(Tr("Взято из файла значений: %1").arg(taken.size()));
+    host.ShowMessage(
+        QCoreApplication::translate("DevTableCompare", "Взято из файла значений: %1").arg(taken.size()));
 }
 } // namespace
 
@@ -107,11 +113,12 @@ QString ChooseCompareFile(TAppState& state, IUserDialogs& dialogs) {
         return QString();
     const TDevProp& type = state.CurDevType();
     TFileDialogSpec dialogDef;
-    dialogDef.Title = Tr("Сравнение параметров прибора с файлом");
+    dialogDef.Title = QCoreApplication::translate("DevTableCompare", "Сравнение параметров прибора с файлом");
     dialogDef.Directory = UserFilesDir(state.LastUserDir, state.ProgDir);
-    dialogDef.Filters = {Tr("Параметры прибора (*.%1 *.json)").arg(type.DevExt),
-                         Tr("Файлы параметров прибора (*.%1)").arg(type.DevExt),
-                         Tr("Чтение kestrin-cli (*.json)")};
+    dialogDef.Filters = {
+        QCoreApplication::translate("DevTableCompare", "Параметры прибора (*.%1 *.json)").arg(type.DevExt),
+        QCoreApplication::translate("DevTableCompare", "Файлы параметров прибора (*.%1)").arg(type.DevExt),
+        QCoreApplication::translate("DevTableCompare", "Чтение kestrin-cli (*.json)")};
     dialogDef.DefaultExt = type.DevExt;
     const QString chosen = dialogs.OpenFileName(dialogDef);
     if (!chosen.isEmpty())
@@ -133,20 +140,25 @@ int CompareDevTable(const TDevCompareHost& host, const QString& path) {
     const TValueSetLoad load =
         LoadValueSet(state.ProgDir, fileType, path, false, state.CurDev().Address, set, &type.Version);
     if (load.Status == TValueSetStatus::FileError)
-        return Nothing(host, Tr("Файл %1 не прочитан, ничего не сравнено:\r%2")
+        return Nothing(host, QCoreApplication::translate("DevTableCompare",
+                                                         "Файл %1 не прочитан, ничего не сравнено:\r%2")
                                  .arg(path, load.Problems.join(QLatin1Char('\r'))));
     if (load.Status != TValueSetStatus::Ok)
-        return Nothing(host, Tr("Файл %1 не подходит к прибору (тип \"%2\", версия описаний %3), "
-                                "ничего не сравнено:\r%4")
-                                 .arg(path, type.Name, VersionName(type.Version),
-                                      load.Problems.join(QLatin1Char('\r'))));
+        return Nothing(
+            host,
+            QCoreApplication::translate("DevTableCompare",
+                                        "Файл %1 не подходит к прибору (тип \"%2\", версия описаний %3), "
+                                        "ничего не сравнено:\r%4")
+                .arg(path, type.Name, VersionName(type.Version), load.Problems.join(QLatin1Char('\r'))));
     if (!set.Versions.contains(type.Version) || fileType.ParamCount() != type.ParamCount()) {
         QStringList versions;
         for (const QString& v : set.Versions)
             versions << VersionName(v);
         return Nothing(
-            host, Tr("Файл %1 составлен для версии описаний %2, а прибор \"%3\" имеет версию %4: "
-                     "ничего не сравнено.")
+            host, QCoreApplication::translate(
+                      "DevTableCompare",
+                      "Файл %1 составлен для версии описаний %2, а прибор \"%3\" имеет версию %4: "
+                      "ничего не сравнено.")
                       .arg(path, versions.join(QStringLiteral(", ")), type.Name, VersionName(type.Version)));
     }
 
@@ -164,35 +176,46 @@ int CompareDevTable(const TDevCompareHost& host, const QString& path) {
     // The table's values may have been typed since the read: both sides as the instrument stores them.
     const TValueSetComparison c = CompareValueSets(type, fileValues, table.Values, read, false);
     if (c.Compared == 0)
-        return Nothing(host, Tr("В таблице нет значений, считанных из прибора: ничего не сравнено."));
+        return Nothing(host, QCoreApplication::translate(
+                                 "DevTableCompare",
+                                 "В таблице нет значений, считанных из прибора: ничего не сравнено."));
 
     for (const TValueDifference& d : c.Differences) {
         const TParam& p = type.Param(d.Index);
-        host.Table.MarkDifference(d.Index, Tr("в файле: %1").arg(Shown(p, d.File)),
-                                  Tr("В файле: %1\nВ таблице: %2").arg(Shown(p, d.File), Shown(p, d.Device)));
+        host.Table.MarkDifference(
+            d.Index, QCoreApplication::translate("DevTableCompare", "в файле: %1").arg(Shown(p, d.File)),
+            QCoreApplication::translate("DevTableCompare", "В файле: %1\nВ таблице: %2")
+                .arg(Shown(p, d.File), Shown(p, d.Device)));
     }
     const int n = static_cast<int>(c.Differences.size());
-    host.ShowMessage(Tr("Сравнение с %1: различий %2").arg(name, QString::number(n)));
+    host.ShowMessage(QCoreApplication::translate("DevTableCompare", "Сравнение с %1: различий %2")
+                         .arg(name, QString::number(n)));
 
-    QString text = Tr("Файл %1: сравнено параметров %2, различий: %3.")
-                       .arg(path, QString::number(c.Compared), QString::number(n));
+    QString text =
+        QCoreApplication::translate("DevTableCompare", "Файл %1: сравнено параметров %2, различий: %3.")
+            .arg(path, QString::number(c.Compared), QString::number(n));
     if (const QString bits = BitStringLines(type, c, set.Values); !bits.isEmpty())
         text += QStringLiteral("\r\r") + bits;
     if (n > 0)
-        text += QStringLiteral("\r\r") + Tr("Отличающиеся строки отмечены в таблице.");
+        text += QStringLiteral("\r\r") +
+                QCoreApplication::translate("DevTableCompare", "Отличающиеся строки отмечены в таблице.");
     // The network address is never taken: the instrument stays where it is on the line.
     std::vector<TValueDifference> takeable;
     for (const TValueDifference& d : c.Differences)
         if (type.Param(d.Index).Name == NetAddressParamName)
             text += QLatin1Char('\r') +
-                    Tr("Сетевой адрес из файла не берется: прибор остается по своему адресу.");
+                    QCoreApplication::translate(
+                        "DevTableCompare",
+                        "Сетевой адрес из файла не берется: прибор остается по своему адресу.");
         else
             takeable.push_back(d);
     if (takeable.empty()) {
         host.Dialogs.Message(text, Caption(), TMsgButtons::Ok);
         return n;
     }
-    text += QStringLiteral("\r\r") + Tr("Взять в отличающиеся строки значения из файла? В прибор их запишет "
+    text += QStringLiteral("\r\r") +
+            QCoreApplication::translate("DevTableCompare",
+                                        "Взять в отличающиеся строки значения из файла? В прибор их запишет "
                                         "\"Записать все параметры в прибор\".");
     if (host.Dialogs.Message(text, Caption(), TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes)
         TakeValues(host, type, takeable);

@@ -77,7 +77,7 @@ TEST_F(CliWindowSave, ProjectParameterSetAndExportAreTheSameBytesInEnglishAndRus
         ASSERT_TRUE(Trigger("actDevDef"));
         TDev& dev = State.CurDev();
         dev.Values[2] = QStringLiteral("15");
-        Main->frmDev->ShowParamRow(dev, 2);
+        DevView().ShowParamRow(dev, 2);
         const QString dir = Dir.filePath(QString::number(run) + QStringLiteral("/"));
         ASSERT_TRUE(QDir().mkpath(dir));
         Dialogs.FileNames = {dir + "set.kpr"};
