@@ -1075,31 +1075,10 @@ private:
     TCommissionEntry EntryOf(int address, const TDev& dev, const TWriteReport& report,
                              const std::vector<std::optional<QString>>& before, const QString& status,
                              const QDateTime& when) {
-        TCommissionEntry e;
-        e.Time = when;
-        e.User = SystemUserName();
-        e.Program = QStringLiteral("kestrin-cli");
-        e.ProgramVersion = QString::fromLatin1(Launch::Version());
-        e.Port = O.Port;
-        e.Speed = O.Speed.toInt();
-        e.Address = address;
-        if (dev.Address != address)
-            e.NewAddress = dev.Address;
-        if (dev.BaudRate != e.Speed)
-            e.NewSpeed = dev.BaudRate;
-        e.Type = Type().Name;
-        e.TypeNum = Type().TypeNum;
-        e.Version = Type().Version;
-        e.ReadBefore = std::any_of(before.begin(), before.end(), [](const auto& v) { return v.has_value(); });
-        e.Interrupted = Ui.LastStatus != WriteDone();
-        e.Status = status;
-        e.Written = static_cast<int>(report.Written.size());
-        e.Total = Type().ParamCount();
-        e.Changes = WrittenChanges(Type(), report.Written, report.Values, before, ExpectedReadBack);
-        for (const auto& [index, code] : report.Failed)
-            e.NotWritten.push_back({index < Type().ParamCount() ? Type().Param(index).Name : QString(), code,
-                                    ResultCodeMeaning(code)});
-        return e;
+        const TWriteSite site{QStringLiteral("kestrin-cli"), QString::fromLatin1(Launch::Version()), O.Port,
+                              O.Speed.toInt(), address};
+        return WriteCommissionEntry(site, Type(), dev, when, report, before, status,
+                                    Ui.LastStatus == WriteDone());
     }
 
     // Appends the record; a failure is told once and the write still counts as done.

@@ -2,6 +2,7 @@
 
 #include "common/FileErrors.h"
 #include "common/Numbers.h"
+#include "exchange/CodeMeaning.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
+#include <algorithm>
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
@@ -439,4 +441,35 @@ QByteArray CommissionReportHtml(const std::vector<TCommissionEntry>& entries) {
     }
     h += QStringLiteral("</body>\n</html>\n");
     return h.toUtf8();
+}
+
+TCommissionEntry WriteCommissionEntry(const TWriteSite& site, const TDevProp& type, const TDev& dev,
+                                      const QDateTime& when, const TWriteReport& report,
+                                      const std::vector<std::optional<QString>>& before,
+                                      const QString& status, bool completed) {
+    TCommissionEntry e;
+    e.Time = when;
+    e.User = SystemUserName();
+    e.Program = site.Program;
+    e.ProgramVersion = site.ProgramVersion;
+    e.Port = site.Port;
+    e.Speed = site.Speed;
+    e.Address = site.Address;
+    if (dev.Address != site.Address)
+        e.NewAddress = dev.Address;
+    if (dev.BaudRate != site.Speed)
+        e.NewSpeed = dev.BaudRate;
+    e.Type = type.Name;
+    e.TypeNum = type.TypeNum;
+    e.Version = type.Version;
+    e.ReadBefore = std::any_of(before.begin(), before.end(), [](const auto& v) { return v.has_value(); });
+    e.Interrupted = !completed;
+    e.Status = status;
+    e.Written = static_cast<int>(report.Written.size());
+    e.Total = type.ParamCount();
+    e.Changes = WrittenChanges(type, report.Written, report.Values, before, ExpectedReadBack);
+    for (const auto& [index, code] : report.Failed)
+        e.NotWritten.push_back(
+            {index < type.ParamCount() ? type.Param(index).Name : QString(), code, ResultCodeMeaning(code)});
+    return e;
 }

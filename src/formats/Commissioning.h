@@ -3,6 +3,7 @@
 // kestrin-cli write), appended as one JSON line to a file in the user's data folder, and the HTML
 // report made of such entries that prints on one or two A4 sheets per instrument.
 #include "common/FileSave.h"
+#include "exchange/ReadWriteAll.h"
 #include "model/Model.h"
 
 #include <QDateTime>
@@ -74,6 +75,23 @@ std::vector<TCommissionChange> WrittenChanges(const TDevProp& type, const std::v
                                               const QStringList& values,
                                               const std::vector<std::optional<QString>>& before,
                                               const TStoredForm& stored);
+
+// Which program made a write, and where.
+struct TWriteSite {
+    QString Program; // "kestrin" or "kestrin-cli"
+    QString ProgramVersion;
+    QString Port;
+    int Speed = 0;   // the speed the write began at
+    int Address = 0; // the address the write began at
+};
+
+// The entry of a write just made on dev, the window's and the command line's alike: the values
+// changed against `before` (compared in their stored forms), what was not written and why, and how
+// it ended (`completed`: the write went through to its end; `status`: what the user was told).
+TCommissionEntry WriteCommissionEntry(const TWriteSite& site, const TDevProp& type, const TDev& dev,
+                                      const QDateTime& when, const TWriteReport& report,
+                                      const std::vector<std::optional<QString>>& before,
+                                      const QString& status, bool completed);
 
 // The name of the user the program runs as.
 QString SystemUserName();

@@ -61,31 +61,9 @@ TCommissionEntry WindowCommissionEntry(const TDevProp& type, const TDev& dev, co
                                        const TWriteReport& report,
                                        const std::vector<std::optional<QString>>& before,
                                        const QString& status) {
-    TCommissionEntry e;
-    e.Time = when;
-    e.User = SystemUserName();
-    e.Program = QStringLiteral("kestrin");
-    e.ProgramVersion = QString::fromLatin1(Launch::Version());
-    e.Port = port;
-    e.Speed = speed;
-    e.Address = address;
-    if (dev.Address != address)
-        e.NewAddress = dev.Address;
-    if (dev.BaudRate != speed)
-        e.NewSpeed = dev.BaudRate;
-    e.Type = type.Name;
-    e.TypeNum = type.TypeNum;
-    e.Version = type.Version;
-    e.ReadBefore = std::any_of(before.begin(), before.end(), [](const auto& v) { return v.has_value(); });
-    e.Interrupted = status != WriteDone();
-    e.Status = status;
-    e.Written = static_cast<int>(report.Written.size());
-    e.Total = type.ParamCount();
-    e.Changes = WrittenChanges(type, report.Written, report.Values, before, ExpectedReadBack);
-    for (const auto& [index, code] : report.Failed)
-        e.NotWritten.push_back(
-            {index < type.ParamCount() ? type.Param(index).Name : QString(), code, ResultCodeMeaning(code)});
-    return e;
+    const TWriteSite site{QStringLiteral("kestrin"), QString::fromLatin1(Launch::Version()), port, speed,
+                          address};
+    return WriteCommissionEntry(site, type, dev, when, report, before, status, status == WriteDone());
 }
 
 void ExportCommissionReport(TAppState& state, IUserDialogs& dialogs,
