@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -240,6 +242,11 @@ public:
     // page, ActPage as a program counting the shown tabs writes it): it opens on that page, whole
     // and unchanged; the line monitor shows a measurement.
     void RunReopen();
+    // On a line the test serves (KESTRIN_E2E_PORT): a new project, read-all, the comparison with the
+    // parameter-set file the test wrote (KESTRIN_E2E_SET) that differs in the rows it names
+    // (KESTRIN_E2E_DIFFERING, one name a line) and not in KESTRIN_E2E_SAME, the file's values taken
+    // and written, and the commissioning report exported to KESTRIN_E2E_REPORT.
+    void RunCompare();
 
 private:
     QMainWindow* Main = nullptr;
@@ -311,6 +318,7 @@ private:
                       .arg(share * 100, 0, 'f', 1));
     }
     bool FindMain();
+    void CheckDifferenceMarks(const QStringList& differing, const QString& when);
     void ExpectMeasurePageWhole(const QString& when);
     void SaveAsThroughDialog(const QString& path);
     void OpenThroughDialog(const QString& path);
@@ -677,6 +685,171 @@ void TSession::RunReopen() {
     E2E_CHECK(!Main->isVisible(), QStringLiteral("main window closed"));
 }
 
+// The orange behind a row that differs from a compared file, as the screen shows it.
+bool DifferenceOrange(QRgb c) {
+    return std::abs(qRed(c) - 0xFF) <= 12 && std::abs(qGreen(c) - 0xC0) <= 12 &&
+           std::abs(qBlue(c) - 0x70) <= 12;
+}
+
+// Every row of the device table as the screen shows it, a page at a time: the name cells of the
+// differing rows carry the orange, no other row has any.
+void TSession::CheckDifferenceMarks(const QStringList& differing, const QString& when) {
+    QWidget* vp = DevGrid->viewport();
+    QSet<int> marked;
+    for (const QString& name : differing)
+        marked.insert(Row(name));
+    int checked = 0;
+    int r = 0;
+    while (r < DevGrid->rowCount()) {
+        QTableWidgetItem* first = DevGrid->item(r, 0);
+        if (!first) {
+            ++r;
+            continue;
+        }
+        DevGrid->scrollToItem(first, QAbstractItemView::PositionAtTop);
+        CheckTablePainted(when);
+        const QImage shown = OnScreen(vp);
+        int next = r;
+        for (int row = r; row < DevGrid->rowCount(); ++row) {
+            QTableWidgetItem* it = DevGrid->item(row, 0);
+            if (!it) {
+                next = row + 1;
+                continue;
+            }
+            const QRect cell = DevGrid->visualItemRect(it);
+            if (!vp->rect().contains(cell))
+                break;
+            next = row + 1;
+            qint64 orange = 0;
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x)
+                    orange += DifferenceOrange(shown.pixel(x, y));
+            const double share = double(orange) / (double(cell.width()) * cell.height());
+            if (marked.contains(row))
+                E2E_CHECK(share > 0.3, QStringLiteral("row \"%1\" marked orange %2 (%3% of its name cell)")
+                                           .arg(it->text().trimmed(), when)
+                                           .arg(share * 100, 0, 'f', 1));
+            else
+                E2E_CHECK(share < 0.02, QStringLiteral("row \"%1\" unmarked %2 (%3% orange)")
+                                            .arg(it->text().trimmed(), when)
+                                            .arg(share * 100, 0, 'f', 1));
+            ++checked;
+        }
+        if (next == r) { // a row taller than the table: nothing more to see
+            Fail(QStringLiteral("device table too small to show a row"));
+            return;
+        }
+        r = next;
+    }
+    E2E_CHECK(checked >= 10, QStringLiteral("rows looked at %1: %2").arg(when).arg(checked));
+    DevGrid->scrollToTop();
+}
+
+void TSession::RunCompare() {
+    if (!FindMain())
+        return;
+    const QString port = qEnvironmentVariable("KESTRIN_E2E_PORT");
+    const QString set = qEnvironmentVariable("KESTRIN_E2E_SET");
+    const QString reportFile = qEnvironmentVariable("KESTRIN_E2E_REPORT");
+    const QStringList differing = qEnvironmentVariable("KESTRIN_E2E_DIFFERING").split(QLatin1Char('\n'));
+    const QString same = qEnvironmentVariable("KESTRIN_E2E_SAME");
+    E2E_CHECK(!port.isEmpty() && !set.isEmpty() && !reportFile.isEmpty() && !same.isEmpty(),
+              QStringLiteral("scenario's variables"));
+
+    Note(QStringLiteral("New project on %1").arg(port));
+    const bool connection = WithModal(
+        WindowOf("frmDevSet"),
+        [&](QWidget* dlg) {
+            int ports = 0;
+            for (QComboBox* c : dlg->findChildren<QComboBox*>())
+                if (const int i = c->findText(port); i >= 0) {
+                    c->setCurrentIndex(i);
+                    ++ports;
+                }
+            E2E_CHECK(ports == 2, QStringLiteral("the test's line offered in both port lists"));
+            QAbstractButton* ok = VisibleButton(dlg, "btnOk");
+            E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
+            Click(ok);
+            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }),
+                      QStringLiteral("connection dialog accepted"));
+        },
+        [&] { Click(ByName(Main, "btnNew")); });
+    E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
+    E2E_CHECK(WaitFor([&] { return DevGrid->isVisible() && DevGrid->rowCount() > 10; }),
+              QStringLiteral("table of the new project"));
+
+    Note(QStringLiteral("Read-all"));
+    Click(ByName(Main, "btnReadAll"));
+    WaitExchangeEnd(QStringLiteral("Чтение завершено"));
+    const QString sameBefore = Value(same);
+
+    // The comparison: the file chosen in the dialog, the count in the box; the rows stay marked
+    // whatever the answer.
+    const QString counted = QStringLiteral("различий: %1.").arg(differing.size());
+    const auto compare = [&](QMessageBox::ButtonRole answer) {
+        const bool asked = WithModal(
+            [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+            [&](QWidget* w) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                E2E_CHECK(box->text().contains(counted),
+                          QStringLiteral("comparison box says \"%1\": %2").arg(counted, box->text()));
+                Answer(box, answer);
+            },
+            [&] {
+                const bool chosen =
+                    WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                              [&](QWidget* w) { FileDialogTakes(w, set); },
+                              [&] { Click(ByName(Main, "btnDevCompare")); });
+                E2E_CHECK(chosen, QStringLiteral("compare file dialog"));
+            });
+        E2E_CHECK(asked, QStringLiteral("comparison reported in a box"));
+    };
+    Note(QStringLiteral("Compare, keep the table's values"));
+    compare(QMessageBox::NoRole);
+    WaitStatus(
+        QStringLiteral("Сравнение с %1: различий %2").arg(QFileInfo(set).fileName()).arg(differing.size()));
+    CheckDifferenceMarks(differing, QStringLiteral("after the comparison"));
+    Shot(Main, QStringLiteral("compare.png"));
+
+    Note(QStringLiteral("Compare, take the file's values"));
+    compare(QMessageBox::YesRole);
+    WaitStatus(QStringLiteral("Взято из файла значений: %1").arg(differing.size()));
+    CheckDifferenceMarks(differing, QStringLiteral("after the file's values were taken"));
+    E2E_CHECK(Value(same) == sameBefore, QStringLiteral("\"%1\" kept the instrument's value").arg(same));
+
+    Note(QStringLiteral("Write-all"));
+    const bool confirmed = WithModal(
+        BoxSaying(QStringLiteral("Вы действительно хотите записать все параметры в прибор?")),
+        [&](QWidget* box) { Answer(box, QMessageBox::YesRole); },
+        [&] { Click(ByName(Main, "btnWriteAll")); });
+    E2E_CHECK(confirmed, QStringLiteral("write confirmation"));
+    WaitExchangeEnd(QStringLiteral("Запись завершена"));
+
+    Note(QStringLiteral("Commissioning report from the menu"));
+    auto* menu = ByName<QMenu>(Main, "miFileMenu");
+    auto* report = Main->findChild<QAction*>(QStringLiteral("actCommReport"));
+    const bool inMenu = menu && report && menu->actions().contains(report);
+    E2E_CHECK(inMenu && report->text() == QStringLiteral("Отчет о наладке..."),
+              QStringLiteral("\"Отчет о наладке...\" in the project menu"));
+    if (inMenu) {
+        QMenuBar* bar = Main->menuBar();
+        Click(bar, bar->actionGeometry(menu->menuAction()).center());
+        E2E_CHECK(WaitFor([&] { return menu->isVisible(); }, 10000), QStringLiteral("project menu open"));
+        const bool exported = WithModal([](QWidget* w) { return qobject_cast<QFileDialog*>(w) != nullptr; },
+                                        [&](QWidget* w) { FileDialogTakes(w, reportFile); },
+                                        [&] { Click(menu, menu->actionGeometry(report).center()); });
+        E2E_CHECK(exported, QStringLiteral("report file dialog"));
+        WaitStatus(
+            QStringLiteral("Отчет о наладке записан: %1 (записей: 1)").arg(QFileInfo(reportFile).fileName()));
+    }
+
+    // The project kept, so the close asks nothing.
+    SaveAsThroughDialog(WorkDir + QStringLiteral("/compare.prj"));
+    WaitStatus(QStringLiteral("Текущий проект сохранен"));
+    Main->close();
+    E2E_CHECK(!Main->isVisible(), QStringLiteral("main window closed"));
+}
+
 // Recording on the demo line until the test kills the program: a new project on SIM1, the
 // recording switched on into the file the test names, the measurement started; from then on the
 // number of points the chart shows goes to standard error as it grows ("E2E SHOWN n").
@@ -761,6 +934,8 @@ static void StartSession() {
         TSession session;
         if (qEnvironmentVariable("KESTRIN_E2E_SCENARIO") == QStringLiteral("reopen"))
             session.RunReopen();
+        else if (qEnvironmentVariable("KESTRIN_E2E_SCENARIO") == QStringLiteral("compare"))
+            session.RunCompare();
         else
             session.Run();
         std::fprintf(stderr, "E2E RESULT: %d failures\n", Failures);
