@@ -11,6 +11,8 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgtest-dev
           libbenchmark-dev fonts-dejavu-core qt6-translations-l10n qt6-l10n-tools xvfb)
 # A device server that is not ours, for the network-port tests (raw TCP and RFC 2217).
 packages+=(ser2net)
+# lrelease, for the English translation and the layout test that installs it.
+packages+=(qt6-l10n-tools)
 # The Debian package and its checks: dependencies from the binaries, file types, the desktop entry.
 packages+=(dpkg-dev file desktop-file-utils)
 missing=()

@@ -44,6 +44,10 @@ TSettings Read(const QString& path) {
     s.Confirm = ini.ReadBool(Main, QStringLiteral("Confirm"), true);
     s.ReWrite = ini.ReadInteger(Main, QStringLiteral("ReWrite"), 1);
     s.ReRead = ini.ReadInteger(Main, QStringLiteral("ReRead"), 1);
+    // Anything but a known language follows the system.
+    const QString language = ini.ReadString(Main, QStringLiteral("Language"), QString()).trimmed().toLower();
+    if (language == QLatin1String("ru") || language == QLatin1String("en"))
+        s.Language = language;
     return s;
 }
 
@@ -63,6 +67,8 @@ bool Write(const QString& path, const TSettings& s, const QString& prjPath, int 
     ini.WriteInteger(Main, QStringLiteral("ReWrite"), s.ReWrite);
     ini.WriteInteger(Main, QStringLiteral("ReRead"), s.ReRead);
     ini.WriteBool(Main, QStringLiteral("Confirm"), s.Confirm);
+    if (!s.Language.isEmpty())
+        ini.WriteString(Main, QStringLiteral("Language"), s.Language);
     return ini.UpdateFile(error);
 }
 

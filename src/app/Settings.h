@@ -15,8 +15,9 @@ QString Location(const QString& progDir);
 // when Save is set.
 TSettings Read(const QString& path);
 
-// Erases "Main" and writes Save, (Left, Top), Load, (Project), Hint, ReWrite, ReRead, Confirm.
-// Left/Top are written only when Save is set, Project (the open project's path) only when Load is.
+// Erases "Main" and writes Save, (Left, Top), Load, (Project), Hint, ReWrite, ReRead, Confirm, (Language).
+// Left/Top are written only when Save is set, Project (the open project's path) only when Load is,
+// Language only when the user chose one (files of older versions keep their bytes).
 bool Write(const QString& path, const TSettings& s, const QString& prjPath, int left, int top,
            QString* error = nullptr);
 } // namespace SettingsFile

@@ -64,7 +64,7 @@ const std::vector<QColor>& TChart::Palette() {
 
 int TChart::AddSeries(const QString& title) {
     const int index = SeriesCount();
-    const QString t = title.isEmpty() ? QStringLiteral("Канал %1").arg(index + 1) : title;
+    const QString t = title.isEmpty() ? tr("Канал %1").arg(index + 1) : title;
     SeriesList.push_back(
         std::make_unique<TChartSeries>(t, Palette()[static_cast<size_t>(index) % Palette().size()]));
     Changed();

@@ -6,6 +6,7 @@
 #include "chart/WmfCanvas.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -59,7 +60,7 @@ TFileResult SaveChartPng(const TChart& chart, const QString& fileName, QSize siz
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        return {false, QStringLiteral("Не удалось построить рисунок PNG")};
+        return {false, QCoreApplication::translate("ChartExport", "Не удалось построить рисунок PNG")};
     return SaveFileBytes(fileName, png);
 }
 

@@ -23,6 +23,9 @@ struct TSettings {
     bool Confirm = true;
     int32_t ReWrite = 1;
     int32_t ReRead = 1;
+    // The user-interface language the user chose: "ru" or "en"; empty follows the system locale.
+    // Takes effect at the next start.
+    QString Language;
 };
 
 // Project states.

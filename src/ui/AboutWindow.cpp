@@ -93,7 +93,7 @@ QLabel* Text(QWidget* parent, const QString& text, int x, int y, int pixelSize, 
 } // namespace
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("О Программе..."));
+    setWindowTitle(tr("О Программе..."));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
     setFixedSize(417, 226);
 
@@ -102,7 +102,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     auto* picture = new TPicture(upper);
     picture->setGeometry(8, 8, 187, 174);
 
-    Text(upper, QStringLiteral("Программа настройки \nприборов серии"), 206, 8, 17, true);
+    Text(upper, tr("Программа настройки \nприборов серии"), 206, 8, 17, true);
     Text(upper, QStringLiteral("Kestrin K1"), 206, 48, 20, false, QColor(0x80, 0, 0));
     Text(upper, QStringLiteral("version 1.10"), 206, 74, 17, true);
     auto* line = new QFrame(upper);
@@ -110,9 +110,9 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     line->setGeometry(206, 100, 198, 2);
     Text(upper, QStringLiteral("Kestrin Instruments"), 206, 108, 14, false);
     const QString link = QStringLiteral("<a href=\"%1\" style=\"color:blue\">%2</a>");
-    auto* author = Text(upper, link.arg(QStringLiteral("mailto:service@kestrin.example"),
-                                        QStringLiteral("Группа сервисного ПО")),
-                        206, 122, 15, false);
+    auto* author =
+        Text(upper, link.arg(QStringLiteral("mailto:service@kestrin.example"), tr("Группа сервисного ПО")),
+             206, 122, 15, false);
     auto* web = Text(upper, QStringLiteral("Web Page: ") + link.arg(QStringLiteral("https://kestrin.example"),
                                                                      QStringLiteral("kestrin.example")),
                      206, 136, 15, false);

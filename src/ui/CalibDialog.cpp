@@ -54,15 +54,15 @@ ThreadCalib::ThreadCalib(TfrmCalib& dialog, TAppState& state, const TKvApi& api,
 
 TfrmCalib::TfrmCalib(TAppState& state, const TKvApi& api, QWidget* parent)
     : QDialog(parent), State(state), Api(api) {
-    setWindowTitle(QStringLiteral("Калибровка"));
+    setWindowTitle(tr("Калибровка"));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
-    btnRL = LargeButton(QStringLiteral("Калибровать сопротивление линии (rL)"), this);
-    btnRLstop = LargeButton(QStringLiteral("Остановить калибровку сопротивления линии (rL)"), this);
-    btnRC = LargeButton(QStringLiteral("Калибровать сопротивление компенсатора (rC)"), this);
-    btnRCstop = LargeButton(QStringLiteral("Остановить калибровку сопротивления компенс. (rC)"), this);
-    btnOk = new QPushButton(QStringLiteral("Закрыть"), this);
-    btnHelp = new QPushButton(QStringLiteral("Справка"), this);
+    btnRL = LargeButton(tr("Калибровать сопротивление линии (rL)"), this);
+    btnRLstop = LargeButton(tr("Остановить калибровку сопротивления линии (rL)"), this);
+    btnRC = LargeButton(tr("Калибровать сопротивление компенсатора (rC)"), this);
+    btnRCstop = LargeButton(tr("Остановить калибровку сопротивления компенс. (rC)"), this);
+    btnOk = new QPushButton(tr("Закрыть"), this);
+    btnHelp = new QPushButton(tr("Справка"), this);
     StatusPane = new QLabel(this);
     StatusPane->setFrameShape(QFrame::Panel);
     StatusPane->setFrameShadow(QFrame::Sunken);

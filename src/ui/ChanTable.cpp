@@ -56,7 +56,7 @@ private:
 TfrmChan::TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* parent)
     : QWidget(parent), State(state), PrjChangeFn(std::move(prjChange)) {
     ASG = new TChanGrid(*this, this);
-    ASG->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral(" Параметр")));
+    ASG->setHorizontalHeaderItem(0, new QTableWidgetItem(tr(" Параметр")));
     ASG->horizontalHeader()->setFixedHeight(30);
     ASG->verticalHeader()->setDefaultSectionSize(25);
     ASG->verticalHeader()->hide();
@@ -68,8 +68,8 @@ TfrmChan::TfrmChan(TAppState& state, std::function<void()> prjChange, QWidget* p
     layout->addWidget(ASG);
 
     PopMenu = new QMenu(this);
-    miCopy = PopMenu->addAction(QStringLiteral("Скопировать настройки канала в буфер"));
-    miPaste = PopMenu->addAction(QStringLiteral("Вставить настройки канала из буфера"));
+    miCopy = PopMenu->addAction(tr("Скопировать настройки канала в буфер"));
+    miPaste = PopMenu->addAction(tr("Вставить настройки канала из буфера"));
     NameControls({{ASG, "ASG"}, {PopMenu, "PopMenu"}, {miCopy, "miCopy"}, {miPaste, "miPaste"}});
 
     connect(ASG->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, [this](const QPoint& pos) {

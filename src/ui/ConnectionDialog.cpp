@@ -21,8 +21,12 @@
 #include <algorithm>
 
 namespace {
-const QString ProgramTitle = QStringLiteral("Настройка приборов серии Kestrin K1");
-const QString ReturnQuestion = QStringLiteral("Вернуться к настройке параметров связи?");
+QString ProgramTitle() {
+    return TfrmDevSet::tr("Настройка приборов серии Kestrin K1");
+}
+QString ReturnQuestion() {
+    return TfrmDevSet::tr("Вернуться к настройке параметров связи?");
+}
 
 // Whole text of a decimal number, as the speed boxes hold it; false for anything else.
 bool ParseSpeed(const QString& text, uint16_t& speed) {
@@ -56,14 +60,14 @@ void TAddressSpinBox::fixup(QString& input) const {
 TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, const TKvApi& api,
                        QWidget* parent)
     : QDialog(parent), Main(main), State(state), Dialogs(dialogs), Api(api) {
-    setWindowTitle(QStringLiteral("Настройки связи"));
+    setWindowTitle(tr("Настройки связи"));
     setModal(true);
 
-    GroupBox2 = new QGroupBox(QStringLiteral(" Общие настройки "), this);
-    Label4 = new QLabel(QStringLiteral("Тип прибора"), GroupBox2);
+    GroupBox2 = new QGroupBox(tr(" Общие настройки "), this);
+    Label4 = new QLabel(tr("Тип прибора"), GroupBox2);
     Combo3 = new QComboBox(GroupBox2);
     Combo3->addItems(ModelNames());
-    Label1 = new QLabel(QStringLiteral("Каналов"), GroupBox2);
+    Label1 = new QLabel(tr("Каналов"), GroupBox2);
     Edit1 = new QLineEdit(GroupBox2);
     Edit1->setReadOnly(true);
     auto* g2 = new QGridLayout(GroupBox2);
@@ -72,19 +76,19 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     g2->addWidget(Label1, 0, 2);
     g2->addWidget(Edit1, 0, 3);
 
-    GroupBox1 = new QGroupBox(QStringLiteral(" Настройки связи "), this);
-    Label2 = new QLabel(QStringLiteral("СОМ-порт"), GroupBox1);
+    GroupBox1 = new QGroupBox(tr(" Настройки связи "), this);
+    Label2 = new QLabel(tr("СОМ-порт"), GroupBox1);
     auto* ports1 = new TPortComboBox(GroupBox1);
     ports1->BeforePopup = [this] { RefreshPorts(); };
     Combo1 = ports1;
-    Label3 = new QLabel(QStringLiteral("Скорость"), GroupBox1);
+    Label3 = new QLabel(tr("Скорость"), GroupBox1);
     Combo2 = new QComboBox(GroupBox1);
-    Label17 = new QLabel(QStringLiteral("Адрес"), GroupBox1);
+    Label17 = new QLabel(tr("Адрес"), GroupBox1);
     SE2 = new TAddressSpinBox(GroupBox1);
     SE2->setRange(0, 255);
     SE2->setValue(1);
     SE2->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    btnCheck = new QPushButton(QStringLiteral("Проверить связь"), GroupBox1);
+    btnCheck = new QPushButton(tr("Проверить связь"), GroupBox1);
     auto* g1 = new QGridLayout(GroupBox1);
     g1->addWidget(Label2, 0, 0);
     g1->addWidget(Combo1, 0, 1);
@@ -94,21 +98,21 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     g1->addWidget(SE2, 2, 1);
     g1->addWidget(btnCheck, 3, 0, 1, 2);
 
-    GroupBox3 = new QGroupBox(QStringLiteral(" Поиск приборов "), this);
-    Label5 = new QLabel(QStringLiteral("СОМ-порт"), GroupBox3);
+    GroupBox3 = new QGroupBox(tr(" Поиск приборов "), this);
+    Label5 = new QLabel(tr("СОМ-порт"), GroupBox3);
     auto* ports4 = new TPortComboBox(GroupBox3);
     ports4->BeforePopup = [this] { RefreshPorts(); };
     Combo4 = ports4;
-    Label6 = new QLabel(QStringLiteral("Скорость"), GroupBox3);
+    Label6 = new QLabel(tr("Скорость"), GroupBox3);
     Combo5 = new QComboBox(GroupBox3);
-    Label7 = new QLabel(QStringLiteral("Адреса"), GroupBox3);
+    Label7 = new QLabel(tr("Адреса"), GroupBox3);
     Combo6 = new QComboBox(GroupBox3);
-    btnSearch = new QPushButton(QStringLiteral("Поиск приборов"), GroupBox3);
+    btnSearch = new QPushButton(tr("Поиск приборов"), GroupBox3);
     // A raw network port cannot carry the speed: the device server has its own.
     for (QComboBox* speed : {Combo2, Combo5})
-        speed->setToolTip(QStringLiteral("Скорость линии. У сетевого порта tcp:// скорость — собственная "
-                                         "настройка сервера последовательных портов; порту rfc2217:// "
-                                         "программа задает ее сама."));
+        speed->setToolTip(tr("Скорость линии. У сетевого порта tcp:// скорость — собственная "
+                             "настройка сервера последовательных портов; порту rfc2217:// "
+                             "программа задает ее сама."));
     auto* g3 = new QGridLayout(GroupBox3);
     g3->addWidget(Label5, 0, 0);
     g3->addWidget(Combo4, 0, 1);
@@ -119,8 +123,8 @@ TfrmDevSet::TfrmDevSet(TfrmMain& main, TAppState& state, IUserDialogs& dialogs, 
     g3->addWidget(btnSearch, 3, 0, 1, 2);
 
     btnOk = new QPushButton(QStringLiteral("Ok"), this);
-    btnCancel = new QPushButton(QStringLiteral("Отмена"), this);
-    btnHelp = new QPushButton(QStringLiteral("Справка"), this);
+    btnCancel = new QPushButton(tr("Отмена"), this);
+    btnHelp = new QPushButton(tr("Справка"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOk);
@@ -287,7 +291,7 @@ void TfrmDevSet::RunVersionQuery() {
 }
 
 bool TfrmDevSet::AskReturn(const QString& firstLines) {
-    if (Dialogs.Message(firstLines + QStringLiteral("\r") + ReturnQuestion, ProgramTitle,
+    if (Dialogs.Message(firstLines + QStringLiteral("\r") + ReturnQuestion(), ProgramTitle(),
                         TMsgButtons::YesNo) == TMsgAnswer::Yes)
         return true;
     QDialog::done(QDialog::Rejected);
@@ -300,7 +304,7 @@ void TfrmDevSet::btnOkClick() {
     if (Changed || State.PrjState == TPrjState::PrjNone) {
         RunVersionQuery();
         if (!LinkEstablished) {
-            AskReturn(QStringLiteral("Не удалось установить связь с прибором!"));
+            AskReturn(tr("Не удалось установить связь с прибором!"));
             return;
         }
         if (State.HasCurType() && DeviceVersion != State.CurDevType().Version) {
@@ -320,8 +324,8 @@ void TfrmDevSet::btnOkClick() {
                 }
             }
             if (!loaded) {
-                AskReturn(QStringLiteral("Данная модификация прибора не поддерживается программой!\r"
-                                         "Для работы с прибором необходимо обновить программу."));
+                AskReturn(tr("Данная модификация прибора не поддерживается программой!\r"
+                             "Для работы с прибором необходимо обновить программу."));
                 return;
             }
         }
@@ -377,8 +381,8 @@ void TfrmDevSet::keyPressEvent(QKeyEvent* e) {
 void TfrmDevSet::reject() {
     // The close box and Escape: refused while a worker of the dialog runs.
     if (Busy || WorkerActive()) {
-        Dialogs.Message(QStringLiteral("Выход невозможен - дождитесь окончания обмена с приборами!"),
-                        QStringLiteral("выход"), TMsgButtons::Ok);
+        Dialogs.Message(tr("Выход невозможен - дождитесь окончания обмена с приборами!"), tr("выход"),
+                        TMsgButtons::Ok);
         return;
     }
     QDialog::reject();

@@ -8,10 +8,18 @@
 #include <memory>
 
 namespace {
-const QString LinkCheckText = QStringLiteral("Проверка связи с прибором...");
-const QString LinkFoundText = QStringLiteral("Связь с прибором установлена!");
-const QString LinkMissingText = QStringLiteral("Не удалось установить связь с прибором!");
-const QString LinkErrorText = QStringLiteral("Не удалось проверить связь с прибором, ошибка: ");
+QString LinkCheckText() {
+    return TfrmDevSet::tr("Проверка связи с прибором...");
+}
+QString LinkFoundText() {
+    return TfrmDevSet::tr("Связь с прибором установлена!");
+}
+QString LinkMissingText() {
+    return TfrmDevSet::tr("Не удалось установить связь с прибором!");
+}
+QString LinkErrorText() {
+    return TfrmDevSet::tr("Не удалось проверить связь с прибором, ошибка: ");
+}
 constexpr int MaxVersionLength = 255;
 
 // What tells the three workers apart.
@@ -80,12 +88,12 @@ TExchangeWorker::TJob DevSetJob(TfrmDevSet& dialog, const TKvApi& api, TDevSetOp
 TExchangeWorker::TJob LinkCheckJob(TfrmDevSet& dialog, const TKvApi& api) {
     auto linked = std::make_shared<bool>(false);
     TDevSetOperation op;
-    op.StartText = LinkCheckText;
-    op.ErrorText = LinkErrorText;
+    op.StartText = LinkCheckText();
+    op.ErrorText = LinkErrorText();
     op.Exchange = [linked](const ExchangeHandle& handle, const TDevSetInputs& in) {
         return DevCheck(handle, in.Address, in.TypeNum, *linked);
     };
-    op.ShowOutcome = [&dialog, linked] { dialog.SetStatus(*linked ? LinkFoundText : LinkMissingText); };
+    op.ShowOutcome = [&dialog, linked] { dialog.SetStatus(*linked ? LinkFoundText() : LinkMissingText()); };
     return DevSetJob(dialog, api, std::move(op));
 }
 
@@ -96,14 +104,14 @@ TExchangeWorker::TJob VersionJob(TfrmDevSet& dialog, const TKvApi& api) {
     };
     auto found = std::make_shared<TFound>();
     TDevSetOperation op;
-    op.StartText = LinkCheckText;
-    op.ErrorText = LinkErrorText;
+    op.StartText = LinkCheckText();
+    op.ErrorText = LinkErrorText();
     op.Repaints = true;
     op.Exchange = [found](const ExchangeHandle& handle, const TDevSetInputs& in) {
         return DevGetVersion(handle, in.Address, in.TypeNum, MaxVersionLength, found->Linked, found->Version);
     };
     op.ShowOutcome = [&dialog, found] {
-        dialog.SetStatus(found->Linked ? LinkFoundText : LinkMissingText);
+        dialog.SetStatus(found->Linked ? LinkFoundText() : LinkMissingText());
         // An instrument that answers the identification but not the version request leaves the
         // text empty, which then matches only the base descriptions.
         if (found->Linked)
@@ -116,15 +124,15 @@ TExchangeWorker::TJob VersionJob(TfrmDevSet& dialog, const TKvApi& api) {
 TExchangeWorker::TJob SearchJob(TfrmDevSet& dialog, const TKvApi& api) {
     auto found = std::make_shared<QStringList>();
     TDevSetOperation op;
-    op.StartText = QStringLiteral("Поиск приборов...");
-    op.ErrorText = QStringLiteral("Поиск прерван, ошибка: ");
+    op.StartText = TfrmDevSet::tr("Поиск приборов...");
+    op.ErrorText = TfrmDevSet::tr("Поиск прерван, ошибка: ");
     op.SearchGroup = true;
     op.Exchange = [found](const ExchangeHandle& handle, const TDevSetInputs& in) {
         return DevSearch(handle, in.TypeNum, *found);
     };
     op.ShowOutcome = [&dialog, found] {
         dialog.ShowFound(*found);
-        dialog.SetStatus(QStringLiteral("Поиск приборов завершен!"));
+        dialog.SetStatus(TfrmDevSet::tr("Поиск приборов завершен!"));
     };
     return DevSetJob(dialog, api, std::move(op));
 }

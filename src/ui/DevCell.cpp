@@ -3,11 +3,14 @@
 #include "ui/DevTableImpl.h"
 
 #include <QBrush>
+#include <QCoreApplication>
 #include <QFont>
 
 namespace {
 constexpr uint32_t ClMaroon = 0x000080;
-const QString UnconfirmedHint = QStringLiteral("Значение не получено из прибора");
+QString UnconfirmedHint() {
+    return QCoreApplication::translate("TDevCell", "Значение не получено из прибора");
+}
 // Dark orange: apart from the normal, grey and maroon texts of the table.
 const QColor UnconfirmedColor(0xB0, 0x50, 0x00);
 } // namespace
@@ -59,7 +62,7 @@ QVariant TDevCell::data(int role) const {
         break;
     case Qt::ToolTipRole:
         if (Unconfirmed()) // shown whatever the hint setting: it tells what the instrument did not confirm
-            return UnconfirmedHint;
+            return UnconfirmedHint();
         if (Col == 0 && Impl.ShowHints)
             if (const TParam* p = Impl.ParamAt(Row); p && !p->Hint.isEmpty())
                 return p->Hint;

@@ -15,12 +15,21 @@
 #include <optional>
 
 namespace {
-const QString ErrorCaption = QStringLiteral("Ошибка ввода");
-const QString ErrorBadData = QStringLiteral("Неверно введены данные!");
-const QString ErrorBelowMin = QStringLiteral("Введенное значение меньше минимально возможного для данного "
-                                             "параметра! Будет установлено минимальное значение.");
-const QString ErrorAboveMax = QStringLiteral("Введенное значение превышает максимально возможное для данного "
-                                             "параметра! Будет установлено максимальное значение.");
+QString ErrorCaption() {
+    return TfrmDev::tr("Ошибка ввода");
+}
+QString ErrorBadData() {
+    return TfrmDev::tr("Неверно введены данные!");
+}
+QString ErrorBelowMin() {
+    return TfrmDev::tr("Введенное значение меньше минимально возможного для данного "
+                       "параметра! Будет установлено минимальное значение.");
+}
+QString ErrorAboveMax() {
+    return TfrmDev::tr("Введенное значение превышает максимально возможное для данного "
+                       "параметра! Будет установлено максимальное значение.");
+}
+// An option text of the device description, compared as data.
 const QString SwitchOnText = QStringLiteral("включена");
 
 constexpr uint32_t ClNone = 0x1FFFFFFF;
@@ -108,7 +117,7 @@ void TfrmDev::TImpl::ApplySwitchRule(const TDevProp& t) {
 }
 
 void TfrmDev::TImpl::InputError() {
-    Dialogs.Message(ErrorBadData, ErrorCaption, TMsgButtons::Ok);
+    Dialogs.Message(ErrorBadData(), ErrorCaption(), TMsgButtons::Ok);
 }
 
 QTableWidgetItem* TfrmDev::TImpl::Item(int col, int row) const {
@@ -252,8 +261,8 @@ TfrmDev::TfrmDev(TAppState& state, IUserDialogs& dialogs, TDevHost& host, QWidge
     QFont bold = font();
     bold.setBold(true);
     header->setFont(bold);
-    Impl->EnsureItem(0, 0)->setText(QStringLiteral(" Параметр"));
-    Impl->EnsureItem(1, 0)->setText(QStringLiteral(" Значение"));
+    Impl->EnsureItem(0, 0)->setText(tr(" Параметр"));
+    Impl->EnsureItem(1, 0)->setText(tr(" Значение"));
 
     SetRowCount(2);
     grid->setGeometry(rect());
@@ -302,8 +311,8 @@ void TfrmDev::FormResize() {
 
 void TfrmDev::SetShowHints(bool on) {
     Impl->ShowHints = on;
-    Impl->EnsureItem(0, 0)->setToolTip(on ? QStringLiteral("Названия параметров прибора") : QString());
-    Impl->EnsureItem(1, 0)->setToolTip(on ? QStringLiteral("Значения параметров прибора") : QString());
+    Impl->EnsureItem(0, 0)->setToolTip(on ? tr("Названия параметров прибора") : QString());
+    Impl->EnsureItem(1, 0)->setToolTip(on ? tr("Значения параметров прибора") : QString());
 }
 
 void TfrmDev::EndEdit() {
@@ -365,16 +374,16 @@ bool TfrmDev::CheckValue(int p, QString& text) {
         Impl->InputError();
         return false;
     case TValueVerdict::BelowMin:
-        message = ErrorBelowMin;
+        message = ErrorBelowMin();
         break;
     case TValueVerdict::AboveMax:
-        message = ErrorAboveMax;
+        message = ErrorAboveMax();
         break;
     case TValueVerdict::Ok:
         break;
     }
     if (!message.isEmpty())
-        Impl->Dialogs.Message(message, ErrorCaption, TMsgButtons::Ok);
+        Impl->Dialogs.Message(message, ErrorCaption(), TMsgButtons::Ok);
     Impl->Host.PrjChange();
     return true;
 }

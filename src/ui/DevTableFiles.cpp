@@ -8,6 +8,7 @@
 #include "ui/TablePrint.h"
 #include "ui/UpdatesPause.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QPrinter>
@@ -129,11 +130,14 @@ void SaveDevTable(TfrmMain& main) {
         return;
     const TDevProp& type = main.State.CurDevType();
     TFileDialogSpec dialogDef;
-    dialogDef.Title = QStringLiteral("Сохранение параметров прибора в файл");
+    dialogDef.Title = QCoreApplication::translate("DevTableFiles", "Сохранение параметров прибора в файл");
     dialogDef.Directory = UserFilesDir(main.State.LastUserDir, main.State.ProgDir);
-    dialogDef.Filters = {QStringLiteral("Файл параметров прибора (*.%1)").arg(type.DevExt),
-                         QStringLiteral("Текстовый файл (*.txt)"), QStringLiteral("Документ Word (*.doc)"),
-                         QStringLiteral("Книга MS Excel (*.xls)"), QStringLiteral("Web Page (*.html)")};
+    dialogDef.Filters = {
+        QCoreApplication::translate("DevTableFiles", "Файл параметров прибора (*.%1)").arg(type.DevExt),
+        QCoreApplication::translate("DevTableFiles", "Текстовый файл (*.txt)"),
+        QCoreApplication::translate("DevTableFiles", "Документ Word (*.doc)"),
+        QCoreApplication::translate("DevTableFiles", "Книга MS Excel (*.xls)"),
+        QCoreApplication::translate("DevTableFiles", "Web Page (*.html)")};
     dialogDef.DefaultExt = type.DevExt;
     int filter = 0;
     const QString chosen = main.Dialogs.SaveFileName(dialogDef, &filter);
@@ -148,7 +152,8 @@ void SaveDevTable(TfrmMain& main) {
     const TGridData grid = GridFromTable(*main.frmDev, &type);
     const TFileResult result = entry == 0 ? WriteParamSetFile(grid, name) : ExportTable(grid, name);
     if (!result.Ok)
-        main.Dialogs.Message(result.Error, QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        main.Dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Ошибка"),
+                             TMsgButtons::Ok);
 }
 
 void LoadDevTable(TfrmMain& main) {
@@ -156,9 +161,10 @@ void LoadDevTable(TfrmMain& main) {
         return;
     const TDevProp& type = main.State.CurDevType();
     TFileDialogSpec dialogDef;
-    dialogDef.Title = QStringLiteral("Загрузка параметров прибора из файла");
+    dialogDef.Title = QCoreApplication::translate("DevTableFiles", "Загрузка параметров прибора из файла");
     dialogDef.Directory = UserFilesDir(main.State.LastUserDir, main.State.ProgDir);
-    dialogDef.Filters = {QStringLiteral("Файлы параметров прибора (*.%1)").arg(type.DevExt)};
+    dialogDef.Filters = {
+        QCoreApplication::translate("DevTableFiles", "Файлы параметров прибора (*.%1)").arg(type.DevExt)};
     dialogDef.DefaultExt = type.DevExt;
     const QString chosen = main.Dialogs.OpenFileName(dialogDef);
     if (chosen.isEmpty())
@@ -166,8 +172,8 @@ void LoadDevTable(TfrmMain& main) {
     main.State.LastUserDir = QFileInfo(chosen).absolutePath();
     const QString name = ReplaceExtension(chosen, type.DevExt);
     if (!QFileInfo(name).isFile()) {
-        main.Dialogs.Message(QStringLiteral("Ошибка! Файл не найден!"), QStringLiteral("Ошибка"),
-                             TMsgButtons::Ok);
+        main.Dialogs.Message(QCoreApplication::translate("DevTableFiles", "Ошибка! Файл не найден!"),
+                             QCoreApplication::translate("DevTableFiles", "Ошибка"), TMsgButtons::Ok);
         return;
     }
     main.frmDev->EndEdit();
@@ -175,14 +181,16 @@ void LoadDevTable(TfrmMain& main) {
     TGridData grid = GridFromTable(*main.frmDev, &type);
     const TParamSetReadResult result = ReadParamSetFile(grid, name);
     if (!result.Ok) {
-        main.Dialogs.Message(result.Error, QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        main.Dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Ошибка"),
+                             TMsgButtons::Ok);
         return;
     }
     if (const int row = FirstLineBreakRow(grid, 1); row >= 0) {
         main.Dialogs.Message(
-            QStringLiteral("Файл параметров не загружен: значение в строке %1 содержит перевод строки.")
+            QCoreApplication::translate(
+                "DevTableFiles", "Файл параметров не загружен: значение в строке %1 содержит перевод строки.")
                 .arg(row),
-            QStringLiteral("Ошибка"), TMsgButtons::Ok);
+            QCoreApplication::translate("DevTableFiles", "Ошибка"), TMsgButtons::Ok);
         return;
     }
     GridToTable(grid, *main.frmDev);
@@ -199,12 +207,14 @@ void PrintDevTable(TfrmMain& main) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         main.Dialogs.Message(
-            QStringLiteral("Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
-            QStringLiteral("Печать"), TMsgButtons::Ok);
+            QCoreApplication::translate(
+                "DevTableFiles", "Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
+            QCoreApplication::translate("DevTableFiles", "Печать"), TMsgButtons::Ok);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
     const TFileResult result = PrintDevTableTo(main, printer);
     if (!result.Ok)
-        main.Dialogs.Message(result.Error, QStringLiteral("Печать"), TMsgButtons::Ok);
+        main.Dialogs.Message(result.Error, QCoreApplication::translate("DevTableFiles", "Печать"),
+                             TMsgButtons::Ok);
 }

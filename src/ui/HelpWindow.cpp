@@ -15,14 +15,14 @@
 
 THelpWindow::THelpWindow(const QString& helpDir, QWidget* parent) : QDialog(parent), HelpDir(helpDir) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Справка"));
+    setWindowTitle(tr("Справка"));
     resize(720, 560);
     Browser = new QTextBrowser(this);
     Browser->setOpenExternalLinks(true);
     Browser->setSearchPaths({helpDir});
-    auto* back = new QPushButton(QStringLiteral("Назад"), this);
-    auto* home = new QPushButton(QStringLiteral("Содержание"), this);
-    auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
+    auto* back = new QPushButton(tr("Назад"), this);
+    auto* home = new QPushButton(tr("Содержание"), this);
+    auto* close = new QPushButton(tr("Закрыть"), this);
     connect(back, &QPushButton::clicked, Browser, &QTextBrowser::backward);
     connect(home, &QPushButton::clicked, this, [this] { ShowTopic(QString()); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
@@ -45,7 +45,7 @@ void THelpWindow::ShowTopic(const QString& topic) {
     if (QFileInfo(path).isFile())
         Browser->setSource(QUrl::fromLocalFile(path));
     else
-        Browser->setHtml(QStringLiteral("<p>Файл справки не найден: %1</p>").arg(path.toHtmlEscaped()));
+        Browser->setHtml(tr("<p>Файл справки не найден: %1</p>").arg(path.toHtmlEscaped()));
     show();
     raise();
     activateWindow();

@@ -26,7 +26,9 @@
 #include <array>
 
 namespace {
-const QString Caption = QStringLiteral("Монитор обмена");
+QString Caption() {
+    return TfrmLineMonitor::tr("Монитор обмена");
+}
 const QString GeometrySection = QStringLiteral("LineMonitor");
 constexpr int DrainIntervalMs = 100;
 // Rows taken into the model per turn of the user-interface thread, so that a burst (or the queue
@@ -227,11 +229,10 @@ QVariant TLineLogModel::data(const QModelIndex& index, int role) const {
 QVariant TLineLogModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
-    static const QStringList titles = {QStringLiteral("Время"),     QStringLiteral("Напр."),
-                                       QStringLiteral("Порт"),      QStringLiteral("Адрес"),
-                                       QStringLiteral("Посылка"),   QStringLiteral("Результат"),
-                                       QStringLiteral("Назначение")};
-    return section >= 0 && section < titles.size() ? QVariant(titles[section]) : QVariant();
+    static const char* const titles[] = {
+        QT_TR_NOOP("Время"),   QT_TR_NOOP("Напр."),     QT_TR_NOOP("Порт"),      QT_TR_NOOP("Адрес"),
+        QT_TR_NOOP("Посылка"), QT_TR_NOOP("Результат"), QT_TR_NOOP("Назначение")};
+    return section >= 0 && section < int(std::size(titles)) ? QVariant(tr(titles[section])) : QVariant();
 }
 
 bool SaveLineLog(const TLineLogModel& model, const QString& path, QString* error) {
@@ -276,28 +277,28 @@ QString LineLogRowsText(const TLineLogModel& model, const std::vector<int>& rows
 TfrmLineMonitor::TfrmLineMonitor(TLineTapHub& hub, IUserDialogs& dialogs, const QString& settingsPath,
                                  QWidget* parent, size_t capacity)
     : QWidget(parent, Qt::Window), Hub(hub), Dialogs(dialogs), SettingsPath(settingsPath), Queue(capacity) {
-    setWindowTitle(Caption);
+    setWindowTitle(Caption());
     setAttribute(Qt::WA_QuitOnClose, false); // an open monitor never keeps the program running
     Model = new TLineLogModel(capacity, this);
 
     auto* controls = new QHBoxLayout;
-    controls->addWidget(new QLabel(QStringLiteral("Адрес:"), this));
+    controls->addWidget(new QLabel(tr("Адрес:"), this));
     seAddress = new QSpinBox(this);
     seAddress->setRange(-1, 255);
-    seAddress->setSpecialValueText(QStringLiteral("все"));
+    seAddress->setSpecialValueText(tr("все"));
     seAddress->setValue(-1);
-    seAddress->setToolTip(QStringLiteral("Показывать посылки только этого адреса"));
+    seAddress->setToolTip(tr("Показывать посылки только этого адреса"));
     controls->addWidget(seAddress);
-    cbErrors = new QCheckBox(QStringLiteral("Только ошибки"), this);
+    cbErrors = new QCheckBox(tr("Только ошибки"), this);
     controls->addWidget(cbErrors);
-    btnPause = new QPushButton(QStringLiteral("Пауза"), this);
+    btnPause = new QPushButton(tr("Пауза"), this);
     btnPause->setCheckable(true);
-    btnPause->setToolTip(QStringLiteral("Остановить или продолжить вывод посылок (запись продолжается)"));
-    btnClear = new QPushButton(QStringLiteral("Очистить"), this);
-    btnCopy = new QPushButton(QStringLiteral("Копировать"), this);
-    btnCopy->setToolTip(QStringLiteral("Копировать выделенные строки (Ctrl+C)"));
-    btnSave = new QPushButton(QStringLiteral("Сохранить..."), this);
-    btnSave->setToolTip(QStringLiteral("Сохранить показанные строки в файл .txt или .csv"));
+    btnPause->setToolTip(tr("Остановить или продолжить вывод посылок (запись продолжается)"));
+    btnClear = new QPushButton(tr("Очистить"), this);
+    btnCopy = new QPushButton(tr("Копировать"), this);
+    btnCopy->setToolTip(tr("Копировать выделенные строки (Ctrl+C)"));
+    btnSave = new QPushButton(tr("Сохранить..."), this);
+    btnSave->setToolTip(tr("Сохранить показанные строки в файл .txt или .csv"));
     for (QPushButton* b : {btnPause, btnClear, btnCopy, btnSave})
         controls->addWidget(b);
     controls->addStretch();
@@ -356,7 +357,7 @@ TfrmLineMonitor::TfrmLineMonitor(TLineTapHub& hub, IUserDialogs& dialogs, const 
     connect(seAddress, &QSpinBox::valueChanged, this, [this] { ApplyFilter(); });
     connect(cbErrors, &QCheckBox::toggled, this, [this] { ApplyFilter(); });
     connect(btnPause, &QPushButton::toggled, this, [this](bool paused) {
-        btnPause->setText(paused ? QStringLiteral("Продолжить") : QStringLiteral("Пауза"));
+        btnPause->setText(paused ? tr("Продолжить") : tr("Пауза"));
         Drain();
         ShowCount(); // also when nothing waited: the pause's note goes
     });
@@ -425,17 +426,16 @@ void TfrmLineMonitor::ApplyFilter() {
 }
 
 void TfrmLineMonitor::ShowCount() {
-    QString text = QStringLiteral("Показано: ") + QString::number(Model->rowCount()) +
-                   QStringLiteral(" из ") + QString::number(Model->Stored());
+    QString text = tr("Показано: %1 из %2").arg(Model->rowCount()).arg(Model->Stored());
     uint64_t dropped = Dropped;
     if (btnPause->isChecked()) {
         uint64_t lost = 0;
         const size_t waiting = Queue.Waiting(&lost);
         dropped += lost;
-        text += QStringLiteral("; пауза, запись продолжается: новых ") + QString::number(waiting);
+        text += tr("; пауза, запись продолжается: новых %1").arg(waiting);
     }
     if (dropped > 0)
-        text += QStringLiteral(", пропущено: ") + QString::number(dropped);
+        text += tr(", пропущено: %1").arg(dropped);
     lblCount->setText(text);
 }
 
@@ -449,8 +449,8 @@ void TfrmLineMonitor::CopyClick() {
 
 void TfrmLineMonitor::SaveClick() {
     TFileDialogSpec dialogDef;
-    dialogDef.Title = QStringLiteral("Сохранить журнал обмена");
-    dialogDef.Filters = {QStringLiteral("Текст (*.txt)"), QStringLiteral("Таблица CSV (*.csv)")};
+    dialogDef.Title = tr("Сохранить журнал обмена");
+    dialogDef.Filters = {tr("Текст (*.txt)"), tr("Таблица CSV (*.csv)")};
     dialogDef.DefaultExt = QStringLiteral("txt");
     int filter = 0;
     QString path = Dialogs.SaveFileName(dialogDef, &filter);
@@ -461,9 +461,8 @@ void TfrmLineMonitor::SaveClick() {
         path += QStringLiteral(".csv");
     QString error;
     if (!SaveLineLog(*Model, path, &error))
-        Dialogs.Message(QStringLiteral("Не удалось сохранить журнал обмена!\r") + path +
-                            QStringLiteral("\r") + error,
-                        Caption, TMsgButtons::Ok);
+        Dialogs.Message(tr("Не удалось сохранить журнал обмена!\r%1\r%2").arg(path, error), Caption(),
+                        TMsgButtons::Ok);
 }
 
 void TfrmLineMonitor::LoadGeometryFromSettings() {

@@ -39,8 +39,8 @@ void TMainExchange::Start(TExchangeCommand command) {
     job.UiContext = &Main;
     job.Priority = QThread::TimeCriticalPriority; // the line waits for no one
     job.ReportError = [this](const QString& error) {
-        Main.Dialogs.Message(QStringLiteral("Непредвиденная ошибка при обмене с прибором:\r") + error,
-                             QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        Main.Dialogs.Message(tr("Непредвиденная ошибка при обмене с прибором:\r%1").arg(error), tr("Ошибка"),
+                             TMsgButtons::Ok);
     };
     const auto readAll = [this] {
         TAppState& st = Main.State;

@@ -37,10 +37,18 @@
 
 namespace {
 // Texts of the project-state pane.
-const QString PrjTextChanged = QStringLiteral("Текущий проект изменен");
-const QString PrjTextSaved = QStringLiteral("Текущий проект сохранен");
-const QString PrjTextNone = QStringLiteral("Нет открытого проекта");
-const QString MainCaption = QStringLiteral("Настройка приборов серии Kestrin K1");
+QString PrjTextChanged() {
+    return TfrmMain::tr("Текущий проект изменен");
+}
+QString PrjTextSaved() {
+    return TfrmMain::tr("Текущий проект сохранен");
+}
+QString PrjTextNone() {
+    return TfrmMain::tr("Нет открытого проекта");
+}
+QString MainCaption() {
+    return TfrmMain::tr("Настройка приборов серии Kestrin K1");
+}
 
 QPixmap Glyph(bool changed) {
     QPixmap pm(13, 13);
@@ -86,12 +94,12 @@ TfrmMain::TfrmMain(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
 TfrmMain::~TfrmMain() = default;
 
 bool TfrmMain::FormCreate() {
-    setWindowTitle(MainCaption);
+    setWindowTitle(MainCaption());
     State.ProgDir = State.ProgDir.isEmpty() ? StartupFiles::ResolveProgDir() : State.ProgDir;
     StartupFiles::UseDotDecimalSeparator();
     if (!StartupFiles::CheckRequiredFiles(State.ProgDir)) {
-        Dialogs.Message(QStringLiteral("Ошибка! Не найдены файлы необходимые для работы программы!"),
-                        QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        Dialogs.Message(tr("Ошибка! Не найдены файлы необходимые для работы программы!"), tr("Ошибка"),
+                        TMsgButtons::Ok);
         return false;
     }
     resize(700, 509);
@@ -107,6 +115,8 @@ bool TfrmMain::FormCreate() {
         return false;
     State.DevTypes = ReadCatalogue(State.ProgDir + QStringLiteral("devices.ini"));
     CreatePages();
+    // Never narrower than the pages, the tool row and the status panes need in the language in use.
+    setMinimumSize(minimumSize().expandedTo(minimumSizeHint()));
     State.CreateDevList();
 
     Project->Reopen();
@@ -146,59 +156,57 @@ QAction* TfrmMain::Command(const char* name, const QString& text, void (TfrmMain
 }
 
 void TfrmMain::CreateActions() {
-    actNew = Command("actNew", QStringLiteral("Новый"), &TfrmMain::OnNew);
+    actNew = Command("actNew", tr("Новый"), &TfrmMain::OnNew);
     actNew->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    actOpen = Command("actOpen", QStringLiteral("Открыть"), &TfrmMain::OnOpen);
+    actOpen = Command("actOpen", tr("Открыть"), &TfrmMain::OnOpen);
     actOpen->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    actSave = Command("actSave", QStringLiteral("Сохранить"), &TfrmMain::OnSave);
+    actSave = Command("actSave", tr("Сохранить"), &TfrmMain::OnSave);
     actSave->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    actSaveAs = Command("actSaveAs", QStringLiteral("Сохранить как..."), &TfrmMain::OnSaveAs);
-    actClose = Command("actClose", QStringLiteral("Закрыть"), &TfrmMain::OnClose);
+    actSaveAs = Command("actSaveAs", tr("Сохранить как..."), &TfrmMain::OnSaveAs);
+    actClose = Command("actClose", tr("Закрыть"), &TfrmMain::OnClose);
     actClose->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
-    actExit = Command("actExit", QStringLiteral("Выход"), &TfrmMain::OnExit);
+    actExit = Command("actExit", tr("Выход"), &TfrmMain::OnExit);
     actExit->setShortcut(QKeySequence(QStringLiteral("Alt+X")));
-    actProgSet = Command("actProgSet", QStringLiteral("Настройки программы"), &TfrmMain::OnProgSet);
+    actProgSet = Command("actProgSet", tr("Настройки программы"), &TfrmMain::OnProgSet);
     // Not an exchange of its own, so it stays usable while one runs (UpdateCommands leaves it on).
-    actLineMonitor = Command("actLineMonitor", QStringLiteral("Монитор обмена"), &TfrmMain::ShowLineMonitor);
-    actHelp = Command("actHelp", QStringLiteral("Справка"), &TfrmMain::OnHelp);
+    actLineMonitor = Command("actLineMonitor", tr("Монитор обмена"), &TfrmMain::ShowLineMonitor);
+    actHelp = Command("actHelp", tr("Справка"), &TfrmMain::OnHelp);
     actHelp->setShortcut(QKeySequence(Qt::Key_F10));
-    actAbout = Command("actAbout", QStringLiteral("О программе..."), &TfrmMain::OnAbout);
+    actAbout = Command("actAbout", tr("О программе..."), &TfrmMain::OnAbout);
     for (QAction* a : {actNew, actOpen, actSave, actSaveAs, actClose, actExit, actProgSet, actHelp, actAbout})
         a->setShortcutContext(Qt::ApplicationShortcut);
 
-    actReadAll =
-        Command("actReadAll", QStringLiteral("Считать все параметры из прибора"), &TfrmMain::OnReadAll);
-    actWriteAll =
-        Command("actWriteAll", QStringLiteral("Записать все параметры в прибор"), &TfrmMain::OnWriteAll);
-    actStop = Command("actStop", QStringLiteral("Остановить обмен данными с прибором"), &TfrmMain::OnStop);
+    actReadAll = Command("actReadAll", tr("Считать все параметры из прибора"), &TfrmMain::OnReadAll);
+    actWriteAll = Command("actWriteAll", tr("Записать все параметры в прибор"), &TfrmMain::OnWriteAll);
+    actStop = Command("actStop", tr("Остановить обмен данными с прибором"), &TfrmMain::OnStop);
 
-    actDevRead = Command("actDevRead", QStringLiteral("Чтение"), &TfrmMain::OnDevRead);
-    actDevReadStop = Command("actDevReadStop", QStringLiteral("Стоп"), &TfrmMain::OnDevReadStop);
-    actDevDef = Command("actDevDef", QStringLiteral("Зав. уст-ки"), &TfrmMain::OnDevDef);
-    actDevClear = Command("actDevClear", QStringLiteral("Очистить"), &TfrmMain::OnDevClear);
-    actDevLoad = Command("actDevLoad", QStringLiteral("Загрузить"), &TfrmMain::OnDevLoad);
-    actDevSave = Command("actDevSave", QStringLiteral("Сохранить"), &TfrmMain::OnDevSave);
-    actDevPrint = Command("actDevPrint", QStringLiteral("Печать"), &TfrmMain::OnDevPrint);
-    actDevSet = Command("actDevSet", QStringLiteral("Настройки\nсвязи"), &TfrmMain::OnDevSet);
-    actCalib = Command("actCalib", QStringLiteral("Калибровка"), &TfrmMain::OnCalib);
-    actDevHelp = Command("actDevHelp", QStringLiteral("Помощь"), &TfrmMain::OnDevHelp);
-    actDevWrite = Command("actDevWrite", QStringLiteral("Запись"), &TfrmMain::OnDevWrite);
-    actDevWriteStop = Command("actDevWriteStop", QStringLiteral("Стоп"), &TfrmMain::OnDevWriteStop);
+    actDevRead = Command("actDevRead", tr("Чтение"), &TfrmMain::OnDevRead);
+    actDevReadStop = Command("actDevReadStop", tr("Стоп"), &TfrmMain::OnDevReadStop);
+    actDevDef = Command("actDevDef", tr("Зав. уст-ки"), &TfrmMain::OnDevDef);
+    actDevClear = Command("actDevClear", tr("Очистить"), &TfrmMain::OnDevClear);
+    actDevLoad = Command("actDevLoad", tr("Загрузить"), &TfrmMain::OnDevLoad);
+    actDevSave = Command("actDevSave", tr("Сохранить"), &TfrmMain::OnDevSave);
+    actDevPrint = Command("actDevPrint", tr("Печать"), &TfrmMain::OnDevPrint);
+    actDevSet = Command("actDevSet", tr("Настройки\nсвязи"), &TfrmMain::OnDevSet);
+    actCalib = Command("actCalib", tr("Калибровка"), &TfrmMain::OnCalib);
+    actDevHelp = Command("actDevHelp", tr("Помощь"), &TfrmMain::OnDevHelp);
+    actDevWrite = Command("actDevWrite", tr("Запись"), &TfrmMain::OnDevWrite);
+    actDevWriteStop = Command("actDevWriteStop", tr("Стоп"), &TfrmMain::OnDevWriteStop);
     actDevReadStop->setVisible(false);
     actDevWriteStop->setVisible(false);
 }
 
 void TfrmMain::CreateMenu() {
     CreateActions();
-    miFileMenu = menuBar()->addMenu(QStringLiteral("Проект"));
+    miFileMenu = menuBar()->addMenu(tr("Проект"));
     miFileMenu->setObjectName(QStringLiteral("miFileMenu"));
     miFileMenu->addActions({actNew, actOpen, actSave, actSaveAs, actClose});
     miFileMenu->addSeparator();
     miFileMenu->addAction(actExit);
-    miSetMenu = menuBar()->addMenu(QStringLiteral("Настройки"));
+    miSetMenu = menuBar()->addMenu(tr("Настройки"));
     miSetMenu->setObjectName(QStringLiteral("miSetMenu"));
     miSetMenu->addActions({actProgSet, actLineMonitor});
-    HelpMenu = menuBar()->addMenu(QStringLiteral("Помощь"));
+    HelpMenu = menuBar()->addMenu(tr("Помощь"));
     HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
     HelpMenu->addAction(actHelp);
     HelpMenu->addSeparator();
@@ -223,13 +231,10 @@ void TfrmMain::CreateToolBar() {
     tbMain->setObjectName(QStringLiteral("tbMain"));
     tbMain->setMovable(false);
     tbMain->setIconSize(QSize(20, 20));
-    btnNew = ToolButton(actNew, "btnNew", QStyle::SP_FileIcon, QStringLiteral("Новый проект (Ctrl+N)"));
-    btnOpen = ToolButton(actOpen, "btnOpen", QStyle::SP_DialogOpenButton,
-                         QStringLiteral("Открыть проект (Ctrl+O)"));
-    btnSave = ToolButton(actSave, "btnSave", QStyle::SP_DialogSaveButton,
-                         QStringLiteral("Сохранить проект (Ctrl+S)"));
-    btnClose = ToolButton(actClose, "btnClose", QStyle::SP_DialogCloseButton,
-                          QStringLiteral("Закрыть проект (Ctrl+X)"));
+    btnNew = ToolButton(actNew, "btnNew", QStyle::SP_FileIcon, tr("Новый проект (Ctrl+N)"));
+    btnOpen = ToolButton(actOpen, "btnOpen", QStyle::SP_DialogOpenButton, tr("Открыть проект (Ctrl+O)"));
+    btnSave = ToolButton(actSave, "btnSave", QStyle::SP_DialogSaveButton, tr("Сохранить проект (Ctrl+S)"));
+    btnClose = ToolButton(actClose, "btnClose", QStyle::SP_DialogCloseButton, tr("Закрыть проект (Ctrl+X)"));
     tbMain->addSeparator();
     btnReadAll = ToolButton(actReadAll, "btnReadAll", QStyle::SP_ArrowDown, actReadAll->text());
     btnWriteAll = ToolButton(actWriteAll, "btnWriteAll", QStyle::SP_ArrowUp, actWriteAll->text());
@@ -241,7 +246,7 @@ void TfrmMain::CreateToolBar() {
     connect(btnSet, &QToolButton::clicked, this, &TfrmMain::OnProgSet);
     btnLineMonitor = ToolButton(actLineMonitor, "btnLineMonitor", QStyle::SP_FileDialogContentsView,
                                 actLineMonitor->text());
-    btnHelp = ToolButton(actHelp, "btnHelp", QStyle::SP_DialogHelpButton, QStringLiteral("Помощь (F10)"));
+    btnHelp = ToolButton(actHelp, "btnHelp", QStyle::SP_DialogHelpButton, tr("Помощь (F10)"));
     tbMain->addSeparator();
     btnExit = ToolButton(actExit, "btnExit", QStyle::SP_DialogCancelButton, QString());
 }
@@ -313,16 +318,16 @@ void TfrmMain::CreatePages() {
     chanLayout->addWidget(pnlChan, 1);
     chanLayout->addWidget(pnlChanBtn);
     auto* chanButtons = new QVBoxLayout(pnlChanBtn);
-    btnChRead = button(pnlChanBtn, QStringLiteral("Чтение"));
-    btnChReadStop = button(pnlChanBtn, QStringLiteral("Стоп"));
-    btnChDef = button(pnlChanBtn, QStringLiteral("Зав. уст-ки"));
-    btnChClear = button(pnlChanBtn, QStringLiteral("Очистить"));
-    btnChLoad = button(pnlChanBtn, QStringLiteral("Загрузить"));
-    btnChSave = button(pnlChanBtn, QStringLiteral("Сохранить"));
-    btnChPrint = button(pnlChanBtn, QStringLiteral("Печать"));
-    btnChHelp = button(pnlChanBtn, QStringLiteral("Помощь"));
-    btnChWrite = button(pnlChanBtn, QStringLiteral("Запись"));
-    btnChWriteStop = button(pnlChanBtn, QStringLiteral("Стоп"));
+    btnChRead = button(pnlChanBtn, tr("Чтение"));
+    btnChReadStop = button(pnlChanBtn, tr("Стоп"));
+    btnChDef = button(pnlChanBtn, tr("Зав. уст-ки"));
+    btnChClear = button(pnlChanBtn, tr("Очистить"));
+    btnChLoad = button(pnlChanBtn, tr("Загрузить"));
+    btnChSave = button(pnlChanBtn, tr("Сохранить"));
+    btnChPrint = button(pnlChanBtn, tr("Печать"));
+    btnChHelp = button(pnlChanBtn, tr("Помощь"));
+    btnChWrite = button(pnlChanBtn, tr("Запись"));
+    btnChWriteStop = button(pnlChanBtn, tr("Стоп"));
     NameControls({{pnlDev, "pnlDev"},
                   {pnlDevBtn, "pnlDevBtn"},
                   {pnlChan, "pnlChan"},
@@ -361,9 +366,9 @@ void TfrmMain::CreatePages() {
     measHost->setContentsMargins(0, 0, 0, 0);
     measHost->addWidget(frmMeasure);
 
-    pcMain->addTab(TabDev, QStringLiteral("Настройки"));
-    pcMain->addTab(TabChan, QStringLiteral("Каналы"));
-    pcMain->addTab(TabMeas, QStringLiteral("Измерение"));
+    pcMain->addTab(TabDev, tr("Настройки"));
+    pcMain->addTab(TabChan, tr("Каналы"));
+    pcMain->addTab(TabMeas, tr("Измерение"));
     pcMain->setTabVisible(1, false);
     pcMain->setCurrentIndex(0);
     connect(pcMain, &QTabWidget::currentChanged, this, &TfrmMain::pcMainChange);
@@ -385,14 +390,14 @@ void TfrmMain::CreateStatusBar() {
     gsProjectText = new QLabel(gsProjectStatus);
     // The status bar does not follow a pane that grows with a longer text: room for the longest one.
     int projectTextWidth = 0;
-    for (const QString& t : {PrjTextChanged, PrjTextSaved, PrjTextNone})
+    for (const QString& t : {PrjTextChanged(), PrjTextSaved(), PrjTextNone()})
         projectTextWidth = std::max(projectTextWidth, gsProjectText->fontMetrics().horizontalAdvance(t));
     gsProjectText->setMinimumWidth(projectTextWidth + 2);
     auto* pl = new QHBoxLayout(gsProjectStatus);
     pl->setContentsMargins(2, 0, 2, 0);
     pl->addWidget(gsProjectGlyph);
     pl->addWidget(gsProjectText);
-    gsExchangeStatus = new QLabel(QStringLiteral("нет обмена"), this);
+    gsExchangeStatus = new QLabel(tr("нет обмена"), this);
     gsExchangeStatus->setAlignment(Qt::AlignCenter);
     gsExchangeStatus->setMinimumWidth(90);
     gsExchangeStatus->setForegroundRole(QPalette::Highlight);
@@ -460,13 +465,13 @@ void TfrmMain::ShowPrjState() {
     if (ps == TPrjState::PrjChanged || ps == TPrjState::PrjSaved) {
         pcMain->show();
         gsProjectGlyph->setPixmap(ProjectGlyphs[ps == TPrjState::PrjChanged ? 0 : 1]);
-        gsProjectText->setText(ps == TPrjState::PrjChanged ? PrjTextChanged : PrjTextSaved);
+        gsProjectText->setText(ps == TPrjState::PrjChanged ? PrjTextChanged() : PrjTextSaved());
         spDevStatus->setText(ModelName(State.ActDevice));
     } else {
         pcMain->hide();
         spDevStatus->setText(QStringLiteral("none"));
         gsProjectGlyph->clear();
-        gsProjectText->setText(PrjTextNone);
+        gsProjectText->setText(PrjTextNone());
     }
 }
 
@@ -602,8 +607,8 @@ void TfrmMain::OnWriteAll() {
     if (!ExchangeFree() || !EndTableEdit())
         return;
     if (State.Settings.Confirm &&
-        Dialogs.Message(QStringLiteral("Вы действительно хотите записать все параметры в прибор?"),
-                        QStringLiteral("Запись параметров"), TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        Dialogs.Message(tr("Вы действительно хотите записать все параметры в прибор?"),
+                        tr("Запись параметров"), TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     emit StartExchange(TExchangeCommand::WriteAll);
 }
@@ -659,8 +664,8 @@ void TfrmMain::OnDevWrite() {
     if (!State.HasCurType() || !ExchangeFree() || !EndTableEdit())
         return;
     if (State.Settings.Confirm &&
-        Dialogs.Message(QStringLiteral("Вы действительно хотите произвести запись данных в прибор?"),
-                        QStringLiteral("Запись данных"), TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        Dialogs.Message(tr("Вы действительно хотите произвести запись данных в прибор?"), tr("Запись данных"),
+                        TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     emit StartExchange(TExchangeCommand::DevWrite);
 }
@@ -716,9 +721,8 @@ void TfrmMain::SaveAdjust() {
     const QString path = SettingsFile::Location(State.ProgDir);
     // Runs while the window closes: a message in its status pane would go unseen.
     if (!SettingsFile::Write(path, State.Settings, State.PrjPath, x(), y(), &error))
-        Dialogs.Message(QStringLiteral("Не удалось сохранить настройки программы!\r") + path +
-                            QStringLiteral("\r") + error,
-                        MainCaption, TMsgButtons::Ok);
+        Dialogs.Message(tr("Не удалось сохранить настройки программы!\r%1\r%2").arg(path, error),
+                        MainCaption(), TMsgButtons::Ok);
 }
 
 void TfrmMain::SetAdjust() {
@@ -729,11 +733,11 @@ void TfrmMain::SetAdjust() {
         frmChan->SetShowHints(on);
     // Tool tips of the status panes follow the setting; the tool bar keeps its own.
     const std::array<std::pair<QWidget*, QString>, 5> panes = {{
-        {ClockStatus, QStringLiteral("Системное время")},
-        {spDevStatus, QStringLiteral("Тип прибора")},
-        {gsProjectStatus, QStringLiteral("Состояние проекта")},
-        {gsExchangeStatus, QStringLiteral("Состояние обмена")},
-        {pbMain, QStringLiteral("Выполнение операции")},
+        {ClockStatus, tr("Системное время")},
+        {spDevStatus, tr("Тип прибора")},
+        {gsProjectStatus, tr("Состояние проекта")},
+        {gsExchangeStatus, tr("Состояние обмена")},
+        {pbMain, tr("Выполнение операции")},
     }};
     for (const auto& [w, hint] : panes)
         if (w)
@@ -755,8 +759,8 @@ void TfrmMain::SetDevStatusText(const QString& text) {
 
 void TfrmMain::SetCaption() {
     setWindowTitle(State.PrjPath.isEmpty()
-                       ? MainCaption
-                       : MainCaption + QStringLiteral(" : ") + QFileInfo(State.PrjPath).fileName());
+                       ? MainCaption()
+                       : MainCaption() + QStringLiteral(" : ") + QFileInfo(State.PrjPath).fileName());
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e) {
@@ -768,9 +772,8 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
 
 bool TfrmMain::FormClose() {
     if (State.ExchangeState != TExchState::ExchIdle) {
-        if (Dialogs.Message(QStringLiteral("Идет обмен данными с прибором. Продолжить?"),
-                            QStringLiteral("Обмен с прибором"), TMsgButtons::YesNo,
-                            TMsgAnswer::No) != TMsgAnswer::Yes)
+        if (Dialogs.Message(tr("Идет обмен данными с прибором. Продолжить?"), tr("Обмен с прибором"),
+                            TMsgButtons::YesNo, TMsgAnswer::No) != TMsgAnswer::Yes)
             return false;
         State.ReadStop = true;
         State.WriteStop = true;

@@ -166,7 +166,7 @@ QIcon GlyphIcon(TGlyph g, const QPalette& pal) {
 
 TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* parent)
     : QWidget(parent), State(state), Dialogs(dialogs) {
-    GroupBox1 = new QGroupBox(QStringLiteral(" Текущие измерения "), this);
+    GroupBox1 = new QGroupBox(tr(" Текущие измерения "), this);
     ASG = new QTableWidget(1, 7, GroupBox1);
     ASG->horizontalHeader()->hide();
     ASG->verticalHeader()->hide();
@@ -177,29 +177,29 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     ASG->setFocusPolicy(Qt::NoFocus);
     ASG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ASG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* first = new QTableWidgetItem(QStringLiteral(" Измер. значение"));
+    auto* first = new QTableWidgetItem(tr(" Измер. значение"));
     first->setFlags(Qt::ItemIsEnabled);
     ASG->setItem(0, 0, first);
-    btnMeasure = new QPushButton(QStringLiteral("Измерение"), GroupBox1);
-    btnMeasureStop = new QPushButton(QStringLiteral("Остановить"), GroupBox1);
+    btnMeasure = new QPushButton(tr("Измерение"), GroupBox1);
+    btnMeasureStop = new QPushButton(tr("Остановить"), GroupBox1);
     btnMeasureStop->hide();
-    btnMeasureHelp = new QPushButton(QStringLiteral("Помощь"), GroupBox1);
+    btnMeasureHelp = new QPushButton(tr("Помощь"), GroupBox1);
     auto* g1 = new QGridLayout(GroupBox1);
     g1->addWidget(ASG, 0, 0, 2, 1);
     g1->addWidget(btnMeasure, 0, 1);
     g1->addWidget(btnMeasureStop, 0, 1);
     g1->addWidget(btnMeasureHelp, 1, 1);
     // The record row: the switch, its file, and opening a record into the chart.
-    cbRecord = new QCheckBox(QStringLiteral("Запись в файл"), GroupBox1);
-    cbRecord->setToolTip(QStringLiteral("Записывать каждое измерение в файл по мере опроса"));
-    btnRecordFile = new QPushButton(QStringLiteral("Файл записи..."), GroupBox1);
-    btnRecordFile->setToolTip(QStringLiteral("Выбрать файл записи измерения для проекта"));
+    cbRecord = new QCheckBox(tr("Запись в файл"), GroupBox1);
+    cbRecord->setToolTip(tr("Записывать каждое измерение в файл по мере опроса"));
+    btnRecordFile = new QPushButton(tr("Файл записи..."), GroupBox1);
+    btnRecordFile->setToolTip(tr("Выбрать файл записи измерения для проекта"));
     lblRecord = new QLabel(GroupBox1);
     lblRecord->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long file name is cut, not allowed to widen the window; its hint holds the whole path.
     lblRecord->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    btnOpenRecord = new QPushButton(QStringLiteral("Открыть запись..."), GroupBox1);
-    btnOpenRecord->setToolTip(QStringLiteral("Показать на графике записанное измерение"));
+    btnOpenRecord = new QPushButton(tr("Открыть запись..."), GroupBox1);
+    btnOpenRecord->setToolTip(tr("Показать на графике записанное измерение"));
     auto* recordRow = new QHBoxLayout;
     recordRow->addWidget(cbRecord);
     recordRow->addWidget(btnRecordFile);
@@ -210,8 +210,7 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     connect(btnRecordFile, &QPushButton::clicked, this, [this] { ChooseRecordFile(); });
     connect(btnOpenRecord, &QPushButton::clicked, this, &TfrmMeasure::OpenRecordClick);
 
-    GroupBox2 =
-        new QGroupBox(QStringLiteral(" График зависимости измеряемой величины от времени (в мин.) "), this);
+    GroupBox2 = new QGroupBox(tr(" График зависимости измеряемой величины от времени (в мин.) "), this);
     auto* tools = new QHBoxLayout;
     tools->setSpacing(2);
     // Icons with hints: captions would not fit the row at the window's minimum width.
@@ -227,30 +226,27 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
         tools->addWidget(b);
         return b;
     };
-    ZoomOutX = tool(TGlyph::ZoomOutX, QStringLiteral("Сжать график по оси X"));
-    ZoomOutY = tool(TGlyph::ZoomOutY, QStringLiteral("Сжать график по оси Y"));
-    ZoomInY = tool(TGlyph::ZoomInY, QStringLiteral("Растянуть график по оси Y"));
-    ZoomInX = tool(TGlyph::ZoomInX, QStringLiteral("Растянуть график по оси X"));
-    MoveLeft = tool(TGlyph::Left, QStringLiteral("Сдвинуть график влево"));
-    MoveDown = tool(TGlyph::Down, QStringLiteral("Сдвинуть график вниз"));
-    MoveUp = tool(TGlyph::Up, QStringLiteral("Сдвинуть график вверх"));
-    MoveRight = tool(TGlyph::Right, QStringLiteral("Сдвинуть график вправо"));
-    AutoX = tool(TGlyph::AutoX, QStringLiteral("Автоматическое масштабирование по оси X"), true);
-    AutoY = tool(TGlyph::AutoY, QStringLiteral("Автоматическое масштабирование по оси Y"), true);
-    BtnClear = tool(TGlyph::Clear, QStringLiteral("Очистить график"));
-    BtnLegend = tool(TGlyph::Legend, QStringLiteral("Легенда"), true);
-    Btn3D = tool(TGlyph::View3D, QStringLiteral("Объемное изображение"), true);
-    BtnPrint = tool(TGlyph::Print, QStringLiteral("Печать"));
-    BtnSave = tool(TGlyph::Save, QStringLiteral("Сохранить в WMF"));
+    ZoomOutX = tool(TGlyph::ZoomOutX, tr("Сжать график по оси X"));
+    ZoomOutY = tool(TGlyph::ZoomOutY, tr("Сжать график по оси Y"));
+    ZoomInY = tool(TGlyph::ZoomInY, tr("Растянуть график по оси Y"));
+    ZoomInX = tool(TGlyph::ZoomInX, tr("Растянуть график по оси X"));
+    MoveLeft = tool(TGlyph::Left, tr("Сдвинуть график влево"));
+    MoveDown = tool(TGlyph::Down, tr("Сдвинуть график вниз"));
+    MoveUp = tool(TGlyph::Up, tr("Сдвинуть график вверх"));
+    MoveRight = tool(TGlyph::Right, tr("Сдвинуть график вправо"));
+    AutoX = tool(TGlyph::AutoX, tr("Автоматическое масштабирование по оси X"), true);
+    AutoY = tool(TGlyph::AutoY, tr("Автоматическое масштабирование по оси Y"), true);
+    BtnClear = tool(TGlyph::Clear, tr("Очистить график"));
+    BtnLegend = tool(TGlyph::Legend, tr("Легенда"), true);
+    Btn3D = tool(TGlyph::View3D, tr("Объемное изображение"), true);
+    BtnPrint = tool(TGlyph::Print, tr("Печать"));
+    BtnSave = tool(TGlyph::Save, tr("Сохранить в WMF"));
     cbTime = new QComboBox(GroupBox2);
-    cbTime->setToolTip(QStringLiteral("Диапазон времени"));
-    cbTime->addItems(
-        {QString(), QStringLiteral("за 1    минуту"), QStringLiteral("за 5    минут"),
-         QStringLiteral("за 10  минут"), QStringLiteral("за 15  минут"), QStringLiteral("за 30  минут"),
-         QStringLiteral("за 1    час"), QStringLiteral("за 2    часа"), QStringLiteral("за 6    часов"),
-         QStringLiteral("за 12  часов"), QStringLiteral("за 24  часа"), QStringLiteral("за 2     дня"),
-         QStringLiteral("за 3     дня"), QStringLiteral("за 1     неделю"), QStringLiteral("за 1/2 месяца"),
-         QStringLiteral("за 1     месяц")});
+    cbTime->setToolTip(tr("Диапазон времени"));
+    cbTime->addItems({QString(), tr("за 1    минуту"), tr("за 5    минут"), tr("за 10  минут"),
+                      tr("за 15  минут"), tr("за 30  минут"), tr("за 1    час"), tr("за 2    часа"),
+                      tr("за 6    часов"), tr("за 12  часов"), tr("за 24  часа"), tr("за 2     дня"),
+                      tr("за 3     дня"), tr("за 1     неделю"), tr("за 1/2 месяца"), tr("за 1     месяц")});
     cbTime->setCurrentIndex(0);
     tools->addWidget(cbTime);
     // Follow: the X axis shows the last minutes of the chosen range and slides as points arrive.
@@ -258,8 +254,8 @@ TfrmMeasure::TfrmMeasure(TAppState& state, IUserDialogs& dialogs, QWidget* paren
     BtnFollow = new QToolButton(GroupBox2);
     BtnFollow->setText(QStringLiteral("⇥"));
     BtnFollow->setToolTip(
-        QStringLiteral("Следовать за новыми точками: ось X показывает последние минуты выбранного диапазона "
-                       "(без диапазона - показанной сейчас ширины)"));
+        tr("Следовать за новыми точками: ось X показывает последние минуты выбранного диапазона "
+           "(без диапазона - показанной сейчас ширины)"));
     BtnFollow->setCheckable(true);
     tools->addWidget(BtnFollow);
     tools->addStretch();
@@ -401,7 +397,7 @@ void TfrmMeasure::BuildSeries() {
     ShowingRecord = false;
     Chart->RemoveAllSeries();
     for (int k = 1; k <= Channels; ++k)
-        Chart->AddSeries(QStringLiteral("Канал ") + QString::number(k));
+        Chart->AddSeries(tr("Канал %1").arg(k));
     // One channel: the legend lists the values of its points; several: the series by title.
     Chart->SetLegendShowsValues(Channels <= 1);
 }
@@ -430,7 +426,8 @@ QString TfrmMeasure::ValueText(int k) const {
 void TfrmMeasure::SetRunning(bool running) {
     Running = running;
     if (!running) {
-        // The end of a run, for whatever reason, is a gap in the record.
+        // The end of a run, for whatever reason, is a gap in the record (its reason is stored: never
+        // translated).
         if (Record && Record->Active()) {
             if (!Record->Gap(QDateTime::currentDateTime(), QStringLiteral("измерение остановлено")))
                 RecordFailed();
@@ -547,8 +544,8 @@ void TfrmMeasure::SetRecording(bool on) {
 
 bool TfrmMeasure::ChooseRecordFile() {
     TFileDialogSpec dialogDef;
-    dialogDef.Title = QStringLiteral("Файл записи измерения");
-    dialogDef.Filters = {QStringLiteral("Запись измерения (*.csv)")};
+    dialogDef.Title = tr("Файл записи измерения");
+    dialogDef.Filters = {tr("Запись измерения (*.csv)")};
     dialogDef.DefaultExt = QStringLiteral("csv");
     dialogDef.Directory = State.RecordFile.isEmpty() ? UserFilesDir(State.LastUserDir, State.ProgDir)
                                                      : QFileInfo(State.RecordFile).absolutePath();
@@ -588,14 +585,14 @@ void TfrmMeasure::RecordFailed() {
         const QSignalBlocker block(cbRecord);
         cbRecord->setChecked(false);
     }
-    RecordNote = QStringLiteral("Запись прекращена: ") + reason;
+    RecordNote = tr("Запись прекращена: %1").arg(reason);
     ShowRecordState();
     // Told once, after the reading's hand-over has returned: the polling goes on meanwhile.
     QTimer::singleShot(0, this, [this, reason] {
-        Dialogs.Message(QStringLiteral("Запись измерения в файл прекращена: %1.\rИзмерение продолжается, "
-                                       "график сохраняет все точки.")
+        Dialogs.Message(tr("Запись измерения в файл прекращена: %1.\rИзмерение продолжается, "
+                           "график сохраняет все точки.")
                             .arg(reason),
-                        QStringLiteral("Запись в файл"), TMsgButtons::Ok);
+                        tr("Запись в файл"), TMsgButtons::Ok);
     });
 }
 
@@ -605,13 +602,13 @@ void TfrmMeasure::ShowRecordState() {
     btnRecordFile->setEnabled(!Record);
     QString text;
     if (recording)
-        text = QStringLiteral("Запись: ") + QFileInfo(Record->FileName()).fileName();
+        text = tr("Запись: %1").arg(QFileInfo(Record->FileName()).fileName());
     else if (!RecordNote.isEmpty())
         text = RecordNote;
     else if (Record)
-        text = QStringLiteral("Запись начнется с измерением: ") + QFileInfo(State.RecordFile).fileName();
+        text = tr("Запись начнется с измерением: %1").arg(QFileInfo(State.RecordFile).fileName());
     else if (!State.RecordFile.isEmpty())
-        text = QStringLiteral("Файл записи: ") + QFileInfo(State.RecordFile).fileName();
+        text = tr("Файл записи: %1").arg(QFileInfo(State.RecordFile).fileName());
     lblRecord->setText(text);
     lblRecord->setToolTip(recording ? Record->FileName() : State.RecordFile);
 }
@@ -627,7 +624,7 @@ public:
     explicit TChartSink(TChart& chart) : Chart(chart) {}
     int NewSeries(int address, int channel) override {
         Keys.emplace_back(address, channel);
-        return Chart.AddSeries(QStringLiteral("Канал %1").arg(channel));
+        return Chart.AddSeries(TfrmMeasure::tr("Канал %1").arg(channel));
     }
     void Point(int series, double minutes, double value) override {
         Chart.AddPointQuietly(series, minutes, value);
@@ -650,33 +647,32 @@ bool TfrmMeasure::OpenRecord(const QString& fileName) {
                                        [&](const auto& key) { return key.first != sink.Keys.front().first; });
     if (addresses)
         for (size_t i = 0; i < sink.Keys.size(); ++i)
-            Chart->SetSeriesTitle(
-                static_cast<int>(i),
-                QStringLiteral("Адрес %1, канал %2").arg(sink.Keys[i].first).arg(sink.Keys[i].second));
+            Chart->SetSeriesTitle(static_cast<int>(i),
+                                  tr("Адрес %1, канал %2").arg(sink.Keys[i].first).arg(sink.Keys[i].second));
     Chart->SetLegendShowsValues(Chart->SeriesCount() <= 1);
     SwitchAutoScaleOn();
     Chart->Refresh();
     const QString name = QFileInfo(fileName).fileName();
     if (!read.Ok) {
-        RecordNote = QStringLiteral("Запись \"%1\" не открыта").arg(name);
+        RecordNote = tr("Запись \"%1\" не открыта").arg(name);
         ShowRecordState();
-        Dialogs.Message(QStringLiteral("Не удалось открыть запись \"%1\": %2").arg(name, read.Error),
-                        QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        Dialogs.Message(tr("Не удалось открыть запись \"%1\": %2").arg(name, read.Error), tr("Ошибка"),
+                        TMsgButtons::Ok);
         return false;
     }
-    RecordNote = QStringLiteral("Открыта запись \"%1\": отсчётов %2").arg(name).arg(read.Readings);
+    RecordNote = tr("Открыта запись \"%1\": отсчётов %2").arg(name).arg(read.Readings);
     if (read.Gaps > 0)
-        RecordNote += QStringLiteral(", перерывов %1").arg(read.Gaps);
+        RecordNote += tr(", перерывов %1").arg(read.Gaps);
     if (read.Skipped > 0)
-        RecordNote += QStringLiteral(", непонятных строк %1").arg(read.Skipped);
+        RecordNote += tr(", непонятных строк %1").arg(read.Skipped);
     ShowRecordState();
     return true;
 }
 
 void TfrmMeasure::OpenRecordClick() {
     TFileDialogSpec dialogDef;
-    dialogDef.Title = QStringLiteral("Открытие записи измерения");
-    dialogDef.Filters = {QStringLiteral("Запись измерения (*.csv)"), QStringLiteral("Все файлы (*)")};
+    dialogDef.Title = tr("Открытие записи измерения");
+    dialogDef.Filters = {tr("Запись измерения (*.csv)"), tr("Все файлы (*)")};
     dialogDef.Directory = State.RecordFile.isEmpty() ? UserFilesDir(State.LastUserDir, State.ProgDir)
                                                      : QFileInfo(State.RecordFile).absolutePath();
     const QString name = Dialogs.OpenFileName(dialogDef);
@@ -766,35 +762,31 @@ void TfrmMeasure::cbTimeChange(int index) {
 
 void TfrmMeasure::BtnSaveClick() {
     TFileDialogSpec dialogDef;
-    dialogDef.Title = QStringLiteral("Сохранение графика");
+    dialogDef.Title = tr("Сохранение графика");
     dialogDef.Directory = UserFilesDir(State.LastUserDir, State.ProgDir);
     const QString name = Dialogs.SaveFileName(dialogDef);
     if (name.isEmpty())
         return;
     State.LastUserDir = QFileInfo(name).absolutePath();
-    if (QFileInfo::exists(name) &&
-        Dialogs.Message(QStringLiteral("Файл уже существует. Перезаписать?"), QStringLiteral("Warning"),
-                        TMsgButtons::YesNo) != TMsgAnswer::Yes)
+    if (QFileInfo::exists(name) && Dialogs.Message(tr("Файл уже существует. Перезаписать?"), tr("Warning"),
+                                                   TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     const bool csv = name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
     const TFileResult saved = csv ? SaveChartCsv(*Chart, name) : SaveChart(*Chart, name);
     if (!saved.Ok)
-        Dialogs.Message(QStringLiteral("Не удалось сохранить график в файл ") + name + QStringLiteral("\r") +
-                            saved.Error,
-                        QStringLiteral("Ошибка"), TMsgButtons::Ok);
+        Dialogs.Message(tr("Не удалось сохранить график в файл %1\r%2").arg(name, saved.Error), tr("Ошибка"),
+                        TMsgButtons::Ok);
 }
 
 void TfrmMeasure::BtnPrintClick() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        Dialogs.Message(
-            QStringLiteral("Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
-            QStringLiteral("Печать"), TMsgButtons::Ok);
+        Dialogs.Message(tr("Принтер не установлен. Настройте принтер по умолчанию и повторите печать."),
+                        tr("Печать"), TMsgButtons::Ok);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!PrintChart(*Chart, printer))
-        Dialogs.Message(QStringLiteral("Не удалось напечатать график."), QStringLiteral("Печать"),
-                        TMsgButtons::Ok);
+        Dialogs.Message(tr("Не удалось напечатать график."), tr("Печать"), TMsgButtons::Ok);
 }

@@ -3,6 +3,7 @@
 #include "ui/UserDialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,27 +11,44 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TfrmProgSet::TfrmProgSet(TSettings& settings, std::function<void()> applyHints,
                          std::function<void()> showHelp, QWidget* parent)
     : QDialog(parent), Settings(settings), ApplyHints(std::move(applyHints)), ShowHelp(std::move(showHelp)) {
-    setWindowTitle(QStringLiteral("Настройки программы"));
+    setWindowTitle(tr("Настройки программы"));
     setModal(true);
 
-    GroupBox1 = new QGroupBox(QStringLiteral(" Общие настройки программы "), this);
-    CB1 = new QCheckBox(QStringLiteral("Сохранение настроек программы при выходе"), GroupBox1);
-    CB2 = new QCheckBox(QStringLiteral("Загрузка последнего открытого проекта при запуске"), GroupBox1);
-    CB3 = new QCheckBox(QStringLiteral("Показывать подсказки"), GroupBox1);
+    GroupBox1 = new QGroupBox(tr(" Общие настройки программы "), this);
+    CB1 = new QCheckBox(tr("Сохранение настроек программы при выходе"), GroupBox1);
+    CB2 = new QCheckBox(tr("Загрузка последнего открытого проекта при запуске"), GroupBox1);
+    CB3 = new QCheckBox(tr("Показывать подсказки"), GroupBox1);
+    lblLanguage = new QLabel(tr("Язык:"), GroupBox1);
+    cbLanguage = new QComboBox(GroupBox1);
+    cbLanguage->setObjectName(QStringLiteral("cbLanguage"));
+    // Each language by its own name; the settings file keeps the code.
+    cbLanguage->addItem(tr("Как в системе"), QString());
+    cbLanguage->addItem(QStringLiteral("Русский"), QStringLiteral("ru"));
+    cbLanguage->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    lblLanguage->setBuddy(cbLanguage);
+    lblLanguageNote = new QLabel(tr("Язык сменится при следующем запуске программы."), GroupBox1);
+    lblLanguageNote->setObjectName(QStringLiteral("lblLanguageNote"));
     auto* g1 = new QVBoxLayout(GroupBox1);
     g1->addWidget(CB1);
     g1->addWidget(CB2);
     g1->addWidget(CB3);
+    auto* language = new QHBoxLayout;
+    language->addWidget(lblLanguage);
+    language->addWidget(cbLanguage);
+    language->addStretch();
+    g1->addLayout(language);
+    g1->addWidget(lblLanguageNote);
 
-    GroupBox2 = new QGroupBox(QStringLiteral(" Настройки чтения/записи данных "), this);
-    CB4 = new QCheckBox(QStringLiteral("Подтверждение при записи информации в прибор"), GroupBox2);
-    L2 = new QLabel(QStringLiteral("Попытки чтения при ошибке:"), GroupBox2);
+    GroupBox2 = new QGroupBox(tr(" Настройки чтения/записи данных "), this);
+    CB4 = new QCheckBox(tr("Подтверждение при записи информации в прибор"), GroupBox2);
+    L2 = new QLabel(tr("Попытки чтения при ошибке:"), GroupBox2);
     SE2 = new QSpinBox(GroupBox2);
-    L1 = new QLabel(QStringLiteral("Попытки записи при ошибке:"), GroupBox2);
+    L1 = new QLabel(tr("Попытки записи при ошибке:"), GroupBox2);
     SE1 = new QSpinBox(GroupBox2);
     for (QSpinBox* se : {SE1, SE2}) {
         se->setRange(0, 100);
@@ -44,8 +62,8 @@ TfrmProgSet::TfrmProgSet(TSettings& settings, std::function<void()> applyHints,
     g2->addWidget(SE1, 2, 1);
 
     OkBtn = new QPushButton(QStringLiteral("Ok"), this);
-    CancelBtn = new QPushButton(QStringLiteral("Отмена"), this);
-    HelpBtn = new QPushButton(QStringLiteral("Справка"), this);
+    CancelBtn = new QPushButton(tr("Отмена"), this);
+    HelpBtn = new QPushButton(tr("Справка"), this);
     NameControls({{GroupBox1, "GroupBox1"},
                   {CB1, "CB1"},
                   {CB2, "CB2"},
@@ -89,6 +107,7 @@ void TfrmProgSet::FormShow() {
     CB4->setChecked(Settings.Confirm);
     SE1->setValue(Settings.ReWrite);
     SE2->setValue(Settings.ReRead);
+    cbLanguage->setCurrentIndex(std::max(0, cbLanguage->findData(Settings.Language)));
     CancelBtn->setFocus();
 }
 
@@ -109,6 +128,7 @@ void TfrmProgSet::OkBtnClick() {
     Settings.Confirm = CB4->isChecked();
     Settings.ReWrite = SE1->value();
     Settings.ReRead = SE2->value();
+    Settings.Language = cbLanguage->currentData().toString();
     if (ApplyHints)
         ApplyHints();
     accept();

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -22,6 +23,9 @@ public:
     QCheckBox* CB1 = nullptr;
     QCheckBox* CB2 = nullptr;
     QCheckBox* CB3 = nullptr;
+    QLabel* lblLanguage = nullptr;
+    QComboBox* cbLanguage = nullptr; // follow the system, Russian, English
+    QLabel* lblLanguageNote = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QCheckBox* CB4 = nullptr;
     QLabel* L2 = nullptr;

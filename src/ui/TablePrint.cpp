@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -63,7 +64,8 @@ bool TTablePrinter::PrintTable(const TGridData& grid, const QString& title) {
 }
 
 QString PrintTitleText(const QString& deviceTypeName) {
-    return QStringLiteral("ПРИБОР ") + deviceTypeName + QStringLiteral(". ТАБЛИЦА ПАРАМЕТРОВ ПРИБОРА.");
+    return QCoreApplication::translate("TablePrint", "ПРИБОР %1. ТАБЛИЦА ПАРАМЕТРОВ ПРИБОРА.")
+        .arg(deviceTypeName);
 }
 
 int PrintCellWidth(int dpiX, int tenths) {
@@ -170,11 +172,12 @@ std::vector<TPrintItem> LayoutTablePrint(const TGridData& grid, const QString& t
 TFileResult PrintTable(const TGridData& grid, const QString& title, QPagedPaintDevice& device) {
     QPainter painter;
     if (!painter.begin(&device))
-        return {false, QStringLiteral("Не удалось начать печать: принтер недоступен.")};
+        return {false,
+                QCoreApplication::translate("TablePrint", "Не удалось начать печать: принтер недоступен.")};
     TPainterCanvas canvas(painter, device);
     if (!TTablePrinter(canvas).PrintTable(grid, title))
-        return {false, QStringLiteral("Печать прервана.")};
+        return {false, QCoreApplication::translate("TablePrint", "Печать прервана.")};
     if (!painter.end())
-        return {false, QStringLiteral("Ошибка печати: задание не завершено.")};
+        return {false, QCoreApplication::translate("TablePrint", "Ошибка печати: задание не завершено.")};
     return {};
 }

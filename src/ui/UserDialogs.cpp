@@ -34,9 +34,9 @@ public:
     QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
     QString type(const QFileInfo& info) const override {
         if (info.isDir())
-            return QStringLiteral("Папка");
+            return QCoreApplication::translate("UserDialogs", "Папка");
         const QMimeType mime = Mime.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
-        return mime.isDefault() ? QStringLiteral("Файл") : mime.comment();
+        return mime.isDefault() ? QCoreApplication::translate("UserDialogs", "Файл") : mime.comment();
     }
 
 private:
@@ -61,10 +61,11 @@ TMsgAnswer ShowBox(const QString& text, const QString& caption, TMsgButtons butt
         ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
     } else {
-        yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
-        no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+        yes = box.addButton(QCoreApplication::translate("UserDialogs", "Да"), QMessageBox::YesRole);
+        no = box.addButton(QCoreApplication::translate("UserDialogs", "Нет"), QMessageBox::NoRole);
         if (buttons == TMsgButtons::YesNoCancel)
-            cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+            cancel =
+                box.addButton(QCoreApplication::translate("UserDialogs", "Отмена"), QMessageBox::RejectRole);
         box.setDefaultButton(defaultAnswer == TMsgAnswer::No ? no : yes);
         box.setEscapeButton(cancel ? cancel : no);
     }
@@ -105,12 +106,13 @@ QFileDialog* MakeDialog(const TFileDialogSpec& dialogDef, QFileDialog::AcceptMod
     d->setDefaultSuffix(dialogDef.DefaultExt);
     d->setOption(QFileDialog::DontUseNativeDialog, false);
     d->setIconProvider(FileDialogIconProvider());
-    d->setLabelText(QFileDialog::Accept, mode == QFileDialog::AcceptSave ? QStringLiteral("Сохранить")
-                                                                         : QStringLiteral("Открыть"));
-    d->setLabelText(QFileDialog::Reject, QStringLiteral("Отмена"));
-    d->setLabelText(QFileDialog::FileName, QStringLiteral("Имя файла:"));
-    d->setLabelText(QFileDialog::FileType, QStringLiteral("Тип файла:"));
-    d->setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
+    d->setLabelText(QFileDialog::Accept, mode == QFileDialog::AcceptSave
+                                             ? QCoreApplication::translate("UserDialogs", "Сохранить")
+                                             : QCoreApplication::translate("UserDialogs", "Открыть"));
+    d->setLabelText(QFileDialog::Reject, QCoreApplication::translate("UserDialogs", "Отмена"));
+    d->setLabelText(QFileDialog::FileName, QCoreApplication::translate("UserDialogs", "Имя файла:"));
+    d->setLabelText(QFileDialog::FileType, QCoreApplication::translate("UserDialogs", "Тип файла:"));
+    d->setLabelText(QFileDialog::LookIn, QCoreApplication::translate("UserDialogs", "Папка:"));
     return d;
 }
 } // namespace

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "TestUtil.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -71,4 +72,32 @@ TEST(SettingsFile, WriteOrderAndEraseRules) {
     EXPECT_EQ(back.Top, 25);
     EXPECT_EQ(back.ReWrite, 3);
     EXPECT_EQ(back.ReRead, 0);
+}
+
+TEST(SettingsFile, LanguageIsWrittenOnlyWhenChosen) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kestrin.ini");
+    const auto bytes = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    // A file of an older version, read and written back unchanged: the same bytes.
+    TestUtil::WriteCp1251(path, QStringLiteral("[Main]\r\nSave=0\r\nLoad=0\r\nHint=1\r\nReWrite=1\r\nReRead=1\r\n"
+                                               "Confirm=1\r\n"));
+    const QByteArray before = bytes();
+    TSettings s = SettingsFile::Read(path);
+    EXPECT_TRUE(s.Language.isEmpty());
+    ASSERT_TRUE(SettingsFile::Write(path, s, QString(), 0, 0));
+    EXPECT_EQ(bytes(), before);
+
+    s.Language = "en";
+    ASSERT_TRUE(SettingsFile::Write(path, s, QString(), 0, 0));
+    EXPECT_EQ(TIniFile(path).ReadSection("Main").last(), QStringLiteral("Language"));
+    EXPECT_EQ(SettingsFile::Read(path).Language, QStringLiteral("en"));
+
+    // Written by hand: case and spaces do not matter, an unknown language follows the system.
+    TestUtil::WriteCp1251(path, QStringLiteral("[Main]\nLanguage= RU \n"));
+    EXPECT_EQ(SettingsFile::Read(path).Language, QStringLiteral("ru"));
+    TestUtil::WriteCp1251(path, QStringLiteral("[Main]\nLanguage=de\n"));
+    EXPECT_TRUE(SettingsFile::Read(path).Language.isEmpty());
 }

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -266,6 +267,8 @@ TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
         d.CB1->setChecked(true);
         d.SE1->setValue(4);
         d.SE2->setValue(150); // the spin box keeps to 0..100
+        EXPECT_EQ(d.cbLanguage->currentIndex(), 0); // no language chosen: follows the system
+        d.cbLanguage->setCurrentIndex(d.cbLanguage->findText("English"));
         d.OkBtn->click();
     });
     Trigger("actProgSet");
@@ -273,6 +276,7 @@ TEST_F(MainFixture, SettingsDialogOkAppliesAndCancelKeeps) {
     EXPECT_TRUE(State.Settings.Save);
     EXPECT_EQ(State.Settings.ReWrite, 4);
     EXPECT_EQ(State.Settings.ReRead, 100);
+    EXPECT_EQ(State.Settings.Language, QStringLiteral("en"));
     EXPECT_TRUE(Widget<QLabel>("gsExchangeStatus")->toolTip().isEmpty()); // hints off at once
     EXPECT_FALSE(Widget<QToolButton>("btnNew")->toolTip().isEmpty());     // the tool bar keeps its hints
 }
