@@ -1,6 +1,5 @@
 #include "app/Launch.h"
 #include "app/Settings.h"
-#include "common/IniFile.h"
 #include "common/Language.h"
 #include "common/ProgDir.h"
 #include "exchange/KvLibrary.h"
@@ -15,14 +14,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
-
-namespace {
-// The "Language" key of the settings file's "Main" section: "ru", "en" or empty (the system locale).
-QString LanguageSetting(const QString& progDir) {
-    return TIniFile(SettingsFile::Location(progDir))
-        .ReadString(QStringLiteral("Main"), QStringLiteral("Language"), QString());
-}
-} // namespace
 
 int main(int argc, char** argv) {
     // Answered before the toolkit starts: neither "--version" nor a missing display needs a window.
@@ -41,7 +32,8 @@ int main(int argc, char** argv) {
     const std::optional<QString> lang = Language::ArgValue(args);
     const std::optional<Language::TLanguage> langArg = lang ? Language::Parse(*lang) : std::nullopt;
     QString warning;
-    Language::Install(Language::Choose(langArg, LanguageSetting(progDir), Language::FromSystemLocale()),
+    Language::Install(Language::Choose(langArg, SettingsFile::Read(SettingsFile::Location(progDir)).Language,
+                                       Language::FromSystemLocale()),
                       progDir, true, &warning);
     if (!warning.isEmpty())
         std::fprintf(stderr, "kestrin: %s\n", warning.toUtf8().constData());
