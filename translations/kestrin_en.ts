@@ -1348,6 +1348,46 @@ sudo usermod -aG %2 $USER</translation>
         <source>Ошибка записи</source>
         <translation>Write error</translation>
     </message>
+    <message>
+        <source>тип %1, ожидался %2</source>
+        <translation>type %1, expected %2</translation>
+    </message>
+    <message>
+        <source>идентификация</source>
+        <translation>identification</translation>
+    </message>
+    <message>
+        <source>версия</source>
+        <translation>version</translation>
+    </message>
+    <message>
+        <source>поиск</source>
+        <translation>search</translation>
+    </message>
+    <message>
+        <source>поиск: найден</source>
+        <translation>search: found</translation>
+    </message>
+    <message>
+        <source>калибровка</source>
+        <translation>calibration</translation>
+    </message>
+    <message>
+        <source>адрес занят?</source>
+        <translation>address taken?</translation>
+    </message>
+    <message>
+        <source>канал %1</source>
+        <translation>channel %1</translation>
+    </message>
+    <message>
+        <source>чтение %1</source>
+        <translation>read %1</translation>
+    </message>
+    <message>
+        <source>запись %1</source>
+        <translation>write %1</translation>
+    </message>
 </context>
 <context>
     <name>Formats</name>

@@ -2,7 +2,9 @@
 
 #include "exchange/CodeMeaning.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QTime>
 
 namespace {
@@ -45,6 +47,36 @@ QString OutcomeText(int outcome) {
                              : QString::number(outcome) + QLatin1Char(' ') + meaning;
 }
 
+QString PurposeText(const QString& purpose) {
+    const auto shown = [](const char* text) { return QCoreApplication::translate("Exchange", text); };
+    const qsizetype eq = purpose.indexOf(QLatin1String(" = "));
+    const QString head = eq < 0 ? purpose : purpose.left(eq);
+    QString value = eq < 0 ? QString() : purpose.mid(eq);
+    static const QRegularExpression foreign(QStringLiteral("^ = тип (\\S+), ожидался (\\S+)$"));
+    if (const auto m = foreign.match(value); m.hasMatch())
+        value =
+            QStringLiteral(" = ") +
+            QCoreApplication::translate("Exchange", "тип %1, ожидался %2").arg(m.captured(1), m.captured(2));
+    // The requests' own names, alone or with a location or channel; anything else is a parameter's.
+    static const char* const named[] = {
+        QT_TRANSLATE_NOOP("Exchange", "идентификация"), QT_TRANSLATE_NOOP("Exchange", "версия"),
+        QT_TRANSLATE_NOOP("Exchange", "поиск"),         QT_TRANSLATE_NOOP("Exchange", "поиск: найден"),
+        QT_TRANSLATE_NOOP("Exchange", "калибровка"),    QT_TRANSLATE_NOOP("Exchange", "адрес занят?")};
+    for (const char* name : named)
+        if (head == QString::fromUtf8(name))
+            return shown(name) + value;
+    static const char* const numbered[] = {QT_TRANSLATE_NOOP("Exchange", "канал %1"),
+                                           QT_TRANSLATE_NOOP("Exchange", "чтение %1"),
+                                           QT_TRANSLATE_NOOP("Exchange", "запись %1")};
+    for (const char* form : numbered) {
+        const QString prefix = QString::fromUtf8(form).chopped(2); // "канал "
+        if (head.startsWith(prefix) && head.size() > prefix.size() &&
+            !head.mid(prefix.size()).contains(QLatin1Char(' ')))
+            return shown(form).arg(head.mid(prefix.size())) + value;
+    }
+    return head + value;
+}
+
 QString EventTimeText(int64_t timeMs) {
     return QDateTime::fromMSecsSinceEpoch(timeMs).time().toString(QStringLiteral("hh:mm:ss.zzz"));
 }
@@ -54,5 +86,5 @@ QString FormatLineEvent(const TLineEvent& event) {
     return EventTimeText(event.TimeMs) + tab +
            (event.Direction == TLineDirection::Request ? QStringLiteral("→") : QStringLiteral("←")) + tab +
            event.Port + tab + QString::number(event.Address) + tab + EscapeParcelBytes(event.Bytes) + tab +
-           OutcomeText(event.Outcome) + tab + event.Purpose;
+           OutcomeText(event.Outcome) + tab + PurposeText(event.Purpose);
 }

@@ -13,9 +13,15 @@ QString EscapeParcelBytes(const QByteArray& bytes);
 // "OK" for 0, else the code and its meaning: "-108 нет ответа в течение времени ожидания".
 QString OutcomeText(int outcome);
 
+// An event's purpose in the language in effect. The exchange names its own requests in Russian
+// ("канал 2", "чтение 0x0010 = 1.5", "идентификация = тип 21, ожидался 22"), since the command
+// line reads them back; those are translated here for people, parameter names (from the
+// instrument's descriptions) and values stay as they are.
+QString PurposeText(const QString& purpose);
+
 // Local time of day of an event, "hh:mm:ss.zzz".
 QString EventTimeText(int64_t timeMs);
 
 // One line for a trace file or a copy: time, arrow (→ request, ← answer), port, address, text,
-// outcome, purpose, separated by tabs.
+// outcome, purpose (as PurposeText shows it), separated by tabs.
 QString FormatLineEvent(const TLineEvent& event);

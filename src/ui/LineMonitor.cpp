@@ -52,7 +52,7 @@ QString CsvLine(const TLineEvent& e) {
                                 QString::number(e.Address),
                                 EscapeParcelBytes(e.Bytes),
                                 OutcomeText(e.Outcome),
-                                e.Purpose};
+                                PurposeText(e.Purpose)};
     QStringList quoted;
     for (const QString& f : fields)
         quoted << CsvField(f);
@@ -210,7 +210,7 @@ QVariant TLineLogModel::data(const QModelIndex& index, int role) const {
         case ColOutcome:
             return OutcomeText(e.Outcome);
         case ColPurpose:
-            return e.Purpose;
+            return PurposeText(e.Purpose);
         default:
             return QVariant();
         }

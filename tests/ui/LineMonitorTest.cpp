@@ -4,6 +4,7 @@
 #include "MainFixture.h"
 #include "SimLine.h"
 #include "common/IniFile.h"
+#include "common/Language.h"
 #include "exchange/CodeMeaning.h"
 #include "exchange/Exchange.h"
 #include "ui/MainExchange.h"
@@ -323,4 +324,39 @@ TEST_F(Monitor, ColumnTitlesShowWholeAndTheArrowsStandOut) {
                             .tightBoundingRect(QStringLiteral("→"));
     EXPECT_GE(arrow.width(), plain.width() * 1.3);
     EXPECT_LE(arrow.height() + 2, Control<QTableView>(Window.get(), "View")->rowHeight(0));
+}
+
+// The exchange names its requests in Russian (the command line reads them back); an English window
+// shows them in English, and leaves the names of parameters, from the instrument's descriptions, alone.
+TEST_F(MonitorInMain, PurposesShowInTheLanguageInEffect) {
+    const auto purposeShown = [](const QString& purpose) {
+        TLineLogModel model;
+        TLineEvent e = Numbered(1);
+        e.Purpose = purpose;
+        std::deque<TLineEvent> one{e};
+        model.Append(one, one.size());
+        return model.data(model.index(0, TLineLogModel::ColPurpose)).toString();
+    };
+    const QStringList purposes = {QStringLiteral("канал 2 = 20.062"),
+                                  QStringLiteral("идентификация = тип 21, ожидался 22"),
+                                  QStringLiteral("чтение 0x0010"), QStringLiteral("Канал 1: тип датчика = 3"),
+                                  QStringLiteral("поиск: найден")};
+    QString warning;
+    ASSERT_EQ(Language::Install(Language::TLanguage::English, ProgDir, false, &warning),
+              Language::TLanguage::English)
+        << warning.toStdString();
+    QStringList english;
+    for (const QString& p : purposes)
+        english << purposeShown(p);
+    TLineEvent traced = Numbered(2);
+    traced.Purpose = purposes[0];
+    const QString traceLine = FormatLineEvent(traced);
+    Language::Install(Language::TLanguage::Russian, ProgDir, false, nullptr);
+    EXPECT_EQ(english, QStringList({QStringLiteral("channel 2 = 20.062"),
+                                    QStringLiteral("identification = type 21, expected 22"),
+                                    QStringLiteral("read 0x0010"), QStringLiteral("Канал 1: тип датчика = 3"),
+                                    QStringLiteral("search: found")}));
+    EXPECT_TRUE(traceLine.endsWith(QStringLiteral("\tchannel 2 = 20.062"))) << traceLine.toStdString();
+    for (const QString& p : purposes)
+        EXPECT_EQ(purposeShown(p), p); // Russian shows them as they are
 }
