@@ -108,6 +108,14 @@ void Click(QWidget* w, QPoint pos = QPoint(-1, -1)) {
     QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, w->mapTo(top, pos));
 }
 
+// The connection dialog's Ok once the dialog is unlocked, and the dialog gone.
+void AcceptConnection(QWidget* dlg) {
+    QAbstractButton* ok = VisibleButton(dlg, "btnOk");
+    E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
+    Click(ok);
+    E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }), QStringLiteral("connection dialog accepted"));
+}
+
 QImage OnScreen(QWidget* w);
 
 // Keys to the window's focus widget; the scenario types ASCII only (digits, paths).
@@ -767,11 +775,7 @@ void TSession::RunCompare() {
                     ++ports;
                 }
             E2E_CHECK(ports == 2, QStringLiteral("the test's line offered in both port lists"));
-            QAbstractButton* ok = VisibleButton(dlg, "btnOk");
-            E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
-            Click(ok);
-            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }),
-                      QStringLiteral("connection dialog accepted"));
+            AcceptConnection(dlg);
         },
         [&] { Click(ByName(Main, "btnNew")); });
     E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
@@ -875,11 +879,7 @@ void RecordScenario(const QString& recordFile) {
             for (QComboBox* c : dlg->findChildren<QComboBox*>())
                 if (c->findText(QStringLiteral("SIM1")) >= 0)
                     c->setCurrentIndex(c->findText(QStringLiteral("SIM1")));
-            QAbstractButton* ok = VisibleButton(dlg, "btnOk");
-            E2E_CHECK(WaitFor([&] { return ok && ok->isEnabled(); }), QStringLiteral("dialog unlocked"));
-            Click(ok);
-            E2E_CHECK(WaitFor([&] { return !dlg->isVisible(); }),
-                      QStringLiteral("connection dialog accepted"));
+            AcceptConnection(dlg);
         },
         [&] { Click(ByName(main, "btnNew")); });
     E2E_CHECK(connection, QStringLiteral("connection dialog shown"));
