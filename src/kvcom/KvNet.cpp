@@ -257,14 +257,9 @@ int32_t TNetPort::Receive(char* answer, uint16_t timeoutMs) {
     // The chosen speed paces the answer's bytes; for a raw port it is the best guess there is.
     TAnswerDeadline deadline(LineFree, timeoutMs, Baud);
     for (;;) {
-        if (!Pending.isEmpty()) {
-            size_t used = 0;
-            const std::optional<int32_t> done = FeedAnswer(Reader, deadline, Pending.constData(),
-                                                           static_cast<size_t>(Pending.size()), used, answer);
-            Pending.remove(0, static_cast<qsizetype>(used));
-            if (done)
+        if (!Pending.isEmpty())
+            if (const std::optional<int32_t> done = FeedPending(Reader, deadline, Pending, answer))
                 return *done;
-        }
         if (TClock::now() >= deadline.At())
             return Reader.SeenTooLong() ? KV_ERR_TOO_LONG : KV_ERR_NO_ANSWER;
         if (Fd < 0)

@@ -67,4 +67,13 @@ std::optional<int32_t> FeedAnswer(TAnswerReader& reader, TAnswerDeadline& deadli
     return std::nullopt;
 }
 
+std::optional<int32_t> FeedPending(TAnswerReader& reader, TAnswerDeadline& deadline, QByteArray& pending,
+                                   char* answer) {
+    size_t used = 0;
+    const std::optional<int32_t> done =
+        FeedAnswer(reader, deadline, pending.constData(), static_cast<size_t>(pending.size()), used, answer);
+    pending.remove(0, static_cast<qsizetype>(used));
+    return done;
+}
+
 } // namespace Kv

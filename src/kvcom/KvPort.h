@@ -89,6 +89,11 @@ private:
 std::optional<int32_t> FeedAnswer(TAnswerReader& reader, TAnswerDeadline& deadline, const char* data,
                                   size_t size, size_t& consumed, char* answer);
 
+// FeedAnswer over bytes kept from earlier reads (a broadcast brings several answers at once): what
+// it takes is removed from the front of pending.
+std::optional<int32_t> FeedPending(TAnswerReader& reader, TAnswerDeadline& deadline, QByteArray& pending,
+                                   char* answer);
+
 // One open line.
 class TPort {
 public:

@@ -135,14 +135,9 @@ int32_t TSerialPort::Receive(char* answer, uint16_t timeoutMs) {
     char buf[512];
     for (;;) {
         // Bytes left over from the last read first: a broadcast brings several answers at once.
-        if (!Pending.isEmpty()) {
-            size_t used = 0;
-            const std::optional<int32_t> done = FeedAnswer(Reader, deadline, Pending.constData(),
-                                                           static_cast<size_t>(Pending.size()), used, answer);
-            Pending.remove(0, static_cast<qsizetype>(used));
-            if (done)
+        if (!Pending.isEmpty())
+            if (const std::optional<int32_t> done = FeedPending(Reader, deadline, Pending, answer))
                 return *done;
-        }
         const timespec left = Remaining(deadline.At());
         if (left.tv_sec == 0 && left.tv_nsec == 0)
             return Reader.SeenTooLong() ? KV_ERR_TOO_LONG : KV_ERR_NO_ANSWER;
